@@ -1,0 +1,39 @@
+// The fixed catalogue of word books: labels, word counts and kinds.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace books {
+
+enum class BookKind { OwnBook, IdiomBook, CatalogueBook };
+
+struct CatalogueEntry {
+  std::string_view Label;  // shown in the list, the lookup key and the file name
+  int WordCount;           // records the file must hold; the own book's capacity
+  BookKind Kind;
+  bool InDictionary;  // offered by the dictionary window
+};
+
+inline constexpr std::string_view kOwnBookLabel = "《My词库》";
+inline constexpr std::string_view kIdiomBookLabel = "《成语大全》(17508)";
+inline constexpr int kOwnBookCapacity = 30000;
+
+// All 55 books, in list order.
+std::span<const CatalogueEntry> BookCatalogue();
+// The dictionary window's 12 books, in its list order.
+std::span<const CatalogueEntry> DictionaryCatalogue();
+
+// The first entry whose label equals `label` exactly; null when none does.
+const CatalogueEntry* FindEntry(std::span<const CatalogueEntry> catalogue, std::string_view label);
+
+// The word count of `label`, or nothing when the label is not in the catalogue.
+std::optional<int> WordCountForLabel(std::span<const CatalogueEntry> catalogue,
+                                     std::string_view label);
+
+// Where the book's file lives, below the program directory (no trailing separator).
+std::string BookFilePath(std::string_view program_directory, const CatalogueEntry& entry);
+
+}  // namespace books

@@ -1,0 +1,38 @@
+// GBK (code page 936) text: decoding to UTF-8 and the first-character step of catalogue books.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace books {
+
+class GbkDecoder {
+ public:
+  GbkDecoder();
+  ~GbkDecoder();
+  GbkDecoder(const GbkDecoder&) = delete;
+  GbkDecoder& operator=(const GbkDecoder&) = delete;
+
+  // Decodes GBK bytes to UTF-8; each byte sequence that is not GBK becomes U+FFFD.
+  std::string Decode(std::string_view gbk);
+  // How many sequences were replaced by U+FFFD since construction.
+  int InvalidSequences() const { return invalid_; }
+
+ private:
+  void* cd_;
+  int invalid_ = 0;
+};
+
+// Encodes UTF-8 text as GBK; false when some character has no GBK code or the text is not
+// UTF-8 (then `out` is unspecified).
+bool EncodeGbk(std::string_view utf8, std::string& out);
+
+// Raises the code of the first character (single byte or double-byte GBK code) by one.
+void RaiseFirstCharacter(std::string& gbk);
+// The inverse: lowers the first character's code by one (used when writing books).
+void LowerFirstCharacter(std::string& gbk);
+
+// Whether the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view text);
+
+}  // namespace books

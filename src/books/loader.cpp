@@ -1,0 +1,251 @@
+#include "books/loader.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "books/gbk.h"
+#include "ui/text.h"
+
+namespace books {
+namespace {
+
+enum class ReadStatus { Line, End, NotText, TooLong, TooLarge };
+
+// Reads a file line by line; a line ends at CR, CR LF or LF.
+class LineReader {
+ public:
+  explicit LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb"), &std::fclose) {}
+  bool IsOpen() const { return file_ != nullptr; }
+  int LineNumber() const { return line_; }
+
+  ReadStatus Next(std::string& line) {
+    line.clear();
+    if (AtEnd()) return ReadStatus::End;
+    ++line_;
+    for (;;) {
+      if (pos_ == size_ && !Fill())  // the last line may lack its terminator
+        return too_large_ ? ReadStatus::TooLarge : ReadStatus::Line;
+      const char* start = buffer_ + pos_;
+      std::size_t n = size_ - pos_;
+      std::size_t i = 0;
+      while (i < n && start[i] != '\r' && start[i] != '\n' && start[i] != '\0') ++i;
+      line.append(start, i);
+      pos_ += i;
+      if (line.size() > kMaxLineBytes) return ReadStatus::TooLong;
+      if (i == n) continue;
+      char c = buffer_[pos_++];
+      if (c == '\0') return ReadStatus::NotText;
+      if (c == '\r' && (pos_ < size_ || Fill()) && buffer_[pos_] == '\n') ++pos_;
+      return ReadStatus::Line;
+    }
+  }
+
+  // True when no byte is left. A file past the size limit is never at its end: the next
+  // read reports it.
+  bool AtEnd() { return pos_ == size_ && !Fill() && !too_large_; }
+
+ private:
+  bool Fill() {
+    pos_ = size_ = 0;
+    if (too_large_) return false;
+    size_ = std::fread(buffer_, 1, sizeof buffer_, file_.get());
+    total_ += size_;
+    if (total_ > kMaxFileBytes) {
+      too_large_ = true;
+      size_ = 0;
+    }
+    return size_ > 0;
+  }
+
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_;
+  char buffer_[64 * 1024];
+  std::size_t pos_ = 0, size_ = 0, total_ = 0;
+  bool too_large_ = false;
+  int line_ = 0;
+};
+
+void StripMarkers(std::string& meaning) {
+  while (!meaning.empty() &&
+         (meaning.back() == '0' || meaning.back() == '1' || meaning.back() == ' '))
+    meaning.pop_back();
+}
+
+std::string Hint(const CatalogueEntry& entry) {
+  return entry.Kind == BookKind::OwnBook ? "请调整《My词库》" : "请重新解压";
+}
+
+class Loader {
+ public:
+  Loader(const std::string& path, const CatalogueEntry& entry, WordBook& book)
+      : path_(path), entry_(entry), book_(book), reader_(path) {}
+
+  LoadResult Run() {
+    book_.WordCount = entry_.WordCount;
+    book_.RecordIndex = 0;
+    book_.EnglishEntries.assign(static_cast<std::size_t>(entry_.WordCount) + 1, std::string());
+    book_.ChineseMeanings.assign(static_cast<std::size_t>(entry_.WordCount) + 1, std::string());
+    result_.Expected = entry_.WordCount;
+    if (!reader_.IsOpen())
+      return Fail(LoadFailure::CannotOpen,
+                  "无法打开词库" + Label() + "\r\n请检查文件：" + path_);
+    bool done = entry_.Kind == BookKind::IdiomBook ? ReadIdioms() : ReadRecords();
+    if (!done) return result_;
+    if (entry_.Kind == BookKind::OwnBook) {
+      DecodeOwnBook();
+      book_.WordCount = book_.RecordIndex;
+    }
+    result_.InvalidSequences = decoder_.InvalidSequences();
+    result_.Found = book_.RecordIndex;
+    if (book_.WordCount != book_.RecordIndex)
+      return Fail(LoadFailure::WrongCount, std::string(kDamagedMessage));
+    return result_;
+  }
+
+ private:
+  std::string Label() const { return std::string(entry_.Label); }
+
+  LoadResult Fail(LoadFailure failure, std::string message) {
+    result_.Failure = failure;
+    result_.Message = std::move(message);
+    result_.Line = reader_.LineNumber();
+    result_.Record = book_.RecordIndex;
+    result_.InvalidSequences = decoder_.InvalidSequences();
+    return result_;
+  }
+
+  // Reads one line; on a problem with the file itself records the failure and returns false.
+  bool ReadLine(std::string& line) {
+    switch (reader_.Next(line)) {
+      case ReadStatus::Line:
+        return true;
+      case ReadStatus::End:
+        return false;
+      case ReadStatus::NotText:
+        Fail(LoadFailure::NotText, Label() + "不是文本文件（第 " +
+                                       std::to_string(reader_.LineNumber()) + " 行含有空字符）\r\n" +
+                                       Hint(entry_));
+        return false;
+      case ReadStatus::TooLong:
+        Fail(LoadFailure::LineTooLong, Label() + "第 " + std::to_string(reader_.LineNumber()) +
+                                           " 行过长\r\n" + Hint(entry_));
+        return false;
+      case ReadStatus::TooLarge:
+        break;
+    }
+    Fail(LoadFailure::FileTooLarge, Label() + "文件过大（超过 64 MB）\r\n" + Hint(entry_));
+    return false;
+  }
+
+  // Starts the next record; refuses it when the arrays have no room for it.
+  bool NextRecord() {
+    if (book_.RecordIndex == entry_.WordCount) {
+      result_.Found = book_.RecordIndex;
+      if (entry_.Kind == BookKind::OwnBook)
+        Fail(LoadFailure::TooManyRecords, std::string(kOwnBookTooLargeMessage));
+      else
+        Fail(LoadFailure::WrongCount, std::string(kDamagedMessage));
+      return false;
+    }
+    ++book_.RecordIndex;
+    return true;
+  }
+
+  bool FailEmpty() {
+    if (result_.Failure == LoadFailure::None)
+      Fail(LoadFailure::Empty, Label() + "中没有词条\r\n" + Hint(entry_));
+    return false;
+  }
+
+  bool ReadIdioms() {
+    std::string raw;
+    do {
+      if (!NextRecord()) return false;
+      if (!ReadLine(raw)) return book_.RecordIndex == 1 ? FailEmpty() : false;
+      std::string line = decoder_.Decode(raw);
+      std::size_t length = ui::CharCount(line);
+      std::size_t cut = ui::CharOffset(line, length - length / 2);
+      auto i = static_cast<std::size_t>(book_.RecordIndex);
+      book_.ChineseMeanings[i] = "-" + line.substr(cut);
+      line.resize(cut);
+      book_.EnglishEntries[i] = std::move(line) + "-";
+    } while (!reader_.AtEnd());
+    return true;
+  }
+
+  // Two-line records: the English line, then the meaning with its trailing markers.
+  bool ReadRecords() {
+    const bool own = entry_.Kind == BookKind::OwnBook;
+    std::string english, meaning;
+    do {
+      if (!NextRecord()) return false;
+      if (!ReadLine(english)) return book_.RecordIndex == 1 ? FailEmpty() : false;
+      if (!ReadLine(meaning)) {
+        if (result_.Failure == LoadFailure::None)
+          Fail(LoadFailure::EndsInsideRecord,
+               Label() + "第 " + std::to_string(book_.RecordIndex) +
+                   " 个词条缺少中文释义（文件在第 " + std::to_string(reader_.LineNumber()) +
+                   " 行结束）\r\n" + Hint(entry_));
+        return false;
+      }
+      auto i = static_cast<std::size_t>(book_.RecordIndex);
+      if (own) {
+        // Decoded at the end, once the whole file tells its encoding.
+        book_.EnglishEntries[i] = english;
+        book_.ChineseMeanings[i] = meaning;
+        continue;
+      }
+      if (book_.RecordIndex > 1) RaiseFirstCharacter(english);
+      book_.EnglishEntries[i] = decoder_.Decode(english);
+      std::string decoded = decoder_.Decode(meaning);
+      StripMarkers(decoded);
+      book_.ChineseMeanings[i] = std::move(decoded);
+    } while (!(book_.RecordIndex == 1 ? OnlyOneRecord() : reader_.AtEnd()));
+    return result_.Failure == LoadFailure::None;
+  }
+
+  bool OnlyOneRecord() {
+    if (!reader_.AtEnd()) return false;
+    Fail(LoadFailure::TooFewRecords, Label() + "只有一个词条，至少需要两个\r\n" + Hint(entry_));
+    return true;
+  }
+
+  // The own book is read as UTF-8 when the whole of it is valid UTF-8 beyond plain ASCII
+  // (editors here save UTF-8), otherwise as GBK like every other book.
+  void DecodeOwnBook() {
+    const auto n = static_cast<std::size_t>(book_.RecordIndex);
+    bool utf8 = true, ascii = true;
+    for (std::size_t i = 1; i <= n && utf8; ++i) {
+      for (const std::string* s : {&book_.EnglishEntries[i], &book_.ChineseMeanings[i]}) {
+        if (!IsValidUtf8(*s)) utf8 = false;
+        for (char c : *s)
+          if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+      }
+    }
+    if (utf8 && !ascii) {
+      result_.DecodedAs = Encoding::Utf8;
+      if (n >= 1 && book_.EnglishEntries[1].starts_with("\xEF\xBB\xBF"))
+        book_.EnglishEntries[1].erase(0, 3);
+    } else {
+      for (std::size_t i = 1; i <= n; ++i) {
+        book_.EnglishEntries[i] = decoder_.Decode(book_.EnglishEntries[i]);
+        book_.ChineseMeanings[i] = decoder_.Decode(book_.ChineseMeanings[i]);
+      }
+    }
+    for (std::size_t i = 1; i <= n; ++i) StripMarkers(book_.ChineseMeanings[i]);
+  }
+
+  const std::string& path_;
+  const CatalogueEntry& entry_;
+  WordBook& book_;
+  LineReader reader_;
+  GbkDecoder decoder_;
+  LoadResult result_;
+};
+
+}  // namespace
+
+LoadResult ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book) {
+  return Loader(path, entry, book).Run();
+}
+
+}  // namespace books

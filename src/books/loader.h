@@ -1,0 +1,53 @@
+// Reading a word-book file into a WordBook, with every check of the book format.
+#pragma once
+
+#include <string>
+
+#include "books/catalogue.h"
+#include "books/word_book.h"
+
+namespace books {
+
+// The message shown for a book that does not fit its catalogue entry (and for an unknown label).
+inline constexpr std::string_view kDamagedMessage = "词库已损坏\r\n请重新解压";
+// The message shown for an own book of more than 30000 records.
+inline constexpr std::string_view kOwnBookTooLargeMessage = "《My词库》词数过多\r\n请调整《My词库》";
+
+// Guards against files that are no word books at all.
+inline constexpr std::size_t kMaxLineBytes = 16 * 1024;
+inline constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
+
+enum class LoadFailure {
+  None,
+  CannotOpen,        // the file is missing or unreadable
+  NotText,           // a NUL byte: a binary file
+  LineTooLong,       // a line longer than kMaxLineBytes
+  FileTooLarge,      // more than kMaxFileBytes read
+  Empty,             // no line at all
+  EndsInsideRecord,  // an English line without its meaning line
+  TooFewRecords,     // a two-line book with a single record
+  WrongCount,        // a catalogue or idiom book with another number of records than its label
+  TooManyRecords,    // an own book of more than 30000 records
+};
+
+enum class Encoding { Gbk, Utf8 };
+
+struct LoadResult {
+  LoadFailure Failure = LoadFailure::None;
+  std::string Message;  // what the program shows for a failure; CR LF between lines
+  int Line = 0;         // the line (from 1) where reading stopped on a failure
+  int Record = 0;       // the record being read then
+  int Expected = 0;     // records the label asks for (the capacity for the own book)
+  int Found = 0;        // records read before the failure was known
+  Encoding DecodedAs = Encoding::Gbk;
+  int InvalidSequences = 0;  // byte sequences that decoded to U+FFFD
+
+  bool Ok() const { return Failure == LoadFailure::None; }
+};
+
+// Reads the book at `path` as the catalogue entry says: creates both arrays anew with indices
+// 0 to the entry's word count, fills records 1 to WordCount and sets WordCount and RecordIndex.
+// Reading stops as soon as the outcome is known; on a failure the book holds what was read.
+LoadResult ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book);
+
+}  // namespace books

@@ -1,0 +1,45 @@
+#include "shell/book_window.h"
+
+#include "books/loader.h"
+#include "shell/shell.h"
+
+namespace shell {
+
+BookWindow::BookWindow(Shell& shell, const std::string& form_name,
+                       std::span<const books::CatalogueEntry> catalogue)
+    : ModeWindow(shell, form_name), catalogue_(catalogue) {
+  for (ui::Control* c : std::initializer_list<ui::Control*>{&List1, &Command3, &Command5, &Command6})
+    form_.Add(*c);
+}
+
+void BookWindow::SetUpBookControls(const std::string& load_caption, const std::string& caption5,
+                                   const std::string& caption6) {
+  List1.Move(4400, 1500, 3400, 4000);
+  Command3.Move(5500, 6000, kButtonWidth, kButtonHeight);
+  Command5.Move(kColumnLeft, 1300, kButtonWidth, kButtonHeight);
+  Command6.Move(kColumnLeft, 1675, kButtonWidth, kButtonHeight);
+  FillBookList();
+  Command3.SetCaption(load_caption);
+  Command5.SetCaption(caption5);
+  Command6.SetCaption(caption6);
+}
+
+void BookWindow::FillBookList() {
+  for (const books::CatalogueEntry& entry : catalogue_) List1.AddItem(std::string(entry.Label));
+}
+
+void BookWindow::ReadSelectedBook() {
+  const books::CatalogueEntry* entry = books::FindEntry(catalogue_, List1.Text());
+  if (!entry) {
+    platform_.ShowMessage(std::string(books::kDamagedMessage));
+    EndProgram();
+  }
+  books::LoadResult result = books::ReadWordBook(
+      books::BookFilePath(platform_.ProgramDirectory(), *entry), *entry, Book);
+  if (!result.Ok()) {
+    platform_.ShowMessage(result.Message);
+    EndProgram();
+  }
+}
+
+}  // namespace shell

@@ -1,0 +1,43 @@
+// Everything a window needs that is not a control: messages, the beep, pictures, the program
+// directory, the clock and the end of the program. Handed to the windows, never global.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "ui/control.h"
+#include "ui/window.h"
+
+namespace ui {
+
+// Thrown by Platform::EndProgram() so that the handler that ended the program stops at once.
+// The event dispatcher (the binding, or a test) catches it.
+struct ProgramEnded {};
+
+class Platform : public TextMeasurer {
+ public:
+  // A modal message: OK only, no icon, caption "Vantle". Lines are joined with CR LF.
+  virtual void ShowMessage(const std::string& text) = 0;
+  virtual void Beep() = 0;
+  // Loads a JPEG file; null when it is missing or unreadable.
+  virtual std::shared_ptr<const Picture> LoadPicture(const std::string& path) = 0;
+  // The folder that holds the program, without a trailing separator.
+  virtual std::string ProgramDirectory() = 0;
+  virtual std::uint64_t ClockSeed() = 0;
+  // The screen's size in twips, for placing the first window.
+  virtual Size ScreenSize() = 0;
+  // A new top-level window exists; the binding mirrors it from now on.
+  virtual void Attach(Window& window) = 0;
+
+  // Closes everything and ends the program. Nothing else of the calling handler runs.
+  [[noreturn]] void EndProgram() {
+    OnEndProgram();
+    throw ProgramEnded{};
+  }
+
+ protected:
+  virtual void OnEndProgram() = 0;
+};
+
+}  // namespace ui

@@ -1,0 +1,15 @@
+// Counting and cutting UTF-8 text by characters (code points), never inside one.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace ui {
+
+// Number of characters of a UTF-8 text; a stray byte counts as one character.
+std::size_t CharCount(std::string_view text);
+
+// Byte offset of the start of character number `chars` (or the text's size when past its end).
+std::size_t CharOffset(std::string_view text, std::size_t chars);
+
+}  // namespace ui

@@ -1,0 +1,43 @@
+#include "ui/window.h"
+
+#include <utility>
+
+namespace ui {
+
+Window::Window(std::string name, TextMeasurer& measurer)
+    : Control(std::move(name)), measurer_(measurer) {
+  SetVisible(false);
+}
+
+void Window::SetCaption(std::string caption) {
+  if (caption == caption_) return;
+  caption_ = std::move(caption);
+  Notify(Property::Caption);
+}
+
+void Window::SetPicture(std::shared_ptr<const Picture> picture) {
+  if (picture == picture_) return;
+  picture_ = std::move(picture);
+  Notify(Property::Look);
+}
+
+void Window::Add(Control& control) {
+  controls_.push_back(&control);
+  control.JoinWindow(measurer_);
+}
+
+void Window::Add(ButtonArray& array) {
+  for (int i = 0; i < array.Count(); ++i) Add(array[i]);
+}
+
+Control* Window::Find(const std::string& name) const {
+  for (Control* c : controls_)
+    if (c->Name() == name) return c;
+  return nullptr;
+}
+
+void Window::Close() {
+  if (OnUnload) OnUnload();
+}
+
+}  // namespace ui

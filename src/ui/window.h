@@ -1,0 +1,51 @@
+// A top-level window of the windowing layer: title, geometry in twips, a background picture
+// and its controls in drawing order.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace ui {
+
+// A loaded background picture; what it holds is the platform's business.
+class Picture {
+ public:
+  virtual ~Picture() = default;
+};
+
+class Window : public Control {
+ public:
+  Window(std::string name, TextMeasurer& measurer);
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption);
+
+  // The background picture, drawn unscaled from the top-left corner; null when cleared.
+  const std::shared_ptr<const Picture>& GetPicture() const { return picture_; }
+  void SetPicture(std::shared_ptr<const Picture> picture);
+
+  // Adds a control; controls are kept in the order they were added.
+  void Add(Control& control);
+  void Add(ButtonArray& array);
+  const std::vector<Control*>& Controls() const { return controls_; }
+  Control* Find(const std::string& name) const;
+
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+
+  // The user closes the window.
+  std::function<void()> OnUnload;
+  void Close();
+
+ private:
+  TextMeasurer& measurer_;
+  std::string caption_;
+  std::shared_ptr<const Picture> picture_;
+  std::vector<Control*> controls_;
+};
+
+}  // namespace ui

@@ -1,0 +1,81 @@
+#include "kit/kit.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+
+#include "books/gbk.h"
+#include "ui/text.h"
+
+namespace kit {
+
+std::string PicturePath(const ui::Window& window) {
+  auto* p = dynamic_cast<const FakePicture*>(window.GetPicture().get());
+  return p ? p->path : std::string();
+}
+
+void FakePlatform::ShowMessage(const std::string& text) {
+  messages.push_back(text);
+  if (on_message) on_message(text);
+}
+
+std::shared_ptr<const ui::Picture> FakePlatform::LoadPicture(const std::string& path) {
+  picture_requests.push_back(path);
+  if (!pictures_exist) return nullptr;
+  return std::make_shared<FakePicture>(path);
+}
+
+ui::Size FakePlatform::MeasureText(const std::string& text, const ui::Font& font) {
+  auto per_char = static_cast<int>(font.Size * 20);
+  return {static_cast<int>(ui::CharCount(text)) * per_char, per_char * 3 / 2};
+}
+
+double ScriptedRandom::Next() {
+  ++draws;
+  if (script_.empty()) return fallback;
+  double r = script_.front();
+  script_.pop_front();
+  return r;
+}
+
+bool Ends(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const ui::ProgramEnded&) {
+    return true;
+  }
+  return false;
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "vantle-test-XXXXXX").string();
+  char* made = mkdtemp(pattern.data());
+  if (!made) throw std::runtime_error("mkdtemp failed");
+  path_ = made;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string Gbk(const std::string& utf8) {
+  std::string out;
+  EXPECT_TRUE(books::EncodeGbk(utf8, out)) << "not GBK: " << utf8;
+  return out;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream f(path, std::ios::binary);
+  f << bytes;
+}
+
+std::string GbkLines(const std::vector<std::string>& utf8_lines) {
+  std::string out;
+  for (const std::string& line : utf8_lines) out += Gbk(line) + "\r\n";
+  return out;
+}
+
+}  // namespace kit

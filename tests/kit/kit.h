@@ -1,0 +1,96 @@
+// Test kit: a fake platform, a scripted random source, temporary folders and GBK files.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "ui/platform.h"
+#include "ui/random.h"
+
+namespace kit {
+
+struct FakePicture : ui::Picture {
+  explicit FakePicture(std::string p) : path(std::move(p)) {}
+  std::string path;
+};
+
+// The path of a window's picture, or "" when it has none.
+std::string PicturePath(const ui::Window& window);
+
+class FakePlatform : public ui::Platform {
+ public:
+  std::vector<std::string> messages;
+  std::vector<std::string> picture_requests;  // every path LoadPicture was asked for
+  std::vector<ui::Window*> attached;
+  int beeps = 0;
+  bool ended = false;
+  bool pictures_exist = true;  // false: every picture is missing
+  std::string program_directory = "/nonexistent";
+  std::uint64_t seed = 42;
+  // Called inside ShowMessage, while the message is "on screen".
+  std::function<void(const std::string&)> on_message;
+
+  void ShowMessage(const std::string& text) override;
+  void Beep() override { ++beeps; }
+  std::shared_ptr<const ui::Picture> LoadPicture(const std::string& path) override;
+  std::string ProgramDirectory() override { return program_directory; }
+  std::uint64_t ClockSeed() override { return seed++; }
+  ui::Size ScreenSize() override { return {1920 * 15, 1080 * 15}; }
+  void Attach(ui::Window& window) override { attached.push_back(&window); }
+  // 20 twips a point per character across, 1.5 lines high: enough to test auto-size.
+  ui::Size MeasureText(const std::string& text, const ui::Font& font) override;
+
+ protected:
+  void OnEndProgram() override { ended = true; }
+};
+
+// Hands out the given fractions in order, then `fallback` forever.
+class ScriptedRandom : public ui::Random {
+ public:
+  ScriptedRandom() = default;
+  ScriptedRandom(std::initializer_list<double> script) : script_(script) {}
+  void Push(double r) { script_.push_back(r); }
+  void Push(std::initializer_list<double> rs) { script_.insert(script_.end(), rs); }
+  // Queues the fraction that makes floor(r * n) == value.
+  void PushIndex(int value, int n) { Push((value + 0.5) / n); }
+  double Next() override;
+  void Reseed(std::uint64_t) override { ++reseeds; }
+  std::size_t Remaining() const { return script_.size(); }
+
+  int draws = 0;
+  int reseeds = 0;
+  double fallback = 0.0;
+
+ private:
+  std::deque<double> script_;
+};
+
+// Runs `f` and tells whether it ended the program.
+bool Ends(const std::function<void()>& f);
+
+// A fresh folder below the system's temporary folder, removed with the object.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+  std::string Str() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// UTF-8 text as GBK bytes (the test fails on text GBK cannot hold).
+std::string Gbk(const std::string& utf8);
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+
+// A book file's bytes: the lines in GBK, each ended by CR LF.
+std::string GbkLines(const std::vector<std::string>& utf8_lines);
+
+}  // namespace kit
