@@ -10,8 +10,7 @@ std::unique_ptr<shell::ModeWindow> MakeModeWindow(shell::Mode mode, shell::Shell
 
 class Program {
  public:
-  Program(ui::Platform& platform, ui::Random& random)
-      : shell_(platform, random, &MakeModeWindow) {}
+  Program(ui::Platform& platform, ui::Random& random) : shell_(platform, random, &MakeModeWindow) {}
   // Shows the match window, the one the program starts with.
   void Start() { shell_.Start(); }
   shell::Shell& Shell() { return shell_; }

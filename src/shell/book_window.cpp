@@ -8,7 +8,8 @@ namespace shell {
 BookWindow::BookWindow(Shell& shell, const std::string& form_name,
                        std::span<const books::CatalogueEntry> catalogue)
     : ModeWindow(shell, form_name), catalogue_(catalogue) {
-  for (ui::Control* c : std::initializer_list<ui::Control*>{&List1, &Command3, &Command5, &Command6})
+  for (ui::Control* c :
+       std::initializer_list<ui::Control*>{&List1, &Command3, &Command5, &Command6})
     form_.Add(*c);
 }
 
@@ -34,8 +35,8 @@ void BookWindow::ReadSelectedBook() {
     platform_.ShowMessage(std::string(books::kDamagedMessage));
     EndProgram();
   }
-  books::LoadResult result = books::ReadWordBook(
-      books::BookFilePath(platform_.ProgramDirectory(), *entry), *entry, Book);
+  books::LoadResult result =
+      books::ReadWordBook(books::BookFilePath(platform_.ProgramDirectory(), *entry), *entry, Book);
   if (!result.Ok()) {
     platform_.ShowMessage(result.Message);
     EndProgram();

@@ -46,8 +46,12 @@ void ModeWindow::ShowModeColumn(bool shown) {
   for (ui::Button* b : {&Command2_1, &Command2_2, &Command2_3, &Command2_4}) b->SetVisible(shown);
 }
 
-void ModeWindow::ShowRandomBackground() { shell_.ShowRandomBackground(form_); }
+void ModeWindow::ShowRandomBackground() {
+  shell_.ShowRandomBackground(form_);
+}
 
-void ModeWindow::EndProgram() { platform_.EndProgram(); }
+void ModeWindow::EndProgram() {
+  platform_.EndProgram();
+}
 
 }  // namespace shell

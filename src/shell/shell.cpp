@@ -42,8 +42,8 @@ void Shell::SwitchMode(ModeWindow& current, Mode target) {
 void Shell::ShowRandomBackground(ui::Window& window) {
   window.SetPicture(nullptr);
   int n = random_.Below(20);
-  window.SetPicture(platform_.LoadPicture(platform_.ProgramDirectory() + "/Pic/" +
-                                          std::to_string(n) + ".jpg"));
+  window.SetPicture(
+      platform_.LoadPicture(platform_.ProgramDirectory() + "/Pic/" + std::to_string(n) + ".jpg"));
 }
 
 std::string TimeText(int tenths) {

@@ -153,7 +153,9 @@ void TextBox::KeyPress(int key_code) {
   if (Visible() && Enabled() && OnKeyPress) OnKeyPress(key_code);
 }
 
-Timer::Timer(std::string name) : Control(std::move(name)) { SetEnabled(false); }
+Timer::Timer(std::string name) : Control(std::move(name)) {
+  SetEnabled(false);
+}
 
 void Timer::SetInterval(int ms) {
   if (ms == interval_) return;

@@ -114,7 +114,9 @@ class ButtonArray {
   ButtonArray(const std::string& name, int count);
   int Count() const { return static_cast<int>(buttons_.size()); }
   Button& operator[](int index) { return *buttons_.at(static_cast<std::size_t>(index)); }
-  const Button& operator[](int index) const { return *buttons_.at(static_cast<std::size_t>(index)); }
+  const Button& operator[](int index) const {
+    return *buttons_.at(static_cast<std::size_t>(index));
+  }
 
   std::function<void(int index)> OnClick;
 
