@@ -1,0 +1,27 @@
+# Shared by run.sh and test.sh: install what is missing, then configure and build.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
+  libbenchmark-dev fonts-noto-cjk xvfb xauth xdotool imagemagick x11-utils)
+
+install_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+  fi
+}
+
+# build DIR [cmake options...]
+build() {
+  local dir="$1"
+  shift
+  cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j "$(nproc)"
+}

@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the program from the build tree.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+install_packages
+build "$ROOT/build" -DCMAKE_BUILD_TYPE=Release
+exec "$ROOT/build/bin/vantle"
