@@ -1,0 +1,20 @@
+// Vantle: starts the match window and runs until a window's unload or a failed book load
+// ends the program.
+#include <QApplication>
+
+#include "program/program.h"
+#include "qt/qt_platform.h"
+#include "ui/random.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Vantle"));
+  QApplication::setApplicationVersion(QStringLiteral("3.06"));
+
+  qtbind::QtPlatform platform;
+  ui::ClockRandom random;
+  program::Program program(platform, random);
+  platform.Deliver([&program] { program.Start(); });
+  if (platform.Ended()) return 0;
+  return QApplication::exec();
+}

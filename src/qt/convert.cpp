@@ -1,0 +1,47 @@
+#include "qt/convert.h"
+
+#include <cmath>
+
+namespace qtbind {
+
+int ToPixels(int twips) {
+  return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+}
+
+QRect PixelRect(const ui::Control& control) {
+  return {ToPixels(control.Left()), ToPixels(control.Top()), ToPixels(control.Width()),
+          ToPixels(control.Height())};
+}
+
+QString ToShownText(const std::string& utf8) {
+  QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  if (text.contains(QLatin1Char('\r'))) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  }
+  return text;
+}
+
+std::string ToModelText(const QString& text) {
+  return text.toStdString();
+}
+
+QFont ToQFont(const ui::Font& font) {
+  QStringList families{QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                       QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                       QStringLiteral("WenQuanYi Zen Hei")};
+  QString face = QString::fromStdString(font.Name);
+  if (!face.isEmpty() && !families.contains(face)) families.prepend(face);
+  QFont q;
+  q.setFamilies(families);
+  q.setPointSizeF(font.Size > 0 ? font.Size : 9);
+  q.setBold(font.Bold);
+  return q;
+}
+
+QColor ToQColor(ui::Color color) {
+  return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                static_cast<int>((color >> 16) & 0xFF));
+}
+
+}  // namespace qtbind

@@ -1,0 +1,45 @@
+// Conversions between the windowing layer's values and Qt's: twips to pixels, model text to
+// shown text, fonts, colours, and the picture type the Qt platform hands out.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+#include <string>
+
+#include "ui/control.h"
+#include "ui/window.h"
+
+namespace qtbind {
+
+// 1440 twips to the inch at 96 logical pixels to the inch.
+inline constexpr int kTwipsPerPixel = 15;
+
+// Twips to logical pixels, rounded to the nearest pixel (the model itself never rounds).
+int ToPixels(int twips);
+// The control's rectangle in logical pixels, relative to its window's client area.
+QRect PixelRect(const ui::Control& control);
+
+// Model text (UTF-8) as shown: a CR LF, a lone CR and a lone LF each end a line.
+QString ToShownText(const std::string& utf8);
+// Text the user typed, for the model.
+std::string ToModelText(const QString& text);
+
+// The model's font: its face first, then faces that hold Chinese on any machine.
+QFont ToQFont(const ui::Font& font);
+// 0x00BBGGRR as a Qt colour.
+QColor ToQColor(ui::Color color);
+
+// A background picture loaded by the Qt platform.
+class QtPicture : public ui::Picture {
+ public:
+  explicit QtPicture(QPixmap pixmap) : pixmap_(std::move(pixmap)) {}
+  const QPixmap& Pixmap() const { return pixmap_; }
+
+ private:
+  QPixmap pixmap_;
+};
+
+}  // namespace qtbind

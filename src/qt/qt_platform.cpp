@@ -1,0 +1,133 @@
+#include "qt/qt_platform.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <chrono>
+
+#include "qt/convert.h"
+#include "qt/window_binding.h"
+
+namespace qtbind {
+
+QtPlatform::QtPlatform() {
+  // Hiding the window being left is part of every mode switch; only the program's end quits.
+  QGuiApplication::setQuitOnLastWindowClosed(false);
+}
+
+QtPlatform::~QtPlatform() {
+  live_ = false;
+  windows_.clear();
+}
+
+void QtPlatform::ShowMessage(const std::string& text) {
+  // Whatever the handler changed so far is on screen before the box opens.
+  QWidget* parent = nullptr;
+  for (const auto& w : windows_) {
+    if (w->Form() && w->Form()->isVisible()) {
+      w->Form()->repaint();
+      parent = w->Form();
+    }
+  }
+  QMessageBox box(parent);
+  box.setWindowTitle(QStringLiteral("Vantle"));
+  box.setIcon(QMessageBox::NoIcon);
+  box.setTextFormat(Qt::PlainText);
+  box.setText(ToShownText(text));
+  box.setStandardButtons(QMessageBox::Ok);
+  box.setDefaultButton(QMessageBox::Ok);
+  box.button(QMessageBox::Ok)->setIcon(QIcon());
+  box.setWindowModality(Qt::ApplicationModal);
+  if (OnMessageShown) QTimer::singleShot(0, &box, [this, &box] { OnMessageShown(box); });
+  box.exec();
+}
+
+void QtPlatform::Beep() {
+  QApplication::beep();
+}
+
+std::shared_ptr<const ui::Picture> QtPlatform::LoadPicture(const std::string& path) {
+  QImage image;
+  if (!image.load(QString::fromStdString(path))) return nullptr;
+  QPixmap pixmap = QPixmap::fromImage(image);
+  if (pixmap.isNull()) return nullptr;
+  return std::make_shared<QtPicture>(std::move(pixmap));
+}
+
+std::string QtPlatform::ProgramDirectory() {
+  if (program_directory_) return *program_directory_;
+  return QCoreApplication::applicationDirPath().toStdString();
+}
+
+std::uint64_t QtPlatform::ClockSeed() {
+  return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+ui::Size QtPlatform::ScreenSize() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return {};
+  const QRect area = screen->availableGeometry();
+  return {area.width() * kTwipsPerPixel, area.height() * kTwipsPerPixel};
+}
+
+void QtPlatform::Attach(ui::Window& window) {
+  windows_.push_back(std::make_unique<WindowBinding>(*this, window));
+}
+
+ui::Size QtPlatform::MeasureText(const std::string& text, const ui::Font& font) {
+  const QFontMetrics metrics(ToQFont(font));
+  const QSize size = metrics.size(0, ToShownText(text));
+  // A pixel on every side, so that overhanging glyphs are not cut.
+  return {(size.width() + 2) * kTwipsPerPixel, (size.height() + 2) * kTwipsPerPixel};
+}
+
+void QtPlatform::Deliver(const std::function<void()>& event) {
+  if (!Accepting()) return;
+  ++depth_;
+  try {
+    event();
+  } catch (const ui::ProgramEnded&) {
+    ended_ = true;
+  }
+  --depth_;
+}
+
+void QtPlatform::DeliverTick(const std::function<void()>& tick) {
+  if (depth_ > 0) return;
+  Deliver(tick);
+}
+
+void QtPlatform::OnEndProgram() {
+  ended_ = true;
+  for (const auto& w : windows_) w->Shut();
+  QCoreApplication::exit(0);
+}
+
+void QtPlatform::RearmEventLoops() {
+  QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
+}
+
+WindowBinding* QtPlatform::Find(std::string_view window) const {
+  for (const auto& w : windows_)
+    if (w->Model().Name() == window) return w.get();
+  return nullptr;
+}
+
+QWidget* QtPlatform::WindowWidget(std::string_view window) const {
+  WindowBinding* w = Find(window);
+  return w ? w->Form() : nullptr;
+}
+
+QWidget* QtPlatform::ControlWidget(std::string_view window, std::string_view control) const {
+  WindowBinding* w = Find(window);
+  return w ? w->Widget(control) : nullptr;
+}
+
+}  // namespace qtbind

@@ -1,0 +1,78 @@
+// The platform of the real program: Qt 6 Widgets. It mirrors every attached window into
+// widgets (see WindowBinding) and is the one door through which user events reach the model.
+#pragma once
+
+#include <QMessageBox>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/platform.h"
+
+namespace qtbind {
+
+class WindowBinding;
+
+// Needs a QApplication. It must outlive the windows attached to it.
+class QtPlatform : public ui::Platform {
+ public:
+  QtPlatform();
+  ~QtPlatform() override;
+  QtPlatform(const QtPlatform&) = delete;
+  QtPlatform& operator=(const QtPlatform&) = delete;
+
+  void ShowMessage(const std::string& text) override;
+  void Beep() override;
+  std::shared_ptr<const ui::Picture> LoadPicture(const std::string& path) override;
+  std::string ProgramDirectory() override;
+  std::uint64_t ClockSeed() override;
+  ui::Size ScreenSize() override;
+  void Attach(ui::Window& window) override;
+  ui::Size MeasureText(const std::string& text, const ui::Font& font) override;
+
+  // The folder the program reads its books and pictures from; by default the folder of the
+  // executable.
+  void SetProgramDirectory(std::string directory) { program_directory_ = std::move(directory); }
+
+  // Runs inside the modal loop of every message box once it is open, so that tests can read
+  // and answer it. Without it the box waits for the user.
+  std::function<void(QMessageBox& box)> OnMessageShown;
+
+  // Delivers one user event to the model: the only way events get there. Ends the program's
+  // event loop when the event ended the program; after that nothing is delivered any more.
+  void Deliver(const std::function<void()>& event);
+  // A timer tick: dropped while a handler is still running (its modal message is open), so
+  // that handlers never interleave.
+  void DeliverTick(const std::function<void()>& tick);
+
+  // True while user events may still reach the model.
+  bool Accepting() const { return live_ && !ended_; }
+  bool Ended() const { return ended_; }
+
+  // The top-level widget of the named window (null until first shown) and the widget of one
+  // of its controls ("Command1_5", "List1"), null when there is none yet.
+  QWidget* WindowWidget(std::string_view window) const;
+  QWidget* ControlWidget(std::string_view window, std::string_view control) const;
+
+  // The program's end makes every event loop quit, and Qt then refuses to start new ones.
+  // Where one process runs the program several times (tests), this lets loops run again.
+  static void RearmEventLoops();
+
+ protected:
+  void OnEndProgram() override;
+
+ private:
+  WindowBinding* Find(std::string_view window) const;
+
+  std::vector<std::unique_ptr<WindowBinding>> windows_;
+  std::optional<std::string> program_directory_;
+  int depth_ = 0;  // handlers running (more than one only through a modal message)
+  bool ended_ = false;
+  bool live_ = true;
+};
+
+}  // namespace qtbind

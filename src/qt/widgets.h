@@ -1,0 +1,57 @@
+// The widgets the binding makes that behave beyond what Qt's own widgets do: the top-level
+// window (background picture, close and move reported to the model) and the push button
+// (keyboard play: arrows walk to the nearest button, Enter clicks, the focus clearly drawn).
+#pragma once
+
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+
+#include "ui/window.h"
+
+namespace qtbind {
+
+class FormWidget : public QWidget {
+ public:
+  explicit FormWidget(const ui::Window& model);
+
+  // The user asks to close the window (title bar); Qt's own close is refused.
+  std::function<void()> OnCloseRequest;
+  // The window now stands at this frame position (logical pixels).
+  std::function<void(QPoint)> OnMoved;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+
+ private:
+  const ui::Window& model_;
+};
+
+// Runs `filter` for every event of the object it is installed on (a child of that object).
+class EventHook : public QObject {
+ public:
+  EventHook(QObject* watched, std::function<bool(QEvent*)> filter);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::function<bool(QEvent*)> filter_;
+};
+
+class ButtonWidget : public QPushButton {
+ public:
+  explicit ButtonWidget(QWidget* parent) : QPushButton(parent) {}
+
+  enum class Direction { Left, Right, Up, Down };
+  // The nearest shown, enabled button of the same window in that direction, or null.
+  ButtonWidget* Neighbour(Direction direction) const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace qtbind

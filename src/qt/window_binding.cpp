@@ -1,0 +1,417 @@
+#include "qt/window_binding.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+
+#include "qt/convert.h"
+#include "qt/qt_platform.h"
+
+namespace qtbind {
+
+namespace {
+
+// Widget signals raised while the binding applies a model change are not user actions.
+class Applying {
+ public:
+  explicit Applying(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
+  ~Applying() { flag_ = saved_; }
+  Applying(const Applying&) = delete;
+  Applying& operator=(const Applying&) = delete;
+
+ private:
+  bool& flag_;
+  bool saved_;
+};
+
+// A button caption shows every character as it is: "&" is no mnemonic here.
+QString ButtonText(const std::string& caption) {
+  return ToShownText(caption).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+// The character code of a key press (Enter is 13), or -1 for a key that types nothing.
+int KeyCode(const QKeyEvent& key) {
+  if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return 13;
+  const QString text = key.text();
+  if (text.isEmpty()) return -1;
+  const QList<uint> code_points = text.toUcs4();
+  return code_points.isEmpty() ? -1 : static_cast<int>(code_points.front());
+}
+
+bool IsMultiLineWidget(const QWidget* widget) {
+  return dynamic_cast<const QPlainTextEdit*>(widget) != nullptr;
+}
+
+}  // namespace
+
+WindowBinding::WindowBinding(QtPlatform& platform, ui::Window& window)
+    : platform_(platform), window_(window) {
+  window_.SetObserver(this);
+  Adopt();
+}
+
+void WindowBinding::Adopt() {
+  for (ui::Control* control : window_.Controls()) {
+    if (index_.count(control)) continue;
+    Bound b;
+    b.model = control;
+    if (dynamic_cast<ui::Button*>(control))
+      b.kind = Kind::Button;
+    else if (dynamic_cast<ui::Label*>(control))
+      b.kind = Kind::Label;
+    else if (dynamic_cast<ui::ListBox*>(control))
+      b.kind = Kind::ListBox;
+    else if (dynamic_cast<ui::TextBox*>(control))
+      b.kind = Kind::TextBox;
+    else if (auto* timer = dynamic_cast<ui::Timer*>(control)) {
+      b.kind = Kind::Timer;
+      b.timer = std::make_unique<QTimer>();
+      b.timer->setTimerType(Qt::PreciseTimer);
+      QObject::connect(b.timer.get(), &QTimer::timeout,
+                       [this, timer] { platform_.DeliverTick([timer] { timer->Tick(); }); });
+    }
+    control->SetObserver(this);
+    index_[control] = bound_.size();
+    bound_.push_back(std::move(b));
+    if (bound_.back().kind == Kind::Timer) SyncTimer(bound_.back());
+  }
+}
+
+WindowBinding::~WindowBinding() {
+  // The widgets go first, while everything their signals could reach still exists; the
+  // platform no longer accepts events at this point, so none reaches the model.
+  form_.reset();
+  for (Bound& b : bound_)
+    if (b.timer) b.timer->stop();
+}
+
+QWidget* WindowBinding::Widget(std::string_view control_name) const {
+  for (const Bound& b : bound_)
+    if (b.model->Name() == control_name) return b.widget;
+  return nullptr;
+}
+
+void WindowBinding::Shut() {
+  for (Bound& b : bound_)
+    if (b.timer) b.timer->stop();
+  if (form_) form_->hide();
+}
+
+void WindowBinding::Changed(ui::Control& control, ui::Property what) {
+  if (echo_ == &control) return;
+  if (&control == &window_) return ApplyWindow(what);
+  auto it = index_.find(&control);
+  if (it == index_.end()) return;
+  Bound& b = bound_[it->second];
+  if (b.kind == Kind::Timer) return SyncTimer(b);
+  if (!b.widget) return;
+  Applying applying(applying_);
+  Apply(b, what);
+}
+
+void WindowBinding::ApplyWindow(ui::Property what) {
+  if (what == ui::Property::Visible) {
+    if (window_.Visible()) {
+      if (!form_) Build();
+      form_->show();
+      form_->activateWindow();
+    } else if (form_) {
+      form_->hide();
+    }
+    return;
+  }
+  if (!form_) return;  // built from the model when first shown
+  Applying applying(applying_);
+  switch (what) {
+    case ui::Property::Geometry:
+      form_->setFixedSize(ToPixels(window_.Width()), ToPixels(window_.Height()));
+      form_->move(ToPixels(window_.Left()), ToPixels(window_.Top()));
+      break;
+    case ui::Property::Caption:
+      form_->setWindowTitle(ToShownText(window_.Caption()));
+      break;
+    case ui::Property::Look:
+      form_->update();
+      break;
+    default:
+      break;
+  }
+}
+
+void WindowBinding::Build() {
+  Adopt();  // controls the form added after the attach, in its Form_Load
+  Applying applying(applying_);
+  form_ = std::make_unique<FormWidget>(window_);
+  form_->setWindowTitle(ToShownText(window_.Caption()));
+  form_->setFixedSize(ToPixels(window_.Width()), ToPixels(window_.Height()));
+  form_->move(ToPixels(window_.Left()), ToPixels(window_.Top()));
+  form_->OnCloseRequest = [this] { platform_.Deliver([this] { window_.Close(); }); };
+  form_->OnMoved = [this](QPoint at) {
+    if (applying_ || !platform_.Accepting()) return;
+    if (at.x() == ToPixels(window_.Left()) && at.y() == ToPixels(window_.Top())) return;
+    UserChange(window_, [this, at] {
+      window_.Move(at.x() * kTwipsPerPixel, at.y() * kTwipsPerPixel, window_.Width(),
+                   window_.Height());
+    });
+  };
+  for (Bound& b : bound_) {
+    if (b.kind == Kind::Timer || b.kind == Kind::Other) continue;
+    MakeWidget(b);
+    ApplyAll(b);
+  }
+  Restack();
+}
+
+void WindowBinding::MakeWidget(Bound& b) {
+  QWidget* parent = form_.get();
+  const std::size_t i = index_.at(b.model);
+  switch (b.kind) {
+    case Kind::Button: {
+      auto* model = static_cast<ui::Button*>(b.model);
+      auto* button = new ButtonWidget(parent);
+      QObject::connect(button, &QPushButton::clicked, [this, model] {
+        if (!applying_) platform_.Deliver([model] { model->Click(); });
+      });
+      b.widget = button;
+      break;
+    }
+    case Kind::Label: {
+      auto* label = new QLabel(parent);
+      label->setTextFormat(Qt::PlainText);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label->setMargin(0);
+      b.widget = label;
+      break;
+    }
+    case Kind::ListBox: {
+      auto* model = static_cast<ui::ListBox*>(b.model);
+      auto* list = new QListWidget(parent);
+      list->setSelectionMode(QAbstractItemView::SingleSelection);
+      list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+      list->setUniformItemSizes(true);
+      QObject::connect(list, &QListWidget::itemSelectionChanged, [this, model, list, i] {
+        if (applying_ || !platform_.Accepting()) return;
+        const QList<QListWidgetItem*> selected = list->selectedItems();
+        if (selected.isEmpty()) {
+          // A list box keeps its choice: the user cannot clear it.
+          Applying applying(applying_);
+          SyncSelection(bound_[i]);
+          return;
+        }
+        const int row = list->row(selected.front());
+        UserChange(*model, [model, row] { model->SetListIndex(row); });
+      });
+      new EventHook(list->viewport(), [this, model, list](QEvent* event) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+          // Anywhere in the list, on a row or on the empty space below the rows.
+          platform_.Deliver([model] { model->DblClick(); });
+          return true;
+        }
+        if (event->type() == QEvent::MouseButtonPress) {
+          // A click on the empty space leaves the choice as it is.
+          auto* mouse = static_cast<QMouseEvent*>(event);
+          return !list->indexAt(mouse->position().toPoint()).isValid();
+        }
+        return false;
+      });
+      b.widget = list;
+      break;
+    }
+    case Kind::TextBox: {
+      auto* model = static_cast<ui::TextBox*>(b.model);
+      QWidget* box = nullptr;
+      if (model->MultiLine()) {
+        auto* area = new QPlainTextEdit(parent);
+        area->setReadOnly(true);
+        area->setUndoRedoEnabled(false);
+        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        box = area;
+      } else {
+        auto* edit = new QLineEdit(parent);
+        QObject::connect(edit, &QLineEdit::textEdited, [this, model](const QString& text) {
+          if (applying_ || !platform_.Accepting()) return;
+          UserChange(*model, [model, t = ToModelText(text)] { model->SetText(t); });
+        });
+        box = edit;
+      }
+      // Every character key reaches the model before the box takes it.
+      new EventHook(box, [this, model](QEvent* event) {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int code = KeyCode(*static_cast<QKeyEvent*>(event));
+        if (code < 0) return false;
+        platform_.Deliver([model, code] { model->KeyPress(code); });
+        return !platform_.Accepting();
+      });
+      b.widget = box;
+      break;
+    }
+    case Kind::Timer:
+    case Kind::Other:
+      return;
+  }
+  b.widget->setObjectName(QString::fromStdString(b.model->Name()));
+}
+
+void WindowBinding::ApplyAll(Bound& b) {
+  Apply(b, ui::Property::Look);
+  Apply(b, ui::Property::Geometry);
+  Apply(b, ui::Property::Caption);
+  Apply(b, ui::Property::Items);
+  Apply(b, ui::Property::Text);
+  Apply(b, ui::Property::Enabled);
+  Apply(b, ui::Property::Visible);
+}
+
+void WindowBinding::Apply(Bound& b, ui::Property what) {
+  QWidget* w = b.widget;
+  switch (what) {
+    case ui::Property::Geometry:
+      w->setGeometry(PixelRect(*b.model));
+      return;
+    case ui::Property::Visible:
+      w->setVisible(b.model->Visible());
+      return;
+    case ui::Property::Enabled:
+      w->setEnabled(b.model->Enabled());
+      return;
+    case ui::Property::Caption:
+      if (b.kind == Kind::Button)
+        static_cast<QPushButton*>(w)->setText(
+            ButtonText(static_cast<ui::Button*>(b.model)->Caption()));
+      if (b.kind == Kind::Label) {
+        static_cast<QLabel*>(w)->setText(ToShownText(static_cast<ui::Label*>(b.model)->Caption()));
+        ApplyLabelLook(b);
+      }
+      return;
+    case ui::Property::Look:
+      switch (b.kind) {
+        case Kind::Button:
+          w->setFont(ToQFont(static_cast<ui::Button*>(b.model)->GetFont()));
+          break;
+        case Kind::Label:
+          w->setFont(ToQFont(static_cast<ui::Label*>(b.model)->GetFont()));
+          ApplyLabelLook(b);
+          break;
+        case Kind::ListBox:
+          w->setFont(ToQFont(ui::Font{}));
+          break;
+        case Kind::TextBox: {
+          auto* model = static_cast<ui::TextBox*>(b.model);
+          if (model->MultiLine() != IsMultiLineWidget(w)) {
+            // A single-line box became a multi-line one (or back): a new widget.
+            w->setObjectName(QString());
+            w->hide();
+            w->deleteLater();
+            MakeWidget(b);
+            ApplyAll(b);
+            Restack();
+            return;
+          }
+          w->setFont(ToQFont(model->GetFont()));
+          break;
+        }
+        default:
+          break;
+      }
+      return;
+    case ui::Property::Items:
+      if (b.kind == Kind::ListBox) SyncItems(b);
+      return;
+    case ui::Property::Selection:
+      if (b.kind == Kind::ListBox) SyncSelection(b);
+      return;
+    case ui::Property::Text:
+      if (b.kind == Kind::TextBox) SyncText(b);
+      return;
+    case ui::Property::Timer:
+      return;
+  }
+}
+
+void WindowBinding::ApplyLabelLook(Bound& b) {
+  auto* model = static_cast<ui::Label*>(b.model);
+  auto* label = static_cast<QLabel*>(b.widget.data());
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window, ToQColor(model->BackColor()));
+  palette.setColor(QPalette::WindowText, ToQColor(model->ForeColor()));
+  label->setPalette(palette);
+  label->setAutoFillBackground(!model->Transparent());
+  // A label sized to its caption never wraps; a fixed one wraps what does not fit.
+  const bool wrap = !model->AutoSize();
+  if (label->wordWrap() != wrap) label->setWordWrap(wrap);
+}
+
+void WindowBinding::SyncItems(Bound& b) {
+  // A list box only grows by appending or empties at once, so the widget keeps its rows and
+  // takes the new ones; anything else rebuilds it.
+  auto* model = static_cast<ui::ListBox*>(b.model);
+  auto* list = static_cast<QListWidget*>(b.widget.data());
+  const auto& items = model->Items();
+  int have = list->count();
+  if (static_cast<std::size_t>(have) > items.size() ||
+      (have > 0 &&
+       list->item(have - 1)->text() != ToShownText(items[static_cast<std::size_t>(have - 1)]))) {
+    list->clear();
+    have = 0;
+  }
+  QStringList rows;
+  rows.reserve(static_cast<qsizetype>(items.size()) - have);
+  for (std::size_t k = static_cast<std::size_t>(have); k < items.size(); ++k)
+    rows.append(ToShownText(items[k]));
+  if (!rows.isEmpty()) list->addItems(rows);
+  SyncSelection(b);
+}
+
+void WindowBinding::SyncSelection(Bound& b) {
+  auto* model = static_cast<ui::ListBox*>(b.model);
+  auto* list = static_cast<QListWidget*>(b.widget.data());
+  const int row = model->ListIndex();
+  if (row < 0) {
+    list->clearSelection();
+    list->setCurrentRow(-1);
+    return;
+  }
+  if (list->currentRow() != row || !list->item(row)->isSelected()) list->setCurrentRow(row);
+  list->scrollToItem(list->item(row));
+}
+
+void WindowBinding::SyncText(Bound& b) {
+  auto* model = static_cast<ui::TextBox*>(b.model);
+  const QString text = ToShownText(model->Text());
+  if (auto* area = dynamic_cast<QPlainTextEdit*>(b.widget.data())) {
+    area->setPlainText(text);  // one call: no per-line appends
+  } else if (auto* edit = dynamic_cast<QLineEdit*>(b.widget.data())) {
+    if (edit->text() != text) edit->setText(text);
+  }
+}
+
+void WindowBinding::SyncTimer(Bound& b) {
+  auto* model = static_cast<ui::Timer*>(b.model);
+  const bool run = model->Enabled() && model->Interval() > 0;
+  if (!run) {
+    b.timer->stop();
+  } else if (!b.timer->isActive() || b.timer->interval() != model->Interval()) {
+    b.timer->start(model->Interval());
+  }
+}
+
+void WindowBinding::Restack() {
+  for (auto it = bound_.rbegin(); it != bound_.rend(); ++it)
+    if (it->kind == Kind::Label && it->widget) it->widget->lower();
+  for (Bound& b : bound_)
+    if (b.kind == Kind::Button && b.widget) b.widget->raise();
+}
+
+void WindowBinding::UserChange(ui::Control& control, const std::function<void()>& change) {
+  const ui::Control* saved = echo_;
+  echo_ = &control;
+  platform_.Deliver(change);
+  echo_ = saved;
+}
+
+}  // namespace qtbind

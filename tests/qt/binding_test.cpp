@@ -1,0 +1,415 @@
+// The Qt binding on the offscreen platform: real widgets, real (synthesised) input.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRawFont>
+#include <QTest>
+#include <QTimer>
+
+#include "match/form1.h"
+#include "qt/convert.h"
+#include "qt/qt_harness.h"
+#include "ui/control.h"
+#include "ui/window.h"
+
+namespace {
+
+using qtharness::Settle;
+
+// A window of our own with one control of every kind, on the Qt platform.
+class BindingTest : public ::testing::Test {
+ protected:
+  BindingTest() {
+    qtharness::AnswerMessages(platform, messages, &on_message);
+    window.Move(1500, 1500, 12000, 8550);
+    window.SetCaption("测试窗口");
+    window.Add(Label1);
+    window.Add(Command1);
+    window.Add(List1);
+    window.Add(Text1);
+    window.Add(Text2);
+    window.Add(Timer1);
+    for (int i = 0; i < Command1.Count(); ++i)  // a 3 x 3 grid of 975 x 375 cells
+      Command1[i].Move(3000 + (i % 3) * 975, 1500 + (i / 3) * 375, 975, 375);
+    Command1.OnClick = [this](int i) { clicks.push_back(i); };
+    List1.Move(4400, 3000, 3400, 2000);
+    for (const char* row : {"《My词库》", "《高考英语词汇手册》(3468)", "第三本"})
+      List1.AddItem(row);
+    Text1.Move(600, 600, 3000, 300);
+    Text2.Move(600, 5400, 7500, 2000);
+    Text2.SetMultiLine(true);
+    platform.Attach(window);
+  }
+  void Show() {
+    window.Show();
+    Settle();
+  }
+  template <class W>
+  W* Widget(const std::string& name) {
+    auto* w = dynamic_cast<W*>(platform.ControlWidget("Form9", name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  QWidget* Form() { return platform.WindowWidget("Form9"); }
+
+  std::vector<std::string> messages;
+  std::function<void(const std::string&)> on_message;
+  qtbind::QtPlatform platform;
+  ui::Window window{"Form9", platform};
+  ui::Label Label1{"Label1"};
+  ui::ButtonArray Command1{"Command1", 9};
+  ui::ListBox List1{"List1"};
+  ui::TextBox Text1{"Text1"};
+  ui::TextBox Text2{"Text2"};
+  ui::Timer Timer1{"Timer1"};
+  std::vector<int> clicks;
+};
+
+TEST_F(BindingTest, WidgetsAreMadeOnFirstShowAndAClickReachesTheArrayHandlerWithItsIndex) {
+  EXPECT_EQ(Form(), nullptr);
+  Show();
+  ASSERT_NE(Form(), nullptr);
+  EXPECT_EQ(Form()->objectName(), "Form9");
+  qtharness::Click(Widget<QPushButton>("Command1_5"));
+  qtharness::Click(Widget<QPushButton>("Command1_0"));
+  EXPECT_EQ(clicks, (std::vector<int>{5, 0}));
+}
+
+TEST_F(BindingTest, GeometryFollowsTheTwipsRoundedOnlyWhenPlaced) {
+  Show();
+  EXPECT_EQ(Form()->geometry().size(), QSize(800, 570));
+  EXPECT_EQ(Form()->pos(), QPoint(100, 100));
+  struct Row {
+    int left, top, width, height;
+    QRect pixels;
+  } rows[] = {
+      {4400, 1500, 3400, 4000, {293, 100, 227, 267}},
+      {500, 2400, 975, 375, {33, 160, 65, 25}},
+      {7, 8, 22, 23, {0, 1, 1, 2}},
+      {0, 0, 0, 0, {0, 0, 0, 0}},
+  };
+  auto* label = Widget<QLabel>("Label1");
+  for (const Row& row : rows) {
+    Label1.Move(row.left, row.top, row.width, row.height);
+    EXPECT_EQ(label->geometry(), row.pixels) << row.left << "," << row.top;
+  }
+  // A time bar shrinking by a fraction of a pixel a tick keeps its exact width in the model.
+  Label1.Move(3000, 300, 6000, 200);
+  for (int tick = 0; tick < 5; ++tick) Label1.SetWidth(Label1.Width() - 3);
+  EXPECT_EQ(Label1.Width(), 5985);
+  EXPECT_EQ(label->width(), 399);
+  window.Move(3000, 1500, 12000, 8550);
+  EXPECT_EQ(Form()->pos(), QPoint(200, 100));
+}
+
+TEST_F(BindingTest, VisibilityEnabledStateAndCaptionsFollowTheModel) {
+  Show();
+  auto* cell = Widget<QPushButton>("Command1_4");
+  Command1[4].SetCaption("R&D 研发");
+  EXPECT_EQ(cell->text(), "R&&D 研发");  // shown as written, no mnemonic
+  Command1[4].SetVisible(false);
+  EXPECT_FALSE(cell->isVisible());
+  Command1[4].SetVisible(true);
+  EXPECT_TRUE(cell->isVisible());
+  Command1[4].SetEnabled(false);
+  EXPECT_FALSE(cell->isEnabled());
+  Label1.SetCaption("<b>1</b>\r\n二");
+  EXPECT_EQ(Widget<QLabel>("Label1")->text(), "<b>1</b>\n二");
+  EXPECT_EQ(Widget<QLabel>("Label1")->textFormat(), Qt::PlainText);
+  window.SetCaption("Kestrin之连连看V3.6 - 《My词库》 - 1");
+  EXPECT_EQ(Form()->windowTitle(), "Kestrin之连连看V3.6 - 《My词库》 - 1");
+  window.Hide();
+  EXPECT_FALSE(Form()->isVisible());
+}
+
+TEST_F(BindingTest, LabelsLieBeneathButtonsThoughAddedAfterThem) {
+  ui::Label late{"Label2"};
+  window.Add(late);  // after the buttons, and after the attach: known only through Controls()
+  Show();
+  const QPoint centre = Widget<QPushButton>("Command1_4")->geometry().center();
+  for (ui::Label* marker : {&Label1, &late}) {
+    marker->Move(Command1[4].Left(), Command1[4].Top(), 975, 375);
+    EXPECT_EQ(Form()->childAt(centre), Widget<QPushButton>("Command1_4")) << marker->Name();
+    marker->SetLeft(0);
+  }
+  late.Move(Command1[4].Left(), Command1[4].Top(), 975, 375);
+  Command1[4].SetVisible(false);
+  EXPECT_EQ(Form()->childAt(centre), Widget<QLabel>("Label2"));
+}
+
+TEST_F(BindingTest, LabelsTakeTheirColoursFontAndTransparency) {
+  Show();
+  auto* label = Widget<QLabel>("Label1");
+  Label1.SetBackColor(ui::Rgb(255, 0, 0));
+  Label1.SetForeColor(ui::Rgb(0, 0, 255));
+  Label1.SetFont({"宋体", 10.5, true});
+  EXPECT_EQ(label->palette().color(QPalette::Window), QColor(255, 0, 0));
+  EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+  EXPECT_TRUE(label->autoFillBackground());
+  EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 10.5);
+  EXPECT_TRUE(label->font().bold());
+  EXPECT_EQ(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
+  Label1.SetTransparent(true);
+  EXPECT_FALSE(label->autoFillBackground());
+  // Some installed face draws Chinese, so no empty boxes.
+  bool drawable = false;
+  for (const QString& family : label->font().families())
+    drawable |= QRawFont::fromFont(QFont(family), QFontDatabase::SimplifiedChinese)
+                    .supportsCharacter(QChar(0x8FDE));  // 连
+  EXPECT_TRUE(drawable);
+}
+
+TEST_F(BindingTest, AnAutoSizedLabelIsLargeEnoughForItsText) {
+  Show();
+  for (const char* caption : {"屏幕保护", "Kestrin", "W", "一心一意\r\n二"}) {
+    Label1.SetFont({"宋体", 36, true});
+    Label1.SetAutoSize(true);
+    Label1.SetCaption(caption);
+    auto* label = Widget<QLabel>("Label1");
+    EXPECT_GE(label->width(), label->sizeHint().width()) << caption;
+    EXPECT_GE(label->height(), label->sizeHint().height()) << caption;
+  }
+}
+
+TEST_F(BindingTest, AMessageIsPlainOkOnlyCaptionedVantleAndShownAfterThePendingChanges) {
+  Show();
+  QMessageBox* seen = nullptr;
+  platform.OnMessageShown = [&](QMessageBox& box) {
+    seen = &box;
+    EXPECT_EQ(box.windowTitle(), "Vantle");
+    EXPECT_EQ(box.text(), "本局共 18 个单词\n您共错了 0 次\n<b>");
+    EXPECT_EQ(box.textFormat(), Qt::PlainText);
+    EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+    EXPECT_FALSE(Widget<QPushButton>("Command1_8")->isVisible());  // the last pair is gone
+    box.button(QMessageBox::Ok)->click();
+  };
+  Command1.OnClick = [this](int i) {
+    Command1[i].SetVisible(false);
+    platform.ShowMessage("本局共 18 个单词\r\n您共错了 0 次\r\n<b>");
+  };
+  qtharness::Click(Widget<QPushButton>("Command1_8"));
+  EXPECT_NE(seen, nullptr);
+}
+
+TEST_F(BindingTest, EndingTheProgramHidesTheWindowQuitsTheLoopAndStopsAllDelivery) {
+  Show();
+  int ticks = 0;
+  Timer1.SetInterval(10);
+  Timer1.OnTimer = [&] { ++ticks; };
+  Command1.OnClick = [this](int i) {
+    clicks.push_back(i);
+    Timer1.SetEnabled(true);
+    platform.EndProgram();
+    clicks.push_back(-1);  // never reached
+  };
+  QEventLoop loop;
+  QTimer::singleShot(0, [this] { qtharness::Click(Widget<QPushButton>("Command1_1")); });
+  QTimer::singleShot(5000, &loop, [&loop] { loop.exit(1); });  // a guard, not a measurement
+  EXPECT_EQ(loop.exec(), 0);
+  EXPECT_TRUE(platform.Ended());
+  EXPECT_EQ(clicks, std::vector<int>{1});
+  EXPECT_FALSE(Form()->isVisible());
+  window.Show();  // only to reach the widgets again: no event gets through any more
+  Settle();
+  Widget<QPushButton>("Command1_2")->click();
+  QTest::qWait(50);
+  Form()->close();
+  EXPECT_EQ(clicks, std::vector<int>{1});
+  EXPECT_EQ(ticks, 0);
+}
+
+TEST_F(BindingTest, TheUserChoosesListRowsButNeverClearsThemAndDoubleClicksAnywhere) {
+  int double_clicks = 0;
+  List1.OnDblClick = [&] { ++double_clicks; };
+  Show();
+  auto* list = Widget<QListWidget>("List1");
+  ASSERT_EQ(list->count(), 3);
+  list->setFocus(Qt::TabFocusReason);  // Qt makes row 0 current on focus: that is no choice
+  Settle();
+  EXPECT_EQ(List1.ListIndex(), -1);
+  qtharness::ClickRow(list, 1);
+  EXPECT_EQ(List1.Text(), "《高考英语词汇手册》(3468)");
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                    list->visualItemRect(list->item(1)).center());
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, {10, list->viewport()->height() - 5});
+  EXPECT_EQ(List1.ListIndex(), 1);
+  EXPECT_TRUE(list->item(1)->isSelected());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, {10, list->viewport()->height() - 5});
+  EXPECT_EQ(double_clicks, 1);
+  List1.SetListIndex(2);
+  EXPECT_EQ(list->currentRow(), 2);
+  List1.Clear();
+  for (int g = 0; g <= 1667; ++g) List1.AddItem(std::to_string(g));
+  EXPECT_EQ(list->count(), 1668);
+  EXPECT_EQ(list->item(1667)->text(), "1667");
+  EXPECT_TRUE(list->selectedItems().isEmpty());
+}
+
+TEST_F(BindingTest, TypedTextReachesTheModelAfterEachKeyPressWithItsCode) {
+  std::vector<std::pair<int, std::string>> presses;  // code and the text at that moment
+  Text1.OnKeyPress = [&](int code) { presses.emplace_back(code, Text1.Text()); };
+  Show();
+  auto* edit = Widget<QLineEdit>("Text1");
+  edit->setFocus();
+  QTest::keyClicks(edit, "ab");
+  QTest::keyClick(edit, Qt::Key_Return);
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  EXPECT_EQ(Text1.Text(), "a");
+  EXPECT_EQ(presses, (std::vector<std::pair<int, std::string>>{
+                         {'a', ""}, {'b', "a"}, {13, "ab"}, {8, "ab"}}));
+  Text1.SetText("苹果");
+  EXPECT_EQ(edit->text(), "苹果");
+}
+
+TEST_F(BindingTest, AMultiLineBoxShowsEveryCrLfLineAndTheUserCannotEditIt) {
+  Show();
+  auto* area = Widget<QPlainTextEdit>("Text2");
+  Text2.SetText("apple\r\n苹果\r\nbook\r\n书");
+  EXPECT_EQ(area->blockCount(), 4);
+  EXPECT_EQ(area->toPlainText(), "apple\n苹果\nbook\n书");
+  EXPECT_TRUE(area->isReadOnly());
+  EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+TEST_F(BindingTest, TimersTickOnlyWhileEnabledAndNeverInsideARunningHandler) {
+  int ticks = 0, ticks_while_open = -1;
+  Timer1.SetInterval(10);
+  Timer1.OnTimer = [&] { ++ticks; };
+  Timer1.SetEnabled(true);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 5000));
+  Show();
+  Command1.OnClick = [&](int) {
+    const int before = ticks;
+    on_message = [&](const std::string&) { QTest::qWait(100); };
+    platform.ShowMessage("本局");
+    ticks_while_open = ticks - before;
+  };
+  qtharness::Click(Widget<QPushButton>("Command1_0"));
+  EXPECT_EQ(ticks_while_open, 0);
+  Timer1.SetEnabled(false);
+  Settle();
+  const int stopped_at = ticks;
+  QTest::qWait(50);
+  EXPECT_EQ(ticks, stopped_at);
+}
+
+TEST_F(BindingTest, ClosingTheWindowRunsItsUnloadAndTheWindowStays) {
+  int unloads = 0;
+  window.OnUnload = [&] { ++unloads; };
+  Show();
+  Form()->close();
+  EXPECT_EQ(unloads, 1);
+  EXPECT_TRUE(Form()->isVisible());
+}
+
+TEST_F(BindingTest, MovingTheWindowWritesItsNewPlaceBackToTheModel) {
+  Show();
+  Form()->move(250, 40);
+  Settle();
+  EXPECT_EQ(window.Left(), 3750);
+  EXPECT_EQ(window.Top(), 600);
+  EXPECT_EQ(window.Width(), 12000);
+}
+
+TEST_F(BindingTest, ArrowKeysWalkTheShownButtonsAndEnterClicks) {
+  Show();
+  Command1[4].SetVisible(false);  // the centre cell of the 3 x 3 grid is cleared
+  Command1[8].SetEnabled(false);
+  Widget<QPushButton>("Command1_3")->setFocus();
+  struct Step {
+    Qt::Key key;
+    const char* lands_on;
+  } steps[] = {
+      {Qt::Key_Right, "Command1_5"},  // over the cleared cell, along the row
+      {Qt::Key_Up, "Command1_2"},    {Qt::Key_Left, "Command1_1"},
+      {Qt::Key_Down, "Command1_7"},   // over the cleared cell, down the column
+      {Qt::Key_Down, "Command1_7"},   // nothing below: the focus stays
+      {Qt::Key_Right, "Command1_5"},  // 8 is disabled: the nearest one that way
+  };
+  for (const Step& step : steps) {
+    QTest::keyClick(QApplication::focusWidget(), step.key);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), step.lands_on) << step.key;
+  }
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  EXPECT_EQ(clicks, (std::vector<int>{5, 5}));
+  // A list keeps its arrows.
+  auto* list = Widget<QListWidget>("List1");
+  list->setFocus();
+  List1.SetListIndex(0);
+  QTest::keyClick(list, Qt::Key_Down);
+  EXPECT_EQ(List1.ListIndex(), 1);
+  EXPECT_EQ(QApplication::focusWidget(), list);
+}
+
+TEST(QtPlatformTest, PicturesLoadOnlyFromReadableImagesAndAreDrawnUnscaledTopLeft) {
+  kit::TempDir dir;
+  QImage red(40, 30, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  ASSERT_TRUE(red.save(QString::fromStdString(dir.Str() + "/0.jpg"), "JPG"));
+  kit::WriteFile(dir.Path() / "1.jpg", "not a picture at all");
+  qtbind::QtPlatform platform;
+  EXPECT_EQ(platform.LoadPicture(dir.Str() + "/1.jpg"), nullptr);
+  EXPECT_EQ(platform.LoadPicture(dir.Str() + "/2.jpg"), nullptr);
+  auto picture = platform.LoadPicture(dir.Str() + "/0.jpg");
+  ASSERT_NE(picture, nullptr);
+
+  ui::Window window{"Form4", platform};
+  window.Move(0, 0, 12000, 8550);
+  platform.Attach(window);
+  window.SetPicture(picture);
+  window.Show();
+  Settle();
+  QImage shot = platform.WindowWidget("Form4")->grab().toImage();
+  EXPECT_GT(qRed(shot.pixel(5, 5)), 200);
+  EXPECT_LT(qGreen(shot.pixel(5, 5)), 60);
+  EXPECT_NE(shot.pixel(60, 60), shot.pixel(5, 5));  // unscaled: the picture ends at 40 x 30
+  window.SetPicture(nullptr);
+  shot = platform.WindowWidget("Form4")->grab().toImage();
+  EXPECT_EQ(shot.pixel(5, 5), shot.pixel(60, 60));
+}
+
+using ProgramWidgets = qtharness::ProgramFixture;
+
+TEST_F(ProgramWidgets, TheStartWindowShowsTheBookListAndAChosenBookLeadsToTheGroupList) {
+  WriteOwnBook({{"apple", "苹果"}, {"book", "书"}, {"cat", "猫"}});
+  Start();
+  QWidget* form = Window("Form1");
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(form->windowTitle(), "Kestrin之连连看V3.6");
+  EXPECT_EQ(form->size(), QSize(800, 570));
+  auto* list = WidgetAs<QListWidget>("Form1", "List1");
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->geometry(), QRect(293, 100, 227, 267));
+  EXPECT_EQ(list->count(), 55);
+  EXPECT_EQ(list->item(0)->text(), "《My词库》");
+  EXPECT_FALSE(Widget("Form1", "Command2_1")->isVisible());
+  qtharness::ClickRow(list, 0);
+  Click("Form1", "Command3");
+  EXPECT_TRUE(messages.empty());
+  EXPECT_FALSE(list->isVisible());
+  auto* groups = WidgetAs<QListWidget>("Form1", "List2");
+  ASSERT_NE(groups, nullptr);
+  EXPECT_TRUE(groups->isVisible());
+  EXPECT_EQ(groups->count(), 2);  // "0" and "1"
+  EXPECT_EQ(Model<match::Form1>(shell::Mode::Match)->Book.WordCount, 3);
+}
+
+TEST_F(ProgramWidgets, LoadingWithoutAChosenBookShowsTheMessageAndEndsTheProgram) {
+  Start();
+  Click("Form1", "Command3");
+  EXPECT_EQ(messages, std::vector<std::string>{"词库已损坏\n请重新解压"});
+  EXPECT_TRUE(platform.Ended());
+  EXPECT_FALSE(Window("Form1")->isVisible());
+}
+
+}  // namespace
