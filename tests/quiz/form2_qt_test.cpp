@@ -1,0 +1,87 @@
+// The quiz on real widgets (offscreen): the answer row as the user sees it, and real clicks on
+// its buttons judged by the quiz.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "qt/qt_harness.h"
+#include "quiz/form2.h"
+#include "shell/shell.h"
+
+namespace {
+
+using shell::Mode;
+
+class QuizWidgets : public qtharness::ProgramFixture {
+ protected:
+  // Starts the program, switches to the quiz, loads the own book and starts group 1 with
+  // the distractors 7, 3, 9 and the right answer on button q.
+  void StartQuiz(int q) {
+    std::vector<std::pair<std::string, std::string>> records;
+    for (int i = 1; i <= 20; ++i)
+      records.push_back({"word" + std::to_string(i), "词" + std::to_string(i) + "义"});
+    WriteOwnBook(records);
+    Start();
+    platform.Deliver(
+        [this] { program.Shell().SwitchMode(*program.Shell().Find(Mode::Match), Mode::Quiz); });
+    qtharness::Settle();
+    form = Model<quiz::Form2>(Mode::Quiz);
+    ASSERT_NE(form, nullptr);
+    qtharness::ClickRow(WidgetAs<QListWidget>("Form2", "List1"), 0);
+    Click("Form2", "Command3");
+    qtharness::ClickRow(WidgetAs<QListWidget>("Form2", "List2"), 1);
+    for (int p = 0; p < 18; ++p) random.PushIndex(p, 18);  // the slots in book order
+    random.PushIndex(0, 20);                               // the picture
+    for (int d : {7, 3, 9}) random.PushIndex(d - 1, 20);   // the distractors
+    random.PushIndex(q, 4);
+    random.Push(0.5);  // the label's left edge
+    Click("Form2", "Command2");
+    ASSERT_TRUE(form->Label1.Visible());
+  }
+
+  QPushButton* Answer(int i) {
+    return WidgetAs<QPushButton>("Form2", "Command1_" + std::to_string(i));
+  }
+
+  quiz::Form2* form = nullptr;
+};
+
+TEST_F(QuizWidgets, TheAnswerRowShowsTheOffersInOneRowBelowTheQuestion) {
+  StartQuiz(2);
+  const char* const want[] = {"词7义", "词3义", "词1义", "词9义"};
+  for (int i = 0; i < 4; ++i) {
+    QPushButton* button = Answer(i);
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_EQ(button->text().toStdString(), want[i]);
+    EXPECT_EQ(button->geometry(), QRect(80 + 178 * i, 440, 140, 60));
+    EXPECT_DOUBLE_EQ(button->font().pointSizeF(), 10.5);
+  }
+  auto* label = WidgetAs<QLabel>("Form2", "Label1");
+  ASSERT_NE(label, nullptr);
+  EXPECT_TRUE(label->isVisible());
+  EXPECT_EQ(label->text(), "word1");
+  EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 14.25);
+  EXPECT_LT(label->geometry().bottom(), Answer(0)->geometry().top());
+  EXPECT_EQ(Window("Form2")->windowTitle(), "Kestrin之英汉互译V3.6 - 《My词库》 - 1");
+}
+
+TEST_F(QuizWidgets, RealClicksOnAnswerButtonsAreJudgedByTheirText) {
+  StartQuiz(2);
+  random.Push({0.9, 0.0});  // after the wrong click: the right answer moves to button 3
+  Click("Form2", "Command1_0");
+  EXPECT_EQ(form->Mistakes, 1);
+  EXPECT_EQ(form->QuestionNo, 1);
+  EXPECT_EQ(Answer(3)->text().toStdString(), "词1义");
+  EXPECT_EQ(Answer(2)->text().toStdString(), "词9义");
+
+  Click("Form2", "Command1_3");
+  EXPECT_EQ(form->QuestionNo, 2);
+  EXPECT_EQ(form->Mistakes, 1);
+  EXPECT_EQ(WidgetAs<QLabel>("Form2", "Label1")->text(), "word2");
+  EXPECT_TRUE(messages.empty());
+}
+
+}  // namespace
