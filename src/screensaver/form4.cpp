@@ -1,21 +1,114 @@
 #include "screensaver/form4.h"
 
+#include <initializer_list>
+
 #include "shell/shell.h"
 
 namespace screensaver {
+namespace {
+
+// One axis of a label, its Left and Width or its Top and Height, against the bounds: the label
+// is between them when kStep < position and position + size + kStep < far.
+struct Axis {
+  int position;
+  int size;
+  int far;
+
+  // Whether any position puts the label between the bounds. With the three captions at
+  // 72 points it always does; a larger label is held at rest on this axis instead.
+  bool Fits() const { return far - size - kStep - 1 > kStep; }
+  bool BeforeNear() const { return position - kStep <= 0; }
+  // Past the far bound. A label too large to fit rests just inside the near bound, within
+  // one step of it, so that it neither bounces between the two bounds nor leaves the window.
+  bool BeyondFar() const { return Fits() ? position + size + kStep >= far : position > 2 * kStep; }
+  // The move of a label between the bounds for a draw d of 0, 1 or 2.
+  int Step(int d) const { return Fits() ? (d - 1) * kStep : 0; }
+};
+
+ui::Color NextColor(ui::Color c, int dx) {
+  auto v = static_cast<std::int64_t>(c);
+  if (v <= kLowestColor) v += kColorJump;
+  if (v >= kHighestColor) v -= kColorJump;
+  v += (dx - 1) * kColorStep;
+  return static_cast<ui::Color>(v);
+}
+
+}  // namespace
 
 Form4::Form4(shell::Shell& shell) : ModeWindow(shell, "Form4") {
   for (ui::Control* c : std::initializer_list<ui::Control*>{&Label1, &Label2, &Label3, &Timer1})
     form_.Add(*c);
+  Timer1.OnTimer = [this] { Timer1_Timer(); };
 }
 
 void Form4::Form_Load() {
   SetUpWindow("Kestrin之屏幕保护V3.6", true);
+  TickCount = 0;
   SetUpModeColumn(shell::Mode::ScreenSaver);
-  Timer1.SetInterval(200);
+
+  const ui::Font font{.Name = "宋体", .Size = 72, .Bold = true};
+  struct Start {
+    ui::Label* label;
+    const char* caption;
+    int left;
+    int top;
+  };
+  for (const Start& s :
+       {Start{&Label1, "Dorrin侠", 2400, 0}, Start{&Label2, "VantleMan", 2400, 2640},
+        Start{&Label3, "VantleStudio", 2280, 5040}}) {
+    ui::Label& label = *s.label;
+    label.SetCaption(s.caption);
+    label.SetFont(font);
+    label.SetTransparent(true);
+    label.SetAutoSize(true);
+    label.Move(s.left, s.top, label.Width(), label.Height());
+    label.SetForeColor(kStartColor);
+  }
+
+  Timer1.SetInterval(kTimerInterval);
   ShowRandomBackground();
 }
 
-void Form4::Form_Unload() { EndProgram(); }
+void Form4::Form_Unload() {
+  EndProgram();
+}
+
+void Form4::Timer1_Timer() {
+  if (TickCount == kTicksPerPicture) {
+    TickCount = 0;
+    ShowRandomBackground();
+    return;
+  }
+  ++TickCount;
+  for (ui::Label* label : {&Label1, &Label2, &Label3}) MoveLabel(*label);
+}
+
+void Form4::MoveLabel(ui::Label& label) {
+  // Both draws are made whatever follows: they set the colour step even when the label is
+  // against a bound and only corrected.
+  const int dx = random_.Below(3);
+  const int dy = random_.Below(3);
+  const Axis x{label.Left(), label.Width(), kRightBound};
+  const Axis y{label.Top(), label.Height(), kBottomBound};
+
+  // Outside the bounds, exactly one correction, the first that applies; inside, the draws.
+  int left = x.position;
+  int top = y.position;
+  if (x.BeforeNear()) {
+    left += kStep;
+  } else if (y.BeforeNear()) {
+    top += kStep;
+  } else if (x.BeyondFar()) {
+    left -= kStep;
+  } else if (y.BeyondFar()) {
+    top -= kStep;
+  } else {
+    left += x.Step(dx);
+    top += y.Step(dy);
+  }
+  // One move and one colour change, so the binding repaints the label once per tick.
+  label.Move(left, top, label.Width(), label.Height());
+  label.SetForeColor(NextColor(label.ForeColor(), dx));
+}
 
 }  // namespace screensaver

@@ -1,9 +1,30 @@
-// The screen saver window: three large captions wander and change colour.
+// The screen saver window: three large captions wander over a background picture and slowly
+// change colour; the picture changes about once a minute.
 #pragma once
+
+#include <cstdint>
 
 #include "shell/mode_window.h"
 
 namespace screensaver {
+
+// One step of a label, and the gap it keeps to every bound, in twips.
+inline constexpr int kStep = 120;
+// The far bounds of the wandering. They are fixed numbers and do not follow the client area:
+// the window's outer width, and 540 twips above its outer height.
+inline constexpr int kRightBound = 12000;
+inline constexpr int kBottomBound = 8010;
+// Moving ticks between two picture changes; the tick after them changes the picture.
+inline constexpr std::int32_t kTicksPerPicture = 300;
+inline constexpr int kTimerInterval = 200;  // ms
+
+// The labels' colour at load (0x7FFF: red 255, green 127), and how it moves: it is kept
+// between kLowestColor and kHighestColor and steps by kColorStep with the horizontal draw.
+inline constexpr ui::Color kStartColor = 32767;
+inline constexpr ui::Color kLowestColor = 8191;    // 0x1FFF
+inline constexpr ui::Color kHighestColor = 57343;  // 0xDFFF
+inline constexpr int kColorJump = 8192;            // back inside when the colour is at a limit
+inline constexpr int kColorStep = 4096;
 
 class Form4 : public shell::ModeWindow {
  public:
@@ -13,10 +34,21 @@ class Form4 : public shell::ModeWindow {
   void Form_Load() override;
   void Form_Unload() override;
 
-  ui::Label Label1{"Label1"};
-  ui::Label Label2{"Label2"};
-  ui::Label Label3{"Label3"};
+  // One tick: every kTicksPerPicture + 1-th tick changes the picture and moves nothing; the
+  // others move Label1, Label2 and Label3, in this order, and step their colours.
+  void Timer1_Timer();
+
+  ui::Label Label1{"Label1"};  // "Dorrin侠"
+  ui::Label Label2{"Label2"};  // "VantleMan"
+  ui::Label Label3{"Label3"};  // "VantleStudio"
   ui::Timer Timer1{"Timer1"};
+
+  // Moving ticks since the last picture change, 0 to kTicksPerPicture.
+  std::int32_t TickCount = 0;
+
+ private:
+  // Draws dx and dy for the label, moves it one step and steps its colour.
+  void MoveLabel(ui::Label& label);
 };
 
 }  // namespace screensaver
