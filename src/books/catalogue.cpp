@@ -76,8 +76,12 @@ constexpr std::array<CatalogueEntry, 12> kDictionary = MakeDictionary();
 
 }  // namespace
 
-std::span<const CatalogueEntry> BookCatalogue() { return kCatalogue; }
-std::span<const CatalogueEntry> DictionaryCatalogue() { return kDictionary; }
+std::span<const CatalogueEntry> BookCatalogue() {
+  return kCatalogue;
+}
+std::span<const CatalogueEntry> DictionaryCatalogue() {
+  return kDictionary;
+}
 
 const CatalogueEntry* FindEntry(std::span<const CatalogueEntry> catalogue, std::string_view label) {
   auto it = std::find_if(catalogue.begin(), catalogue.end(),

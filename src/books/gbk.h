@@ -6,6 +6,8 @@
 
 namespace books {
 
+class GbkTable;
+
 class GbkDecoder {
  public:
   GbkDecoder();
@@ -19,13 +21,27 @@ class GbkDecoder {
   int InvalidSequences() const { return invalid_; }
 
  private:
-  void* cd_;
+  const GbkTable* table_;
   int invalid_ = 0;
 };
 
 // Encodes UTF-8 text as GBK; false when some character has no GBK code or the text is not
 // UTF-8 (then `out` is unspecified).
 bool EncodeGbk(std::string_view utf8, std::string& out);
+
+// The same for many texts, with one converter for all of them.
+class GbkEncoder {
+ public:
+  GbkEncoder();
+  ~GbkEncoder();
+  GbkEncoder(const GbkEncoder&) = delete;
+  GbkEncoder& operator=(const GbkEncoder&) = delete;
+
+  bool Encode(std::string_view utf8, std::string& out);
+
+ private:
+  void* cd_;
+};
 
 // Raises the code of the first character (single byte or double-byte GBK code) by one.
 void RaiseFirstCharacter(std::string& gbk);

@@ -1,5 +1,8 @@
 #include "books/loader.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -14,7 +17,12 @@ enum class ReadStatus { Line, End, NotText, TooLong, TooLarge };
 // Reads a file line by line; a line ends at CR, CR LF or LF.
 class LineReader {
  public:
-  explicit LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb"), &std::fclose) {}
+  explicit LineReader(const std::string& path)
+      : file_(std::fopen(path.c_str(), "rb"), &std::fclose) {
+    // A folder opens for reading here, but holds no lines.
+    struct stat st;
+    if (file_ && fstat(fileno(file_.get()), &st) == 0 && S_ISDIR(st.st_mode)) file_.reset();
+  }
   bool IsOpen() const { return file_ != nullptr; }
   int LineNumber() const { return line_; }
 
@@ -86,8 +94,7 @@ class Loader {
     book_.ChineseMeanings.assign(static_cast<std::size_t>(entry_.WordCount) + 1, std::string());
     result_.Expected = entry_.WordCount;
     if (!reader_.IsOpen())
-      return Fail(LoadFailure::CannotOpen,
-                  "无法打开词库" + Label() + "\r\n请检查文件：" + path_);
+      return Fail(LoadFailure::CannotOpen, "无法打开词库" + Label() + "\r\n请检查文件：" + path_);
     bool done = entry_.Kind == BookKind::IdiomBook ? ReadIdioms() : ReadRecords();
     if (!done) return result_;
     if (entry_.Kind == BookKind::OwnBook) {
@@ -109,6 +116,12 @@ class Loader {
     result_.Message = std::move(message);
     result_.Line = reader_.LineNumber();
     result_.Record = book_.RecordIndex;
+    // Complete records: the one being read when a line fails is not complete; a count
+    // failure is reported once the records so far are complete.
+    const bool complete = failure == LoadFailure::WrongCount ||
+                          failure == LoadFailure::TooManyRecords ||
+                          failure == LoadFailure::TooFewRecords;
+    result_.Found = complete ? book_.RecordIndex : std::max(book_.RecordIndex - 1, 0);
     result_.InvalidSequences = decoder_.InvalidSequences();
     return result_;
   }
@@ -122,12 +135,12 @@ class Loader {
         return false;
       case ReadStatus::NotText:
         Fail(LoadFailure::NotText, Label() + "不是文本文件（第 " +
-                                       std::to_string(reader_.LineNumber()) + " 行含有空字符）\r\n" +
-                                       Hint(entry_));
+                                       std::to_string(reader_.LineNumber()) +
+                                       " 行含有空字符）\r\n" + Hint(entry_));
         return false;
       case ReadStatus::TooLong:
-        Fail(LoadFailure::LineTooLong, Label() + "第 " + std::to_string(reader_.LineNumber()) +
-                                           " 行过长\r\n" + Hint(entry_));
+        Fail(LoadFailure::LineTooLong,
+             Label() + "第 " + std::to_string(reader_.LineNumber()) + " 行过长\r\n" + Hint(entry_));
         return false;
       case ReadStatus::TooLarge:
         break;
@@ -139,11 +152,13 @@ class Loader {
   // Starts the next record; refuses it when the arrays have no room for it.
   bool NextRecord() {
     if (book_.RecordIndex == entry_.WordCount) {
-      result_.Found = book_.RecordIndex;
       if (entry_.Kind == BookKind::OwnBook)
         Fail(LoadFailure::TooManyRecords, std::string(kOwnBookTooLargeMessage));
       else
         Fail(LoadFailure::WrongCount, std::string(kDamagedMessage));
+      // Where the record too many begins; it is never read.
+      result_.Line = reader_.LineNumber() + 1;
+      result_.Record = book_.RecordIndex + 1;
       return false;
     }
     ++book_.RecordIndex;
@@ -161,13 +176,9 @@ class Loader {
     do {
       if (!NextRecord()) return false;
       if (!ReadLine(raw)) return book_.RecordIndex == 1 ? FailEmpty() : false;
-      std::string line = decoder_.Decode(raw);
-      std::size_t length = ui::CharCount(line);
-      std::size_t cut = ui::CharOffset(line, length - length / 2);
       auto i = static_cast<std::size_t>(book_.RecordIndex);
-      book_.ChineseMeanings[i] = "-" + line.substr(cut);
-      line.resize(cut);
-      book_.EnglishEntries[i] = std::move(line) + "-";
+      CutIdiom(Decode(raw, reader_.LineNumber()), book_.EnglishEntries[i],
+               book_.ChineseMeanings[i]);
     } while (!reader_.AtEnd());
     return true;
   }
@@ -181,10 +192,10 @@ class Loader {
       if (!ReadLine(english)) return book_.RecordIndex == 1 ? FailEmpty() : false;
       if (!ReadLine(meaning)) {
         if (result_.Failure == LoadFailure::None)
-          Fail(LoadFailure::EndsInsideRecord,
-               Label() + "第 " + std::to_string(book_.RecordIndex) +
-                   " 个词条缺少中文释义（文件在第 " + std::to_string(reader_.LineNumber()) +
-                   " 行结束）\r\n" + Hint(entry_));
+          Fail(LoadFailure::EndsInsideRecord, Label() + "第 " + std::to_string(book_.RecordIndex) +
+                                                  " 个词条缺少中文释义（文件在第 " +
+                                                  std::to_string(reader_.LineNumber()) +
+                                                  " 行结束）\r\n" + Hint(entry_));
         return false;
       }
       auto i = static_cast<std::size_t>(book_.RecordIndex);
@@ -195,12 +206,20 @@ class Loader {
         continue;
       }
       if (book_.RecordIndex > 1) RaiseFirstCharacter(english);
-      book_.EnglishEntries[i] = decoder_.Decode(english);
-      std::string decoded = decoder_.Decode(meaning);
+      book_.EnglishEntries[i] = Decode(english, reader_.LineNumber() - 1);
+      std::string decoded = Decode(meaning, reader_.LineNumber());
       StripMarkers(decoded);
       book_.ChineseMeanings[i] = std::move(decoded);
     } while (!(book_.RecordIndex == 1 ? OnlyOneRecord() : reader_.AtEnd()));
     return result_.Failure == LoadFailure::None;
+  }
+
+  // Decodes one GBK line and notes its number when it holds bytes that are not GBK.
+  std::string Decode(std::string_view raw, int line) {
+    const int before = decoder_.InvalidSequences();
+    std::string text = decoder_.Decode(raw);
+    if (decoder_.InvalidSequences() != before) result_.InvalidLines.push_back(line);
+    return text;
   }
 
   bool OnlyOneRecord() {
@@ -227,8 +246,9 @@ class Loader {
         book_.EnglishEntries[1].erase(0, 3);
     } else {
       for (std::size_t i = 1; i <= n; ++i) {
-        book_.EnglishEntries[i] = decoder_.Decode(book_.EnglishEntries[i]);
-        book_.ChineseMeanings[i] = decoder_.Decode(book_.ChineseMeanings[i]);
+        const int line = 2 * static_cast<int>(i) - 1;
+        book_.EnglishEntries[i] = Decode(book_.EnglishEntries[i], line);
+        book_.ChineseMeanings[i] = Decode(book_.ChineseMeanings[i], line + 1);
       }
     }
     for (std::size_t i = 1; i <= n; ++i) StripMarkers(book_.ChineseMeanings[i]);
@@ -243,6 +263,13 @@ class Loader {
 };
 
 }  // namespace
+
+void CutIdiom(std::string_view line, std::string& entry, std::string& meaning) {
+  const std::size_t length = ui::CharCount(line);
+  const std::size_t cut = ui::CharOffset(line, length - length / 2);
+  entry.assign(line.substr(0, cut)).append("-");
+  meaning.assign("-").append(line.substr(cut));
+}
 
 LoadResult ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book) {
   return Loader(path, entry, book).Run();

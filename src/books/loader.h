@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "books/catalogue.h"
 #include "books/word_book.h"
@@ -11,7 +13,8 @@ namespace books {
 // The message shown for a book that does not fit its catalogue entry (and for an unknown label).
 inline constexpr std::string_view kDamagedMessage = "词库已损坏\r\n请重新解压";
 // The message shown for an own book of more than 30000 records.
-inline constexpr std::string_view kOwnBookTooLargeMessage = "《My词库》词数过多\r\n请调整《My词库》";
+inline constexpr std::string_view kOwnBookTooLargeMessage =
+    "《My词库》词数过多\r\n请调整《My词库》";
 
 // Guards against files that are no word books at all.
 inline constexpr std::size_t kMaxLineBytes = 16 * 1024;
@@ -38,12 +41,17 @@ struct LoadResult {
   int Line = 0;         // the line (from 1) where reading stopped on a failure
   int Record = 0;       // the record being read then
   int Expected = 0;     // records the label asks for (the capacity for the own book)
-  int Found = 0;        // records read before the failure was known
+  int Found = 0;        // complete records read (before the failure was known)
   Encoding DecodedAs = Encoding::Gbk;
-  int InvalidSequences = 0;  // byte sequences that decoded to U+FFFD
+  int InvalidSequences = 0;       // byte sequences that decoded to U+FFFD
+  std::vector<int> InvalidLines;  // the lines (from 1) holding them, in order
 
   bool Ok() const { return Failure == LoadFailure::None; }
 };
+
+// Cuts an idiom line (UTF-8) as the idiom book stores it: the entry is the first L - L div 2
+// characters followed by "-", the meaning "-" followed by the last L div 2 characters.
+void CutIdiom(std::string_view line, std::string& entry, std::string& meaning);
 
 // Reads the book at `path` as the catalogue entry says: creates both arrays anew with indices
 // 0 to the entry's word count, fills records 1 to WordCount and sets WordCount and RecordIndex.

@@ -1,0 +1,109 @@
+// The fixed catalogue: its labels, counts and kinds, the dictionary's subset and the file paths.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "books/catalogue.h"
+
+namespace {
+
+using books::BookCatalogue;
+using books::BookKind;
+using books::DictionaryCatalogue;
+
+std::vector<std::string> Labels(std::span<const books::CatalogueEntry> catalogue) {
+  std::vector<std::string> labels;
+  for (const auto& e : catalogue) labels.emplace_back(e.Label);
+  return labels;
+}
+
+// The number in the label's last pair of parentheses.
+int CountInLabel(std::string_view label) {
+  std::size_t open = label.rfind('('), close = label.rfind(')');
+  if (open == std::string_view::npos || close < open) return -1;
+  return std::stoi(std::string(label.substr(open + 1, close - open - 1)));
+}
+
+TEST(Catalogue, HoldsTheFiftyFiveBooksFromOwnBookToIdioms) {
+  auto catalogue = BookCatalogue();
+  ASSERT_EQ(catalogue.size(), 55u);
+  EXPECT_EQ(catalogue.front().Label, "《My词库》");
+  EXPECT_EQ(catalogue.front().Kind, BookKind::OwnBook);
+  EXPECT_EQ(catalogue.back().Label, "《成语大全》(17508)");
+  EXPECT_EQ(catalogue.back().Kind, BookKind::IdiomBook);
+  EXPECT_EQ(catalogue[1].Label, "《小学英语》(第一册)(91)");
+  EXPECT_EQ(catalogue[24].Label, "《高考英语词汇手册》(3468)");
+  EXPECT_EQ(catalogue[37].Label, "《研究生英语入学考试大纲》(6489)");
+  EXPECT_EQ(catalogue[48].Label, "《Halvane英语》(第一册)(868)");
+  EXPECT_EQ(catalogue[53].Label, "《最新TOEFL词组》(941)");
+
+  const auto labels = Labels(catalogue);
+  EXPECT_EQ(std::set<std::string>(labels.begin(), labels.end()).size(), 55u) << "labels repeat";
+  for (std::size_t i = 1; i + 1 < catalogue.size(); ++i) {
+    EXPECT_EQ(catalogue[i].Kind, BookKind::CatalogueBook) << catalogue[i].Label;
+    EXPECT_EQ(catalogue[i].WordCount, CountInLabel(catalogue[i].Label)) << catalogue[i].Label;
+  }
+  EXPECT_EQ(catalogue.back().WordCount, 17508);
+}
+
+TEST(Catalogue, DictionaryOffersTwelveBooksInItsOwnOrder) {
+  const std::vector<std::string> expected = {
+      "《My词库》",
+      "《高考英语词汇手册》(3468)",
+      "《大学英语1-4级词汇》(上)(2303)",
+      "《大学英语1-4级词汇》(下)(2312)",
+      "《大学英语1-4级词组》(1773)",
+      "《大学英语5-6级词汇》(2090)",
+      "《大学英语5-6级词组》(372)",
+      "《同等学历申硕英语统考大纲》(6271)",
+      "《研究生英语入学考试大纲》(6489)",
+      "《计算机常用词汇》(4070)",
+      "《计算机常用词组》(2382)",
+      "《成语大全》(17508)",
+  };
+  EXPECT_EQ(Labels(DictionaryCatalogue()), expected);
+  for (const auto& e : DictionaryCatalogue()) {
+    const auto* full = books::FindEntry(BookCatalogue(), e.Label);
+    ASSERT_NE(full, nullptr) << e.Label;
+    EXPECT_EQ(e.WordCount, full->WordCount) << e.Label;
+    EXPECT_EQ(e.Kind, full->Kind) << e.Label;
+  }
+}
+
+TEST(Catalogue, WordCountsComeOnlyFromExactLabels) {
+  struct Row {
+    std::string_view label;
+    std::optional<int> count;
+  } rows[] = {
+      {"《My词库》", 30000},
+      {"《高中英语》(第三册)(579)", 579},
+      {"《高中英语》(第三册)选修(525)", 525},
+      {"新版《小学英语》(第一册)(200)", 200},
+      {"新版《小学英语》(第二册)(200)", 200},
+      {"《成语大全》(17508)", 17508},
+      {"", std::nullopt},                            // nothing selected
+      {"《my词库》", std::nullopt},                  // case counts
+      {"《成语大全》(17508) ", std::nullopt},        // so does a space
+      {"《小学英语》（第一册）(91)", std::nullopt},  // full-width parentheses are other text
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(books::WordCountForLabel(BookCatalogue(), r.label), r.count) << r.label;
+  EXPECT_EQ(books::WordCountForLabel(DictionaryCatalogue(), "《小学英语》(第一册)(91)"),
+            std::nullopt)
+      << "the dictionary offers no school textbook";
+}
+
+TEST(Catalogue, BookFilePathsFollowTheKindOfBook) {
+  auto path = [](std::string_view label) {
+    return books::BookFilePath("/prog", *books::FindEntry(BookCatalogue(), label));
+  };
+  EXPECT_EQ(path("《My词库》"), "/prog/《My词库》.txt");
+  EXPECT_EQ(path("《成语大全》(17508)"), "/prog/Study/《成语大全》.txt");
+  EXPECT_EQ(path("《小学英语》(第一册)(91)"), "/prog/Study/《小学英语》(第一册)(91)");
+  EXPECT_NE(path("新版《小学英语》(第一册)(200)"), path("新版《小学英语》(第二册)(200)"));
+  EXPECT_NE(path("《高中英语》(第三册)(579)"), path("《高中英语》(第三册)选修(525)"));
+}
+
+}  // namespace

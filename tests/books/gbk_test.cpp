@@ -1,0 +1,124 @@
+// GBK decoding, encoding and the first-character step of catalogue books.
+#include "books/gbk.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const std::string kFffd = "\xEF\xBF\xBD";
+
+TEST(Gbk, DecodesGbkAndReplacesEachBadSequenceOnce) {
+  struct Row {
+    const char* what;
+    std::string gbk;
+    std::string utf8;
+    int invalid;
+  } rows[] = {
+      {"ascii", "apple 1", "apple 1", 0},
+      {"two characters", "\xC6\xBB\xB9\xFB", "苹果", 0},
+      {"mixed",
+       "a\xD6\xD0"
+       "b",
+       "a中b", 0},
+      {"euro sign, a single byte", "\x80", "€", 0},
+      {"extension area", "\x81\x40", "丂", 0},
+      {"0xFF",
+       "a\xFF"
+       "b",
+       "a" + kFffd + "b", 1},
+      {"lead byte at the end", "ab\xC6", "ab" + kFffd, 1},
+      {"lead byte before ascii keeps the ascii",
+       "\xC6"
+       "0",
+       kFffd + "0", 1},
+      {"unassigned pair is one sequence", "\xAA\xA1x", kFffd + "x", 1},
+      {"several", "\xFF\xD6\xD0\xFF", kFffd + "中" + kFffd, 2},
+  };
+  for (const Row& r : rows) {
+    books::GbkDecoder decoder;
+    EXPECT_EQ(decoder.Decode(r.gbk), r.utf8) << r.what;
+    EXPECT_EQ(decoder.InvalidSequences(), r.invalid) << r.what;
+  }
+}
+
+TEST(Gbk, EncodesWhatGbkHoldsAndRefusesTheRest) {
+  std::string out;
+  EXPECT_TRUE(books::EncodeGbk("苹果 apple…·—", out));
+  books::GbkDecoder decoder;
+  EXPECT_EQ(decoder.Decode(out), "苹果 apple…·—");
+  EXPECT_FALSE(books::EncodeGbk("smile 😀", out)) << "no GBK code";
+  EXPECT_FALSE(books::EncodeGbk("한국어", out)) << "Hangul";
+  EXPECT_FALSE(books::EncodeGbk("bad \xC3(", out)) << "not UTF-8";
+}
+
+// Every GBK character, lowered as a book stores it and raised as the loader restores it,
+// comes back unchanged, including those whose second byte is the first of its range.
+TEST(Gbk, FirstCharacterStepsAreInverseForEveryGbkCharacter) {
+  books::GbkDecoder decoder;
+  int characters = 0;
+  for (int lead = 0x81; lead <= 0xFE; ++lead)
+    for (int trail = 0x40; trail <= 0xFE; ++trail) {
+      std::string original = {static_cast<char>(lead), static_cast<char>(trail), 'x'};
+      if (decoder.Decode(original).find(kFffd) != std::string::npos) continue;
+      ++characters;
+      std::string stored = original;
+      books::LowerFirstCharacter(stored);
+      ASSERT_NE(stored, original);
+      books::RaiseFirstCharacter(stored);
+      ASSERT_EQ(stored, original) << std::hex << lead << " " << trail;
+    }
+  EXPECT_GT(characters, 21000) << "the table lost characters";
+  for (int c = 0x21; c < 0x7F; ++c) {
+    std::string s = {static_cast<char>(c), 'b'};
+    books::LowerFirstCharacter(s);
+    books::RaiseFirstCharacter(s);
+    EXPECT_EQ(s, std::string({static_cast<char>(c), 'b'}));
+  }
+}
+
+TEST(Gbk, RaisingChangesOnlyTheFirstCharacter) {
+  struct Row {
+    std::string stored, restored;
+  } rows[] = {
+      {"`pple", "apple"},
+      {"`", "a"},
+      {"", ""},
+      {"\xC6\xBA\xB9\xFB", "\xC6\xBB\xB9\xFB"},  // 苹 stored one below, then 果
+      {"\x81\x3F"
+       "a",
+       "\x81\x40"
+       "a"},             // 丂: its second byte left the trail range
+      {"\xC6", "\xC7"},  // a lone lead byte is a single byte
+  };
+  for (const Row& r : rows) {
+    std::string s = r.stored;
+    books::RaiseFirstCharacter(s);
+    EXPECT_EQ(s, r.restored);
+  }
+}
+
+TEST(Gbk, RecognisesWellFormedUtf8Only) {
+  struct Row {
+    std::string text;
+    bool valid;
+  } rows[] = {
+      {"", true},
+      {"plain", true},
+      {"苹果", true},
+      {"\xEF\xBB\xBF"
+       "bom",
+       true},
+      {"\xF0\x9F\x98\x80", true},
+      {"\xC6\xBB\xB9\xFB", false},  // GBK
+      {"\xC0\x80", false},          // overlong
+      {"\xE0\x80\x80", false},      // overlong
+      {"\xED\xA0\x80", false},      // surrogate
+      {"\xE8\x8B", false},          // cut short
+      {"\xF5\x80\x80\x80", false},  // beyond U+10FFFF
+  };
+  for (const Row& r : rows) EXPECT_EQ(books::IsValidUtf8(r.text), r.valid) << r.text;
+}
+
+}  // namespace

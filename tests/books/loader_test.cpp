@@ -1,0 +1,373 @@
+// The word-book loader on GBK files the tests write: every rule of the format and every
+// refusal, with where reading stopped.
+#include "books/loader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "book_files.h"
+#include "books/gbk.h"
+#include "kit/kit.h"
+#include "ui/text.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+using book_files::Chinese;
+using book_files::English;
+using books::BookKind;
+using books::LoadFailure;
+
+constexpr books::CatalogueEntry Entry(int count, BookKind kind = BookKind::CatalogueBook) {
+  return {"《测试词库》(n)", count, kind, false};
+}
+
+const books::CatalogueEntry& Own() {
+  return books::BookCatalogue().front();
+}
+const books::CatalogueEntry& Idioms() {
+  return books::BookCatalogue().back();
+}
+
+std::string Lowered(const std::string& utf8) {
+  std::string gbk = kit::Gbk(utf8);
+  books::LowerFirstCharacter(gbk);
+  return gbk;
+}
+
+class LoaderTest : public ::testing::Test {
+ protected:
+  books::LoadResult Load(const std::string& bytes, const books::CatalogueEntry& entry) {
+    kit::WriteFile(Path(), bytes);
+    return books::ReadWordBook(Path().string(), entry, book_);
+  }
+  std::filesystem::path Path() const { return dir_.Path() / "book"; }
+  std::string En(int i) const { return book_.EnglishEntries.at(static_cast<std::size_t>(i)); }
+  std::string Zh(int i) const { return book_.ChineseMeanings.at(static_cast<std::size_t>(i)); }
+
+  kit::TempDir dir_;
+  books::WordBook book_;
+};
+
+TEST_F(LoaderTest, CatalogueBookLoadsOnlyWithExactlyItsCountOfRecords) {
+  constexpr int n = 91;
+  const std::string good = book_files::CatalogueBook(n);
+  struct Row {
+    const char* what;
+    std::string bytes;
+    LoadFailure failure;
+    int found, line, record;
+  } rows[] = {
+      {"2N lines", good, LoadFailure::None, n, 2 * n, n},
+      {"2N-2 lines", book_files::CatalogueBook(n - 1), LoadFailure::WrongCount, n - 1, 2 * n - 2,
+       n - 1},
+      {"2N+2 lines", book_files::CatalogueBook(n + 1), LoadFailure::WrongCount, n, 2 * n + 1,
+       n + 1},
+      {"2N+1 lines", good + "x\r\n", LoadFailure::WrongCount, n, 2 * n + 1, n + 1},
+      {"a blank line after the last", good + "\r\n", LoadFailure::WrongCount, n, 2 * n + 1, n + 1},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    books::LoadResult result = Load(r.bytes, Entry(n));
+    EXPECT_EQ(result.Failure, r.failure);
+    EXPECT_EQ(result.Message, r.failure == LoadFailure::None ? "" : "词库已损坏\r\n请重新解压");
+    EXPECT_EQ(result.Expected, n);
+    EXPECT_EQ(result.Found, r.found);
+    EXPECT_EQ(book_.RecordIndex, std::min(r.record, n)) << "a record too many is never counted";
+    if (!result.Ok()) {
+      EXPECT_EQ(result.Line, r.line);
+      EXPECT_EQ(result.Record, r.record);
+    }
+    EXPECT_EQ(book_.EnglishEntries.size(), n + 1u) << "arrays hold indices 0 to N only";
+  }
+  ASSERT_TRUE(Load(good, Entry(n)).Ok());
+  EXPECT_EQ(book_.WordCount, n);
+  EXPECT_EQ(En(1), English(1));
+  EXPECT_EQ(En(n), English(n));
+  EXPECT_EQ(Zh(n), Chinese(n));
+  EXPECT_EQ(En(0), "");
+  EXPECT_EQ(Zh(0), "");
+}
+
+TEST_F(LoaderTest, RecordsBeyondTheCountAreRefusedWithoutReadingOn) {
+  // A thousand records too many: reading stops where the first of them begins.
+  books::LoadResult result = Load(book_files::CatalogueBook(1091), Entry(91));
+  EXPECT_EQ(result.Failure, LoadFailure::WrongCount);
+  EXPECT_EQ(result.Line, 183);
+  EXPECT_EQ(result.Record, 92);
+  EXPECT_EQ(book_.EnglishEntries.size(), 92u);
+  EXPECT_EQ(book_.ChineseMeanings.size(), 92u);
+}
+
+TEST_F(LoaderTest, OnlyTrailingMarkersAreRemovedFromMeanings) {
+  struct Row {
+    const char* stored;
+    const char* meaning;
+  } rows[] = {
+      {"苹果01 1", "苹果"},  // 0, 1, space, 1: all four go
+      {"苹果", "苹果"},
+      {"第1课", "第1课"},  // a 1 followed by another character stays
+      {"1a", "1a"},
+      {"二十10", "二十"},
+      {"三 0 ", "三"},
+      {"0 1 ", ""},  // markers only
+      {"", ""},
+      {"计算 2", "计算 2"},  // 2 is no marker
+  };
+  for (const BookKind kind : {BookKind::CatalogueBook, BookKind::OwnBook}) {
+    std::vector<std::string> lines;
+    for (const Row& r : rows) {
+      const bool lowered = kind == BookKind::CatalogueBook && !lines.empty();
+      lines.push_back(lowered ? "vord 1 " : "word 1 ");
+      lines.push_back(r.stored);
+    }
+    const books::CatalogueEntry entry =
+        kind == BookKind::OwnBook ? Own() : Entry(static_cast<int>(std::size(rows)));
+    ASSERT_TRUE(Load(kit::GbkLines(lines), entry).Ok());
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+      EXPECT_EQ(Zh(static_cast<int>(i) + 1), rows[i].meaning) << rows[i].stored;
+      EXPECT_EQ(En(static_cast<int>(i) + 1), "word 1 ") << "English lines keep their ends";
+    }
+  }
+}
+
+TEST_F(LoaderTest, FirstCharacterIsRestoredFromRecordTwoOfCatalogueBooksOnly) {
+  const std::string stored = "`pple\r\n" + kit::Gbk("苹果") + "\r\n" +  // record 1 as stored
+                             "`pple\r\n" + kit::Gbk("苹果") + "\r\n" +  // record 2: apple
+                             Lowered("苹果") + "\r\n" + kit::Gbk("苹果") + "\r\n" +
+                             Lowered("丂字") + "\r\n" + kit::Gbk("字") + "\r\n" + "\r\n" +
+                             kit::Gbk("空") + "\r\n" +  // nothing to restore
+                             Lowered("Zoo") + "\r\n" + kit::Gbk("动物园") + "\r\n";
+  ASSERT_TRUE(Load(stored, Entry(6)).Ok());
+  EXPECT_EQ(En(1), "`pple");
+  EXPECT_EQ(En(2), "apple");
+  EXPECT_EQ(En(3), "苹果");
+  EXPECT_EQ(En(4), "丂字");
+  EXPECT_EQ(En(5), "");
+  EXPECT_EQ(En(6), "Zoo");
+  EXPECT_EQ(Zh(6), "动物园");
+
+  ASSERT_TRUE(Load(stored, Own()).Ok());
+  EXPECT_EQ(En(1), "`pple");
+  EXPECT_EQ(En(2), "`pple") << "the own book is stored as displayed";
+  EXPECT_EQ(En(6), "Yoo");
+}
+
+TEST_F(LoaderTest, IdiomLinesAreCutIntoHalvesByCharacters) {
+  struct Row {
+    const char* line;
+    const char* entry;
+    const char* meaning;
+  } rows[] = {
+      {"ABCD", "AB-", "-CD"},
+      {"ABCDE", "ABC-", "-DE"},
+      {"A", "A-", "-"},
+      {"", "-", "-"},
+      {"一心一意", "一心-", "-一意"},
+      {"既来之则安之", "既来之-", "-则安之"},
+      {"千里之行", "千里-", "-之行"},
+      {"不入虎穴焉得虎子", "不入虎穴-", "-焉得虎子"},
+      {"知己知彼百战不殆", "知己知彼-", "-百战不殆"},
+      {"五十步笑百步", "五十步-", "-笑百步"},
+      {"一不做二不休", "一不做-", "-二不休"},
+      {"成语 1", "成语-", "- 1"},
+  };
+  std::vector<std::string> lines;
+  for (const Row& r : rows) lines.push_back(r.line);
+  ASSERT_TRUE(
+      Load(kit::GbkLines(lines), Entry(static_cast<int>(lines.size()), BookKind::IdiomBook)).Ok());
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    EXPECT_EQ(En(static_cast<int>(i) + 1), rows[i].entry) << rows[i].line;
+    EXPECT_EQ(Zh(static_cast<int>(i) + 1), rows[i].meaning) << rows[i].line;
+  }
+}
+
+TEST_F(LoaderTest, IdiomBookHoldsExactly17508Lines) {
+  books::LoadResult result = Load(book_files::IdiomBook(17508), Idioms());
+  ASSERT_TRUE(result.Ok()) << result.Message;
+  EXPECT_EQ(book_.WordCount, 17508);
+  for (int i = 1; i <= 17508; i += 997) {
+    EXPECT_TRUE(En(i).ends_with("-"));
+    EXPECT_TRUE(Zh(i).starts_with("-"));
+    EXPECT_EQ(ui::CharCount(En(i)), 3u);
+  }
+  for (int lines : {17507, 17509, 1}) {
+    result = Load(book_files::IdiomBook(lines), Idioms());
+    EXPECT_EQ(result.Failure, LoadFailure::WrongCount) << lines;
+    EXPECT_EQ(result.Message, books::kDamagedMessage);
+  }
+  EXPECT_EQ(Load("", Idioms()).Failure, LoadFailure::Empty);
+}
+
+TEST_F(LoaderTest, OwnBookTakesAnyCountUpTo30000Records) {
+  books::LoadResult result = Load(book_files::OwnBook(3), Own());
+  ASSERT_TRUE(result.Ok());
+  EXPECT_EQ(book_.WordCount, 3);
+  EXPECT_EQ(book_.EnglishEntries.size(), 30001u) << "the arrays have the capacity";
+
+  result = Load(book_files::OwnBook(30000), Own());
+  ASSERT_TRUE(result.Ok()) << result.Message;
+  EXPECT_EQ(book_.WordCount, 30000);
+  EXPECT_EQ(En(30000), English(30000));
+  EXPECT_EQ(Zh(30000), Chinese(30000));
+
+  // The record too many is refused as it arrives, however much follows it.
+  result = Load(book_files::OwnBook(31000), Own());
+  EXPECT_EQ(result.Failure, LoadFailure::TooManyRecords);
+  EXPECT_EQ(result.Message, "《My词库》词数过多\r\n请调整《My词库》");
+  EXPECT_EQ(result.Record, 30001);
+  EXPECT_EQ(result.Line, 60001);
+  EXPECT_EQ(result.Found, 30000);
+  EXPECT_EQ(book_.EnglishEntries.size(), 30001u);
+  EXPECT_EQ(Load(book_files::OwnBook(30001), Own()).Failure, LoadFailure::TooManyRecords);
+}
+
+TEST_F(LoaderTest, EveryKindOfLineEndEndsALine) {
+  struct Row {
+    const char* what;
+    std::string bytes;
+  } rows[] = {
+      {"CR LF", "a\r\nA\r\nb\r\nB\r\n"},
+      {"CR", "a\rA\rb\rB\r"},
+      {"LF", "a\nA\nb\nB\n"},
+      {"mixed", "a\r\nA\rb\nB\r\n"},
+      {"last line without terminator", "a\r\nA\r\nb\r\nB"},
+      {"LF file without terminator", "a\nA\nb\nB"},
+  };
+  for (const Row& r : rows) {
+    books::LoadResult result = Load(r.bytes, Own());
+    ASSERT_TRUE(result.Ok()) << r.what << ": " << result.Message;
+    EXPECT_EQ(book_.WordCount, 2) << r.what;
+    EXPECT_EQ(En(1) + Zh(1) + En(2) + Zh(2), "aAbB") << r.what;
+  }
+  // A lone LF after a CR LF is a line of its own: an empty line.
+  books::LoadResult result = Load("a\r\n\nb\r\nB\r\n", Own());
+  ASSERT_TRUE(result.Ok());
+  EXPECT_EQ(Zh(1), "");
+  EXPECT_EQ(En(2), "b");
+}
+
+TEST_F(LoaderTest, ShortAndUnreadableFilesAreRefusedWithTheirReason) {
+  struct Row {
+    const char* what;
+    std::string bytes;
+    BookKind kind;
+    LoadFailure failure;
+    int line, record, found;
+  } rows[] = {
+      {"ends inside a record", book_files::CatalogueBook(2) + "word3\r\n", BookKind::CatalogueBook,
+       LoadFailure::EndsInsideRecord, 5, 3, 2},
+      {"own book ends inside a record", "a\r\nA\r\nb", BookKind::OwnBook,
+       LoadFailure::EndsInsideRecord, 3, 2, 1},
+      {"one record", "a\r\nA\r\n", BookKind::CatalogueBook, LoadFailure::TooFewRecords, 2, 1, 1},
+      {"own book of one record", "a\r\nA", BookKind::OwnBook, LoadFailure::TooFewRecords, 2, 1, 1},
+      {"one line", "a\r\n", BookKind::OwnBook, LoadFailure::EndsInsideRecord, 1, 1, 0},
+      {"empty", "", BookKind::CatalogueBook, LoadFailure::Empty, 0, 1, 0},
+      {"empty own book", "", BookKind::OwnBook, LoadFailure::Empty, 0, 1, 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    books::LoadResult result = Load(r.bytes, r.kind == BookKind::OwnBook ? Own() : Entry(5));
+    EXPECT_EQ(result.Failure, r.failure);
+    EXPECT_EQ(result.Line, r.line);
+    EXPECT_EQ(result.Record, r.record);
+    EXPECT_EQ(result.Found, r.found);
+    const std::string label = r.kind == BookKind::OwnBook ? "《My词库》" : "《测试词库》(n)";
+    EXPECT_TRUE(result.Message.starts_with(label)) << result.Message;
+    EXPECT_TRUE(result.Message.ends_with(r.kind == BookKind::OwnBook ? "\r\n请调整《My词库》"
+                                                                     : "\r\n请重新解压"))
+        << result.Message;
+  }
+}
+
+TEST_F(LoaderTest, MissingFileOrFolderCannotBeOpened) {
+  for (const std::filesystem::path& path : {dir_.Path() / "missing", dir_.Path()}) {
+    books::LoadResult result = books::ReadWordBook(path.string(), Entry(5), book_);
+    EXPECT_EQ(result.Failure, LoadFailure::CannotOpen) << path;
+    EXPECT_NE(result.Message.find("《测试词库》(n)"), std::string::npos) << result.Message;
+    EXPECT_NE(result.Message.find("\r\n"), std::string::npos);
+  }
+}
+
+TEST_F(LoaderTest, BytesThatAreNotGbkBecomeReplacementCharacters) {
+  std::string bytes = kit::GbkLines({"good", "好"}) + "b\xFFgood\r\n" + kit::Gbk("坏") +
+                      "\xFE\r\n" + "ok\r\n" + kit::Gbk("好") + "\r\n";
+  books::LoadResult result = Load(bytes, Entry(3));
+  ASSERT_TRUE(result.Ok());
+  EXPECT_EQ(En(2), "c\xEF\xBF\xBDgood") << "the first byte is still restored";
+  EXPECT_EQ(Zh(2), "坏\xEF\xBF\xBD");
+  EXPECT_EQ(result.InvalidSequences, 2);
+  EXPECT_EQ(result.InvalidLines, (std::vector<int>{3, 4}));
+}
+
+TEST_F(LoaderTest, OwnBookIsReadAsUtf8OnlyWhenAllOfItIsUtf8) {
+  const std::string utf8 = "apple\r\n苹果1\r\nwater\r\n水\r\n";
+  struct Row {
+    const char* what;
+    std::string bytes;
+    books::Encoding encoding;
+    std::string first_entry, first_meaning;
+  } rows[] = {
+      {"GBK", kit::GbkLines({"apple", "苹果1", "water", "水"}), books::Encoding::Gbk, "apple",
+       "苹果"},
+      {"UTF-8", utf8, books::Encoding::Utf8, "apple", "苹果"},
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, books::Encoding::Utf8, "apple",
+       "苹果"},
+      {"ASCII", "apple\r\nA\r\nwater\r\nW\r\n", books::Encoding::Gbk, "apple", "A"},
+      {"UTF-8 with one stray byte is GBK", utf8 + "\xFF\r\nx\r\n", books::Encoding::Gbk, "apple",
+       "鑻规灉"},
+  };
+  for (const Row& r : rows) {
+    books::LoadResult result = Load(r.bytes, Own());
+    ASSERT_TRUE(result.Ok()) << r.what;
+    EXPECT_EQ(result.DecodedAs, r.encoding) << r.what;
+    EXPECT_EQ(En(1), r.first_entry) << r.what;
+    EXPECT_EQ(Zh(1), r.first_meaning) << r.what;
+  }
+  // Catalogue books are GBK, always.
+  books::LoadResult result = Load(utf8, Entry(2));
+  ASSERT_TRUE(result.Ok());
+  EXPECT_EQ(result.DecodedAs, books::Encoding::Gbk);
+  EXPECT_NE(Zh(1), "苹果");
+}
+
+TEST_F(LoaderTest, BinaryAndEndlessFilesAreRefusedWhereTheyStopBeingText) {
+  // A 300 MB sparse file: nothing but NUL bytes.
+  kit::WriteFile(Path(), "");
+  std::filesystem::resize_file(Path(), 300u << 20);
+  books::LoadResult result = books::ReadWordBook(Path().string(), Own(), book_);
+  EXPECT_EQ(result.Failure, LoadFailure::NotText);
+  EXPECT_EQ(result.Line, 1);
+
+  // Good records, then a hole of 300 MB.
+  kit::WriteFile(Path(), book_files::OwnBook(10));
+  std::filesystem::resize_file(Path(), 300u << 20);
+  result = books::ReadWordBook(Path().string(), Own(), book_);
+  EXPECT_EQ(result.Failure, LoadFailure::NotText);
+  EXPECT_EQ(result.Line, 21);
+  EXPECT_EQ(result.Found, 10);
+
+  // One endless line: refused once it passes the longest line a book may have.
+  result = Load(std::string(4u << 20, 'a'), Own());
+  EXPECT_EQ(result.Failure, LoadFailure::LineTooLong);
+  EXPECT_EQ(result.Line, 1);
+
+  result = Load("apple\r\n\xC6\xBB\0\xB9\xFB\r\n"s, Idioms());
+  EXPECT_EQ(result.Failure, LoadFailure::NotText);
+  EXPECT_EQ(result.Line, 2);
+  EXPECT_NE(result.Message, books::kDamagedMessage);
+}
+
+TEST_F(LoaderTest, EveryLoadStartsFromEmptyArrays) {
+  ASSERT_TRUE(Load(book_files::OwnBook(5), Own()).Ok());
+  ASSERT_TRUE(Load(book_files::OwnBook(3), Own()).Ok());
+  EXPECT_EQ(book_.WordCount, 3);
+  EXPECT_EQ(En(4), "");
+  EXPECT_EQ(Zh(5), "");
+  ASSERT_TRUE(Load(book_files::CatalogueBook(91), Entry(91)).Ok());
+  EXPECT_EQ(book_.EnglishEntries.size(), 92u);
+}
+
+}  // namespace

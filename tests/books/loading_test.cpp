@@ -1,0 +1,121 @@
+// Loading a book in the match window: the group list that follows a good load, and the
+// message and program end that follow a bad one.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "book_files.h"
+#include "books/loader.h"
+#include "kit/kit.h"
+#include "match/form1.h"
+#include "program/program.h"
+
+namespace {
+
+class LoadingTest : public ::testing::Test {
+ protected:
+  LoadingTest() {
+    platform_.program_directory = dir_.Str();
+    program_.Start();
+    form_ = dynamic_cast<match::Form1*>(program_.Shell().Find(shell::Mode::Match));
+  }
+
+  // Selects `label` in List1 and presses "选书"; true when the program ended.
+  bool Choose(std::string_view label) {
+    const auto& items = form_->List1.Items();
+    auto it = std::find(items.begin(), items.end(), label);
+    EXPECT_NE(it, items.end()) << label;
+    form_->List1.SetListIndex(static_cast<int>(it - items.begin()));
+    return kit::Ends([&] { form_->Command3.Click(); });
+  }
+
+  void WriteStudy(const std::string& name, const std::string& bytes) {
+    kit::WriteFile(dir_.Path() / "Study" / name, bytes);
+  }
+
+  static std::vector<std::string> Numbers(int last) {
+    std::vector<std::string> items;
+    for (int i = 0; i <= last; ++i) items.push_back(std::to_string(i));
+    return items;
+  }
+
+  kit::TempDir dir_;
+  kit::FakePlatform platform_;
+  kit::ScriptedRandom random_;
+  program::Program program_{platform_, random_};
+  match::Form1* form_ = nullptr;
+};
+
+TEST_F(LoadingTest, GroupListHasOneItemPerStartedGroupOfEighteen) {
+  struct Row {
+    int records, last_group;
+  } rows[] = {{2, 1}, {17, 1}, {18, 1}, {19, 2}, {36, 2}, {37, 3}, {30000, 1667}};
+  for (const Row& r : rows) {
+    kit::WriteFile(dir_.Path() / "《My词库》.txt", book_files::OwnBook(r.records));
+    ASSERT_FALSE(Choose(books::kOwnBookLabel)) << r.records;
+    EXPECT_EQ(form_->Book.WordCount, r.records);
+    EXPECT_EQ(form_->List2.Items(), Numbers(r.last_group)) << r.records;
+    EXPECT_EQ(form_->List2.ListIndex(), -1) << "no group is selected";
+    EXPECT_TRUE(form_->List2.Visible());
+    EXPECT_FALSE(form_->List1.Visible());
+    form_->ShowBookChoice();
+  }
+  EXPECT_TRUE(platform_.messages.empty());
+}
+
+TEST_F(LoadingTest, IdiomBookGivesGroupsUpTo973) {
+  WriteStudy("《成语大全》.txt", book_files::IdiomBook(17508));
+  ASSERT_FALSE(Choose(books::kIdiomBookLabel));
+  EXPECT_EQ(form_->List2.Items(), Numbers(973));
+  EXPECT_EQ(17508 % 18, 12) << "the last group holds twelve records";
+}
+
+TEST_F(LoadingTest, CatalogueBookLoadsFromStudyUnderItsLabel) {
+  WriteStudy("新版《小学英语》(第二册)(200)", book_files::CatalogueBook(200));
+  ASSERT_FALSE(Choose("新版《小学英语》(第二册)(200)"));
+  EXPECT_EQ(form_->Book.EnglishEntries[200], book_files::English(200));
+  EXPECT_EQ(form_->List2.ListCount(), 13);
+  // Its twin with the same count is another file, which is missing here.
+  form_->ShowBookChoice();
+  EXPECT_TRUE(Choose("新版《小学英语》(第一册)(200)"));
+}
+
+TEST_F(LoadingTest, BadBooksShowTheirMessageAndEndTheProgramWithoutFarewell) {
+  struct Row {
+    const char* what;
+    std::string_view label;
+    std::string file, bytes;
+    std::string message;  // empty: only its start, the label, is fixed
+  } rows[] = {
+      {"count short by one", "《小学英语》(第一册)(91)", "Study/《小学英语》(第一册)(91)",
+       book_files::CatalogueBook(90), "词库已损坏\r\n请重新解压"},
+      {"one record too many", "《小学英语》(第一册)(91)", "Study/《小学英语》(第一册)(91)",
+       book_files::CatalogueBook(92), "词库已损坏\r\n请重新解压"},
+      {"own book too large", books::kOwnBookLabel, "《My词库》.txt", book_files::OwnBook(30001),
+       "《My词库》词数过多\r\n请调整《My词库》"},
+      {"ends inside a record", books::kOwnBookLabel, "《My词库》.txt", "a\r\nA\r\nb\r\n", ""},
+      {"missing", "《大学英语精读》(预一)(803)", "", "", ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    kit::TempDir dir;
+    platform_.program_directory = dir.Str();
+    platform_.messages.clear();
+    if (!r.file.empty()) kit::WriteFile(dir.Path() / r.file, r.bytes);
+    form_->ShowBookChoice();
+    EXPECT_TRUE(Choose(r.label));
+    EXPECT_TRUE(platform_.ended);
+    ASSERT_EQ(platform_.messages.size(), 1u) << "no farewell follows";
+    if (!r.message.empty())
+      EXPECT_EQ(platform_.messages[0], r.message);
+    else
+      EXPECT_NE(platform_.messages[0].find(r.label), std::string::npos) << platform_.messages[0];
+  }
+}
+
+TEST_F(LoadingTest, NothingSelectedIsADamagedCatalogue) {
+  EXPECT_TRUE(kit::Ends([&] { form_->Command3.Click(); }));
+  EXPECT_EQ(platform_.messages, (std::vector<std::string>{"词库已损坏\r\n请重新解压"}));
+}
+
+}  // namespace

@@ -1,0 +1,187 @@
+// The sample-data generator: groups without repeats, the levels each book draws on, the
+// project's own word lists, and the books it writes and checks.
+#include "samples/samples.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+#include "books/gbk.h"
+#include "books/loader.h"
+#include "booktool/book_check.h"
+#include "kit/kit.h"
+
+namespace {
+
+using booktool::ListRecord;
+
+// No entry and no meaning twice within any group of 18.
+void ExpectNoRepeatInGroups(const std::vector<ListRecord>& book, bool idioms) {
+  for (std::size_t start = 0; start < book.size(); start += 18) {
+    std::set<std::string> entries, meanings;
+    for (std::size_t k = start; k < std::min(book.size(), start + 18); ++k) {
+      std::string en = book[k].English, zh = book[k].Chinese;
+      if (idioms) books::CutIdiom(book[k].English, en, zh);
+      EXPECT_TRUE(entries.insert(en).second) << "record " << k + 1 << ": " << en;
+      EXPECT_TRUE(meanings.insert(zh).second) << "record " << k + 1 << ": " << zh;
+    }
+  }
+}
+
+TEST(FillBook, RepeatsTheStreamWithoutRepeatsInAGroup) {
+  // 20 records, where several share a meaning: a group can never hold two of those.
+  std::vector<ListRecord> stream;
+  for (int i = 0; i < 20; ++i)
+    stream.push_back(
+        {i + 1, "w" + std::to_string(i), i % 5 == 0 ? "同义" : "义" + std::to_string(i) + "条"});
+  std::vector<ListRecord> book;
+  std::string error;
+  ASSERT_FALSE(samples::FillBook(stream, 100, false, book, error))
+      << "four records share a meaning: only 17 distinct meanings";
+  stream.push_back({21, "x", "另一"});
+  stream.push_back({22, "y", "再一"});
+  ASSERT_TRUE(samples::FillBook(stream, 100, false, book, error)) << error;
+  EXPECT_EQ(book.size(), 100u);
+  ExpectNoRepeatInGroups(book, false);
+}
+
+TEST(FillBook, ComparesIdiomsByTheHalvesTheProgramShows) {
+  std::vector<ListRecord> idioms;
+  for (const char* idiom : {"一心一意", "一心二用", "三心二意", "半心半意"})
+    idioms.push_back({0, idiom, ""});
+  std::vector<ListRecord> book;
+  std::string error;
+  ASSERT_FALSE(samples::FillBook(idioms, 18, true, book, error)) << "only four idioms";
+  for (int i = 0; i < 30; ++i) {
+    const std::string n = std::to_string(i);
+    idioms.push_back({0, "甲" + n + "乙" + n, ""});  // halves 甲<n>- and -乙<n>
+  }
+  ASSERT_TRUE(samples::FillBook(idioms, 54, true, book, error)) << error;
+  ExpectNoRepeatInGroups(book, true);
+}
+
+TEST(LevelsFor, BooksDrawOnTheLevelTheirTitleNames) {
+  struct Row {
+    const char* label;
+    std::vector<std::string> levels;
+  } rows[] = {
+      {"《小学英语》(第一册)(91)", {"primary", "junior"}},
+      {"新版《初中英语》(第二册)(612)", {"junior", "primary", "senior"}},
+      {"《高考英语词汇手册》(3468)", {"senior", "junior", "cet4"}},
+      {"《大学英语1-4级词组》(1773)", {"phrases"}},
+      {"《大学英语5-6级词汇》(2090)", {"cet6", "cet4", "postgraduate"}},
+      {"《计算机常用词组》(2382)", {"computing_phrases", "computing_words"}},
+      {"《研究生英语入学考试大纲》(6489)", {"postgraduate", "cet6", "toefl"}},
+      {"《最新TOEFL词组》(941)", {"phrases"}},
+      {"《最新TOEFL词汇》(3480)", {"toefl", "postgraduate", "cet6"}},
+      {"《新概念英语》(第一册)(874)", {"junior", "primary", "senior"}},
+      {"新版《新概念英语》(第四册)(791)", {"cet6", "cet4", "postgraduate"}},
+  };
+  for (const Row& r : rows) EXPECT_EQ(samples::LevelsFor(r.label), r.levels) << r.label;
+}
+
+class SampleData : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    sources_ = new samples::Sources;
+    std::string error;
+    ASSERT_TRUE(samples::ReadSources(VANTLE_DATA_DIR, *sources_, error)) << error;
+  }
+  static void TearDownTestSuite() {
+    delete sources_;
+    sources_ = nullptr;
+  }
+  static samples::Sources* sources_;
+};
+
+samples::Sources* SampleData::sources_ = nullptr;
+
+TEST_F(SampleData, WordListsAreLargeEnoughAndAllGbk) {
+  std::set<std::string> english, phrases, computing;
+  books::GbkEncoder encoder;
+  std::string gbk;
+  for (const auto& [level, records] : sources_->Levels) {
+    EXPECT_GE(records.size(), 200u) << level;
+    for (const ListRecord& r : records) {
+      english.insert(r.English);
+      if (r.English.find(' ') != std::string::npos) phrases.insert(r.English);
+      if (level.starts_with("computing")) computing.insert(r.English);
+      EXPECT_TRUE(encoder.Encode(r.English, gbk) && encoder.Encode(r.Chinese, gbk))
+          << level << ":" << r.Line;
+    }
+  }
+  EXPECT_GE(english.size(), 3000u);
+  EXPECT_GE(phrases.size(), 400u);
+  EXPECT_GE(computing.size(), 400u);
+  std::set<std::string> idioms;
+  for (const ListRecord& r : sources_->Idioms) {
+    idioms.insert(r.English);
+    EXPECT_TRUE(encoder.Encode(r.English, gbk)) << r.English;
+    EXPECT_GE(r.English.size(), 4u * 3) << "an idiom has four characters or more: " << r.English;
+  }
+  EXPECT_GE(idioms.size(), 1000u);
+  EXPECT_EQ(idioms.size(), sources_->Idioms.size()) << "an idiom is listed twice";
+}
+
+TEST_F(SampleData, EveryBookIsPlannedWithItsCountAndNoRepeatInAGroup) {
+  std::map<std::string, std::vector<ListRecord>> plan, again;
+  std::string error;
+  ASSERT_TRUE(samples::PlanBooks(*sources_, plan, error)) << error;
+  ASSERT_TRUE(samples::PlanBooks(*sources_, again, error));
+  EXPECT_EQ(plan.size(), 55u);
+  for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
+    SCOPED_TRACE(std::string(entry.Label));
+    const auto& book = plan.at(std::string(entry.Label));
+    const int want =
+        entry.Kind == books::BookKind::OwnBook ? samples::kSampleOwnBookRecords : entry.WordCount;
+    EXPECT_EQ(static_cast<int>(book.size()), want);
+    ExpectNoRepeatInGroups(book, entry.Kind == books::BookKind::IdiomBook);
+    const auto& second = again.at(std::string(entry.Label));
+    ASSERT_EQ(book.size(), second.size());
+    for (std::size_t k = 0; k < book.size(); ++k)
+      ASSERT_EQ(book[k].English, second[k].English) << "the same books on every run";
+  }
+  // Two volumes of one series hold different words.
+  EXPECT_NE(plan.at("新版《小学英语》(第一册)(200)")[0].English,
+            plan.at("新版《小学英语》(第二册)(200)")[0].English);
+}
+
+TEST_F(SampleData, WrittenBooksLoadWithTheirExactCounts) {
+  kit::TempDir dir;
+  std::ostringstream log;
+  std::string error;
+  ASSERT_TRUE(samples::WriteSamples(*sources_, dir.Path(), log, error)) << error;
+  for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
+    books::WordBook book;
+    books::LoadResult result =
+        books::ReadWordBook(books::BookFilePath(dir.Str(), entry), entry, book);
+    ASSERT_TRUE(result.Ok()) << entry.Label << ": " << result.Message;
+    EXPECT_EQ(book.WordCount, entry.Kind == books::BookKind::OwnBook ? 300 : entry.WordCount);
+    EXPECT_EQ(result.DecodedAs, books::Encoding::Gbk) << entry.Label;
+    EXPECT_EQ(result.InvalidSequences, 0) << entry.Label;
+  }
+
+  // The generator's own check catches a book that does not hold what was planned.
+  std::map<std::string, std::vector<ListRecord>> plan;
+  ASSERT_TRUE(samples::PlanBooks(*sources_, plan, error));
+  const books::CatalogueEntry& first = books::BookCatalogue()[1];
+  const std::string path = books::BookFilePath(dir.Str(), first);
+  std::vector<ListRecord> records = plan.at(std::string(first.Label));
+  EXPECT_TRUE(samples::CheckSampleBook(path, first, records, error)) << error;
+  records[5].Chinese += "！";
+  EXPECT_FALSE(samples::CheckSampleBook(path, first, records, error));
+  EXPECT_NE(error.find("record 6"), std::string::npos) << error;
+  // ... and one with a repeat in a group, though it loads.
+  records = plan.at(std::string(first.Label));
+  records[3] = records[2];
+  std::string bytes;
+  booktool::BookEncoding encoding;
+  booktool::Refusal refusal;
+  ASSERT_TRUE(booktool::EncodeBook(records, first, bytes, encoding, refusal));
+  kit::WriteFile(path, bytes);
+  EXPECT_FALSE(samples::CheckSampleBook(path, first, records, error));
+  EXPECT_NE(error.find("group 1"), std::string::npos) << error;
+}
+
+}  // namespace

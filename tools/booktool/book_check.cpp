@@ -1,0 +1,228 @@
+#include "booktool/book_check.h"
+
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "books/gbk.h"
+#include "booktool/book_list.h"
+#include "shell/game_window.h"
+#include "ui/text.h"
+
+namespace booktool {
+namespace {
+
+using books::BookKind;
+using books::LoadFailure;
+
+// The next code point of UTF-8 text at `i` (a stray byte stands for itself); moves `i` on.
+unsigned NextCodePoint(std::string_view text, std::size_t& i) {
+  std::size_t n = ui::CharOffset(text.substr(i), 1);
+  auto lead = static_cast<unsigned char>(text[i]);
+  unsigned cp = lead;
+  if (n > 1) {
+    cp = lead & (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
+    for (std::size_t k = 1; k < n; ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+  }
+  i += n;
+  return cp;
+}
+
+int Columns(unsigned cp) {
+  return cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F) ? 1 : 2;
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + Escape(text) + "\"";
+}
+
+std::string LineList(const std::vector<int>& lines) {
+  std::string out;
+  const std::size_t shown = std::min<std::size_t>(lines.size(), 10);
+  for (std::size_t i = 0; i < shown; ++i) out += (i ? ", " : "") + std::to_string(lines[i]);
+  if (lines.size() > shown) out += " and " + std::to_string(lines.size() - shown) + " more";
+  return out;
+}
+
+void FindRepeats(const books::WordBook& book, std::vector<Warning>& warnings) {
+  const int n = book.WordCount;
+  for (int first = 1; first <= n; first += shell::kGroupSize) {
+    const int last = std::min(n, first + shell::kGroupSize - 1);
+    const int group = (first - 1) / shell::kGroupSize + 1;
+    for (const auto* texts : {&book.EnglishEntries, &book.ChineseMeanings}) {
+      const char* what = texts == &book.EnglishEntries ? "English entry" : "meaning";
+      std::map<std::string_view, int> seen;
+      for (int r = first; r <= last; ++r) {
+        const std::string& text = (*texts)[static_cast<std::size_t>(r)];
+        auto [it, fresh] = seen.emplace(text, r);
+        if (!fresh)
+          warnings.push_back(
+              {WarningKind::Repeat, "group " + std::to_string(group) + " (records " +
+                                        std::to_string(first) + "-" + std::to_string(last) +
+                                        "): " + what + " " + Quoted(text) + " at records " +
+                                        std::to_string(it->second) + " and " + std::to_string(r)});
+      }
+    }
+  }
+}
+
+void FindTextProblems(const books::WordBook& book, std::vector<Warning>& warnings) {
+  for (int r = 1; r <= book.WordCount; ++r) {
+    const auto i = static_cast<std::size_t>(r);
+    for (const std::string* text : {&book.EnglishEntries[i], &book.ChineseMeanings[i]}) {
+      const char* what = text == &book.EnglishEntries[i] ? "English entry" : "meaning";
+      const std::string where = "record " + std::to_string(r) + ": ";
+      if (text->empty()) {
+        warnings.push_back({WarningKind::Empty, where + "empty " + what});
+        continue;
+      }
+      const int lines = ButtonLines(*text);
+      if (lines > kButtonLines)
+        warnings.push_back({WarningKind::TooLong,
+                            where + what + " " + Quoted(*text) + " needs " + std::to_string(lines) +
+                                " lines on a board button (" + std::to_string(kButtonLines) +
+                                " lines of " + std::to_string(kButtonColumns) +
+                                " columns fit at 10.5 pt)"});
+    }
+  }
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+bool LooksLikeUtf8(const std::string& bytes) {
+  if (!books::IsValidUtf8(bytes)) return false;
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  return false;
+}
+
+}  // namespace
+
+int ButtonLines(std::string_view text) {
+  int lines = 1, column = 0;
+  bool space = false;
+  for (std::size_t i = 0; i < text.size();) {
+    unsigned cp = NextCodePoint(text, i);
+    if (cp == ' ') {
+      space = column > 0;
+      continue;
+    }
+    // The token: a run of ASCII letters (a word) or one wide character.
+    int width = Columns(cp);
+    if (cp < 0x80) {
+      while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80 && text[i] != ' ') {
+        ++width;
+        ++i;
+      }
+    }
+    const int need = width + (space ? 1 : 0);
+    space = false;
+    if (column + need <= kButtonColumns) {
+      column += need;
+    } else if (width <= kButtonColumns) {
+      ++lines;
+      column = width;
+    } else {  // a word longer than a line starts a line and breaks where lines end
+      if (column > 0) ++lines;
+      lines += (width - 1) / kButtonColumns;
+      column = width - (width - 1) / kButtonColumns * kButtonColumns;
+    }
+  }
+  return lines;
+}
+
+std::vector<Warning> FindWarnings(const books::WordBook& book, const books::CatalogueEntry& entry,
+                                  const books::LoadResult& result) {
+  std::vector<Warning> warnings;
+  if (!result.InvalidLines.empty()) {
+    const bool own = entry.Kind == BookKind::OwnBook;
+    warnings.push_back(
+        {WarningKind::Encoding,
+         std::string(own ? "the own book is neither UTF-8 nor GBK: " : "bytes that are not GBK ") +
+             "on line" + (result.InvalidLines.size() > 1 ? "s " : " ") +
+             LineList(result.InvalidLines) + " (the program shows them as \xEF\xBF\xBD)"});
+  }
+  FindRepeats(book, warnings);
+  FindTextProblems(book, warnings);
+  return warnings;
+}
+
+int FirstDifference(const books::WordBook& book, const books::CatalogueEntry& entry,
+                    const std::vector<ListRecord>& records) {
+  if (book.WordCount != static_cast<int>(records.size())) return 0;
+  for (int i = 1; i <= book.WordCount; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    const ListRecord& r = records[k - 1];
+    const std::string& en = book.EnglishEntries[k];
+    const std::string& zh = book.ChineseMeanings[k];
+    std::string want_en = r.English, want_zh = r.Chinese;
+    if (entry.Kind == BookKind::IdiomBook) books::CutIdiom(r.English, want_en, want_zh);
+    if (en != want_en || zh != want_zh) return i;
+  }
+  return -1;
+}
+
+CheckReport CheckBook(const std::string& path, const books::CatalogueEntry& entry) {
+  CheckReport report;
+  report.Result = books::ReadWordBook(path, entry, report.Book);
+  if (!report.Result.Ok()) return report;
+  // The loader has read the whole file within its size limit, so reading it again is cheap.
+  const std::string bytes = ReadAll(path);
+  if (entry.Kind != BookKind::OwnBook && LooksLikeUtf8(bytes))
+    report.Warnings.push_back({WarningKind::Encoding,
+                               "the file is UTF-8, but the program reads this book as GBK: "
+                               "its Chinese shows garbled (convert it with vantle-book convert)"});
+  if (entry.Kind == BookKind::OwnBook && report.Result.DecodedAs == books::Encoding::Gbk &&
+      bytes.starts_with("\xEF\xBB\xBF"))
+    report.Warnings.push_back({WarningKind::Encoding,
+                               "the file starts as UTF-8 but is not all UTF-8, so the program "
+                               "reads it as GBK and its first entry shows garbled"});
+  auto found = FindWarnings(report.Book, entry, report.Result);
+  report.Warnings.insert(report.Warnings.end(), found.begin(), found.end());
+  return report;
+}
+
+std::string DescribeFailure(const books::LoadResult& result, const books::CatalogueEntry& entry) {
+  const std::string line = "line " + std::to_string(result.Line);
+  const std::string record = "record " + std::to_string(result.Record);
+  const std::string counts = "expected " + std::to_string(result.Expected) + ", found ";
+  switch (result.Failure) {
+    case LoadFailure::None:
+      return "no failure";
+    case LoadFailure::CannotOpen:
+      return "the file cannot be opened (missing, unreadable or a folder)";
+    case LoadFailure::NotText:
+      return line + ", " + record + ": a NUL byte, so this is no text file (UTF-16 or binary)";
+    case LoadFailure::LineTooLong:
+      return line + ", " + record + ": a line longer than " + std::to_string(books::kMaxLineBytes) +
+             " bytes, so this is no word book";
+    case LoadFailure::FileTooLarge:
+      return line + ", " + record + ": more than " +
+             std::to_string(books::kMaxFileBytes / (1024 * 1024)) + " MB, so this is no word book";
+    case LoadFailure::Empty:
+      return "the file is empty (" + counts + "0 records)";
+    case LoadFailure::EndsInsideRecord:
+      return line + ", " + record +
+             ": the file ends inside a record, after an English line "
+             "without its meaning line (" +
+             counts + std::to_string(result.Found) + " complete records)";
+    case LoadFailure::TooFewRecords:
+      return line + ": a single record; a book needs at least two";
+    case LoadFailure::WrongCount:
+      if (result.Found >= result.Expected)
+        return line + ", " + record + ": a record too many begins here (" + counts + "more)";
+      return line + ": the file ends after " + std::to_string(result.Found) + " records (" +
+             counts + std::to_string(result.Found) + "; " + std::string(entry.Label) +
+             " must hold exactly " + std::to_string(result.Expected) + ")";
+    case LoadFailure::TooManyRecords:
+      return line + ", " + record + ": a record beyond the own book's 30000 begins here (" +
+             counts + "more)";
+  }
+  return "unknown failure";
+}
+
+}  // namespace booktool

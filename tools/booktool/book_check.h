@@ -1,0 +1,54 @@
+// Checking a book file as the program reads it, and what would hurt a player in a book that
+// loads: the same text twice in a group, texts too long for a board button, bad encodings.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "books/loader.h"
+#include "booktool/book_list.h"
+
+namespace booktool {
+
+// A board cell is 1110 x 1290 twips, 74 x 86 pixels, captioned at 10.5 pt (14 px): a Chinese
+// character is about 14 px wide and a Latin letter about 7 px, so inside the button's frame a
+// line takes 9 half-width columns (4 Chinese characters) and the height takes 4 lines.
+inline constexpr int kButtonColumns = 9;
+inline constexpr int kButtonLines = 4;
+
+// Lines the text needs on a board button: words wrap at spaces, a word longer than a line
+// breaks, each Chinese character may start a line; ASCII takes one column, others two.
+int ButtonLines(std::string_view text);
+
+enum class WarningKind { Repeat, TooLong, Empty, Encoding };
+
+struct Warning {
+  WarningKind Kind;
+  std::string Text;
+};
+
+// Warnings about a loaded book: repeats within the groups of 18, texts too long for a board
+// button, empty texts, bytes that are not GBK (or, in the own book, neither GBK nor UTF-8).
+std::vector<Warning> FindWarnings(const books::WordBook& book, const books::CatalogueEntry& entry,
+                                  const books::LoadResult& result);
+
+struct CheckReport {
+  books::LoadResult Result;
+  books::WordBook Book;
+  std::vector<Warning> Warnings;
+};
+
+// Loads `path` with the program's loader and gathers the warnings of a good load; a catalogue
+// or idiom book that reads as UTF-8 beyond ASCII is warned about too (they are always GBK).
+CheckReport CheckBook(const std::string& path, const books::CatalogueEntry& entry);
+
+// The first record (from 1) where the loaded book differs from the list's records; 0 when
+// the counts differ, -1 when the book holds exactly the list.
+int FirstDifference(const books::WordBook& book, const books::CatalogueEntry& entry,
+                    const std::vector<ListRecord>& records);
+
+// One line on what went wrong: where, what, expected and found counts.
+std::string DescribeFailure(const books::LoadResult& result, const books::CatalogueEntry& entry);
+
+}  // namespace booktool

@@ -1,0 +1,246 @@
+#include "booktool/book_list.h"
+
+#include "books/gbk.h"
+#include "ui/text.h"
+
+namespace booktool {
+namespace {
+
+using books::BookKind;
+
+std::string Quoted(std::string_view text) {
+  return "\"" + Escape(text) + "\"";
+}
+
+// Splits text into lines at LF, CR LF or CR; a last line without terminator counts.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+std::string Unescape(std::string_view field) {
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    char c = field[i];
+    if (c == '\\' && i + 1 < field.size()) {
+      char next = field[i + 1];
+      char plain = next == '\\'  ? '\\'
+                   : next == 't' ? '\t'
+                   : next == 'r' ? '\r'
+                   : next == 'n' ? '\n'
+                                 : 0;
+      if (plain) {
+        out += plain;
+        ++i;
+        continue;
+      }
+    }
+    out += c;
+  }
+  return out;
+}
+
+bool HasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// The first character of `text` that GBK cannot hold, or empty when there is none.
+std::string FirstNonGbk(books::GbkEncoder& encoder, std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t n = ui::CharOffset(text.substr(i), 1);
+    std::string_view ch = text.substr(i, n);
+    if (!encoder.Encode(ch, out)) return std::string(ch);
+    i += n;
+  }
+  return {};
+}
+
+class Encoder {
+ public:
+  explicit Encoder(Refusal& refusal) : refusal_(refusal) {}
+
+  // GBK bytes of one field of the record at `line`; false (with the refusal) when GBK cannot
+  // hold it or it cannot stand on a line of its own.
+  bool Field(std::string_view text, const char* what, int line, std::string& gbk) {
+    if (HasLineBreak(text) || text.find('\0') != std::string_view::npos)
+      return Refuse(line, std::string(what) + " " + Quoted(text) +
+                              " holds a line break or a NUL byte, which a book line cannot hold");
+    if (encoder_.Encode(text, gbk)) return true;
+    std::string bad = FirstNonGbk(encoder_, text);
+    if (bad.empty()) return Refuse(line, std::string(what) + " " + Quoted(text) + " is not UTF-8");
+    return Refuse(line, std::string(what) + " " + Quoted(text) + " holds \"" + bad +
+                            "\", which GBK cannot hold");
+  }
+
+  bool Refuse(int line, std::string reason) {
+    refusal_.Line = line;
+    refusal_.Reason = std::move(reason);
+    return false;
+  }
+
+  // Lowers the English line's first character as catalogue books store it, and makes sure
+  // that the loader's raise gives the same line back.
+  bool Lower(std::string& gbk, int line, std::string_view english) {
+    if (gbk.empty())
+      return Refuse(line,
+                    "empty English entry: from the second record on, a catalogue book "
+                    "stores its first character lowered by one, so it needs one");
+    std::string stored = gbk;
+    books::LowerFirstCharacter(stored);
+    std::string back = stored;
+    books::RaiseFirstCharacter(back);
+    if (back != gbk || stored.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+      return Refuse(line, "English entry " + Quoted(english) +
+                              ": its first character cannot be stored lowered by one");
+    gbk = std::move(stored);
+    return true;
+  }
+
+ private:
+  Refusal& refusal_;
+  books::GbkEncoder encoder_;
+};
+
+bool EndsInMarker(std::string_view meaning) {
+  return !meaning.empty() &&
+         (meaning.back() == '0' || meaning.back() == '1' || meaning.back() == ' ');
+}
+
+std::string CountText(int n) {
+  return std::to_string(n) + (n == 1 ? " record" : " records");
+}
+
+}  // namespace
+
+bool ParseList(std::string_view text, BookKind kind, std::vector<ListRecord>& records,
+               Refusal& refusal) {
+  records.clear();
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  int number = 0;
+  for (std::string_view line : SplitLines(text)) {
+    ++number;
+    if (line.empty()) continue;
+    if (!books::IsValidUtf8(line)) {
+      refusal = {number, "the line is not UTF-8"};
+      return false;
+    }
+    std::size_t tab = line.find('\t');
+    if (kind == BookKind::IdiomBook) {
+      if (tab != std::string_view::npos) {
+        refusal = {number, "a tab: the idiom book takes one idiom per line, nothing else"};
+        return false;
+      }
+      records.push_back({number, std::string(line), {}});
+      continue;
+    }
+    if (tab == std::string_view::npos || line.find('\t', tab + 1) != std::string_view::npos) {
+      refusal = {number, tab == std::string_view::npos
+                             ? "no tab between the English entry and the Chinese meaning"
+                             : "more than one tab (write a tab inside a field as \\t)"};
+      return false;
+    }
+    records.push_back({number, Unescape(line.substr(0, tab)), Unescape(line.substr(tab + 1))});
+  }
+  return true;
+}
+
+bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
+                std::string& bytes, BookEncoding& encoding, Refusal& refusal) {
+  bytes.clear();
+  encoding = BookEncoding::Gbk;
+  const int n = static_cast<int>(records.size());
+  const std::string label(entry.Label);
+  if (entry.Kind == BookKind::OwnBook) {
+    if (n < 2 || n > books::kOwnBookCapacity) {
+      refusal = {0, CountText(n) + ": the own book holds from 2 to 30000 records"};
+      return false;
+    }
+  } else if (n != entry.WordCount) {
+    refusal = {0, CountText(n) + ", but " + label + " holds exactly " + CountText(entry.WordCount)};
+    return false;
+  }
+
+  Encoder encoder(refusal);
+  std::string english, chinese;
+  for (int i = 0; i < n; ++i) {
+    const ListRecord& r = records[static_cast<std::size_t>(i)];
+    if (entry.Kind == BookKind::IdiomBook) {
+      if (!encoder.Field(r.English, "idiom", r.Line, english)) return false;
+      bytes += english + "\r\n";
+      continue;
+    }
+    if (!encoder.Field(r.English, "English entry", r.Line, english) ||
+        !encoder.Field(r.Chinese, "meaning", r.Line, chinese))
+      return false;
+    if (EndsInMarker(r.Chinese))
+      return encoder.Refuse(r.Line, "meaning " + Quoted(r.Chinese) +
+                                        " ends in 0, 1 or a space, which the program removes");
+    if (entry.Kind == BookKind::CatalogueBook && i > 0 &&
+        !encoder.Lower(english, r.Line, r.English))
+      return false;
+    bytes += english + "\r\n" + chinese + "\r\n";
+  }
+
+  // The program reads an own book as UTF-8 when all of it is UTF-8 beyond ASCII; GBK bytes
+  // that happen to be UTF-8 would be misread, so such a book is written in UTF-8 itself.
+  if (entry.Kind == BookKind::OwnBook && books::IsValidUtf8(bytes)) {
+    bool ascii = true;
+    for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (!ascii) {
+      encoding = BookEncoding::Utf8;
+      bytes.clear();
+      for (const ListRecord& r : records) bytes += r.English + "\r\n" + r.Chinese + "\r\n";
+    }
+  }
+  return true;
+}
+
+const books::CatalogueEntry* EntryForFileName(std::string_view path) {
+  std::size_t slash = path.find_last_of('/');
+  std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const auto catalogue = books::BookCatalogue();
+  if (name == "《My词库》.txt") return &catalogue.front();
+  if (name == "《成语大全》.txt") return &catalogue.back();
+  const books::CatalogueEntry* entry = books::FindEntry(catalogue, name);
+  return entry && entry->Kind == BookKind::CatalogueBook ? entry : nullptr;
+}
+
+const books::CatalogueEntry* EntryForLabel(std::string_view label) {
+  if (const books::CatalogueEntry* entry = books::FindEntry(books::BookCatalogue(), label))
+    return entry;
+  return EntryForFileName(label);
+}
+
+std::string Escape(std::string_view field) {
+  std::string out;
+  for (char c : field) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace booktool

@@ -1,0 +1,53 @@
+// Word lists in UTF-8 and the book files made from them: the parts of `vantle-book convert`
+// that the sample-data generator shares.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "books/catalogue.h"
+
+namespace booktool {
+
+// One record of a list: English entry and Chinese meaning, or for the idiom book the whole
+// idiom in `English`. `Line` is the list line it came from (0 when it came from no file).
+struct ListRecord {
+  int Line = 0;
+  std::string English;
+  std::string Chinese;
+};
+
+// Why a list or a book was refused; `Line` is 0 when no single line is to blame.
+struct Refusal {
+  int Line = 0;
+  std::string Reason;
+};
+
+// Reads a UTF-8 list (a leading byte-order mark is dropped; lines end at LF, CR LF or CR;
+// empty lines are skipped). Books of two-line records take `english<TAB>chinese` lines with
+// the escapes \\ \t \r \n inside fields; the idiom book takes one idiom per line as it stands.
+bool ParseList(std::string_view text, books::BookKind kind, std::vector<ListRecord>& records,
+               Refusal& refusal);
+
+enum class BookEncoding { Gbk, Utf8 };
+
+// Makes the bytes of a book file for `entry` from `records`: GBK, every line ended by CR LF,
+// the English line's first character lowered for records 2 to N of catalogue books. Refuses
+// what the program could not read back exactly: a wrong number of records, text GBK cannot
+// hold, a line break inside a field, an empty English entry where a first character is to be
+// lowered, a meaning ending in the markers 0, 1 or space. An own book whose GBK bytes would
+// also read as UTF-8 is written as UTF-8 instead (`encoding` says which).
+bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
+                std::string& bytes, BookEncoding& encoding, Refusal& refusal);
+
+// The catalogue entry a file name stands for: a catalogue label, "《My词库》.txt" or
+// "《成语大全》.txt" (only the last component of `path` counts); null for any other name.
+const books::CatalogueEntry* EntryForFileName(std::string_view path);
+// The entry of a label of the catalogue; the file names above are accepted as well.
+const books::CatalogueEntry* EntryForLabel(std::string_view label);
+
+// Backslash escapes for dump: \\ \t \r \n.
+std::string Escape(std::string_view field);
+
+}  // namespace booktool

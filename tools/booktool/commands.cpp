@@ -1,0 +1,344 @@
+#include "booktool/commands.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+
+#include "books/loader.h"
+#include "booktool/book_check.h"
+#include "booktool/book_list.h"
+
+namespace booktool {
+namespace {
+
+using books::BookKind;
+using books::CatalogueEntry;
+
+constexpr const char* kUsage =
+    "usage: vantle-book check FILE... [--label LABEL]\n"
+    "       vantle-book dump FILE [--label LABEL]\n"
+    "       vantle-book convert IN.tsv OUT [--label LABEL] [--force]\n"
+    "       vantle-book COMMAND --help\n";
+
+constexpr const char* kGeneralHelp =
+    "vantle-book: checks, shows and makes the word books of Vantle.\n"
+    "\n"
+    "  check    reads books as the program does and says what is wrong and where\n"
+    "  dump     prints a book's records as the program holds them\n"
+    "  convert  makes a book from a UTF-8 list\n"
+    "\n"
+    "A book's label comes from its file name: a catalogue label such as\n"
+    "\"《小学英语》(第一册)(91)\", \"《My词库》.txt\" or \"《成语大全》.txt\"; for any other\n"
+    "name give it with --label (a catalogue label, e.g. --label \"《My词库》\").\n"
+    "Exit status: 0 good, 1 a book or list refused, 2 bad usage.\n";
+
+constexpr const char* kCheckHelp =
+    "usage: vantle-book check FILE... [--label LABEL]\n"
+    "\n"
+    "Reads each book with the program's own loader. Prints \"OK\" and the number of records,\n"
+    "or what is wrong and where: line, record, expected and found counts, and the message the\n"
+    "program would show before it ends. Warns, without refusing, about the same English entry\n"
+    "or meaning twice within one group of 18 records, texts too long for a board button\n"
+    "(more than 4 lines of 9 half-width columns at 10.5 pt), empty texts, bytes that are not\n"
+    "GBK and own books that are neither GBK nor UTF-8.\n"
+    "Exit status: 0 when every book loads, 1 when any is refused, 2 on bad usage.\n";
+
+constexpr const char* kDumpHelp =
+    "usage: vantle-book dump FILE [--label LABEL]\n"
+    "\n"
+    "Prints the records as the program holds them after loading, one a line:\n"
+    "english<TAB>chinese in UTF-8, with the escapes \\\\ \\t \\r \\n inside fields. The idiom\n"
+    "book prints each idiom cut into its two halves (\"一心-\" and \"-一意\").\n"
+    "A refused book prints the reason on standard error and exits with 1.\n";
+
+constexpr const char* kConvertHelp =
+    "usage: vantle-book convert IN.tsv OUT [--label LABEL] [--force]\n"
+    "\n"
+    "Makes the book OUT from the UTF-8 list IN.tsv: one record a line, english<TAB>chinese,\n"
+    "with the escapes \\\\ \\t \\r \\n inside fields (what dump prints); for the idiom book one\n"
+    "idiom a line. Empty lines are skipped. The book is written in GBK with CR LF line ends;\n"
+    "in catalogue books the first character of every English entry but the first is stored\n"
+    "lowered by one, as the program expects.\n"
+    "Refused, with the line number: text GBK cannot hold, an empty English entry where the\n"
+    "first character is to be lowered, a meaning ending in 0, 1 or a space (the program\n"
+    "removes those), a wrong number of records for a catalogue label (the own book takes 2 to\n"
+    "30000). OUT is written through a temporary file and read back with the program's loader\n"
+    "before it takes the name; an existing OUT is replaced only with --force.\n";
+
+struct Arguments {
+  std::string Command;
+  std::vector<std::string> Files;
+  std::optional<std::string> Label;
+  bool Force = false;
+  bool Help = false;
+};
+
+// Parses the arguments after the command; false with `error` on bad usage.
+bool Parse(const std::vector<std::string>& args, Arguments& parsed, std::string& error) {
+  parsed.Command = args[0];
+  bool options = true;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (options && a == "--") {
+      options = false;
+    } else if (options && (a == "--help" || a == "-h")) {
+      parsed.Help = true;
+    } else if (options && a == "--force" && parsed.Command == "convert") {
+      parsed.Force = true;
+    } else if (options && (a == "--label" || a.starts_with("--label="))) {
+      if (a == "--label" && i + 1 == args.size()) {
+        error = "--label needs a label";
+        return false;
+      }
+      parsed.Label = a == "--label" ? args[++i] : a.substr(8);
+    } else if (options && a.size() > 1 && a[0] == '-') {
+      error = "unknown option " + a;
+      return false;
+    } else {
+      parsed.Files.push_back(a);
+    }
+  }
+  return true;
+}
+
+// The entry for `file`: the --label one, or the one its name stands for.
+const CatalogueEntry* EntryFor(const Arguments& args, const std::string& file, std::string& error) {
+  if (args.Label) {
+    const CatalogueEntry* entry = EntryForLabel(*args.Label);
+    if (!entry) error = "\"" + *args.Label + "\" is no label of the catalogue";
+    return entry;
+  }
+  const CatalogueEntry* entry = EntryForFileName(file);
+  if (!entry) error = file + ": the name is no book's name; give the book with --label LABEL";
+  return entry;
+}
+
+std::string ProgramMessage(const std::string& message) {
+  std::string out = "\"";
+  for (char c : message) {
+    if (c == '\r') continue;
+    out += c == '\n' ? std::string("\" / \"") : std::string(1, c);
+  }
+  return out + "\"";
+}
+
+void PrintWarnings(const std::string& name, const std::vector<Warning>& warnings,
+                   std::ostream& out) {
+  constexpr int kShownPerKind = 20;
+  std::map<WarningKind, int> counts;
+  for (const Warning& w : warnings)
+    if (++counts[w.Kind] <= kShownPerKind) out << name << ": warning: " << w.Text << "\n";
+  for (const auto& [kind, count] : counts)
+    if (count > kShownPerKind)
+      out << name << ": warning: ... and " << count - kShownPerKind
+          << " more warnings of this kind\n";
+}
+
+int Check(const Arguments& args, const std::vector<const CatalogueEntry*>& entries,
+          std::ostream& out) {
+  int status = kExitGood;
+  for (std::size_t i = 0; i < args.Files.size(); ++i) {
+    const std::string& file = args.Files[i];
+    CheckReport report = CheckBook(file, *entries[i]);
+    const books::LoadResult& r = report.Result;
+    if (!r.Ok()) {
+      status = kExitRefused;
+      out << file << ": refused: " << DescribeFailure(r, *entries[i]) << "\n";
+      out << file << ": the program shows " << ProgramMessage(r.Message) << " and ends\n";
+      if (!r.InvalidLines.empty()) PrintWarnings(file, FindWarnings({}, *entries[i], r), out);
+      continue;
+    }
+    out << file << ": OK, " << report.Book.WordCount << " records";
+    if (entries[i]->Kind == BookKind::OwnBook)
+      out << (r.DecodedAs == books::Encoding::Utf8 ? " (read as UTF-8)" : " (read as GBK)");
+    out << "\n";
+    PrintWarnings(file, report.Warnings, out);
+  }
+  return status;
+}
+
+int Dump(const std::string& file, const CatalogueEntry& entry, std::ostream& out,
+         std::ostream& err) {
+  books::WordBook book;
+  books::LoadResult r = books::ReadWordBook(file, entry, book);
+  if (!r.Ok()) {
+    err << file << ": refused: " << DescribeFailure(r, entry) << "\n";
+    err << file << ": the program shows " << ProgramMessage(r.Message) << " and ends\n";
+    return kExitRefused;
+  }
+  std::string text;
+  for (int i = 1; i <= book.WordCount; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    text += Escape(book.EnglishEntries[k]) + "\t" + Escape(book.ChineseMeanings[k]) + "\n";
+  }
+  out << text;
+  return kExitGood;
+}
+
+bool ReadWhole(const std::string& path, std::string& bytes, std::string& error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    error = path + ": is a folder";
+    return false;
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = path + ": cannot be read (" + strerror(errno) + ")";
+    return false;
+  }
+  bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (file.bad()) {
+    error = path + ": cannot be read";
+    return false;
+  }
+  return true;
+}
+
+int Convert(const Arguments& args, const CatalogueEntry& entry, std::ostream& out,
+            std::ostream& err) {
+  const std::string& in = args.Files[0];
+  const std::string& target = args.Files[1];
+  std::error_code ec;
+  if (!args.Force && std::filesystem::exists(std::filesystem::symlink_status(target, ec))) {
+    err << target << ": exists already; give --force to replace it\n";
+    return kExitRefused;
+  }
+  std::string text, error;
+  if (!ReadWhole(in, text, error)) {
+    err << error << "\n";
+    return kExitRefused;
+  }
+  std::vector<ListRecord> records;
+  Refusal refusal;
+  std::string bytes;
+  BookEncoding encoding = BookEncoding::Gbk;
+  if (!ParseList(text, entry.Kind, records, refusal) ||
+      !EncodeBook(records, entry, bytes, encoding, refusal)) {
+    err << in << (refusal.Line > 0 ? ":" + std::to_string(refusal.Line) : std::string())
+        << ": refused: " << refusal.Reason << "\n";
+    return kExitRefused;
+  }
+  books::WordBook book;
+  books::LoadResult result;
+  auto verify = [&](const std::string& temp, std::string& why) {
+    result = books::ReadWordBook(temp, entry, book);
+    int differs = result.Ok() ? FirstDifference(book, entry, records) : 0;
+    if (differs < 0) return true;
+    why = result.Ok() ? "record " + std::to_string(differs) + " would not read back as written"
+                      : "the program would refuse it: " + DescribeFailure(result, entry);
+    return false;
+  };
+  if (!WriteAtomically(target, bytes, args.Force, error, verify)) {
+    err << target << ": " << error << "\n";
+    return kExitRefused;
+  }
+  out << target << ": wrote " << records.size() << " records of " << entry.Label
+      << (encoding == BookEncoding::Utf8 ? " in UTF-8 (its GBK bytes would have read as UTF-8)"
+                                         : " in GBK")
+      << "\n";
+  PrintWarnings(target, FindWarnings(book, entry, result), out);
+  return kExitGood;
+}
+
+}  // namespace
+
+bool WriteAtomically(const std::string& path, const std::string& bytes, bool force,
+                     std::string& error,
+                     const std::function<bool(const std::string&, std::string&)>& verify) {
+  namespace fs = std::filesystem;
+  const fs::path target(path);
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  int fd = mkstemp(temp.data());
+  if (fd < 0) {
+    error = "cannot create a file in " + folder.string() + " (" + strerror(errno) + ")";
+    return false;
+  }
+  bool ok = fchmod(fd, 0644) == 0;
+  for (std::size_t done = 0; ok && done < bytes.size();) {
+    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<std::size_t>(n);
+  }
+  ok = ok && fsync(fd) == 0;
+  if (!ok) error = std::string("cannot write (") + strerror(errno) + ")";
+  ok = close(fd) == 0 && ok;
+  if (ok && verify && !verify(temp, error)) ok = false;
+  if (ok && force && rename(temp.c_str(), path.c_str()) != 0) {
+    error = std::string("cannot take the name (") + strerror(errno) + ")";
+    ok = false;
+  } else if (ok && !force && link(temp.c_str(), path.c_str()) != 0) {
+    // A hard link takes the name only while nobody has it, so no file is ever replaced; where
+    // the file system has no hard links, the name is taken by renaming once it is seen free.
+    const int link_error = errno;
+    std::error_code ec;
+    if (link_error == EEXIST || fs::exists(fs::symlink_status(target, ec))) {
+      error = "exists already; give --force to replace it";
+      ok = false;
+    } else if (rename(temp.c_str(), path.c_str()) != 0) {
+      error = std::string("cannot take the name (") + strerror(errno) + ")";
+      ok = false;
+    }
+  }
+  unlink(temp.c_str());
+  return ok;
+}
+
+int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    err << kUsage;
+    return kExitUsage;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    out << kGeneralHelp << "\n" << kUsage;
+    return kExitGood;
+  }
+  static const std::map<std::string, const char*> kHelp = {
+      {"check", kCheckHelp}, {"dump", kDumpHelp}, {"convert", kConvertHelp}};
+  auto help = kHelp.find(args[0]);
+  if (help == kHelp.end()) {
+    err << "vantle-book: unknown command " << args[0] << "\n" << kUsage;
+    return kExitUsage;
+  }
+  Arguments parsed;
+  std::string error;
+  if (!Parse(args, parsed, error)) {
+    err << "vantle-book " << parsed.Command << ": " << error << "\n" << kUsage;
+    return kExitUsage;
+  }
+  if (parsed.Help) {
+    out << help->second;
+    return kExitGood;
+  }
+  const std::size_t want = parsed.Command == "convert" ? 2 : 1;
+  if (parsed.Files.size() < want || (parsed.Command != "check" && parsed.Files.size() > want)) {
+    err << "vantle-book " << parsed.Command << ": "
+        << (parsed.Files.size() < want ? "too few" : "too many") << " files\n"
+        << kUsage;
+    return kExitUsage;
+  }
+  // The book each file is: for convert the one it makes.
+  std::vector<const CatalogueEntry*> entries;
+  for (std::size_t i = parsed.Command == "convert" ? 1 : 0; i < parsed.Files.size(); ++i) {
+    entries.push_back(EntryFor(parsed, parsed.Files[i], error));
+    if (!entries.back()) {
+      err << "vantle-book " << parsed.Command << ": " << error << "\n";
+      return kExitUsage;
+    }
+  }
+  if (parsed.Command == "check") return Check(parsed, entries, out);
+  if (parsed.Command == "dump") return Dump(parsed.Files[0], *entries[0], out, err);
+  return Convert(parsed, *entries[0], out, err);
+}
+
+}  // namespace booktool
