@@ -1,0 +1,121 @@
+// One tick of the match game's clock through the Qt binding (offscreen): the model's tick and
+// the widget it moves, then the same with the repaint it causes, counting what gets painted.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWidget>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "kit/kit.h"
+#include "match/form1.h"
+#include "program/program.h"
+#include "qt/qt_platform.h"
+
+namespace {
+
+// Counts paint events and the painted area of the window and of its cells.
+class PaintCounter : public QObject {
+ public:
+  int window_paints = 0;
+  int cell_paints = 0;
+  long long window_area = 0;
+
+ protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    const QString name = receiver->objectName();
+    if (name.startsWith(QLatin1String("Command1_"))) {
+      ++cell_paints;
+    } else if (auto* w = qobject_cast<QWidget*>(receiver); w && w->isWindow()) {
+      ++window_paints;
+      const QRect r = static_cast<QPaintEvent*>(event)->rect();
+      window_area += static_cast<long long>(r.width()) * r.height();
+    }
+    return false;
+  }
+};
+
+// The real program on the offscreen platform, a round of group 1 running over a picture.
+struct Playing {
+  kit::TempDir dir;
+  qtbind::QtPlatform platform;
+  ui::ClockRandom random;
+  program::Program program{platform, random};
+  match::Form1* form = nullptr;
+
+  Playing() {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 36; ++i) {
+      lines.push_back("word" + std::to_string(i));
+      lines.push_back("词" + std::to_string(i) + "义");
+    }
+    kit::WriteFile(dir.Path() / "《My词库》.txt", kit::GbkLines(lines));
+    std::filesystem::create_directories(dir.Path() / "Pic");
+    QImage picture(800, 570, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    painter.fillRect(picture.rect(), QLinearGradient(0, 0, 800, 570));
+    painter.end();
+    for (int n = 0; n < 20; ++n)
+      picture.save(
+          QString::fromStdString((dir.Path() / "Pic" / (std::to_string(n) + ".jpg")).string()));
+    platform.SetProgramDirectory(dir.Str());
+    platform.Deliver([this] {
+      program.Start();
+      form = dynamic_cast<match::Form1*>(program.Shell().Find(shell::Mode::Match));
+      const auto& books = form->List1.Items();
+      form->List1.SetListIndex(static_cast<int>(
+          std::find(books.begin(), books.end(), books::kOwnBookLabel) - books.begin()));
+      form->Command3.Click();
+      form->List2.SetListIndex(1);
+      form->Command2.Click();
+    });
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+  }
+
+  void Tick() {
+    platform.DeliverTick([this] { form->Timer1.Tick(); });
+  }
+
+  // Keeps the bar from running out (which would open the time-out message).
+  void RefillBar(benchmark::State& state) {
+    if (form->Label2.Height() > 1000) return;
+    state.PauseTiming();
+    form->Label2.Move(form->Label2.Left(), match::kBarTop, form->Label2.Width(), match::kBarHeight);
+    state.ResumeTiming();
+  }
+};
+
+// The tick and the widget change it makes, without painting.
+void BM_Timer1TickThroughBinding(benchmark::State& state) {
+  Playing p;
+  for (auto _ : state) {
+    p.Tick();
+    p.RefillBar(state);
+  }
+}
+BENCHMARK(BM_Timer1TickThroughBinding);
+
+// The tick and the repaint it causes on screen.
+void BM_Timer1TickAndPaint(benchmark::State& state) {
+  Playing p;
+  PaintCounter counter;
+  qApp->installEventFilter(&counter);
+  for (auto _ : state) {
+    p.Tick();
+    QCoreApplication::processEvents();
+    p.RefillBar(state);
+  }
+  qApp->removeEventFilter(&counter);
+  const auto n = static_cast<double>(state.iterations());
+  state.counters["window_paints_per_tick"] = counter.window_paints / n;
+  state.counters["window_px_per_tick"] = static_cast<double>(counter.window_area) / n;
+  state.counters["cell_paints_per_tick"] = counter.cell_paints / n;
+}
+BENCHMARK(BM_Timer1TickAndPaint);
+
+}  // namespace

@@ -1,0 +1,153 @@
+// A match window in a shell of its own, with scripted random draws and word books written to
+// a temporary program directory.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "kit/kit.h"
+#include "match/form1.h"
+#include "shell/shell.h"
+
+namespace match_test {
+
+// Scripted fractions first; afterwards it walks 0..35 round and round, so that a shuffle
+// always ends even when a test did not script it.
+class DealRandom : public kit::ScriptedRandom {
+ public:
+  double Next() override {
+    if (Remaining() > 0) return ScriptedRandom::Next();
+    ++draws;
+    return ((cycle_++ % match::kCells) + 0.5) / match::kCells;
+  }
+  // Queues a whole cell order: button b is to show cell order[b].
+  void PushOrder(const std::vector<int>& order) {
+    for (int cell : order) PushIndex(cell, match::kCells);
+  }
+
+ private:
+  int cycle_ = 0;
+};
+
+// Stands in for the other modes: a window with a timer and nothing else.
+class OtherMode : public shell::ModeWindow {
+ public:
+  explicit OtherMode(shell::Shell& shell) : ModeWindow(shell, "Other") { form_.Add(Timer1); }
+  ui::Timer* ModeTimer() override { return &Timer1; }
+  void Form_Load() override {}
+  void Form_Unload() override {}
+  ui::Timer Timer1{"Timer1"};
+};
+
+inline std::vector<int> Identity() {
+  std::vector<int> order(match::kCells);
+  std::iota(order.begin(), order.end(), 0);
+  return order;
+}
+
+inline std::vector<int> Reversed() {
+  std::vector<int> order = Identity();
+  std::reverse(order.begin(), order.end());
+  return order;
+}
+
+inline std::string English(int record) {
+  return "word" + std::to_string(record);
+}
+// Meanings end in a character that the loader keeps (it strips trailing 0, 1 and spaces).
+inline std::string Chinese(int record) {
+  return "词" + std::to_string(record) + "义";
+}
+
+class MatchTest : public ::testing::Test {
+ protected:
+  MatchTest()
+      : shell_(platform_, random_, [](shell::Mode mode, shell::Shell& s) {
+          std::unique_ptr<shell::ModeWindow> w;
+          if (mode == shell::Mode::Match)
+            w = std::make_unique<match::Form1>(s);
+          else
+            w = std::make_unique<OtherMode>(s);
+          return w;
+        }) {
+    platform_.program_directory = dir_.Str();
+    shell_.Start();
+    form_ = dynamic_cast<match::Form1*>(shell_.Find(shell::Mode::Match));
+  }
+
+  // Writes the own book with records English(i) / Chinese(i) and loads it.
+  void LoadOwnBook(int records) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= records; ++i) {
+      lines.push_back(English(i));
+      lines.push_back(Chinese(i));
+    }
+    kit::WriteFile(dir_.Path() / "《My词库》.txt", kit::GbkLines(lines));
+    SelectBook(books::kOwnBookLabel);
+  }
+
+  void SelectBook(std::string_view label) {
+    const auto& items = form_->List1.Items();
+    auto it = std::find(items.begin(), items.end(), label);
+    ASSERT_NE(it, items.end()) << label;
+    form_->List1.SetListIndex(static_cast<int>(it - items.begin()));
+    form_->Command3.Click();
+  }
+
+  // Presses "选组" on group `group`, the cells to come in `order`, the background `picture`.
+  void Deal(int group, const std::vector<int>& order = Identity(), int picture = 0) {
+    random_.PushOrder(order);
+    random_.PushIndex(picture, 20);
+    form_->List2.SetListIndex(group);
+    form_->Command2.Click();
+  }
+
+  // A board of the given 36 texts (button b showing cell b) in a running round.
+  void PlayBoard(const std::vector<std::string>& cells) {
+    LoadOwnBook(18);
+    Deal(1);
+    std::copy(cells.begin(), cells.end(), form_->BoardCells.begin());
+    random_.PushOrder(Identity());
+    form_->ShuffleRound();
+  }
+
+  // The button that shows cell `cell` in this round.
+  int ButtonOf(int cell) const {
+    const auto& order = form_->CellOrder;
+    return static_cast<int>(std::find(order.begin(), order.end(), cell) - order.begin());
+  }
+
+  // Clears pair k by clicking its English cell and then its meaning.
+  void ClearPair(int k) {
+    form_->Command1[ButtonOf(2 * k)].Click();
+    form_->Command1[ButtonOf(2 * k + 1)].Click();
+  }
+
+  void Tick(int times) {
+    for (int i = 0; i < times; ++i) form_->Timer1.Tick();
+  }
+
+  std::vector<std::string> Captions() const {
+    std::vector<std::string> captions;
+    for (int b = 0; b < match::kCells; ++b) captions.push_back(form_->Command1[b].Caption());
+    return captions;
+  }
+
+  int ShownCells() const {
+    int shown = 0;
+    for (int b = 0; b < match::kCells; ++b) shown += form_->Command1[b].Visible() ? 1 : 0;
+    return shown;
+  }
+
+  kit::TempDir dir_;
+  kit::FakePlatform platform_;
+  DealRandom random_;
+  shell::Shell shell_;
+  match::Form1* form_ = nullptr;
+};
+
+}  // namespace match_test
