@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMoveEvent>
 #include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <cstdlib>
 #include <limits>
 
@@ -96,10 +98,23 @@ void ButtonWidget::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void ButtonWidget::paintEvent(QPaintEvent* event) {
-  QPushButton::paintEvent(event);
+void ButtonWidget::paintEvent(QPaintEvent*) {
+  // The bevel from the style, the caption wrapped onto as many lines as the button needs
+  // (a board cell is narrow); a word wider than the button is broken where it must be.
+  QStylePainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  const QString caption = option.text;
+  option.text.clear();
+  painter.drawControl(QStyle::CE_PushButton, option);
+  const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+  int flags = Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextWordWrap;
+  if (fontMetrics().boundingRect(area, flags, caption).width() > area.width())
+    flags = (flags & ~Qt::TextWordWrap) | Qt::TextWrapAnywhere;
+  painter.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+  painter.drawText(area, flags, caption);
   if (!hasFocus()) return;
-  QPainter painter(this);
   QPen pen(QColor(0, 0, 139), 3);
   pen.setJoinStyle(Qt::MiterJoin);
   painter.setPen(pen);

@@ -341,6 +341,13 @@ void WindowBinding::ApplyLabelLook(Bound& b) {
   palette.setColor(QPalette::WindowText, ToQColor(model->ForeColor()));
   label->setPalette(palette);
   label->setAutoFillBackground(!model->Transparent());
+  const Qt::Alignment horizontal = model->Alignment() == ui::Alignment::Center  ? Qt::AlignHCenter
+                                   : model->Alignment() == ui::Alignment::Right ? Qt::AlignRight
+                                                                                : Qt::AlignLeft;
+  // A centred label centres its lines in both directions, as a button does.
+  const Qt::Alignment vertical =
+      model->Alignment() == ui::Alignment::Center ? Qt::AlignVCenter : Qt::AlignTop;
+  if (label->alignment() != (horizontal | vertical)) label->setAlignment(horizontal | vertical);
   // A label sized to its caption never wraps; a fixed one wraps what does not fit.
   const bool wrap = !model->AutoSize();
   if (label->wordWrap() != wrap) label->setWordWrap(wrap);

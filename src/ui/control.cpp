@@ -87,6 +87,12 @@ void Label::SetTransparent(bool on) {
   Notify(Property::Look);
 }
 
+void Label::SetAlignment(ui::Alignment a) {
+  if (a == alignment_) return;
+  alignment_ = a;
+  Notify(Property::Look);
+}
+
 void Label::SetFont(Font font) {
   if (font == font_) return;
   font_ = std::move(font);

@@ -124,6 +124,8 @@ class ButtonArray {
   std::vector<std::unique_ptr<Button>> buttons_;
 };
 
+enum class Alignment { Left, Right, Center };
+
 class Label : public Control {
  public:
   using Control::Control;
@@ -137,6 +139,8 @@ class Label : public Control {
   void SetForeColor(Color c);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool on);
+  ui::Alignment Alignment() const { return alignment_; }
+  void SetAlignment(ui::Alignment a);
   const Font& GetFont() const { return font_; }
   void SetFont(Font font);
 
@@ -150,6 +154,7 @@ class Label : public Control {
   Color back_color_ = Rgb(255, 255, 255);
   Color fore_color_ = Rgb(0, 0, 0);
   bool transparent_ = false;
+  ui::Alignment alignment_ = ui::Alignment::Left;
   Font font_;
   TextMeasurer* measurer_ = nullptr;
 };
