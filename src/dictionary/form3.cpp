@@ -1,28 +1,43 @@
 #include "dictionary/form3.h"
 
+#include "dictionary/lookup.h"
 #include "shell/shell.h"
 
 namespace dictionary {
+namespace {
+
+constexpr int kEnter = 13;
+constexpr std::string_view kNothingFound = "查询无果！";
+
+}  // namespace
 
 Form3::Form3(shell::Shell& shell) : BookWindow(shell, "Form3", books::DictionaryCatalogue()) {
   form_.Add(Text1);
   form_.Add(Text2);
   Command3.OnClick = [this] { Command3_Click(); };
   List1.OnDblClick = [this] { List1_DblClick(); };
+  Command5.OnClick = [this] { Command5_Click(); };
+  Command6.OnClick = [this] { Command6_Click(); };
+  Text1.OnKeyPress = [this](int key) { Text1_KeyPress(key); };
 }
 
 void Form3::Form_Load() {
   SetUpWindow("Kestrin之双向词典V3.6", false);
   SetUpBookControls("选择", "查单词", "换一本书");
   SetUpModeColumn(shell::Mode::Dictionary);
+  const ui::Font font{"宋体", 10.5};
   Text1.Move(2700, 1300, 7500, 300);
+  Text1.SetFont(font);
   Text1.SetText("Text1");
   Text2.Move(2700, 2000, 7500, 5000);
-  Text2.SetMultiLine(true);
+  Text2.SetFont(font);
+  Text2.SetMultiLine(true);  // shown with a vertical scroll bar
   ShowBookChoice();
 }
 
-void Form3::Form_Unload() { EndProgram(); }
+void Form3::Form_Unload() {
+  EndProgram();
+}
 
 void Form3::ShowBookChoice() {
   Command5.SetVisible(false);
@@ -44,6 +59,23 @@ void Form3::LoadWordBook() {
   Text2.SetVisible(true);
   form_.SetCaption("Kestrin之双向词典V3.6 - " + List1.Text());
   ReadSelectedBook();
+  LookUpWord();
+}
+
+void Form3::LookUpWord() {
+  ShowRandomBackground();
+  // The result is built apart and put into the box in one go: a long list (every entry of
+  // a full book) then costs a single update of the box instead of one per hit.
+  const BlockStyle style =
+      List1.Text() == books::kIdiomBookLabel ? BlockStyle::WholeLine : BlockStyle::TwoLines;
+  std::string result = FindEntries(Book, Text1.Text(), style);
+  if (result.empty()) result = kNothingFound;
+  Text2.SetText(std::move(result));
+  platform_.Beep();
+}
+
+void Form3::Text1_KeyPress(int KeyAscii) {
+  if (KeyAscii == kEnter) LookUpWord();
 }
 
 }  // namespace dictionary

@@ -1,0 +1,90 @@
+// A dictionary lookup through the Qt binding (offscreen) over a full own book of 30000
+// entries: from the lookup to the result painted in the real result box.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <string>
+#include <vector>
+
+#include "dictionary/book_sample.h"
+#include "dictionary/form3.h"
+#include "kit/kit.h"
+#include "program/program.h"
+#include "qt/qt_platform.h"
+
+namespace {
+
+void Settle() {
+  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+// The real program with the dictionary window open on a full own book.
+struct Looking {
+  kit::TempDir dir;
+  qtbind::QtPlatform platform;
+  ui::ClockRandom random;
+  program::Program program{platform, random};
+  dictionary::Form3* form = nullptr;
+  QPlainTextEdit* result_box = nullptr;
+
+  Looking() {
+    const books::WordBook sample = bench::SampleBook(books::kOwnBookCapacity);
+    std::vector<std::string> lines;
+    for (int i = 1; i <= sample.WordCount; ++i) {
+      lines.push_back(sample.EnglishEntries[static_cast<std::size_t>(i)]);
+      lines.push_back(sample.ChineseMeanings[static_cast<std::size_t>(i)]);
+    }
+    kit::WriteFile(dir.Path() / "《My词库》.txt", kit::GbkLines(lines));
+    platform.SetProgramDirectory(dir.Str());
+    platform.Deliver([this] {
+      program.Start();
+      program.Shell().SwitchMode(*program.Shell().Find(shell::Mode::Match),
+                                 shell::Mode::Dictionary);
+      form = dynamic_cast<dictionary::Form3*>(program.Shell().Find(shell::Mode::Dictionary));
+      form->List1.SetListIndex(0);  // 《My词库》
+      form->Command3.Click();
+    });
+    Settle();
+    result_box = dynamic_cast<QPlainTextEdit*>(platform.ControlWidget("Form3", "Text2"));
+  }
+
+  // A lookup as Enter in the query box starts it, until the result box has painted.
+  void LookUp(const std::string& query) {
+    platform.Deliver([&] {
+      form->Text1.SetText(query);
+      form->LookUpWord();
+    });
+    Settle();
+  }
+};
+
+// The empty query: all 30000 entries (about 1 MB of text) into a result box that held a
+// short result before.
+void BM_ShowAll30000EntriesInTheResultBox(benchmark::State& state) {
+  Looking l;
+  for (auto _ : state) {
+    state.PauseTiming();
+    l.LookUp("zqxjv");
+    state.ResumeTiming();
+    l.LookUp("");
+  }
+  state.counters["blocks"] = l.result_box->document()->blockCount();
+}
+BENCHMARK(BM_ShowAll30000EntriesInTheResultBox)->Unit(benchmark::kMillisecond);
+
+// A typical query after the full list: the long text goes, a short one comes.
+void BM_ReplaceTheFullListByATypicalResult(benchmark::State& state) {
+  Looking l;
+  const std::string query = l.form->Book.EnglishEntries[15000];
+  for (auto _ : state) {
+    state.PauseTiming();
+    l.LookUp("");
+    state.ResumeTiming();
+    l.LookUp(query);
+  }
+  state.counters["blocks"] = l.result_box->document()->blockCount();
+}
+BENCHMARK(BM_ReplaceTheFullListByATypicalResult)->Unit(benchmark::kMillisecond);
+
+}  // namespace

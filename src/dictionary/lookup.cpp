@@ -1,0 +1,87 @@
+#include "dictionary/lookup.h"
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "ui/text.h"
+
+namespace dictionary {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Whether a text holds the query. Short queries go to std::string_view::find (a memchr on
+// the first byte, then a compare), which is the fastest on the short texts of a word book;
+// from 16 bytes on a Boyer-Moore-Horspool table, built once per lookup, skips ahead faster.
+class Matcher {
+ public:
+  static constexpr std::size_t kLongQuery = 16;
+
+  explicit Matcher(std::string_view query) : query_(query) {
+    if (query.size() >= kLongQuery) long_.emplace(query.begin(), query.end());
+  }
+
+  bool In(std::string_view text) const {
+    if (!long_) return text.find(query_) != std::string_view::npos;
+    return std::search(text.begin(), text.end(), *long_) != text.end();
+  }
+
+ private:
+  std::string_view query_;
+  std::optional<std::boyer_moore_horspool_searcher<std::string_view::const_iterator>> long_;
+};
+
+// The text without its first character (a whole UTF-8 character, however many bytes).
+std::string_view WithoutFirstChar(std::string_view text) {
+  return text.substr(ui::CharOffset(text, 1));
+}
+
+// The text without its last character.
+std::string_view WithoutLastChar(std::string_view text) {
+  std::size_t count = ui::CharCount(text);
+  return text.substr(0, count == 0 ? 0 : ui::CharOffset(text, count - 1));
+}
+
+}  // namespace
+
+std::string FindEntries(const books::WordBook& book, std::string_view query, BlockStyle style) {
+  // Records 1..WordCount, never past what the arrays hold.
+  const std::size_t stored = std::min(book.EnglishEntries.size(), book.ChineseMeanings.size());
+  const std::size_t last =
+      std::min(static_cast<std::size_t>(std::max(book.WordCount, 0)), stored ? stored - 1 : 0);
+  // One pass finds the hits and the size of the text, so the text grows only once.
+  struct Hit {
+    std::string_view english, chinese;
+  };
+  std::vector<Hit> hits;
+  std::size_t size = 0;
+  const Matcher matcher(query);
+  for (std::size_t i = 1; i <= last; ++i) {
+    std::string_view english = book.EnglishEntries[i];
+    std::string_view chinese = book.ChineseMeanings[i];
+    if (!matcher.In(english) && !matcher.In(chinese)) continue;
+    if (style == BlockStyle::WholeLine) {
+      english = WithoutLastChar(english);
+      chinese = WithoutFirstChar(chinese);
+      size += english.size() + chinese.size() + 2 * kLineEnd.size();
+    } else {
+      size += english.size() + chinese.size() + 3 * kLineEnd.size();
+    }
+    hits.push_back({english, chinese});
+  }
+
+  std::string text;
+  text.reserve(size);
+  for (const Hit& hit : hits) {
+    text += hit.english;
+    if (style == BlockStyle::TwoLines) text += kLineEnd;
+    text += hit.chinese;
+    text += kLineEnd;
+    text += kLineEnd;
+  }
+  return text;
+}
+
+}  // namespace dictionary

@@ -1,0 +1,112 @@
+// The dictionary on real widgets (offscreen): the query typed into the real box, Enter pressed,
+// the result read back from the real result box.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include "dictionary/form3.h"
+#include "qt/qt_harness.h"
+
+namespace {
+
+using qtharness::Settle;
+
+class DictionaryWidgets : public qtharness::ProgramFixture {
+ protected:
+  // Program start, then on to the dictionary window the way its mode button goes there.
+  void OpenDictionary() {
+    Start();
+    platform.Deliver([this] {
+      program.Shell().SwitchMode(*program.Shell().Find(shell::Mode::Match),
+                                 shell::Mode::Dictionary);
+    });
+    Settle();
+    form = Model<dictionary::Form3>(shell::Mode::Dictionary);
+    ASSERT_NE(form, nullptr);
+  }
+
+  // Chooses the own book: a click on its row, then a double-click there.
+  void ChooseOwnBook() {
+    auto* list = WidgetAs<QListWidget>("Form3", "List1");
+    ASSERT_NE(list, nullptr);
+    qtharness::ClickRow(list, 0);
+    qtharness::DoubleClickRow(list, 0);
+    Settle();
+    ASSERT_TRUE(messages.empty()) << messages.front();
+  }
+
+  // Replaces the query by real key presses and presses Enter.
+  void Search(const QString& query) {
+    auto* query_box = WidgetAs<QLineEdit>("Form3", "Text1");
+    ASSERT_NE(query_box, nullptr);
+    query_box->setFocus();
+    QTest::keyClick(query_box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(query_box, Qt::Key_Backspace);
+    // One key press a character; a Chinese character comes as the text of a key of its own,
+    // as an input method hands it over.
+    for (QChar c : query) {
+      if (c.unicode() < 0x80)
+        QTest::keyClick(query_box, c.toLatin1());
+      else
+        QTest::sendKeyEvent(QTest::Click, query_box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    QTest::keyClick(query_box, Qt::Key_Return);
+    Settle();
+  }
+
+  QString Shown() { return WidgetAs<QPlainTextEdit>("Form3", "Text2")->toPlainText(); }
+
+  dictionary::Form3* form = nullptr;
+};
+
+TEST_F(DictionaryWidgets, EnterInTheRealQueryBoxListsTheHitsInTheResultBox) {
+  WriteOwnBook({{"apple", "苹果"}, {"Apple Inc.", "苹果公司"}, {"pineapple", "菠萝"}});
+  OpenDictionary();
+  ChooseOwnBook();
+  EXPECT_EQ(Window("Form3")->windowTitle(), "Kestrin之双向词典V3.6 - 《My词库》");
+  auto* query_box = WidgetAs<QLineEdit>("Form3", "Text1");
+  auto* result_box = WidgetAs<QPlainTextEdit>("Form3", "Text2");
+  ASSERT_TRUE(query_box && result_box);
+  EXPECT_EQ(query_box->text(), "Text1");
+  EXPECT_EQ(result_box->toPlainText(), "查询无果！");
+  EXPECT_EQ(result_box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  for (QWidget* box : {static_cast<QWidget*>(query_box), static_cast<QWidget*>(result_box)})
+    EXPECT_EQ(box->font().pointSizeF(), 10.5) << box->objectName().toStdString();
+
+  Search("apple");
+  EXPECT_EQ(form->Text1.Text(), "apple");
+  EXPECT_EQ(Shown(), "apple\n苹果\n\npineapple\n菠萝\n\n");
+  EXPECT_EQ(query_box->text(), "apple") << "Enter leaves the query as typed";
+
+  Search("苹果");
+  EXPECT_EQ(Shown(), "apple\n苹果\n\nApple Inc.\n苹果公司\n\n");
+  Search("Pine");
+  EXPECT_EQ(Shown(), "查询无果！");
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(DictionaryWidgets, TheEmptyQueryPutsAFullOwnBookIntoTheResultBoxUntruncated) {
+  std::vector<std::pair<std::string, std::string>> records;
+  for (int i = 1; i <= books::kOwnBookCapacity; ++i)
+    records.push_back({"word" + std::to_string(i), "第" + std::to_string(i) + "个词"});
+  WriteOwnBook(records);
+  OpenDictionary();
+  ChooseOwnBook();
+  Search("");
+  auto* result_box = WidgetAs<QPlainTextEdit>("Form3", "Text2");
+  ASSERT_NE(result_box, nullptr);
+  // Three lines a record, and the empty line after the text's last CR LF.
+  const QStringList shown = result_box->toPlainText().split(QLatin1Char('\n'));
+  ASSERT_EQ(shown.size(), 3 * books::kOwnBookCapacity + 1);
+  EXPECT_EQ(shown[0], "word1");
+  EXPECT_EQ(shown[3 * 29999], "word30000");
+  EXPECT_EQ(shown[3 * 29999 + 1], "第30000个词");
+  EXPECT_GT(result_box->verticalScrollBar()->maximum(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,372 @@
+#include "dictionary/form3.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "books/catalogue.h"
+#include "books/loader.h"
+#include "kit/kit.h"
+#include "program/program.h"
+#include "shell/shell.h"
+
+namespace {
+
+using Record = std::pair<std::string, std::string>;  // English entry, Chinese meaning
+
+constexpr std::string_view kOwnBook = books::kOwnBookLabel;
+constexpr std::string_view kIdiomBook = books::kIdiomBookLabel;
+constexpr std::string_view kPhraseBook = "《大学英语5-6级词组》(372)";
+constexpr int kIdiomLines = 17508;
+constexpr int kPhraseRecords = 372;
+
+const std::string kNothingFound = "查询无果！";
+
+// Compares long result texts; a mismatch is reported at its first differing byte rather than
+// as a diff of tens of thousands of lines.
+::testing::AssertionResult SameText(const std::string& actual, const std::string& expected) {
+  if (actual == expected) return ::testing::AssertionSuccess();
+  auto at = static_cast<std::size_t>(
+      std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first -
+      actual.begin());
+  std::size_t from = at < 40 ? 0 : at - 40;
+  return ::testing::AssertionFailure()
+         << "sizes " << actual.size() << " and " << expected.size() << ", first difference at "
+         << at << ":\n  actual   ..." << actual.substr(from, 80) << "\n  expected ..."
+         << expected.substr(from, 80);
+}
+
+// An ordinary hit as the result box shows it.
+std::string Block(const Record& r) {
+  return r.first + "\r\n" + r.second + "\r\n\r\n";
+}
+
+class Form3Test : public ::testing::Test {
+ protected:
+  Form3Test() {
+    platform.program_directory = dir.Str();
+    form.Form_Load();
+  }
+
+  std::filesystem::path FileOf(std::string_view label) {
+    return books::BookFilePath(dir.Str(), *books::FindEntry(books::DictionaryCatalogue(), label));
+  }
+
+  void WriteOwnBook(const std::vector<Record>& records) {
+    std::vector<std::string> lines;
+    for (const Record& r : records) {
+      lines.push_back(r.first);
+      lines.push_back(r.second);
+    }
+    kit::WriteFile(FileOf(kOwnBook), kit::GbkLines(lines));
+  }
+
+  // The idiom book: `lines` first, then filler idioms up to the book's 17508 lines. The filler
+  // shares no character with the lines the tests search for.
+  void WriteIdiomBook(std::vector<std::string> lines) {
+    for (int i = static_cast<int>(lines.size()); i < kIdiomLines; ++i)
+      lines.push_back("填充" + std::to_string(i));
+    kit::WriteFile(FileOf(kIdiomBook), kit::GbkLines(lines));
+  }
+
+  // A catalogue book of 372 records "phraseN" / "词组N号"; the file stores the first letter of
+  // every English line but the first one code lower, as catalogue books do.
+  void WritePhraseBook() {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= kPhraseRecords; ++i) {
+      lines.push_back((i == 1 ? "p" : "o") + std::string("hrase") + std::to_string(i));
+      lines.push_back("词组" + std::to_string(i) + "号 1");
+    }
+    kit::WriteFile(FileOf(kPhraseBook), kit::GbkLines(lines));
+  }
+
+  void Select(std::string_view label) {
+    const auto& items = form.List1.Items();
+    auto row = std::find(items.begin(), items.end(), label) - items.begin();
+    ASSERT_LT(row, std::ssize(items)) << label;
+    form.List1.SetListIndex(static_cast<int>(row));
+  }
+
+  // Chooses a book with "选择"; the load must succeed.
+  void Choose(std::string_view label) {
+    Select(label);
+    ASSERT_FALSE(kit::Ends([&] { form.Command3.Click(); })) << platform.messages.back();
+  }
+
+  // Types the query and presses "查单词"; returns what the result box then shows.
+  std::string LookUp(const std::string& query) {
+    form.Text1.SetText(query);
+    form.Command5.Click();
+    return form.Text2.Text();
+  }
+
+  bool InBookChoice() {
+    return form.List1.Visible() && form.Command3.Visible() && !form.Text1.Visible() &&
+           !form.Text2.Visible() && !form.Command5.Visible() && !form.Command6.Visible() &&
+           !form.Command2_1.Visible() && !form.Command2_4.Visible();
+  }
+  bool InLookup() {
+    return !form.List1.Visible() && !form.Command3.Visible() && form.Text1.Visible() &&
+           form.Text2.Visible() && form.Command5.Visible() && form.Command6.Visible() &&
+           form.Command2_1.Visible() && form.Command2_2.Visible() && form.Command2_3.Visible() &&
+           form.Command2_4.Visible();
+  }
+
+  kit::TempDir dir;
+  kit::FakePlatform platform;
+  kit::ScriptedRandom random;
+  shell::Shell shell{platform, random, program::MakeModeWindow};
+  dictionary::Form3 form{shell};
+};
+
+const std::vector<Record> kWords = {
+    {"apple", "苹果"},
+    {"Apple Inc.", "苹果公司"},
+    {"pineapple", "菠萝"},
+    {"be fond of", "喜欢；爱好"},
+    {"fond", "喜爱的；fond 的另一义"},
+    {"give up", "放弃；抛弃；让出"},
+    {"up-to-date", "最新的"},
+    {"take into account", "考虑；重视；体谅"},
+};
+
+TEST_F(Form3Test, LoadsIntoTheBookChoiceWithItsLayoutAndTheQueryText1) {
+  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6");
+  EXPECT_EQ(form.Window().Width(), 12000);
+  EXPECT_EQ(form.Window().Height(), 8550);
+  EXPECT_EQ(random.reseeds, 0) << "the dictionary does not reseed the random source";
+  EXPECT_TRUE(InBookChoice());
+  EXPECT_EQ(form.List1.ListCount(), 12);
+  EXPECT_EQ(form.List1.List(0), "《My词库》");
+  EXPECT_EQ(form.List1.List(11), "《成语大全》(17508)");
+  EXPECT_EQ(form.List1.ListIndex(), -1);
+  EXPECT_FALSE(form.Command2_3.Enabled());
+
+  struct Row {
+    const ui::Control& control;
+    int left, top, width, height;
+  } rows[] = {{form.List1, 4400, 1500, 3400, 4000}, {form.Command3, 5500, 6000, 975, 375},
+              {form.Text1, 2700, 1300, 7500, 300},  {form.Text2, 2700, 2000, 7500, 5000},
+              {form.Command5, 500, 1300, 975, 375}, {form.Command6, 500, 1675, 975, 375}};
+  for (const Row& r : rows) {
+    EXPECT_EQ(r.control.Left(), r.left) << r.control.Name();
+    EXPECT_EQ(r.control.Top(), r.top) << r.control.Name();
+    EXPECT_EQ(r.control.Width(), r.width) << r.control.Name();
+    EXPECT_EQ(r.control.Height(), r.height) << r.control.Name();
+  }
+  EXPECT_EQ(form.Command3.Caption(), "选择");
+  EXPECT_EQ(form.Command5.Caption(), "查单词");
+  EXPECT_EQ(form.Command6.Caption(), "换一本书");
+  EXPECT_EQ(form.Text1.Text(), "Text1");
+  EXPECT_FALSE(form.Text1.MultiLine());
+  EXPECT_TRUE(form.Text2.MultiLine());
+  for (const ui::TextBox* box : {&form.Text1, &form.Text2})
+    EXPECT_EQ(box->GetFont(), (ui::Font{"宋体", 10.5})) << box->Name();
+}
+
+TEST_F(Form3Test, LoadingSwitchesToLookupTitlesTheWindowAndLooksUpTheInitialQuery) {
+  WriteOwnBook({{"a", "甲"}, {"Text1 box", "文本框"}, {"text1", "小写"}});
+  Select(kOwnBook);
+  ASSERT_FALSE(kit::Ends([&] { form.List1.DblClick(); }));
+  EXPECT_TRUE(InLookup());
+  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6 - 《My词库》");
+  EXPECT_EQ(form.Text2.Text(), "Text1 box\r\n文本框\r\n\r\n");
+  EXPECT_EQ(platform.beeps, 1);
+  EXPECT_EQ(platform.picture_requests.size(), 1u);
+}
+
+TEST_F(Form3Test, TheTitleAndLookupScreenComeBeforeReadingSoAFailedLoadStillShowsThem) {
+  // The book file is missing: the loader's message ends the program.
+  Select("《计算机常用词汇》(4070)");
+  EXPECT_TRUE(kit::Ends([&] { form.Command3.Click(); }));
+  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6 - 《计算机常用词汇》(4070)");
+  EXPECT_TRUE(InLookup());
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.beeps, 0) << "no lookup after a failed load";
+}
+
+TEST_F(Form3Test, ChoosingWithNothingSelectedEndsTheProgramWithTheDamagedBookMessage) {
+  EXPECT_TRUE(kit::Ends([&] { form.Command3.Click(); }));
+  EXPECT_EQ(platform.messages, std::vector<std::string>{std::string(books::kDamagedMessage)});
+  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6 - ");
+}
+
+TEST_F(Form3Test, MatchesTheQueryExactlyOnEitherSideListingEachHitOnceInBookOrder) {
+  WriteOwnBook(kWords);
+  Choose(kOwnBook);
+  auto blocks = [](std::initializer_list<int> hits) {
+    std::string text;
+    for (int i : hits) text += Block(kWords[static_cast<std::size_t>(i)]);
+    return text.empty() ? kNothingFound : text;
+  };
+  struct Row {
+    const char* why;
+    std::string query;
+    std::string result;
+  } rows[] = {
+      {"lower case finds only lower case", "apple", blocks({0, 2})},
+      {"upper case finds only upper case", "Apple", blocks({1})},
+      {"a word on both sides is listed once", "fond", blocks({3, 4})},
+      {"Chinese inside a longer meaning", "抛弃", blocks({5})},
+      {"Chinese at the start of meanings", "苹果", blocks({0, 1})},
+      {"a leading space needs a space in the text", " up", blocks({5})},
+      {"a trailing space needs a space in the text", "up ", blocks({})},
+      {"a space alone", " ", blocks({1, 3, 4, 5, 7})},
+      {"longer than both sides", "pineapples", blocks({})},
+      {"longer than both sides, Chinese", "菠萝蜜", blocks({})},
+      {"punctuation counts", "；抛", blocks({5})},
+      {"the hyphen is an ordinary character here", "-", blocks({6})},
+      {"upper case finds no lower-case word", "FOND", blocks({})},
+      // Queries of 16 bytes and more take another search path: the same rules hold there.
+      {"a long query at the start", "take into accoun", blocks({7})},
+      {"a long query at the end", "ake into account", blocks({7})},
+      {"a long query differing in case", "take into Account", blocks({})},
+      {"a long query one character too long", "take into accounts", blocks({})},
+      {"a long Chinese query inside a meaning", "虑；重视；体", blocks({7})},
+      {"a long query with a leading space", " take into account", blocks({})},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(LookUp(r.query), r.result) << r.why << ": [" << r.query << "]";
+}
+
+TEST_F(Form3Test, TheEmptyQueryListsEveryEntryAsTwoLinesAndAnEmptyLine) {
+  WriteOwnBook(kWords);
+  Choose(kOwnBook);
+  std::string all;
+  for (const Record& r : kWords) all += Block(r);
+  EXPECT_EQ(LookUp(""), all);
+  EXPECT_TRUE(all.ends_with("体谅\r\n\r\n"));
+}
+
+TEST_F(Form3Test, IdiomHitsGiveBackTheWholeLineAndTheCutPointCannotBeSearchedAcross) {
+  // "一心一意" is stored as "一心-" / "-一意", "小巫见大巫" as "小巫见-" / "-大巫", "好" as
+  // "好-" / "-".
+  WriteIdiomBook({"一心一意", "小巫见大巫", "好", "三心二意"});
+  Choose(kIdiomBook);
+  struct Row {
+    const char* why;
+    std::string query;
+    std::string result;
+  } rows[] = {
+      {"wholly in the first part", "一心", "一心一意\r\n\r\n"},
+      {"wholly in the second part", "一意", "一心一意\r\n\r\n"},
+      {"on both sides, listed once", "巫", "小巫见大巫\r\n\r\n"},
+      {"the longer first part of an odd line", "小巫见", "小巫见大巫\r\n\r\n"},
+      {"across the cut", "心一", kNothingFound},
+      {"across the cut of an odd line", "见大", kNothingFound},
+      {"the whole line spans the cut", "一心一意", kNothingFound},
+      {"the English side's marker", "心-", "一心一意\r\n\r\n三心二意\r\n\r\n"},
+      {"the Chinese side's marker", "-大", "小巫见大巫\r\n\r\n"},
+      {"a one-character line", "好", "好\r\n\r\n"},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(LookUp(r.query), r.result) << r.why << ": [" << r.query << "]";
+}
+
+TEST_F(Form3Test, TheEmptyQueryListsAll17508IdiomLinesUntruncated) {
+  WriteIdiomBook({"一心一意", "好"});
+  Choose(kIdiomBook);
+  std::string expected = "一心一意\r\n\r\n好\r\n\r\n";
+  for (int i = 2; i < kIdiomLines; ++i) expected += "填充" + std::to_string(i) + "\r\n\r\n";
+  EXPECT_TRUE(SameText(LookUp(""), expected));
+  EXPECT_TRUE(SameText(LookUp("-"), expected)) << "every entry holds the markers";
+}
+
+TEST_F(Form3Test, AFullOwnBookOf30000EntriesIsListedWhole) {
+  std::vector<Record> records;
+  for (int i = 1; i <= books::kOwnBookCapacity; ++i)
+    records.push_back({"word" + std::to_string(i), "第" + std::to_string(i) + "个词"});
+  WriteOwnBook(records);
+  Choose(kOwnBook);
+  std::string expected;
+  for (const Record& r : records) expected += Block(r);
+  EXPECT_TRUE(SameText(LookUp(""), expected));
+  EXPECT_EQ(LookUp("word30000"), Block(records.back()));
+}
+
+TEST_F(Form3Test, EveryLookupChangesTheBackgroundFirstAndBeepsLastEvenWithoutHits) {
+  WriteOwnBook(kWords);
+  // What the background and the beep were when the result box changed.
+  struct Observer : ui::ControlObserver {
+    explicit Observer(kit::FakePlatform& p) : platform(p) {}
+    kit::FakePlatform& platform;
+    std::vector<std::pair<std::size_t, int>> seen;  // picture requests, beeps
+    void Changed(ui::Control&, ui::Property what) override {
+      if (what == ui::Property::Text)
+        seen.push_back({platform.picture_requests.size(), platform.beeps});
+    }
+  } observer(platform);
+  form.Text2.SetObserver(&observer);
+  for (int n : {3, 19, 0, 7}) random.PushIndex(n, 20);
+
+  Choose(kOwnBook);  // query "Text1": nothing found
+  EXPECT_EQ(form.Text2.Text(), kNothingFound);
+  EXPECT_EQ(kit::PicturePath(form.Window()), dir.Str() + "/Pic/3.jpg");
+  EXPECT_EQ(platform.beeps, 1);
+
+  form.Text1.SetText("apple");
+  form.Text1.KeyPress(13);
+  EXPECT_EQ(form.Text2.Text(), Block(kWords[0]) + Block(kWords[2]));
+  EXPECT_EQ(kit::PicturePath(form.Window()), dir.Str() + "/Pic/19.jpg");
+  EXPECT_EQ(platform.beeps, 2);
+
+  form.Command5.Click();  // the same result again: background and beep all the same
+  EXPECT_EQ(kit::PicturePath(form.Window()), dir.Str() + "/Pic/0.jpg");
+  EXPECT_EQ(platform.beeps, 3);
+
+  LookUp("zzz");
+  EXPECT_EQ(form.Text2.Text(), kNothingFound);
+  EXPECT_EQ(kit::PicturePath(form.Window()), dir.Str() + "/Pic/7.jpg");
+  EXPECT_EQ(platform.beeps, 4);
+
+  EXPECT_EQ(random.draws, 4);
+  // Each change of the result came after that lookup's picture and before its beep.
+  std::vector<std::pair<std::size_t, int>> expected = {{1, 0}, {2, 1}, {4, 3}};
+  EXPECT_EQ(observer.seen, expected);
+  form.Text2.SetObserver(nullptr);
+}
+
+TEST_F(Form3Test, OnlyEnterInTheQueryBoxLooksUp) {
+  WriteOwnBook(kWords);
+  Choose(kOwnBook);
+  form.Text1.SetText("fond");
+  for (int key : {10, 32, 97, 27, 8}) form.Text1.KeyPress(key);
+  EXPECT_EQ(platform.beeps, 1) << "only the lookup after loading";
+  EXPECT_EQ(form.Text2.Text(), kNothingFound);
+  form.Text1.KeyPress(13);
+  EXPECT_EQ(platform.beeps, 2);
+  EXPECT_EQ(form.Text2.Text(), Block(kWords[3]) + Block(kWords[4]));
+  EXPECT_EQ(form.Text1.Text(), "fond") << "the query stays as typed";
+}
+
+TEST_F(Form3Test, AnotherBookLooksUpTheOldQueryAtOnceAndKeepsItsOwnBlockLayout) {
+  WriteIdiomBook({"一心一意", "三心二意"});
+  WritePhraseBook();
+  Choose(kIdiomBook);
+  EXPECT_EQ(LookUp("二意"), "三心二意\r\n\r\n");
+
+  form.Command6.Click();
+  EXPECT_TRUE(InBookChoice());
+  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6 - 《成语大全》(17508)")
+      << "the title keeps the last book until the next load";
+  form.Text1.SetText("phrase37");
+  Choose(kPhraseBook);
+  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6 - 《大学英语5-6级词组》(372)");
+  // Raised back from "ohrase37"; the meaning's markers are stripped.
+  EXPECT_EQ(form.Text2.Text(),
+            "phrase37\r\n词组37号\r\n\r\nphrase370\r\n词组370号\r\n\r\n"
+            "phrase371\r\n词组371号\r\n\r\nphrase372\r\n词组372号\r\n\r\n");
+  EXPECT_EQ(platform.beeps, 3);
+  EXPECT_EQ(platform.picture_requests.size(), 3u);
+}
+
+TEST_F(Form3Test, ClosingTheWindowEndsTheProgramWithoutAMessage) {
+  EXPECT_TRUE(kit::Ends([&] { form.Window().Close(); }));
+  EXPECT_TRUE(platform.ended);
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+}  // namespace
