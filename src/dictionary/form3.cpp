@@ -14,10 +14,7 @@ constexpr std::string_view kNothingFound = "查询无果！";
 Form3::Form3(shell::Shell& shell) : BookWindow(shell, "Form3", books::DictionaryCatalogue()) {
   form_.Add(Text1);
   form_.Add(Text2);
-  Command3.OnClick = [this] { Command3_Click(); };
-  List1.OnDblClick = [this] { List1_DblClick(); };
   Command5.OnClick = [this] { Command5_Click(); };
-  Command6.OnClick = [this] { Command6_Click(); };
   Text1.OnKeyPress = [this](int key) { Text1_KeyPress(key); };
 }
 

@@ -13,17 +13,14 @@ class Form3 : public shell::BookWindow {
   void Form_Unload() override;
 
   // Back to the book list: only List1 and "选择" are shown.
-  void ShowBookChoice();
+  void ShowBookChoice() override;
   // Switches to the lookup screen, titles the window with the selected label, reads the book
   // and looks the current query up in it.
-  void LoadWordBook();
+  void LoadWordBook() override;
   // Lists every entry holding the query on either side in Text2, then beeps.
   void LookUpWord();
 
-  void Command3_Click() { LoadWordBook(); }
-  void List1_DblClick() { LoadWordBook(); }
   void Command5_Click() { LookUpWord(); }
-  void Command6_Click() { ShowBookChoice(); }
   // Enter looks the query up; the key itself goes on to the box as usual.
   void Text1_KeyPress(int KeyAscii);
 

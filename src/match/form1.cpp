@@ -18,14 +18,7 @@ Form1::Form1(shell::Shell& shell) : GameWindow(shell, "Form1") {
   form_.Add(Label1);
   form_.Add(Label2);
   form_.Add(Command1);
-  Command3.OnClick = [this] { Command3_Click(); };
-  List1.OnDblClick = [this] { List1_DblClick(); };
-  Command2.OnClick = [this] { Command2_Click(); };
-  List2.OnDblClick = [this] { List2_DblClick(); };
-  Command5.OnClick = [this] { Command5_Click(); };
-  Command6.OnClick = [this] { Command6_Click(); };
   Command1.OnClick = [this](int i) { Command1_Click(i); };
-  Timer1.OnTimer = [this] { Timer1_Timer(); };
 }
 
 void Form1::Form_Load() {

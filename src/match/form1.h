@@ -39,17 +39,12 @@ class Form1 : public shell::GameWindow {
   void Form_Unload() override;
 
   // The three states: book choice, group choice (after a load or "换组词"), play.
-  void ShowBookChoice();
-  void LoadWordBook();
-  void Command3_Click() { LoadWordBook(); }
-  void List1_DblClick() { LoadWordBook(); }
+  void ShowBookChoice() override;
+  void LoadWordBook() override;
   // "选组": deals a board from the selected group. Ignored while no group is selected.
-  void Command2_Click();
-  void List2_DblClick() { Command2_Click(); }
+  void Command2_Click() override;
   // "换组词": back to the group choice, the round abandoned.
-  void Command5_Click();
-  // "换本书": back to the book choice.
-  void Command6_Click() { ShowBookChoice(); }
+  void Command5_Click() override;
 
   // Picks the round's records into BoardCells, shows the play controls and deals.
   void PrepareRound();
@@ -57,7 +52,7 @@ class Form1 : public shell::GameWindow {
   void ShuffleRound();
 
   void Command1_Click(int Index);
-  void Timer1_Timer();
+  void Timer1_Timer() override;
 
   ui::ButtonArray Command1{"Command1", kCells};  // the board cells
   ui::Label Label1{"Label1"};                    // the selection marker

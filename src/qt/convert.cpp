@@ -22,6 +22,24 @@ QString ToShownText(const std::string& utf8) {
   return text;
 }
 
+QString ToDocumentText(QString shown) {
+  constexpr int kMaxLinesPerBlock = 8;
+  int lines_in_block = 1;
+  qsizetype line_start = 0;
+  for (qsizetype i = 0; i < shown.size(); ++i) {
+    if (shown[i] != QLatin1Char('\n')) continue;
+    const bool empty_line = i == line_start;
+    if (!empty_line && lines_in_block < kMaxLinesPerBlock) {
+      shown[i] = QChar::LineSeparator;
+      ++lines_in_block;
+    } else {
+      lines_in_block = 1;
+    }
+    line_start = i + 1;
+  }
+  return shown;
+}
+
 std::string ToModelText(const QString& text) {
   return text.toStdString();
 }

@@ -391,7 +391,7 @@ void WindowBinding::SyncText(Bound& b) {
   auto* model = static_cast<ui::TextBox*>(b.model);
   const QString text = ToShownText(model->Text());
   if (auto* area = dynamic_cast<QPlainTextEdit*>(b.widget.data())) {
-    area->setPlainText(text);  // one call: no per-line appends
+    area->setPlainText(ToDocumentText(text));  // one call: no per-line appends
   } else if (auto* edit = dynamic_cast<QLineEdit*>(b.widget.data())) {
     if (edit->text() != text) edit->setText(text);
   }

@@ -26,21 +26,17 @@ class Form2 : public shell::GameWindow {
   void Form_Unload() override;
 
   // The three screens and the moves between them.
-  void ShowBookChoice();
-  void LoadWordBook();
-  void Command3_Click() { LoadWordBook(); }
-  void List1_DblClick() { LoadWordBook(); }
-  void Command2_Click();
-  void List2_DblClick() { Command2_Click(); }
-  void Command5_Click();
-  void Command6_Click() { ShowBookChoice(); }
+  void ShowBookChoice() override;
+  void LoadWordBook() override;
+  void Command2_Click() override;
+  void Command5_Click() override;
 
   // The direction buttons: "英译汉" and "汉译英".
   void Command2_2_Click();
   void Command2_3_Click();
 
   void Command1_Click(int Index);
-  void Timer1_Timer();
+  void Timer1_Timer() override;
 
   // The round: fill the slots from the selected group, shuffle them, ask one after another.
   void PrepareRound();

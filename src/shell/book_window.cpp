@@ -11,6 +11,9 @@ BookWindow::BookWindow(Shell& shell, const std::string& form_name,
   for (ui::Control* c :
        std::initializer_list<ui::Control*>{&List1, &Command3, &Command5, &Command6})
     form_.Add(*c);
+  Command3.OnClick = [this] { Command3_Click(); };
+  List1.OnDblClick = [this] { List1_DblClick(); };
+  Command6.OnClick = [this] { Command6_Click(); };
 }
 
 void BookWindow::SetUpBookControls(const std::string& load_caption, const std::string& caption5,

@@ -23,6 +23,13 @@ class BookWindow : public ModeWindow {
 
   books::WordBook Book;
 
+  // The window's book choice, and loading the book selected in List1, as each window does them.
+  virtual void ShowBookChoice() = 0;
+  virtual void LoadWordBook() = 0;
+  void Command3_Click() { LoadWordBook(); }
+  void List1_DblClick() { LoadWordBook(); }
+  void Command6_Click() { ShowBookChoice(); }
+
  protected:
   // Places List1, Command3, Command5 and Command6, captions them and fills List1.
   void SetUpBookControls(const std::string& load_caption, const std::string& caption5,

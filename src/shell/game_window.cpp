@@ -9,6 +9,10 @@ GameWindow::GameWindow(Shell& shell, const std::string& form_name)
   form_.Add(List2);
   form_.Add(Command2);
   form_.Add(Timer1);
+  Command2.OnClick = [this] { Command2_Click(); };
+  List2.OnDblClick = [this] { List2_DblClick(); };
+  Command5.OnClick = [this] { Command5_Click(); };
+  Timer1.OnTimer = [this] { Timer1_Timer(); };
 }
 
 void GameWindow::SetUpGroupControls() {

@@ -27,6 +27,13 @@ class GameWindow : public BookWindow {
   int BestTime = kNoBestTime;  // best error-free round of the run, in tenths
   std::string TimeText;        // the last formatted time
 
+  // "选组": starts play with the group selected in List2; "换组词": back to the group list.
+  virtual void Command2_Click() = 0;
+  virtual void Command5_Click() = 0;
+  void List2_DblClick() { Command2_Click(); }
+  // The round clock, every 100 ms while Timer1 runs.
+  virtual void Timer1_Timer() = 0;
+
  protected:
   // Places List2 and Command2 ("选组") and gives Timer1 its 100 ms.
   void SetUpGroupControls();

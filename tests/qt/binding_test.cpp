@@ -272,9 +272,10 @@ TEST_F(BindingTest, TypedTextReachesTheModelAfterEachKeyPressWithItsCode) {
 TEST_F(BindingTest, AMultiLineBoxShowsEveryCrLfLineAndTheUserCannotEditIt) {
   Show();
   auto* area = Widget<QPlainTextEdit>("Text2");
-  Text2.SetText("apple\r\n苹果\r\nbook\r\n书");
-  EXPECT_EQ(area->blockCount(), 4);
-  EXPECT_EQ(area->toPlainText(), "apple\n苹果\nbook\n书");
+  Text2.SetText("apple\r\n苹果\r\n\r\nbook\r\n书\r\n\r\n");
+  EXPECT_EQ(area->toPlainText(), "apple\n苹果\n\nbook\n书\n\n");
+  // Each entry with its empty line is one text block, which keeps long lists fast.
+  EXPECT_EQ(area->blockCount(), 3);
   EXPECT_TRUE(area->isReadOnly());
   EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 }
@@ -410,6 +411,21 @@ TEST_F(ProgramWidgets, LoadingWithoutAChosenBookShowsTheMessageAndEndsTheProgram
   EXPECT_EQ(messages, std::vector<std::string>{"词库已损坏\n请重新解压"});
   EXPECT_TRUE(platform.Ended());
   EXPECT_FALSE(Window("Form1")->isVisible());
+}
+
+TEST(DocumentTextTest, KeepsEveryLineWhileGroupingLinesIntoBlocks) {
+  const QString rows[] = {"", "a", "a\n", "a\n\n\nb", "\n\n", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n"};
+  for (const QString& shown : rows) {
+    const QString laid_out = qtbind::ToDocumentText(shown);
+    QString back = laid_out;
+    back.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    EXPECT_EQ(back, shown);
+    EXPECT_LE(laid_out.count(QLatin1Char('\n')), shown.count(QLatin1Char('\n')));
+  }
+  // No block grows without bound when a text has no empty lines.
+  QString many;
+  for (int i = 0; i < 100; ++i) many += "line\n";
+  EXPECT_GE(qtbind::ToDocumentText(many).count(QLatin1Char('\n')), 100 / 8);
 }
 
 }  // namespace
