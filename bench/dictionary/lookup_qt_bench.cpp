@@ -30,12 +30,10 @@ struct Looking {
 
   Looking() {
     const books::WordBook sample = bench::SampleBook(books::kOwnBookCapacity);
-    std::vector<std::string> lines;
-    for (int i = 1; i <= sample.WordCount; ++i) {
-      lines.push_back(sample.EnglishEntries[static_cast<std::size_t>(i)]);
-      lines.push_back(sample.ChineseMeanings[static_cast<std::size_t>(i)]);
-    }
-    kit::WriteFile(dir.Path() / "《My词库》.txt", kit::GbkLines(lines));
+    std::vector<kit::Record> records;
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(sample.WordCount); ++i)
+      records.emplace_back(sample.EnglishEntries[i], sample.ChineseMeanings[i]);
+    kit::WriteOwnBook(dir.Path(), records);
     platform.SetProgramDirectory(dir.Str());
     platform.Deliver([this] {
       program.Start();

@@ -20,12 +20,10 @@ struct Dealt {
   match::Form1* form = nullptr;
 
   Dealt() {
-    std::vector<std::string> lines;
-    for (int i = 1; i <= 36; ++i) {
-      lines.push_back("word" + std::to_string(i));
-      lines.push_back("词" + std::to_string(i) + "义");
-    }
-    kit::WriteFile(dir.Path() / "《My词库》.txt", kit::GbkLines(lines));
+    std::vector<kit::Record> records;
+    for (int i = 1; i <= 36; ++i)
+      records.emplace_back("word" + std::to_string(i), "词" + std::to_string(i) + "义");
+    kit::WriteOwnBook(dir.Path(), records);
     platform.program_directory = dir.Str();
     program.Start();
     form = dynamic_cast<match::Form1*>(program.Shell().Find(shell::Mode::Match));

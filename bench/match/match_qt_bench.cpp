@@ -49,12 +49,10 @@ struct Playing {
   match::Form1* form = nullptr;
 
   Playing() {
-    std::vector<std::string> lines;
-    for (int i = 1; i <= 36; ++i) {
-      lines.push_back("word" + std::to_string(i));
-      lines.push_back("词" + std::to_string(i) + "义");
-    }
-    kit::WriteFile(dir.Path() / "《My词库》.txt", kit::GbkLines(lines));
+    std::vector<kit::Record> records;
+    for (int i = 1; i <= 36; ++i)
+      records.emplace_back("word" + std::to_string(i), "词" + std::to_string(i) + "义");
+    kit::WriteOwnBook(dir.Path(), records);
     std::filesystem::create_directories(dir.Path() / "Pic");
     QImage picture(800, 570, QImage::Format_RGB32);
     QPainter painter(&picture);

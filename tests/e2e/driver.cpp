@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QImage>
 #include <QKeyEvent>
+#include <QLinearGradient>
 #include <QListWidget>
+#include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QTimer>
@@ -74,6 +77,21 @@ std::filesystem::path ScreenshotDir() {
   std::filesystem::path dir = BuildDir() / "screenshots";
   std::filesystem::create_directories(dir);
   return dir;
+}
+
+void WritePictures(const std::filesystem::path& program_dir) {
+  std::filesystem::create_directories(program_dir / "Pic");
+  for (int n = 0; n < 20; ++n) {
+    QImage image(800, 570, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient gradient(0, 0, 800, 570);
+    gradient.setColorAt(0, QColor::fromHsv(n * 18, 60, 250));
+    gradient.setColorAt(1, QColor::fromHsv((n * 18 + 120) % 360, 120, 190));
+    painter.fillRect(image.rect(), gradient);
+    painter.end();
+    const std::string path = (program_dir / "Pic" / (std::to_string(n) + ".jpg")).string();
+    ASSERT_TRUE(image.save(QString::fromStdString(path), "JPG"));
+  }
 }
 
 int Run(const QStringList& command, int timeout_ms, QString* output) {

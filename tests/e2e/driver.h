@@ -29,6 +29,9 @@ std::filesystem::path BuildDir();
 std::filesystem::path ProgramDir();
 std::filesystem::path ScreenshotDir();
 
+// Writes twenty distinct gradient pictures Pic/0.jpg .. Pic/19.jpg into a program folder.
+void WritePictures(const std::filesystem::path& program_dir);
+
 // Runs a command to its end, within `timeout_ms` (then it is killed). Its exit code, or -1
 // when it could not start or took too long; its standard output goes to `output`.
 int Run(const QStringList& command, int timeout_ms = 10000, QString* output = nullptr);

@@ -78,4 +78,13 @@ std::string GbkLines(const std::vector<std::string>& utf8_lines) {
   return out;
 }
 
+void WriteOwnBook(const std::filesystem::path& dir, const std::vector<Record>& records) {
+  std::vector<std::string> lines;
+  for (const auto& [english, chinese] : records) {
+    lines.push_back(english);
+    lines.push_back(chinese);
+  }
+  WriteFile(dir / "《My词库》.txt", GbkLines(lines));
+}
+
 }  // namespace kit

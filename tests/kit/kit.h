@@ -93,4 +93,9 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 // A book file's bytes: the lines in GBK, each ended by CR LF.
 std::string GbkLines(const std::vector<std::string>& utf8_lines);
 
+// An English entry and its Chinese meaning.
+using Record = std::pair<std::string, std::string>;
+// Writes the own book 《My词库》.txt into `dir`, two GBK lines a record.
+void WriteOwnBook(const std::filesystem::path& dir, const std::vector<Record>& records);
+
 }  // namespace kit

@@ -81,12 +81,9 @@ class MatchTest : public ::testing::Test {
 
   // Writes the own book with records English(i) / Chinese(i) and loads it.
   void LoadOwnBook(int records) {
-    std::vector<std::string> lines;
-    for (int i = 1; i <= records; ++i) {
-      lines.push_back(English(i));
-      lines.push_back(Chinese(i));
-    }
-    kit::WriteFile(dir_.Path() / "《My词库》.txt", kit::GbkLines(lines));
+    std::vector<kit::Record> book;
+    for (int i = 1; i <= records; ++i) book.emplace_back(English(i), Chinese(i));
+    kit::WriteOwnBook(dir_.Path(), book);
     SelectBook(books::kOwnBookLabel);
   }
 

@@ -92,12 +92,7 @@ void ProgramFixture::Start() {
 }
 
 void ProgramFixture::WriteOwnBook(const std::vector<std::pair<std::string, std::string>>& records) {
-  std::vector<std::string> lines;
-  for (const auto& [english, chinese] : records) {
-    lines.push_back(english);
-    lines.push_back(chinese);
-  }
-  kit::WriteFile(dir.Path() / "《My词库》.txt", kit::GbkLines(lines));
+  kit::WriteOwnBook(dir.Path(), records);
 }
 
 QWidget* ProgramFixture::Window(const std::string& window) {

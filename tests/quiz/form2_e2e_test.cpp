@@ -29,24 +29,8 @@ const std::vector<std::pair<std::string, std::string>> kBook = {
 
 // A program folder of our own: the own book above and twenty pictures in soft colours.
 void WriteProgramFolder(const std::filesystem::path& dir) {
-  std::vector<std::string> lines;
-  for (const auto& [english, chinese] : kBook) {
-    lines.push_back(english);
-    lines.push_back(chinese);
-  }
-  kit::WriteFile(dir / "《My词库》.txt", kit::GbkLines(lines));
-  std::filesystem::create_directories(dir / "Pic");
-  for (int n = 0; n < 20; ++n) {
-    QImage image(800, 570, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 800, 570);
-    gradient.setColorAt(0, QColor::fromHsv(n * 18, 60, 250));
-    gradient.setColorAt(1, QColor::fromHsv((n * 18 + 120) % 360, 90, 200));
-    painter.fillRect(image.rect(), gradient);
-    painter.end();
-    ASSERT_TRUE(image.save(
-        QString::fromStdString((dir / "Pic" / (std::to_string(n) + ".jpg")).string()), "JPG"));
-  }
+  kit::WriteOwnBook(dir, kBook);
+  e2e::WritePictures(dir);
 }
 
 class QuizEndToEnd : public ::testing::Test {

@@ -40,12 +40,7 @@ class QuizTest : public ::testing::Test {
 
   // Writes the own book and loads it through "选书".
   void LoadOwnBook(const std::vector<Record>& records) {
-    std::vector<std::string> lines;
-    for (const auto& [english, chinese] : records) {
-      lines.push_back(english);
-      lines.push_back(chinese);
-    }
-    kit::WriteFile(dir.Path() / "《My词库》.txt", kit::GbkLines(lines));
+    kit::WriteOwnBook(dir.Path(), records);
     form->List1.SetListIndex(0);
     form->Command3.Click();
   }

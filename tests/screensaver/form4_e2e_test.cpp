@@ -19,24 +19,11 @@ using shell::Mode;
 
 // A program folder of its own: a small own book and twenty coloured pictures.
 void WriteProgramFolder(const kit::TempDir& dir) {
-  std::vector<std::string> lines;
-  for (int i = 1; i <= 18; ++i) {
-    lines.push_back("word" + std::to_string(i));
-    lines.push_back("词" + std::to_string(i));
-  }
-  kit::WriteFile(dir.Path() / "《My词库》.txt", kit::GbkLines(lines));
-  std::filesystem::create_directories(dir.Path() / "Pic");
-  for (int n = 0; n < 20; ++n) {
-    QImage image(800, 570, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 800, 570);
-    gradient.setColorAt(0, QColor::fromHsv(n * 18, 160, 90));
-    gradient.setColorAt(1, QColor::fromHsv((n * 18 + 120) % 360, 200, 200));
-    painter.fillRect(image.rect(), gradient);
-    painter.end();
-    const std::string path = (dir.Path() / "Pic" / (std::to_string(n) + ".jpg")).string();
-    ASSERT_TRUE(image.save(QString::fromStdString(path), "JPG"));
-  }
+  std::vector<kit::Record> book;
+  for (int i = 1; i <= 18; ++i)
+    book.emplace_back("word" + std::to_string(i), "词" + std::to_string(i));
+  kit::WriteOwnBook(dir.Path(), book);
+  e2e::WritePictures(dir.Path());
 }
 
 struct Place {
