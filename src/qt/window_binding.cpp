@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include "qt/convert.h"
 #include "qt/qt_platform.h"
@@ -214,6 +215,16 @@ void WindowBinding::MakeWidget(Bound& b) {
           // A click on the empty space leaves the choice as it is.
           auto* mouse = static_cast<QMouseEvent*>(event);
           return !list->indexAt(mouse->position().toPoint()).isValid();
+        }
+        return false;
+      });
+      // Taking the focus makes Qt mark the first row as current, which looks like a choice
+      // the user never made; with nothing chosen in the model, no row is marked.
+      new EventHook(list, [list, model](QEvent* event) {
+        if (event->type() == QEvent::FocusIn && model->ListIndex() < 0) {
+          QTimer::singleShot(0, list, [list, model] {
+            if (model->ListIndex() < 0) list->selectionModel()->clearCurrentIndex();
+          });
         }
         return false;
       });

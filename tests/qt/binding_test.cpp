@@ -235,6 +235,7 @@ TEST_F(BindingTest, TheUserChoosesListRowsButNeverClearsThemAndDoubleClicksAnywh
   list->setFocus(Qt::TabFocusReason);  // Qt makes row 0 current on focus: that is no choice
   Settle();
   EXPECT_EQ(List1.ListIndex(), -1);
+  EXPECT_EQ(list->currentRow(), -1) << "no row may look chosen while none is";
   qtharness::ClickRow(list, 1);
   EXPECT_EQ(List1.Text(), "《高考英语词汇手册》(3468)");
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
