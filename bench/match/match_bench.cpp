@@ -8,6 +8,7 @@
 #include "kit/kit.h"
 #include "match/form1.h"
 #include "program/program.h"
+#include "round_setup.h"
 
 namespace {
 
@@ -20,19 +21,9 @@ struct Dealt {
   match::Form1* form = nullptr;
 
   Dealt() {
-    std::vector<kit::Record> records;
-    for (int i = 1; i <= 36; ++i)
-      records.emplace_back("word" + std::to_string(i), "词" + std::to_string(i) + "义");
-    kit::WriteOwnBook(dir.Path(), records);
+    bench::WriteMatchBook(dir.Path());
     platform.program_directory = dir.Str();
-    program.Start();
-    form = dynamic_cast<match::Form1*>(program.Shell().Find(shell::Mode::Match));
-    const auto& books = form->List1.Items();
-    form->List1.SetListIndex(static_cast<int>(
-        std::find(books.begin(), books.end(), books::kOwnBookLabel) - books.begin()));
-    form->Command3.Click();
-    form->List2.SetListIndex(1);
-    form->Command2.Click();
+    form = bench::DealGroupOne(program);
   }
 
   int ButtonOf(int cell) const {

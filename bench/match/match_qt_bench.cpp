@@ -15,6 +15,7 @@
 #include "match/form1.h"
 #include "program/program.h"
 #include "qt/qt_platform.h"
+#include "round_setup.h"
 
 namespace {
 
@@ -49,10 +50,7 @@ struct Playing {
   match::Form1* form = nullptr;
 
   Playing() {
-    std::vector<kit::Record> records;
-    for (int i = 1; i <= 36; ++i)
-      records.emplace_back("word" + std::to_string(i), "词" + std::to_string(i) + "义");
-    kit::WriteOwnBook(dir.Path(), records);
+    bench::WriteMatchBook(dir.Path());
     std::filesystem::create_directories(dir.Path() / "Pic");
     QImage picture(800, 570, QImage::Format_RGB32);
     QPainter painter(&picture);
@@ -62,16 +60,7 @@ struct Playing {
       picture.save(
           QString::fromStdString((dir.Path() / "Pic" / (std::to_string(n) + ".jpg")).string()));
     platform.SetProgramDirectory(dir.Str());
-    platform.Deliver([this] {
-      program.Start();
-      form = dynamic_cast<match::Form1*>(program.Shell().Find(shell::Mode::Match));
-      const auto& books = form->List1.Items();
-      form->List1.SetListIndex(static_cast<int>(
-          std::find(books.begin(), books.end(), books::kOwnBookLabel) - books.begin()));
-      form->Command3.Click();
-      form->List2.SetListIndex(1);
-      form->Command2.Click();
-    });
+    platform.Deliver([this] { form = bench::DealGroupOne(program); });
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
   }
 

@@ -22,10 +22,9 @@ class LoadingTest : public ::testing::Test {
 
   // Selects `label` in List1 and presses "选书"; true when the program ended.
   bool Choose(std::string_view label) {
-    const auto& items = form_->List1.Items();
-    auto it = std::find(items.begin(), items.end(), label);
-    EXPECT_NE(it, items.end()) << label;
-    form_->List1.SetListIndex(static_cast<int>(it - items.begin()));
+    const int row = kit::RowOf(form_->List1, label);
+    EXPECT_GE(row, 0) << label;
+    form_->List1.SetListIndex(row);
     return kit::Ends([&] { form_->Command3.Click(); });
   }
 

@@ -10,6 +10,7 @@
 
 #include "dictionary/form3.h"
 #include "e2e/driver.h"
+#include "kit/kit.h"
 #include "qt/convert.h"
 #include "shell/book_window.h"
 #include "shell/shell.h"
@@ -24,16 +25,12 @@ constexpr std::string_view kWordBook = "《计算机常用词汇》(4070)";
 
 class DictionaryOnScreen : public ::testing::Test {
  protected:
-  int RowOf(const std::vector<std::string>& items, std::string_view label) {
-    return static_cast<int>(std::find(items.begin(), items.end(), label) - items.begin());
-  }
-
   // A match round is running in Form1; its "双向词典" button opens the dictionary.
   void OpenDictionary() {
     ASSERT_TRUE(driver.Start());
     auto* match = driver.Model<shell::BookWindow>(Mode::Match);
     ASSERT_NE(match, nullptr);
-    ASSERT_TRUE(driver.ClickRow("Form1", "List1", RowOf(match->List1.Items(), kMatchBook)));
+    ASSERT_TRUE(driver.ClickRow("Form1", "List1", kit::RowOf(match->List1, kMatchBook)));
     ASSERT_TRUE(driver.Click("Form1", "Command3"));
     ASSERT_TRUE(driver.ClickRow("Form1", "List2", 1));
     ASSERT_TRUE(driver.Click("Form1", "Command2"));
@@ -46,7 +43,7 @@ class DictionaryOnScreen : public ::testing::Test {
 
   // Chooses a book with a real double-click on its row.
   void Choose(std::string_view label) {
-    ASSERT_TRUE(driver.ClickRow("Form3", "List1", RowOf(form->List1.Items(), label), 2));
+    ASSERT_TRUE(driver.ClickRow("Form3", "List1", kit::RowOf(form->List1, label), 2));
     ASSERT_TRUE(driver.WaitUntil([&] { return driver.OnScreen("Form3", "Text2"); }));
     EXPECT_EQ(driver.Window("Form3")->windowTitle().toStdString(),
               "Kestrin之双向词典V3.6 - " + std::string(label));

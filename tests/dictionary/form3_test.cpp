@@ -84,10 +84,9 @@ class Form3Test : public ::testing::Test {
   }
 
   void Select(std::string_view label) {
-    const auto& items = form.List1.Items();
-    auto row = std::find(items.begin(), items.end(), label) - items.begin();
-    ASSERT_LT(row, std::ssize(items)) << label;
-    form.List1.SetListIndex(static_cast<int>(row));
+    const int row = kit::RowOf(form.List1, label);
+    ASSERT_GE(row, 0) << label;
+    form.List1.SetListIndex(row);
   }
 
   // Chooses a book with "选择"; the load must succeed.

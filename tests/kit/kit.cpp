@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "books/gbk.h"
@@ -76,6 +77,12 @@ std::string GbkLines(const std::vector<std::string>& utf8_lines) {
   std::string out;
   for (const std::string& line : utf8_lines) out += Gbk(line) + "\r\n";
   return out;
+}
+
+int RowOf(const ui::ListBox& list, std::string_view item) {
+  const auto& items = list.Items();
+  const auto it = std::find(items.begin(), items.end(), item);
+  return it == items.end() ? -1 : static_cast<int>(it - items.begin());
 }
 
 void WriteOwnBook(const std::filesystem::path& dir, const std::vector<Record>& records) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/platform.h"
@@ -92,6 +93,9 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
 // A book file's bytes: the lines in GBK, each ended by CR LF.
 std::string GbkLines(const std::vector<std::string>& utf8_lines);
+
+// The row of `item` in a list box, or -1 when it has none.
+int RowOf(const ui::ListBox& list, std::string_view item);
 
 // An English entry and its Chinese meaning.
 using Record = std::pair<std::string, std::string>;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "e2e/driver.h"
+#include "kit/kit.h"
 #include "match/form1.h"
 #include "shell/shell.h"
 
@@ -40,10 +41,9 @@ TEST_F(MatchOnScreen, AWholeRoundIsPlayedWithRealClicks) {
   form = driver.Model<match::Form1>(Mode::Match);
   ASSERT_NE(form, nullptr);
 
-  const auto& books = form->List1.Items();
-  const auto book = std::find(books.begin(), books.end(), kBook);
-  ASSERT_NE(book, books.end());
-  ASSERT_TRUE(driver.ClickRow("Form1", "List1", static_cast<int>(book - books.begin())));
+  const int book = kit::RowOf(form->List1, kBook);
+  ASSERT_GE(book, 0);
+  ASSERT_TRUE(driver.ClickRow("Form1", "List1", book));
   ASSERT_TRUE(driver.Click("Form1", "Command3"));
   ASSERT_EQ(form->Book.WordCount, 2303) << "the sample books beside the program";
   ASSERT_TRUE(driver.ClickRow("Form1", "List2", 1));

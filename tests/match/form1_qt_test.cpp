@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "kit/kit.h"
 #include "match/form1.h"
 #include "qt/qt_harness.h"
 
@@ -28,10 +29,8 @@ class MatchWidgets : public qtharness::ProgramFixture {
     Start();
     form = Model<match::Form1>(Mode::Match);
     ASSERT_NE(form, nullptr);
-    const auto& books = form->List1.Items();
-    const auto own = std::find(books.begin(), books.end(), books::kOwnBookLabel);
     qtharness::ClickRow(WidgetAs<QListWidget>("Form1", "List1"),
-                        static_cast<int>(own - books.begin()));
+                        kit::RowOf(form->List1, books::kOwnBookLabel));
     Click("Form1", "Command3");
     qtharness::ClickRow(WidgetAs<QListWidget>("Form1", "List2"), 1);
     for (int b = 0; b < match::kCells; ++b) random.PushIndex(b, match::kCells);

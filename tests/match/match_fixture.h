@@ -88,10 +88,9 @@ class MatchTest : public ::testing::Test {
   }
 
   void SelectBook(std::string_view label) {
-    const auto& items = form_->List1.Items();
-    auto it = std::find(items.begin(), items.end(), label);
-    ASSERT_NE(it, items.end()) << label;
-    form_->List1.SetListIndex(static_cast<int>(it - items.begin()));
+    const int row = kit::RowOf(form_->List1, label);
+    ASSERT_GE(row, 0) << label;
+    form_->List1.SetListIndex(row);
     form_->Command3.Click();
   }
 
