@@ -4,10 +4,23 @@
 #include <string>
 #include <vector>
 
+#include "books/catalogue.h"
 #include "books/gbk.h"
 #include "kit/kit.h"
 
 namespace book_files {
+
+// A catalogue entry of the given count and kind that no real label has.
+constexpr books::CatalogueEntry Entry(int count,
+                                      books::BookKind kind = books::BookKind::CatalogueBook) {
+  return {"《测试词库》(n)", count, kind, false};
+}
+inline const books::CatalogueEntry& Own() {
+  return books::BookCatalogue().front();
+}
+inline const books::CatalogueEntry& Idioms() {
+  return books::BookCatalogue().back();
+}
 
 // English entry and meaning of record i in the books the tests make.
 inline std::string English(int i) {

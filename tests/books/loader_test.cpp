@@ -17,19 +17,11 @@ using namespace std::string_literals;
 
 using book_files::Chinese;
 using book_files::English;
+using book_files::Entry;
+using book_files::Idioms;
+using book_files::Own;
 using books::BookKind;
 using books::LoadFailure;
-
-constexpr books::CatalogueEntry Entry(int count, BookKind kind = BookKind::CatalogueBook) {
-  return {"《测试词库》(n)", count, kind, false};
-}
-
-const books::CatalogueEntry& Own() {
-  return books::BookCatalogue().front();
-}
-const books::CatalogueEntry& Idioms() {
-  return books::BookCatalogue().back();
-}
 
 std::string Lowered(const std::string& utf8) {
   std::string gbk = kit::Gbk(utf8);

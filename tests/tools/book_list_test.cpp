@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "books/book_files.h"
 #include "books/gbk.h"
 #include "books/loader.h"
 #include "booktool/book_check.h"
@@ -11,18 +12,12 @@
 
 namespace {
 
+using book_files::Entry;
+using book_files::Own;
 using books::BookKind;
 using booktool::BookEncoding;
 using booktool::ListRecord;
 using booktool::Refusal;
-
-constexpr books::CatalogueEntry Entry(int count, BookKind kind = BookKind::CatalogueBook) {
-  return {"《测试词库》(n)", count, kind, false};
-}
-
-const books::CatalogueEntry& Own() {
-  return books::BookCatalogue().front();
-}
 
 std::vector<ListRecord> Records(std::initializer_list<std::pair<const char*, const char*>> rows) {
   std::vector<ListRecord> records;
