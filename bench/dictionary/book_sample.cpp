@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/text.h"
+#include "text/text.h"
 
 namespace bench {
 namespace {
@@ -35,9 +35,9 @@ constexpr std::string_view kHanzi =
 void AppendHanzi(Lcg& rng, std::string& out, std::size_t count) {
   static const std::vector<std::string_view> chars = [] {
     std::vector<std::string_view> all;
-    for (std::size_t i = 0, n = ui::CharCount(kHanzi); i < n; ++i) {
-      std::size_t from = ui::CharOffset(kHanzi, i);
-      all.push_back(kHanzi.substr(from, ui::CharOffset(kHanzi, i + 1) - from));
+    for (std::size_t i = 0, n = text::CharCount(kHanzi); i < n; ++i) {
+      std::size_t from = text::CharOffset(kHanzi, i);
+      all.push_back(kHanzi.substr(from, text::CharOffset(kHanzi, i + 1) - from));
     }
     return all;
   }();

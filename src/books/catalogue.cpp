@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <filesystem>
 
 namespace books {
 namespace {
@@ -113,6 +115,23 @@ std::string BookFilePath(std::string_view program_directory, const CatalogueEntr
       break;
   }
   return path;
+}
+
+std::string UserDataDirectory() {
+  const char* data_home = std::getenv("XDG_DATA_HOME");
+  if (data_home && data_home[0] == '/') return std::string(data_home) + "/vantle";
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return std::string(home) + "/.local/share/vantle";
+  return {};
+}
+
+std::string OwnBookPath(std::string_view program_directory, std::string_view user_directory) {
+  if (!user_directory.empty()) {
+    std::string user_book = std::string(user_directory) + "/" + std::string(kOwnBookLabel) + ".txt";
+    std::error_code error;
+    if (std::filesystem::exists(user_book, error)) return user_book;
+  }
+  return BookFilePath(program_directory, BookCatalogue().front());
 }
 
 }  // namespace books

@@ -36,4 +36,12 @@ std::optional<int> WordCountForLabel(std::span<const CatalogueEntry> catalogue,
 // Where the book's file lives, below the program directory (no trailing separator).
 std::string BookFilePath(std::string_view program_directory, const CatalogueEntry& entry);
 
+// The user's data folder for Vantle: $XDG_DATA_HOME/vantle, or ~/.local/share/vantle when that
+// variable is unset or not an absolute path; empty when neither is known.
+std::string UserDataDirectory();
+
+// Where the own book is read from: the user's copy in `user_directory` when that file exists
+// (an installed program's folder is not the user's to write), else the one beside the program.
+std::string OwnBookPath(std::string_view program_directory, std::string_view user_directory);
+
 }  // namespace books

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "books/gbk.h"
-#include "ui/text.h"
+#include "text/text.h"
 
 namespace books {
 namespace {
@@ -265,8 +265,8 @@ class Loader {
 }  // namespace
 
 void CutIdiom(std::string_view line, std::string& entry, std::string& meaning) {
-  const std::size_t length = ui::CharCount(line);
-  const std::size_t cut = ui::CharOffset(line, length - length / 2);
+  const std::size_t length = text::CharCount(line);
+  const std::size_t cut = text::CharOffset(line, length - length / 2);
   entry.assign(line.substr(0, cut)).append("-");
   meaning.assign("-").append(line.substr(cut));
 }

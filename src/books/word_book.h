@@ -6,6 +6,9 @@
 
 namespace books {
 
+// Records in a group: group g >= 1 is the g-th run of this many consecutive records.
+inline constexpr int kGroupSize = 18;
+
 struct WordBook {
   std::vector<std::string> EnglishEntries;
   std::vector<std::string> ChineseMeanings;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "ui/text.h"
+#include "text/text.h"
 
 namespace dictionary {
 namespace {
@@ -35,13 +35,13 @@ class Matcher {
 
 // The text without its first character (a whole UTF-8 character, however many bytes).
 std::string_view WithoutFirstChar(std::string_view text) {
-  return text.substr(ui::CharOffset(text, 1));
+  return text.substr(text::CharOffset(text, 1));
 }
 
 // The text without its last character.
 std::string_view WithoutLastChar(std::string_view text) {
-  std::size_t count = ui::CharCount(text);
-  return text.substr(0, count == 0 ? 0 : ui::CharOffset(text, count - 1));
+  std::size_t count = text::CharCount(text);
+  return text.substr(0, count == 0 ? 0 : text::CharOffset(text, count - 1));
 }
 
 }  // namespace

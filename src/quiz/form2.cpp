@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "shell/shell.h"
-#include "ui/text.h"
+#include "text/text.h"
 
 namespace quiz {
 namespace {
@@ -186,7 +186,7 @@ void Form2::NextQuestion() {
 void Form2::ShowQuestion() {
   const int q = random_.Below(kAnswerButtons);
   Label1.SetCaption(RoundQuestions[QuestionNo]);
-  if (ui::CharCount(Label1.Caption()) > kLongQuestionChars)
+  if (text::CharCount(Label1.Caption()) > kLongQuestionChars)
     Label1.SetLeft(random_.Below(kLongLeftRange) + kLabelLeftMin);
   else
     Label1.SetLeft(random_.Below(kShortLeftRange) + kLabelLeftMin);

@@ -10,7 +10,7 @@
 namespace quiz {
 
 // Slots 1 to 18 of a round; slot 0 belongs to no round.
-inline constexpr int kRoundSlots = shell::kGroupSize;
+inline constexpr int kRoundSlots = books::kGroupSize;
 inline constexpr int kAnswerButtons = 4;
 inline constexpr int kDistractors = 3;
 

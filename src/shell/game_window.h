@@ -9,7 +9,7 @@
 
 namespace shell {
 
-inline constexpr int kGroupSize = 18;
+using books::kGroupSize;
 inline constexpr int kNoBestTime = 10000;
 
 class GameWindow : public BookWindow {

@@ -9,7 +9,7 @@
 #include "book_files.h"
 #include "books/gbk.h"
 #include "kit/kit.h"
-#include "ui/text.h"
+#include "text/text.h"
 
 namespace {
 
@@ -183,7 +183,7 @@ TEST_F(LoaderTest, IdiomBookHoldsExactly17508Lines) {
   for (int i = 1; i <= 17508; i += 997) {
     EXPECT_TRUE(En(i).ends_with("-"));
     EXPECT_TRUE(Zh(i).starts_with("-"));
-    EXPECT_EQ(ui::CharCount(En(i)), 3u);
+    EXPECT_EQ(text::CharCount(En(i)), 3u);
   }
   for (int lines : {17507, 17509, 1}) {
     result = Load(book_files::IdiomBook(lines), Idioms());

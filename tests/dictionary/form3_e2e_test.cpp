@@ -14,7 +14,7 @@
 #include "qt/convert.h"
 #include "shell/book_window.h"
 #include "shell/shell.h"
-#include "ui/text.h"
+#include "text/text.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ TEST_F(DictionaryOnScreen, QueriesTypedAndSentWithEnterOrTheButtonListEveryHitOf
   const std::size_t from = meaning.find_first_of("\xE4\xE5\xE6\xE7\xE8\xE9");
   ASSERT_NE(from, std::string::npos) << meaning;
   const std::string rest = meaning.substr(from);
-  const std::string chinese = rest.substr(0, ui::CharOffset(rest, 1));
+  const std::string chinese = rest.substr(0, text::CharOffset(rest, 1));
   ASSERT_NO_FATAL_FAILURE(Search(chinese, ""));
   blocks = ShownBlocks();
   ASSERT_FALSE(blocks.empty());

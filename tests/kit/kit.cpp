@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "books/gbk.h"
-#include "ui/text.h"
+#include "text/text.h"
 
 namespace kit {
 
@@ -29,7 +29,7 @@ std::shared_ptr<const ui::Picture> FakePlatform::LoadPicture(const std::string& 
 
 ui::Size FakePlatform::MeasureText(const std::string& text, const ui::Font& font) {
   auto per_char = static_cast<int>(font.Size * 20);
-  return {static_cast<int>(ui::CharCount(text)) * per_char, per_char * 3 / 2};
+  return {static_cast<int>(text::CharCount(text)) * per_char, per_char * 3 / 2};
 }
 
 double ScriptedRandom::Next() {

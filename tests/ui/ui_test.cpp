@@ -3,7 +3,7 @@
 #include "kit/kit.h"
 #include "ui/control.h"
 #include "ui/random.h"
-#include "ui/text.h"
+#include "text/text.h"
 #include "ui/window.h"
 
 namespace {
@@ -36,9 +36,9 @@ TEST(TextTest, CountsAndCutsByCharactersNotBytes) {
     std::string text;
     std::size_t count;
   } rows[] = {{"", 0}, {"abc", 3}, {"苹果", 2}, {"a苹b", 3}, {"\xFF\xFE", 2}, {"\xE8\x8B", 1}};
-  for (const auto& row : rows) EXPECT_EQ(ui::CharCount(row.text), row.count) << row.text;
-  EXPECT_EQ(ui::CharOffset("一心一意", 2), 6u);
-  EXPECT_EQ(ui::CharOffset("ab", 5), 2u);
+  for (const auto& row : rows) EXPECT_EQ(text::CharCount(row.text), row.count) << row.text;
+  EXPECT_EQ(text::CharOffset("一心一意", 2), 6u);
+  EXPECT_EQ(text::CharOffset("ab", 5), 2u);
 }
 
 struct Recorder : ui::ControlObserver {

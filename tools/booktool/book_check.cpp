@@ -6,8 +6,8 @@
 
 #include "books/gbk.h"
 #include "booktool/book_list.h"
-#include "shell/game_window.h"
-#include "ui/text.h"
+#include "books/word_book.h"
+#include "text/text.h"
 
 namespace booktool {
 namespace {
@@ -17,7 +17,7 @@ using books::LoadFailure;
 
 // The next code point of UTF-8 text at `i` (a stray byte stands for itself); moves `i` on.
 unsigned NextCodePoint(std::string_view text, std::size_t& i) {
-  std::size_t n = ui::CharOffset(text.substr(i), 1);
+  std::size_t n = text::CharOffset(text.substr(i), 1);
   auto lead = static_cast<unsigned char>(text[i]);
   unsigned cp = lead;
   if (n > 1) {
@@ -47,9 +47,9 @@ std::string LineList(const std::vector<int>& lines) {
 
 void FindRepeats(const books::WordBook& book, std::vector<Warning>& warnings) {
   const int n = book.WordCount;
-  for (int first = 1; first <= n; first += shell::kGroupSize) {
-    const int last = std::min(n, first + shell::kGroupSize - 1);
-    const int group = (first - 1) / shell::kGroupSize + 1;
+  for (int first = 1; first <= n; first += books::kGroupSize) {
+    const int last = std::min(n, first + books::kGroupSize - 1);
+    const int group = (first - 1) / books::kGroupSize + 1;
     for (const auto* texts : {&book.EnglishEntries, &book.ChineseMeanings}) {
       const char* what = texts == &book.EnglishEntries ? "English entry" : "meaning";
       std::map<std::string_view, int> seen;

@@ -1,7 +1,7 @@
 #include "booktool/book_list.h"
 
 #include "books/gbk.h"
-#include "ui/text.h"
+#include "text/text.h"
 
 namespace booktool {
 namespace {
@@ -56,7 +56,7 @@ bool HasLineBreak(std::string_view s) {
 std::string FirstNonGbk(books::GbkEncoder& encoder, std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size();) {
-    std::size_t n = ui::CharOffset(text.substr(i), 1);
+    std::size_t n = text::CharOffset(text.substr(i), 1);
     std::string_view ch = text.substr(i, n);
     if (!encoder.Encode(ch, out)) return std::string(ch);
     i += n;

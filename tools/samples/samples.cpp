@@ -9,7 +9,7 @@
 #include "books/loader.h"
 #include "booktool/book_check.h"
 #include "booktool/commands.h"
-#include "shell/game_window.h"
+#include "books/word_book.h"
 
 namespace samples {
 namespace {
@@ -130,8 +130,8 @@ bool FillBook(const std::vector<ListRecord>& stream, int count, bool idioms,
   for (const ListRecord& r : stream) texts.push_back(Texts(r, idioms));
   std::deque<std::size_t> waiting;
   std::size_t next = 0;
-  for (int start = 0; start < count; start += shell::kGroupSize) {
-    const int size = std::min(shell::kGroupSize, count - start);
+  for (int start = 0; start < count; start += books::kGroupSize) {
+    const int size = std::min(books::kGroupSize, count - start);
     std::set<std::string> entries, meanings;
     auto take = [&](std::size_t k) {
       if (entries.count(texts[k].first) || meanings.count(texts[k].second)) return false;
@@ -148,7 +148,7 @@ bool FillBook(const std::vector<ListRecord>& stream, int count, bool idioms,
       }
       for (std::size_t tries = 0;; ++tries) {
         if (tries > n) {
-          error = "the lists cannot fill group " + std::to_string(start / shell::kGroupSize + 1) +
+          error = "the lists cannot fill group " + std::to_string(start / books::kGroupSize + 1) +
                   " without repeating an entry or a meaning";
           return false;
         }

@@ -1,6 +1,6 @@
-#include "ui/text.h"
+#include "text/text.h"
 
-namespace ui {
+namespace text {
 namespace {
 
 bool IsContinuation(unsigned char c) {
@@ -36,4 +36,4 @@ std::size_t CharOffset(std::string_view text, std::size_t chars) {
   return i;
 }
 
-}  // namespace ui
+}  // namespace text

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace ui {
+namespace text {
 
 // Number of characters of a UTF-8 text; a stray byte counts as one character.
 std::size_t CharCount(std::string_view text);
@@ -12,4 +12,4 @@ std::size_t CharCount(std::string_view text);
 // Byte offset of the start of character number `chars` (or the text's size when past its end).
 std::size_t CharOffset(std::string_view text, std::size_t chars);
 
-}  // namespace ui
+}  // namespace text
