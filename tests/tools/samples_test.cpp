@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -120,7 +122,7 @@ TEST_F(SampleData, WordListsAreLargeEnoughAndAllGbk) {
     EXPECT_TRUE(encoder.Encode(r.English, gbk)) << r.English;
     EXPECT_GE(r.English.size(), 4u * 3) << "an idiom has four characters or more: " << r.English;
   }
-  EXPECT_GE(idioms.size(), 1000u);
+  EXPECT_GE(idioms.size(), 5000u);
   EXPECT_EQ(idioms.size(), sources_->Idioms.size()) << "an idiom is listed twice";
 }
 
@@ -137,6 +139,18 @@ TEST_F(SampleData, EveryBookIsPlannedWithItsCountAndNoRepeatInAGroup) {
         entry.Kind == books::BookKind::OwnBook ? samples::kSampleOwnBookRecords : entry.WordCount;
     EXPECT_EQ(static_cast<int>(book.size()), want);
     ExpectNoRepeatInGroups(book, entry.Kind == books::BookKind::IdiomBook);
+    if (entry.Kind == books::BookKind::IdiomBook) {
+      // The idioms are spread evenly: none comes up more often than the list's size forces.
+      const std::size_t listed = sources_->Idioms.size();
+      const std::size_t most = (book.size() + listed - 1) / listed;
+      std::map<std::string, std::size_t> times;
+      for (const ListRecord& r : book) ++times[r.English];
+      const auto often = std::max_element(times.begin(), times.end(), [](auto& a, auto& b) {
+        return a.second < b.second;
+      });
+      EXPECT_LE(often->second, most) << often->first;
+      EXPECT_GE(times.size(), 5000u);
+    }
     const auto& second = again.at(std::string(entry.Label));
     ASSERT_EQ(book.size(), second.size());
     for (std::size_t k = 0; k < book.size(); ++k)
