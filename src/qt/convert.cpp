@@ -45,8 +45,12 @@ std::string ToModelText(const QString& text) {
 }
 
 QFont ToQFont(const ui::Font& font) {
-  QStringList families{QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                       QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+  // Where the Song face itself is missing, the nearest free Song (Ming) face comes first.
+  QStringList families{QStringLiteral("宋体"),
+                       QStringLiteral("SimSun"),
+                       QStringLiteral("AR PL UMing CN"),
+                       QStringLiteral("Noto Serif CJK SC"),
+                       QStringLiteral("Noto Sans CJK SC"),
                        QStringLiteral("WenQuanYi Zen Hei")};
   QString face = QString::fromStdString(font.Name);
   if (!face.isEmpty() && !families.contains(face)) families.prepend(face);

@@ -98,27 +98,43 @@ void ButtonWidget::keyPressEvent(QKeyEvent* event) {
   }
 }
 
+const CaptionLayout& ButtonWidget::Caption() {
+  // The binding doubles "&" so that Qt makes no mnemonic of it; drawn, it is one "&" again.
+  QString caption = text();
+  caption.replace(QLatin1String("&&"), QLatin1String("&"));
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+  return caption_.For(caption, font(), area, Qt::AlignCenter);
+}
+
 void ButtonWidget::paintEvent(QPaintEvent*) {
-  // The bevel from the style, the caption wrapped onto as many lines as the button needs
-  // (a board cell is narrow); a word wider than the button is broken where it must be.
+  // The bevel from the style, then the caption fitted to the button.
   QStylePainter painter(this);
   QStyleOptionButton option;
   initStyleOption(&option);
-  const QString caption = option.text;
   option.text.clear();
   painter.drawControl(QStyle::CE_PushButton, option);
-  const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-  int flags = Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextWordWrap;
-  if (fontMetrics().boundingRect(area, flags, caption).width() > area.width())
-    flags = (flags & ~Qt::TextWordWrap) | Qt::TextWrapAnywhere;
   painter.setPen(
       palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-  painter.drawText(area, flags, caption);
+  DrawCaption(painter, Caption());
   if (!hasFocus()) return;
   QPen pen(QColor(0, 0, 139), 3);
   pen.setJoinStyle(Qt::MiterJoin);
   painter.setPen(pen);
   painter.drawRect(rect().adjusted(1, 1, -2, -2));
+}
+
+const CaptionLayout& LabelWidget::Caption() {
+  return caption_.For(text(), font(), contentsRect(), alignment());
+}
+
+void LabelWidget::paintEvent(QPaintEvent* event) {
+  if (!wordWrap()) return QLabel::paintEvent(event);
+  QPainter painter(this);
+  painter.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+  DrawCaption(painter, Caption());
 }
 
 }  // namespace qtbind

@@ -1,12 +1,15 @@
 // The widgets the binding makes that behave beyond what Qt's own widgets do: the top-level
-// window (background picture, close and move reported to the model) and the push button
-// (keyboard play: arrows walk to the nearest button, Enter clicks, the focus clearly drawn).
+// window (background picture, close and move reported to the model), the push button
+// (keyboard play: arrows walk to the nearest button, Enter clicks, the focus clearly drawn)
+// and both buttons and fixed labels drawing their captions fitted to their size.
 #pragma once
 
+#include <QLabel>
 #include <QPushButton>
 #include <QWidget>
 #include <functional>
 
+#include "qt/caption_layout.h"
 #include "ui/window.h"
 
 namespace qtbind {
@@ -49,9 +52,30 @@ class ButtonWidget : public QPushButton {
   // The nearest shown, enabled button of the same window in that direction, or null.
   ButtonWidget* Neighbour(Direction direction) const;
 
+  // The caption as drawn now: its lines, where they go and the font (made on demand).
+  const CaptionLayout& Caption();
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  FittedCaption caption_;
+};
+
+// A label; one of fixed size (not sized to its caption) fits its caption as a button does.
+class LabelWidget : public QLabel {
+ public:
+  explicit LabelWidget(QWidget* parent) : QLabel(parent) {}
+
+  // The caption as drawn now while the label has a fixed size (it wraps).
+  const CaptionLayout& Caption();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  FittedCaption caption_;
 };
 
 }  // namespace qtbind

@@ -180,7 +180,7 @@ void WindowBinding::MakeWidget(Bound& b) {
       break;
     }
     case Kind::Label: {
-      auto* label = new QLabel(parent);
+      auto* label = new LabelWidget(parent);
       label->setTextFormat(Qt::PlainText);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       label->setMargin(0);

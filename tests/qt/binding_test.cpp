@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,12 +11,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRawFont>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
 #include "match/form1.h"
 #include "qt/convert.h"
 #include "qt/qt_harness.h"
+#include "qt/widgets.h"
 #include "ui/control.h"
 #include "ui/window.h"
 
@@ -164,6 +167,73 @@ TEST_F(BindingTest, LabelsTakeTheirColoursFontAndTransparency) {
     drawable |= QRawFont::fromFont(QFont(family), QFontDatabase::SimplifiedChinese)
                     .supportsCharacter(QChar(0x8FDE));  // 连
   EXPECT_TRUE(drawable);
+}
+
+TEST_F(BindingTest, CaptionsFitTheirFixedSizeWholeWordsFirstAndNeverLeaveIt) {
+  Show();
+  // A board cell and the match marker over it: 1110 x 1290 twips, 宋体 10.5 pt, centred.
+  const ui::Font cell_font{"宋体", 10.5, false};
+  Command1[4].Move(3000, 1500, 1110, 1290);
+  Command1[4].SetFont(cell_font);
+  Label1.Move(3000, 1500, 1110, 1290);
+  Label1.SetFont(cell_font);
+  Label1.SetAlignment(ui::Alignment::Center);
+  auto* button = dynamic_cast<qtbind::ButtonWidget*>(Widget<QPushButton>("Command1_4"));
+  auto* label = dynamic_cast<qtbind::LabelWidget*>(Widget<QLabel>("Label1"));
+  ASSERT_TRUE(button && label);
+  enum Size { Stated, Smaller, Any };
+  struct Row {
+    const char* caption;
+    Size size;
+    bool whole;  // every word drawn on one line
+  } rows[] = {
+      {"苹果", Stated, true},
+      {"knowledge", Any, true},
+      {"一心-", Stated, true},
+      {"international relations", Any, true},
+      {"n. 知识；学问（总称）", Any, true},
+      {"知识；学问；学识；认识；了解；理解；消息；信息；见闻与经验。", Smaller, true},
+      {"pneumonoultramicroscopicsilicovolcanoconiosis", Smaller, false},
+  };
+  auto without_spaces = [](QString text) { return text.remove(QLatin1Char(' ')); };
+  for (const Row& row : rows) {
+    Command1[4].SetCaption(row.caption);
+    Label1.SetCaption(row.caption);
+    const QString caption = QString::fromUtf8(row.caption);
+    for (auto [widget, layout] :
+         {std::pair<QWidget*, const qtbind::CaptionLayout*>{button, &button->Caption()},
+          {label, &label->Caption()}}) {
+      SCOPED_TRACE(widget->objectName().toStdString() + ": " + row.caption);
+      EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), 10.5) << "the widget keeps the stated size";
+      const qreal points = layout->Font.pointSizeF();
+      EXPECT_TRUE(row.size == Stated ? points == 10.5 : row.size == Any || points < 10.5)
+          << points << " pt";
+      EXPECT_TRUE(!row.whole || points >= qtbind::kSmallestWholeWordsPoints) << points << " pt";
+      EXPECT_EQ(layout->WordsWhole, row.whole);
+      const QFontMetricsF metrics(layout->Font);
+      const QRectF cell(widget->rect());
+      QString shown;
+      for (const auto& line : layout->Lines) {
+        shown += line.Text;
+        const QRectF ink = metrics.boundingRect(line.Text).translated(
+            line.Box.left(), line.Box.top() + metrics.ascent());
+        EXPECT_TRUE(cell.contains(line.Box)) << line.Text.toStdString();
+        EXPECT_GE(ink.left(), cell.left()) << line.Text.toStdString();
+        EXPECT_LE(ink.right(), cell.right()) << line.Text.toStdString();
+        EXPECT_FALSE(line.Text.startsWith(QStringLiteral("；")) ||
+                     line.Text.startsWith(QStringLiteral("）")))
+            << "closing punctuation begins a line: " << line.Text.toStdString();
+      }
+      EXPECT_EQ(without_spaces(shown), without_spaces(caption)) << "every character is drawn";
+      if (!row.whole) continue;
+      static const QRegularExpression kWord(QStringLiteral("[A-Za-z]+"));
+      for (const QRegularExpressionMatch& word : kWord.globalMatch(caption)) {
+        bool on_one_line = false;
+        for (const auto& line : layout->Lines) on_one_line |= line.Text.contains(word.captured());
+        EXPECT_TRUE(on_one_line) << word.captured().toStdString() << " is broken";
+      }
+    }
+  }
 }
 
 TEST_F(BindingTest, AnAutoSizedLabelIsLargeEnoughForItsText) {

@@ -181,6 +181,36 @@ TEST_F(ToolTest, ConvertRefusesBadListsWithTheLineAndWritesNothing) {
   EXPECT_NE(Err().find("cannot create a file"), std::string::npos) << Err();
 }
 
+TEST_F(ToolTest, ConvertNamesEveryBadLineInOneRun) {
+  // Three faults of three kinds, each found by a different step.
+  kit::WriteFile(P("words.tsv"), "apple\t苹果\nbad line\npear\t梨\nsmile\t😀\nfig\t无花果1\n");
+  EXPECT_EQ(Run({"convert", P("words.tsv"), P("《My词库》.txt")}), kExitRefused);
+  const std::string err = Err();
+  std::size_t at = 0;
+  for (const char* says : {"words.tsv:2: refused: no tab", "words.tsv:4: refused: meaning",
+                           "words.tsv:5: refused: meaning \"无花果1\" ends in 0, 1"}) {
+    at = err.find(says, at);
+    EXPECT_NE(at, std::string::npos) << says << " (in line order)\n" << err;
+  }
+  EXPECT_FALSE(fs::exists(P("《My词库》.txt")));
+
+  // A long bad list: the first 100 faults by line, whichever step found them, then a count.
+  std::string list;
+  for (int i = 1; i <= 150; ++i) list += i % 2 ? "no tab\n" : "smile\t😀\n";
+  kit::WriteFile(P("words.tsv"), list);
+  EXPECT_EQ(Run({"convert", P("words.tsv"), P("《小学英语》(第一册)(91)")}), kExitRefused);
+  std::istringstream lines(Err());
+  std::string line;
+  int shown = 0;
+  while (std::getline(lines, line) &&
+         line.find("words.tsv:" + std::to_string(shown + 1) + ": refused") != std::string::npos)
+    ++shown;
+  EXPECT_EQ(shown, 100) << Err();
+  EXPECT_EQ(line, P("words.tsv") + ": refused: 50 more faults not shown");
+  EXPECT_EQ(Err().find("holds exactly"), std::string::npos)
+      << "the count is judged once every line reads";
+}
+
 TEST_F(ToolTest, TheProgramExitsWithTheStatusOfItsCommand) {
   kit::WriteFile(P("《My词库》.txt"), kit::GbkLines({"apple", "苹果", "pear", "梨"}));
   kit::WriteFile(P("bad"), "only one line");

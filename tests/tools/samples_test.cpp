@@ -145,9 +145,8 @@ TEST_F(SampleData, EveryBookIsPlannedWithItsCountAndNoRepeatInAGroup) {
       const std::size_t most = (book.size() + listed - 1) / listed;
       std::map<std::string, std::size_t> times;
       for (const ListRecord& r : book) ++times[r.English];
-      const auto often = std::max_element(times.begin(), times.end(), [](auto& a, auto& b) {
-        return a.second < b.second;
-      });
+      const auto often = std::max_element(times.begin(), times.end(),
+                                          [](auto& a, auto& b) { return a.second < b.second; });
       EXPECT_LE(often->second, most) << often->first;
       EXPECT_GE(times.size(), 5000u);
     }

@@ -1,5 +1,7 @@
 #include "booktool/book_list.h"
 
+#include <algorithm>
+
 #include "books/gbk.h"
 #include "text/text.h"
 
@@ -66,7 +68,7 @@ std::string FirstNonGbk(books::GbkEncoder& encoder, std::string_view text) {
 
 class Encoder {
  public:
-  explicit Encoder(Refusal& refusal) : refusal_(refusal) {}
+  explicit Encoder(Refusals& refusals) : refusals_(refusals) {}
 
   // GBK bytes of one field of the record at `line`; false (with the refusal) when GBK cannot
   // hold it or it cannot stand on a line of its own.
@@ -82,8 +84,7 @@ class Encoder {
   }
 
   bool Refuse(int line, std::string reason) {
-    refusal_.Line = line;
-    refusal_.Reason = std::move(reason);
+    refusals_.Add({line, std::move(reason)});
     return false;
   }
 
@@ -106,7 +107,7 @@ class Encoder {
   }
 
  private:
-  Refusal& refusal_;
+  Refusals& refusals_;
   books::GbkEncoder encoder_;
 };
 
@@ -119,75 +120,115 @@ std::string CountText(int n) {
   return std::to_string(n) + (n == 1 ? " record" : " records");
 }
 
+// Runs the gathering form of a reader and keeps its first refusal.
+template <class Read>
+bool FirstRefusal(Refusal& refusal, Read read) {
+  Refusals refusals;
+  if (read(refusals)) return true;
+  refusal = refusals.Kept.front();
+  return false;
+}
+
 }  // namespace
+
+void Refusals::Add(Refusal refusal) {
+  ++Total;
+  auto at = std::upper_bound(Kept.begin(), Kept.end(), refusal.Line,
+                             [](int line, const Refusal& r) { return line < r.Line; });
+  if (at - Kept.begin() >= static_cast<std::ptrdiff_t>(kMaxRefusals)) return;
+  Kept.insert(at, std::move(refusal));
+  if (Kept.size() > kMaxRefusals) Kept.pop_back();
+}
+
+void Refusals::Merge(const Refusals& other) {
+  const int total = Total + other.Total;
+  for (const Refusal& r : other.Kept) Add(r);
+  Total = total;
+}
 
 bool ParseList(std::string_view text, BookKind kind, std::vector<ListRecord>& records,
                Refusal& refusal) {
+  return FirstRefusal(refusal, [&](Refusals& all) { return ParseList(text, kind, records, all); });
+}
+
+bool ParseList(std::string_view text, BookKind kind, std::vector<ListRecord>& records,
+               Refusals& refusals) {
   records.clear();
+  const int before = refusals.Total;
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   int number = 0;
   for (std::string_view line : SplitLines(text)) {
     ++number;
     if (line.empty()) continue;
     if (!books::IsValidUtf8(line)) {
-      refusal = {number, "the line is not UTF-8"};
-      return false;
+      refusals.Add({number, "the line is not UTF-8"});
+      continue;
     }
     std::size_t tab = line.find('\t');
     if (kind == BookKind::IdiomBook) {
       if (tab != std::string_view::npos) {
-        refusal = {number, "a tab: the idiom book takes one idiom per line, nothing else"};
-        return false;
+        refusals.Add({number, "a tab: the idiom book takes one idiom per line, nothing else"});
+        continue;
       }
       records.push_back({number, std::string(line), {}});
       continue;
     }
     if (tab == std::string_view::npos || line.find('\t', tab + 1) != std::string_view::npos) {
-      refusal = {number, tab == std::string_view::npos
-                             ? "no tab between the English entry and the Chinese meaning"
-                             : "more than one tab (write a tab inside a field as \\t)"};
-      return false;
+      refusals.Add({number, tab == std::string_view::npos
+                                ? "no tab between the English entry and the Chinese meaning"
+                                : "more than one tab (write a tab inside a field as \\t)"});
+      continue;
     }
     records.push_back({number, Unescape(line.substr(0, tab)), Unescape(line.substr(tab + 1))});
   }
-  return true;
+  return refusals.Total == before;
 }
 
 bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
                 std::string& bytes, BookEncoding& encoding, Refusal& refusal) {
+  return FirstRefusal(
+      refusal, [&](Refusals& all) { return EncodeBook(records, entry, bytes, encoding, all); });
+}
+
+bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
+                std::string& bytes, BookEncoding& encoding, Refusals& refusals) {
   bytes.clear();
   encoding = BookEncoding::Gbk;
+  const int before = refusals.Total;
   const int n = static_cast<int>(records.size());
   const std::string label(entry.Label);
   if (entry.Kind == BookKind::OwnBook) {
-    if (n < 2 || n > books::kOwnBookCapacity) {
-      refusal = {0, CountText(n) + ": the own book holds from 2 to 30000 records"};
-      return false;
-    }
+    if (n < 2 || n > books::kOwnBookCapacity)
+      refusals.Add({0, CountText(n) + ": the own book holds from 2 to 30000 records"});
   } else if (n != entry.WordCount) {
-    refusal = {0, CountText(n) + ", but " + label + " holds exactly " + CountText(entry.WordCount)};
-    return false;
+    refusals.Add(
+        {0, CountText(n) + ", but " + label + " holds exactly " + CountText(entry.WordCount)});
   }
 
-  Encoder encoder(refusal);
+  Encoder encoder(refusals);
   std::string english, chinese;
   for (int i = 0; i < n; ++i) {
     const ListRecord& r = records[static_cast<std::size_t>(i)];
     if (entry.Kind == BookKind::IdiomBook) {
-      if (!encoder.Field(r.English, "idiom", r.Line, english)) return false;
-      bytes += english + "\r\n";
+      if (encoder.Field(r.English, "idiom", r.Line, english)) bytes += english + "\r\n";
       continue;
     }
-    if (!encoder.Field(r.English, "English entry", r.Line, english) ||
-        !encoder.Field(r.Chinese, "meaning", r.Line, chinese))
-      return false;
-    if (EndsInMarker(r.Chinese))
-      return encoder.Refuse(r.Line, "meaning " + Quoted(r.Chinese) +
-                                        " ends in 0, 1 or a space, which the program removes");
+    // Both fields are looked at, so that one run names every fault of the line.
+    const bool english_ok = encoder.Field(r.English, "English entry", r.Line, english);
+    if (!encoder.Field(r.Chinese, "meaning", r.Line, chinese) || !english_ok) continue;
+    if (EndsInMarker(r.Chinese)) {
+      encoder.Refuse(r.Line, "meaning " + Quoted(r.Chinese) +
+                                 " ends in 0, 1 or a space, which the program removes");
+      continue;
+    }
     if (entry.Kind == BookKind::CatalogueBook && i > 0 &&
         !encoder.Lower(english, r.Line, r.English))
-      return false;
+      continue;
     bytes += english + "\r\n" + chinese + "\r\n";
+  }
+  if (refusals.Total != before) {
+    bytes.clear();
+    return false;
   }
 
   // The program reads an own book as UTF-8 when all of it is UTF-8 beyond ASCII; GBK bytes

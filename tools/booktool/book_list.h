@@ -24,9 +24,26 @@ struct Refusal {
   std::string Reason;
 };
 
+// The refusals of a whole list, so that one run can name every bad line: the first
+// kMaxRefusals by line number are kept, all are counted.
+inline constexpr std::size_t kMaxRefusals = 100;
+struct Refusals {
+  std::vector<Refusal> Kept;
+  int Total = 0;
+
+  void Add(Refusal refusal);
+  // Takes in the refusals of `other` (the kept ones stay in line order).
+  void Merge(const Refusals& other);
+  bool Any() const { return Total > 0; }
+};
+
 // Reads a UTF-8 list (a leading byte-order mark is dropped; lines end at LF, CR LF or CR;
 // empty lines are skipped). Books of two-line records take `english<TAB>chinese` lines with
 // the escapes \\ \t \r \n inside fields; the idiom book takes one idiom per line as it stands.
+// A malformed line is refused and left out of `records`; reading goes on to the end.
+bool ParseList(std::string_view text, books::BookKind kind, std::vector<ListRecord>& records,
+               Refusals& refusals);
+// The same, with the first refusal only.
 bool ParseList(std::string_view text, books::BookKind kind, std::vector<ListRecord>& records,
                Refusal& refusal);
 
@@ -37,7 +54,12 @@ enum class BookEncoding { Gbk, Utf8 };
 // what the program could not read back exactly: a wrong number of records, text GBK cannot
 // hold, a line break inside a field, an empty English entry where a first character is to be
 // lowered, a meaning ending in the markers 0, 1 or space. An own book whose GBK bytes would
-// also read as UTF-8 is written as UTF-8 instead (`encoding` says which).
+// also read as UTF-8 is written as UTF-8 instead (`encoding` says which). Every record is
+// looked at: a wrong number of records is refused with line 0, then each bad record with its
+// line.
+bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
+                std::string& bytes, BookEncoding& encoding, Refusals& refusals);
+// The same, with the first refusal only.
 bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
                 std::string& bytes, BookEncoding& encoding, Refusal& refusal);
 

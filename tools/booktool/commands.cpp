@@ -71,8 +71,9 @@ constexpr const char* kConvertHelp =
     "Refused, with the line number: text GBK cannot hold, an empty English entry where the\n"
     "first character is to be lowered, a meaning ending in 0, 1 or a space (the program\n"
     "removes those), a wrong number of records for a catalogue label (the own book takes 2 to\n"
-    "30000). OUT is written through a temporary file and read back with the program's loader\n"
-    "before it takes the name; an existing OUT is replaced only with --force.\n";
+    "30000). Every bad line is named, the first 100 of them in one run, so that a list can be\n"
+    "put right at once. OUT is written through a temporary file and read back with the\n"
+    "program's loader before it takes the name; an existing OUT is replaced only with --force.\n";
 
 struct Arguments {
   std::string Command;
@@ -203,6 +204,22 @@ bool ReadWhole(const std::string& path, std::string& bytes, std::string& error) 
   return true;
 }
 
+// Reads the list and makes the book's bytes, looking at every line: what is wrong with any
+// of them is refused together. The count of records is only judged once every line reads.
+Refusals ReadList(const std::string& text, const CatalogueEntry& entry,
+                  std::vector<ListRecord>& records, std::string& bytes, BookEncoding& encoding) {
+  Refusals refused, encoded;
+  const bool parsed = ParseList(text, entry.Kind, records, refused);
+  if (!EncodeBook(records, entry, bytes, encoding, encoded)) {
+    if (!parsed && encoded.Kept.front().Line == 0) {
+      encoded.Kept.erase(encoded.Kept.begin());
+      --encoded.Total;
+    }
+    refused.Merge(encoded);
+  }
+  return refused;
+}
+
 int Convert(const Arguments& args, const CatalogueEntry& entry, std::ostream& out,
             std::ostream& err) {
   const std::string& in = args.Files[0];
@@ -218,13 +235,15 @@ int Convert(const Arguments& args, const CatalogueEntry& entry, std::ostream& ou
     return kExitRefused;
   }
   std::vector<ListRecord> records;
-  Refusal refusal;
   std::string bytes;
   BookEncoding encoding = BookEncoding::Gbk;
-  if (!ParseList(text, entry.Kind, records, refusal) ||
-      !EncodeBook(records, entry, bytes, encoding, refusal)) {
-    err << in << (refusal.Line > 0 ? ":" + std::to_string(refusal.Line) : std::string())
-        << ": refused: " << refusal.Reason << "\n";
+  if (Refusals refused = ReadList(text, entry, records, bytes, encoding); refused.Any()) {
+    for (const Refusal& r : refused.Kept)
+      err << in << (r.Line > 0 ? ":" + std::to_string(r.Line) : std::string())
+          << ": refused: " << r.Reason << "\n";
+    if (refused.Total > static_cast<int>(refused.Kept.size()))
+      err << in << ": refused: " << refused.Total - static_cast<int>(refused.Kept.size())
+          << " more faults not shown\n";
     return kExitRefused;
   }
   books::WordBook book;
