@@ -79,37 +79,70 @@ qreal Extent(const QFontMetricsF& metrics, const QString& text) {
   return std::max(metrics.horizontalAdvance(text), ink.right()) - std::min<qreal>(0, ink.left());
 }
 
+// How lines are filled: whole pieces, ending a line at a phrase's end where one is on it;
+// whole pieces, as many as fit; or pieces broken between any two characters where needed.
+enum class Breaks { AtPhrases, AtWords, Anywhere };
+
+// Punctuation that ends a phrase of a meaning ("引诱；吸引"): a good place for a line to end.
+bool EndsPhrase(const Piece& piece) {
+  static const QString kEnders = QStringLiteral("；，、。：！？;,");
+  return !piece.Text.isEmpty() && kEnders.contains(piece.Text.back());
+}
+
 // Fills lines no wider than `width`, piece by piece; false when a piece alone is wider and
-// words may not be broken. A broken word is cut between characters, as late as it fits.
+// may not be broken. A broken piece is cut between characters, as late as it fits.
 bool Arrange(const std::vector<Piece>& pieces, const QFontMetricsF& metrics, qreal width,
-             bool break_words, std::vector<QString>& lines) {
+             Breaks breaks, std::vector<QString>& lines) {
   lines.clear();
   QString line;
-  bool started = false;
-  auto end_line = [&] {
+  std::size_t first = 0;  // the first piece on `line`
+  auto join = [&](std::size_t from, std::size_t to) {
+    QString text = pieces[from].Text;
+    for (std::size_t k = from + 1; k < to; ++k) text += pieces[k].Spaces + pieces[k].Text;
+    return text;
+  };
+  auto end_line = [&](std::size_t next) {
     lines.push_back(line);
     line.clear();
+    first = next;
   };
-  for (const Piece& piece : pieces) {
-    if (piece.NewLine && started) end_line();
-    started = true;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    const Piece& piece = pieces[i];
+    if (piece.NewLine && i > 0) end_line(i);
     if (!line.isEmpty()) {
       const QString longer = line + piece.Spaces + piece.Text;
       if (Extent(metrics, longer) <= width) {
         line = longer;
         continue;
       }
-      end_line();
+      std::size_t end = i;
+      if (breaks == Breaks::AtPhrases)
+        for (std::size_t k = i - 1; k > first; --k)
+          if (EndsPhrase(pieces[k - 1])) {
+            end = k;
+            break;
+          }
+      if (end < i) line = join(first, end);
+      end_line(end);
+      if (end < i) {
+        line = join(end, i);  // fitted on the longer line, so it fits alone
+        const QString longer_again = line + piece.Spaces + piece.Text;
+        if (Extent(metrics, longer_again) <= width) {
+          line = longer_again;
+          continue;
+        }
+        end_line(i);
+      }
     }
     if (Extent(metrics, piece.Text) <= width) {
       line = piece.Text;
       continue;
     }
-    if (!break_words) return false;
+    if (breaks != Breaks::Anywhere) return false;
     const QList<uint> code_points = piece.Text.toUcs4();
     for (const char32_t u : code_points) {
       const QString c = QString::fromUcs4(&u, 1);
-      if (!line.isEmpty() && Extent(metrics, line + c) > width) end_line();
+      if (!line.isEmpty() && Extent(metrics, line + c) > width) end_line(i);
       line += c;
     }
   }
@@ -117,8 +150,14 @@ bool Arrange(const std::vector<Piece>& pieces, const QFontMetricsF& metrics, qre
   return true;
 }
 
+// From one line's top to the next: the font's line spacing, but never less than its height
+// and a little air, since some Song faces give a negative leading and would overlap lines.
+qreal LinePitch(const QFontMetricsF& metrics) {
+  return std::max(metrics.lineSpacing(), metrics.height() * 1.08);
+}
+
 qreal BlockHeight(const QFontMetricsF& metrics, std::size_t lines) {
-  return lines == 0 ? 0 : static_cast<qreal>(lines - 1) * metrics.lineSpacing() + metrics.height();
+  return lines == 0 ? 0 : static_cast<qreal>(lines - 1) * LinePitch(metrics) + metrics.height();
 }
 
 CaptionLayout Place(const QFont& font, const std::vector<QString>& lines, const QRectF& area,
@@ -138,7 +177,7 @@ CaptionLayout Place(const QFont& font, const std::vector<QString>& lines, const 
     else if (alignment & Qt::AlignRight)
       left += std::max<qreal>(0, area.width() - width);
     layout.Lines.push_back({text, QRectF(left, top, width, metrics.height())});
-    top += metrics.lineSpacing();
+    top += LinePitch(metrics);
   }
   return layout;
 }
@@ -167,8 +206,11 @@ CaptionLayout FitCaption(const QString& caption, const QFont& stated, const QRec
     for (qreal points : sizes) {
       font.setPointSizeF(points);
       const QFontMetricsF metrics(font);
-      if (Arrange(pieces, metrics, area.width(), break_words, lines) &&
-          BlockHeight(metrics, lines.size()) <= area.height())
+      auto fits = [&](Breaks breaks) {
+        return Arrange(pieces, metrics, area.width(), breaks, lines) &&
+               BlockHeight(metrics, lines.size()) <= area.height();
+      };
+      if (break_words ? fits(Breaks::Anywhere) : fits(Breaks::AtPhrases) || fits(Breaks::AtWords))
         return Place(font, lines, area, alignment, !break_words);
     }
   }
