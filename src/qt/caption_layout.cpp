@@ -89,30 +89,55 @@ bool EndsPhrase(const Piece& piece) {
   return !piece.Text.isEmpty() && kEnders.contains(piece.Text.back());
 }
 
+// The widths of the pieces and of the spaces before them, measured once at the stated size
+// and scaled for the others. A line is filled by adding these up (shaping every candidate
+// line at every size would cost many times more); the lines made are measured whole at the
+// end, so an estimate a little off only costs a size.
+struct Widths {
+  Widths(const std::vector<Piece>& pieces, const QFontMetricsF& metrics) {
+    for (const Piece& piece : pieces) {
+      Text.push_back(metrics.horizontalAdvance(piece.Text));
+      Spaces.push_back(piece.Spaces.isEmpty() ? 0 : metrics.horizontalAdvance(piece.Spaces));
+    }
+  }
+  Widths Scaled(qreal factor) const {
+    Widths scaled = *this;
+    for (qreal& w : scaled.Text) w *= factor;
+    for (qreal& w : scaled.Spaces) w *= factor;
+    return scaled;
+  }
+  std::vector<qreal> Text, Spaces;
+};
+
 // Fills lines no wider than `width`, piece by piece; false when a piece alone is wider and
 // may not be broken. A broken piece is cut between characters, as late as it fits.
-bool Arrange(const std::vector<Piece>& pieces, const QFontMetricsF& metrics, qreal width,
-             Breaks breaks, std::vector<QString>& lines) {
+bool Arrange(const std::vector<Piece>& pieces, const Widths& widths, const QFontMetricsF& metrics,
+             qreal width, Breaks breaks, std::vector<QString>& lines) {
   lines.clear();
   QString line;
-  std::size_t first = 0;  // the first piece on `line`
-  auto join = [&](std::size_t from, std::size_t to) {
-    QString text = pieces[from].Text;
-    for (std::size_t k = from + 1; k < to; ++k) text += pieces[k].Spaces + pieces[k].Text;
-    return text;
+  qreal used = 0;                                      // the width of `line`
+  std::size_t first = 0;                               // the first piece on `line`
+  auto take = [&](std::size_t from, std::size_t to) {  // pieces [from, to) make the line
+    line = pieces[from].Text;
+    used = widths.Text[from];
+    for (std::size_t k = from + 1; k < to; ++k) {
+      line += pieces[k].Spaces + pieces[k].Text;
+      used += widths.Spaces[k] + widths.Text[k];
+    }
+    first = from;
   };
-  auto end_line = [&](std::size_t next) {
+  auto end_line = [&] {
     lines.push_back(line);
     line.clear();
-    first = next;
+    used = 0;
   };
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const Piece& piece = pieces[i];
-    if (piece.NewLine && i > 0) end_line(i);
+    if (piece.NewLine && i > 0) end_line();
     if (!line.isEmpty()) {
-      const QString longer = line + piece.Spaces + piece.Text;
-      if (Extent(metrics, longer) <= width) {
-        line = longer;
+      if (used + widths.Spaces[i] + widths.Text[i] <= width) {
+        line += piece.Spaces + piece.Text;
+        used += widths.Spaces[i] + widths.Text[i];
         continue;
       }
       std::size_t end = i;
@@ -122,32 +147,39 @@ bool Arrange(const std::vector<Piece>& pieces, const QFontMetricsF& metrics, qre
             end = k;
             break;
           }
-      if (end < i) line = join(first, end);
-      end_line(end);
       if (end < i) {
-        line = join(end, i);  // fitted on the longer line, so it fits alone
-        const QString longer_again = line + piece.Spaces + piece.Text;
-        if (Extent(metrics, longer_again) <= width) {
-          line = longer_again;
-          continue;
-        }
-        end_line(i);
+        // The line ends after the phrase; the rest of it goes on with this piece.
+        take(first, end);
+        end_line();
+        take(end, i + 1);
+        if (used <= width) continue;
+        take(end, i);
       }
+      end_line();
     }
-    if (Extent(metrics, piece.Text) <= width) {
-      line = piece.Text;
+    if (widths.Text[i] <= width) {
+      take(i, i + 1);
       continue;
     }
     if (breaks != Breaks::Anywhere) return false;
     const QList<uint> code_points = piece.Text.toUcs4();
     for (const char32_t u : code_points) {
       const QString c = QString::fromUcs4(&u, 1);
-      if (!line.isEmpty() && Extent(metrics, line + c) > width) end_line(i);
+      const qreal advance = metrics.horizontalAdvance(c);
+      if (!line.isEmpty() && used + advance > width) end_line();
       line += c;
+      used += advance;
+      first = i;
     }
   }
   if (!line.isEmpty()) lines.push_back(line);
   return true;
+}
+
+// Shaped whole, a line can come out a little wider than its parts added up.
+bool AllWithin(const std::vector<QString>& lines, const QFontMetricsF& metrics, qreal width) {
+  return std::all_of(lines.begin(), lines.end(),
+                     [&](const QString& text) { return Extent(metrics, text) <= width; });
 }
 
 // From one line's top to the next: the font's line spacing, but never less than its height
@@ -195,9 +227,12 @@ std::vector<qreal> SizesDown(qreal from, qreal to) {
 CaptionLayout FitCaption(const QString& caption, const QFont& stated, const QRectF& area,
                          Qt::Alignment alignment) {
   constexpr qreal kSmallestPoints = 1;
+  if (caption.isEmpty()) return CaptionLayout{stated, {}, true};  // a time bar: nothing to fit
   const std::vector<Piece> pieces = Pieces(caption);
   const qreal size = stated.pointSizeF() > 0 ? stated.pointSizeF() : 9;
   QFont font = stated;
+  font.setPointSizeF(size);
+  const Widths measured(pieces, QFontMetricsF(font));
   std::vector<QString> lines;
   for (const bool break_words : {false, true}) {
     const std::vector<qreal> sizes =
@@ -206,9 +241,11 @@ CaptionLayout FitCaption(const QString& caption, const QFont& stated, const QRec
     for (qreal points : sizes) {
       font.setPointSizeF(points);
       const QFontMetricsF metrics(font);
+      const Widths widths = measured.Scaled(points / size);
       auto fits = [&](Breaks breaks) {
-        return Arrange(pieces, metrics, area.width(), breaks, lines) &&
-               BlockHeight(metrics, lines.size()) <= area.height();
+        return Arrange(pieces, widths, metrics, area.width(), breaks, lines) &&
+               BlockHeight(metrics, lines.size()) <= area.height() &&
+               AllWithin(lines, metrics, area.width());
       };
       if (break_words ? fits(Breaks::Anywhere) : fits(Breaks::AtPhrases) || fits(Breaks::AtWords))
         return Place(font, lines, area, alignment, !break_words);
