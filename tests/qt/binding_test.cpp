@@ -236,6 +236,35 @@ TEST_F(BindingTest, CaptionsFitTheirFixedSizeWholeWordsFirstAndNeverLeaveIt) {
   }
 }
 
+TEST(CaptionLayoutTest, LinesBreakAtSpacesAndBetweenChineseCharactersOnly) {
+  // Each area is as wide as `fits` at the stated size and tall enough for any number of
+  // lines, so the rules alone decide where lines end.
+  const QFont font = qtbind::ToQFont({"宋体", 10.5, false});
+  const QFontMetricsF metrics(font);
+  struct Row {
+    const char* caption;
+    const char* fits;
+    std::vector<const char*> lines;
+  } rows[] = {
+      {"in spite of", "in spite", {"in spite", "of"}},
+      {"计算机辅助设计", "计算机辅", {"计算机辅", "助设计"}},
+      {"引诱；吸引", "引诱；吸", {"引诱；", "吸引"}},      // after the phrase, not 吸 / 引
+      {"知识，学问", "知识", {"知", "识，", "学问"}},      // a comma never begins a line
+      {"设计（CAD）", "设计（CA", {"设计", "（CAD）"}},    // brackets keep their word
+      {"使用CPU时间", "使用CP", {"使用", "CPU时", "间"}},  // no break inside CPU
+      {"first\nsecond line", "first second line", {"first", "second line"}},
+  };
+  for (const Row& row : rows) {
+    const QRectF area(0, 0, metrics.horizontalAdvance(QString::fromUtf8(row.fits)) + 0.5, 1000);
+    const qtbind::CaptionLayout layout =
+        qtbind::FitCaption(QString::fromUtf8(row.caption), font, area, Qt::AlignLeft);
+    std::vector<std::string> lines;
+    for (const auto& line : layout.Lines) lines.push_back(line.Text.toStdString());
+    EXPECT_EQ(lines, std::vector<std::string>(row.lines.begin(), row.lines.end())) << row.caption;
+    EXPECT_DOUBLE_EQ(layout.Font.pointSizeF(), 10.5) << row.caption;
+  }
+}
+
 TEST_F(BindingTest, AnAutoSizedLabelIsLargeEnoughForItsText) {
   Show();
   for (const char* caption : {"屏幕保护", "Kestrin", "W", "一心一意\r\n二"}) {
