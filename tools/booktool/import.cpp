@@ -93,16 +93,49 @@ std::string JoinLines(std::string_view field) {
   return out;
 }
 
-// The bytes as UTF-8: a byte-order mark says UTF-8, so does text that is all UTF-8;
-// anything else is GBK. `encoding` names what was found.
-std::string DecodeText(std::string_view bytes, std::string& encoding) {
-  if (bytes.starts_with(kUtf8Bom)) {
-    encoding = "UTF-8 with BOM";
-    return std::string(bytes.substr(kUtf8Bom.size()));
+// UTF-8 text with each byte that starts no well-formed character replaced by U+FFFD;
+// `valid` counts the characters beyond ASCII, `invalid` the bytes replaced.
+std::string RepairUtf8(std::string_view bytes, int& valid, int& invalid) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) {
+      out += bytes[i++];
+      continue;
+    }
+    const std::size_t n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (i + n <= bytes.size() && books::IsValidUtf8(bytes.substr(i, n))) {
+      out.append(bytes.substr(i, n));
+      ++valid;
+      i += n;
+    } else {
+      out += kReplacement;
+      ++invalid;
+      ++i;
+    }
   }
-  if (books::IsValidUtf8(bytes)) {
-    encoding = "UTF-8";
-    return std::string(bytes);
+  return out;
+}
+
+// The bytes as UTF-8: a byte-order mark says UTF-8, so does text that is mostly UTF-8 (a few
+// stray bytes then become U+FFFD and their records are reported, rather than the whole file
+// read garbled as GBK); anything else is GBK. `encoding` names what was found.
+std::string DecodeText(std::string_view bytes, std::string& encoding) {
+  const bool bom = bytes.starts_with(kUtf8Bom);
+  if (bom) bytes.remove_prefix(kUtf8Bom.size());
+  int valid = 0, invalid = 0;
+  std::string utf8 = RepairUtf8(bytes, valid, invalid);
+  if (bom || valid > invalid) {
+    encoding = bom ? "UTF-8 with BOM" : "UTF-8";
+    if (invalid > 0)
+      encoding +=
+          " (" + std::to_string(invalid) + (invalid == 1 ? " byte" : " bytes") + " not UTF-8)";
+    return utf8;
+  }
+  if (invalid == 0) {
+    encoding = "ASCII";
+    return utf8;
   }
   encoding = "GBK";
   books::GbkDecoder decoder;
