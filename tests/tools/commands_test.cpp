@@ -272,6 +272,12 @@ TEST_F(ToolTest, ImportReadsEachFormatIntoABookTheProgramLoads) {
        {{"apple", "苹果 n. 苹果&<树>"}, {"ice cream", "冰激凌…"}},
        {"flash-card export in UTF-8, separated by tabs, HTML; English from column 2 \"Front\", "
         "meanings from column 3 \"Back\"; 2 records"}},
+      {"a flash-card export without header lines, named by --format",
+       "<b>ice</b>\t冰<br>\n"
+       "water\t水[sound:w.mp3]\n",
+       {"--format", "anki"},
+       {{"ice", "冰"}, {"water", "水"}},
+       {"flash-card export in UTF-8, separated by tabs, HTML; English from column 1"}},
       {"KVTML with three languages: the first two",
        kKvtml,
        {},
@@ -321,6 +327,16 @@ TEST_F(ToolTest, ImportRefusesBadRecordsWithTheirLinesAndWritesNothing) {
         "list: refused: 8 records no book can take (2 with an empty side, 3 with a meaning ending "
         "in 0, 1 or a space, 2 with text GBK cannot hold, 1 repeating a pair); nothing written. "
         "--skip-bad leaves them out, --dedupe drops repeated pairs"}},
+      {"lines of a flash-card export count its header lines",
+       "#separator:semicolon\n#html:true\na;<img src=\"a.png\">\nb;二\n",
+       {"out.txt"},
+       {"list:3: refused: empty meaning (English entry \"a\")"}},
+      {"KVTML records are found by the line of their entry",
+       "<kvtml version=\"2.0\">\n<identifiers><identifier id=\"0\"/><identifier id=\"1\"/>"
+       "</identifiers>\n<entries>\n<entry id=\"0\"><translation id=\"0\"><text>a</text>"
+       "</translation>\n</entry>\n</entries></kvtml>\n",
+       {"out.txt"},
+       {"list:4: refused: empty meaning (English entry \"a\")"}},
       {"more than 30000 records",
        too_many,
        {"out.txt"},

@@ -771,6 +771,14 @@ void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedLis
   }
 }
 
+// The names --format takes; the first of a format is the one shown.
+constexpr std::array<std::pair<std::string_view, ImportFormat>, 4> kFormatNames = {{
+    {"csv", ImportFormat::Csv},
+    {"flashcards", ImportFormat::Flashcards},
+    {"anki", ImportFormat::Flashcards},
+    {"kvtml", ImportFormat::Kvtml},
+}};
+
 ImportFormat Detect(std::string_view bytes) {
   std::string_view head = bytes.substr(0, 4096);
   if (head.starts_with(kUtf8Bom)) head.remove_prefix(kUtf8Bom.size());
@@ -849,24 +857,14 @@ ImportedList ParseImport(std::string_view bytes, const ImportOptions& options) {
 }
 
 std::string_view FormatName(ImportFormat format) {
-  switch (format) {
-    case ImportFormat::Csv:
-      return "csv";
-    case ImportFormat::Flashcards:
-      return "flashcards";
-    case ImportFormat::Kvtml:
-      return "kvtml";
-    case ImportFormat::Detect:
-      break;
-  }
+  for (const auto& [name, f] : kFormatNames)
+    if (f == format) return name;
   return "detect";
 }
 
 ImportFormat FormatForName(std::string_view name) {
-  const std::string n = Lower(name);
-  if (n == "csv") return ImportFormat::Csv;
-  if (n == "flashcards" || n == "anki") return ImportFormat::Flashcards;
-  if (n == "kvtml") return ImportFormat::Kvtml;
+  for (const auto& [known, format] : kFormatNames)
+    if (known == Lower(name)) return format;
   return ImportFormat::Detect;
 }
 
