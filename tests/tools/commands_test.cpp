@@ -272,6 +272,11 @@ TEST_F(ToolTest, ImportReadsEachFormatIntoABookTheProgramLoads) {
        {{"apple", "苹果 n. 苹果&<树>"}, {"ice cream", "冰激凌…"}},
        {"flash-card export in UTF-8, separated by tabs, HTML; English from column 2 \"Front\", "
         "meanings from column 3 \"Back\"; 2 records"}},
+      {"CSV naming its separator on a first line",
+       "sep=;\r\nin spite of, despite;尽管\r\nas well as, too;也\r\n",
+       {},
+       {{"in spite of, despite", "尽管"}, {"as well as, too", "也"}},
+       {"CSV in UTF-8, separated by semicolons; English from column 1, meanings from column 2"}},
       {"a flash-card export without header lines, named by --format",
        "<b>ice</b>\t冰<br>\n"
        "water\t水[sound:w.mp3]\n",
@@ -353,6 +358,10 @@ TEST_F(ToolTest, ImportRefusesBadRecordsWithTheirLinesAndWritesNothing) {
        "a,一\n",
        {"out.txt"},
        {"list: refused: 1 record: the own book holds from 2 to 30000 records"}},
+      {"a quote never closed",
+       "a,一\nb,\"二\nc,三\n",
+       {"out.txt"},
+       {"list:2: refused: as csv: the quote that opens a field here is never closed"}},
       {"no separator", "apple\npear\n", {"out.txt"}, {"list: refused: as csv: no separator"}},
       {"a column beyond the widest row",
        "#columns:a\tb\nx\ty\n",

@@ -227,9 +227,10 @@ bool IsBlank(const Row& row) {
 }
 
 // Splits `text` into rows at line ends outside quotes; `first_line` is the number of the
-// text's first line; at most `limit` rows that are not blank.
+// text's first line; at most `limit` rows that are not blank. When the text ends inside a
+// quoted field, `unclosed` (if given) is set to the line where that field opened.
 std::vector<Row> SplitRows(std::string_view text, char separator, int first_line,
-                           std::size_t limit = SIZE_MAX) {
+                           std::size_t limit = SIZE_MAX, int* unclosed = nullptr) {
   std::vector<Row> rows;
   std::size_t kept = 0;
   int line = first_line;
@@ -244,6 +245,7 @@ std::vector<Row> SplitRows(std::string_view text, char separator, int first_line
     row.Line = line;
     std::string field;
     bool quoted = false, was_quoted = false;
+    int quote_line = 0;
     for (; i < n; ++i) {
       const char c = text[i];
       if (quoted) {
@@ -263,6 +265,7 @@ std::vector<Row> SplitRows(std::string_view text, char separator, int first_line
         }
       } else if (c == '"' && field.empty() && !was_quoted) {
         quoted = was_quoted = true;
+        quote_line = line;
       } else if (c == separator) {
         row.Fields.push_back(std::move(field));
         field.clear();
@@ -275,6 +278,7 @@ std::vector<Row> SplitRows(std::string_view text, char separator, int first_line
       }
     }
     ++line;
+    if (quoted && unclosed) *unclosed = quote_line;
     row.Fields.push_back(std::move(field));
     if (!IsBlank(row)) {
       rows.push_back(std::move(row));
@@ -282,6 +286,17 @@ std::vector<Row> SplitRows(std::string_view text, char separator, int first_line
     }
   }
   return rows;
+}
+
+// All rows of `text`; false with the failure when a quoted field is never closed, which
+// would swallow every row after it.
+bool SplitAll(std::string_view text, char separator, int first_line, std::vector<Row>& rows,
+              ImportedList& list) {
+  int unclosed = 0;
+  rows = SplitRows(text, separator, first_line, SIZE_MAX, &unclosed);
+  if (unclosed == 0) return true;
+  list.Failure = {unclosed, "the quote that opens a field here is never closed"};
+  return false;
 }
 
 constexpr std::array<char, 3> kSeparators = {'\t', ';', ','};
@@ -464,15 +479,27 @@ std::string ColumnsDescription(const Columns& columns, const std::vector<std::st
 
 void ReadCsv(std::string_view bytes, const ImportOptions& options, ImportedList& list) {
   std::string encoding;
-  const std::string text = DecodeText(bytes, encoding);
-  const std::optional<char> separator = DetectSeparator(text);
+  const std::string decoded = DecodeText(bytes, encoding);
+  std::string_view text = decoded;
+  // A spreadsheet may name its separator on a first line of its own, "sep=;".
+  int first_line = 1;
+  std::optional<char> separator;
+  if (const std::string_view line = text.substr(0, text.find_first_of("\r\n"));
+      line.size() == 5 && line.starts_with("sep=")) {
+    separator = line[4];
+    text.remove_prefix(std::min(text.size(), line.size() + (text.substr(5, 2) == "\r\n" ? 2 : 1)));
+    first_line = 2;
+  } else {
+    separator = DetectSeparator(text);
+  }
   if (!separator) {
     list.Failure = {0,
                     "no separator found: the rows need two columns with a comma, a "
                     "semicolon or a tab between them"};
     return;
   }
-  std::vector<Row> rows = SplitRows(text, *separator, 1);
+  std::vector<Row> rows;
+  if (!SplitAll(text, *separator, first_line, rows, list)) return;
   // The first row names the columns when it names both sides, or when --columns names one.
   std::vector<std::string> names;
   const bool by_name =
@@ -587,8 +614,10 @@ void ReadFlashcards(std::string_view bytes, const ImportOptions& options, Import
     list.Failure = {0, error};
     return;
   }
-  const std::vector<Row> rows =
-      SplitRows(std::string_view(text).substr(body), header.Separator, header.Lines + 1);
+  std::vector<Row> rows;
+  if (!SplitAll(std::string_view(text).substr(body), header.Separator, header.Lines + 1, rows,
+                list))
+    return;
   std::vector<std::size_t> usable;
   for (std::size_t i = 0; i < std::max({WidestRow(rows), header.Names.size(), std::size_t{2}}); ++i)
     if (!header.MetaColumns.contains(i)) usable.push_back(i);

@@ -30,8 +30,8 @@ constexpr const char* kImportHelp =
     "(a header cell, a #columns: name, a language's locale or name); other columns are ignored.\n"
     "Records no book can take are listed with their line: an empty side, a meaning ending in\n"
     "0, 1 or a space, text GBK cannot hold, the same pair twice, more than 30000 records (or\n"
-    "than the count of the catalogue book OUT names). Then nothing is written, unless\n"
-    "--skip-bad leaves them out (--dedupe drops repeated pairs alone). OUT is written\n"
+    "than the count of the catalogue book that OUT or --label names). Then nothing is written,\n"
+    "unless --skip-bad leaves them out (--dedupe drops repeated pairs alone). OUT is written\n"
     "atomically and replaced only with --force; long texts are warned about as check does.\n"
     "Exit status: 0 written, 1 refused, 2 bad usage.\n";
 
