@@ -873,8 +873,13 @@ std::string HtmlToText(std::string_view html) {
 ImportedList ParseImport(std::string_view bytes, const ImportOptions& options) {
   ImportedList list;
   list.Format = options.Format == ImportFormat::Detect ? Detect(bytes) : options.Format;
-  if (list.Format != ImportFormat::Kvtml && IsUtf16(bytes)) {
+  if (bytes.starts_with("PK\x03\x04")) {
+    list.Failure = {0, "a zipped file, such as a spreadsheet workbook: save it as CSV first"};
+  } else if (list.Format != ImportFormat::Kvtml && IsUtf16(bytes)) {
     list.Failure = {0, "the file is UTF-16; save it as UTF-8 (or GBK) text first"};
+  } else if (list.Format != ImportFormat::Kvtml &&
+             bytes.substr(0, 4096).find('\0') != std::string_view::npos) {
+    list.Failure = {0, "a NUL byte: this is no text file"};
   } else if (list.Format == ImportFormat::Kvtml) {
     ReadKvtml(bytes, options, list);
   } else if (list.Format == ImportFormat::Flashcards) {
