@@ -288,11 +288,11 @@ TEST_F(ToolTest, ImportReadsEachFormatIntoABookTheProgramLoads) {
        {},
        {{"apple", "苹果 & 苹果树"}, {"pear", "梨"}},
        {"KVTML; English from \"English\" (en), meanings from \"中文\" (zh_CN); 2 records"}},
-      {"KVTML, the third language by name",
+      {"KVTML, languages by name and by locale",
        kKvtml,
-       {"--columns", "Deutsch,EN"},
-       {{"Apfel", "apple"}, {"Birne", "pear"}},
-       {"English from \"Deutsch\" (de), meanings from \"English\" (en)"}},
+       {"--columns", "Deutsch,zh"},
+       {{"Apfel", "苹果 & 苹果树"}, {"Birne", "梨"}},
+       {"English from \"Deutsch\" (de), meanings from \"中文\" (zh_CN)"}},
   };
   for (const Row& r : rows) {
     kit::WriteFile(P("list"), r.file);

@@ -6,7 +6,6 @@
 #include <array>
 #include <cctype>
 #include <map>
-#include <memory>
 #include <optional>
 #include <set>
 #include <span>
@@ -756,16 +755,20 @@ void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedLis
     return;
   }
   const std::vector<Language>& languages = reader.Languages();
-  // A language is chosen by its number in the file's order, its locale or its name.
+  // A language is chosen by its number in the file's order, its locale ("zh" also stands for
+  // "zh_CN") or its name.
+  std::vector<std::string> locales, languages_of_locales, names;
+  for (const Language& l : languages) {
+    locales.push_back(l.Locale);
+    const std::string locale = Lower(Trim(l.Locale));
+    languages_of_locales.push_back(locale.substr(0, locale.find_first_of("_-")));
+    names.push_back(l.Name);
+  }
   std::vector<std::size_t> chosen;
   for (const std::string& wanted : options.Columns) {
     std::string error;
-    std::vector<std::string> locales, names;
-    for (const Language& l : languages) {
-      locales.push_back(l.Locale);
-      names.push_back(l.Name);
-    }
     std::optional<std::size_t> i = ColumnFor(wanted, locales, error);
+    if (!i) i = ColumnFor(wanted, languages_of_locales, error);
     if (!i) i = ColumnFor(wanted, names, error);
     if (!i || *i >= languages.size()) {
       std::string known;
