@@ -205,6 +205,13 @@ Pairs Loaded(const std::string& path, const books::CatalogueEntry& entry) {
   return pairs;
 }
 
+// A CSV list of n records "w1,第1义" and so on.
+std::string CsvRows(int n) {
+  std::string rows;
+  for (int i = 1; i <= n; ++i) rows += "w" + std::to_string(i) + ",第" + std::to_string(i) + "义\n";
+  return rows;
+}
+
 const std::string kKvtml = R"(<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE kvtml PUBLIC "kvtml2.dtd" "http://edu.kde.org/kvtml/kvtml2.dtd">
 <kvtml version="2.0">
@@ -272,6 +279,12 @@ TEST_F(ToolTest, ImportReadsEachFormatIntoABookTheProgramLoads) {
        {{"apple", "苹果 n. 苹果&<树>"}, {"ice cream", "冰激凌…"}},
        {"flash-card export in UTF-8, separated by tabs, HTML; English from column 2 \"Front\", "
         "meanings from column 3 \"Back\"; 2 records"}},
+      {"CSV with commas between columns and semicolons inside meanings, Chinese column first",
+       "释义,英文单词\nn.苹果;苹果树,apple\nn.梨;梨树,pear\n",
+       {},
+       {{"apple", "n.苹果;苹果树"}, {"pear", "n.梨;梨树"}},
+       {"separated by commas, header row skipped; English from column 2 \"英文单词\", meanings "
+        "from column 1 \"释义\""}},
       {"CSV naming its separator on a first line",
        "sep=;\r\nin spite of, despite;尽管\r\nas well as, too;也\r\n",
        {},
@@ -307,9 +320,6 @@ TEST_F(ToolTest, ImportReadsEachFormatIntoABookTheProgramLoads) {
 }
 
 TEST_F(ToolTest, ImportRefusesBadRecordsWithTheirLinesAndWritesNothing) {
-  std::string too_many, ninety_two;
-  for (int i = 1; i <= 30001; ++i) too_many += "w" + std::to_string(i) + ",义\n";
-  for (int i = 1; i <= 92; ++i) ninety_two += "w" + std::to_string(i) + ",义\n";
   struct Row {
     const char* what;
     std::string file;
@@ -343,11 +353,11 @@ TEST_F(ToolTest, ImportRefusesBadRecordsWithTheirLinesAndWritesNothing) {
        {"out.txt"},
        {"list:4: refused: empty meaning (English entry \"a\")"}},
       {"more than 30000 records",
-       too_many,
+       CsvRows(30001),
        {"out.txt"},
        {"list:30001: refused: record 30001 is beyond the 30000 records the own book holds"}},
       {"more than a catalogue book holds",
-       ninety_two,
+       CsvRows(92),
        {"《小学英语》(第一册)(91)"},
        {"list:92: refused: record 92 is beyond the 91 records 《小学英语》(第一册)(91) holds"}},
       {"fewer than a catalogue book holds",
@@ -415,6 +425,17 @@ TEST_F(ToolTest, ImportLeavesOutBadRecordsOrRepeatsOnlyWhenAsked) {
       << Out();
   EXPECT_EQ(Loaded(P("out.txt"), books::BookCatalogue().front()),
             (Pairs{{"apple", "苹果"}, {"plum", "李"}}));
+
+  // A catalogue book takes its count; the records beyond it are left out like any bad one.
+  kit::WriteFile(P("list"), CsvRows(92));
+  const std::string study = P("《小学英语》(第一册)(91)");
+  EXPECT_EQ(Run({"import", P("list"), study, "--skip-bad"}), kExitGood) << Err();
+  EXPECT_NE(Out().find("left out 1 record: 1 beyond what the book holds"), std::string::npos)
+      << Out();
+  const Pairs book = Loaded(study, *booktool::EntryForFileName(study));
+  ASSERT_EQ(book.size(), 91u);
+  EXPECT_EQ(book[1], (std::pair<std::string, std::string>{"w2", "第2义"}));
+  EXPECT_EQ(book[90], (std::pair<std::string, std::string>{"w91", "第91义"}));
 
   // Without OUT the own book goes to the user's data folder, which is made when missing.
   const char* old = std::getenv("XDG_DATA_HOME");
