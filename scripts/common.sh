@@ -3,8 +3,8 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
-  libbenchmark-dev libx11-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth xdotool imagemagick
-  x11-utils)
+  libbenchmark-dev libx11-dev libexpat1-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth xdotool
+  imagemagick x11-utils)
 
 install_packages() {
   local missing=()

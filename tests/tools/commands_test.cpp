@@ -9,6 +9,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "books/loader.h"
+#include "booktool/import.h"
 #include "kit/kit.h"
 
 namespace {
@@ -63,6 +65,14 @@ TEST_F(ToolTest, BadUsageExitsWithTwoAndHelpWithZero) {
       {{"check", "words.txt"}, kExitUsage, "give the book with --label"},
       {{"check", "x", "--label", "《我的词库》"}, kExitUsage, "no label of the catalogue"},
       {{"convert", "in.tsv", "out.txt"}, kExitUsage, "give the book with --label"},
+      {{"import", "--help"}, kExitGood, "--skip-bad leaves them out"},
+      {{"import"}, kExitUsage, "no FILE"},
+      {{"import", "a.csv", "b", "c"}, kExitUsage, "too many files"},
+      {{"import", "a.csv", "--format", "xls"}, kExitUsage, "--format takes csv"},
+      {{"import", "a.csv", "--columns=2"}, kExitUsage, "--columns takes two columns"},
+      {{"import", "a.csv", "--columns", "1,2,3"}, kExitUsage, "--columns takes two columns"},
+      {{"import", "a.csv", "《成语大全》.txt"}, kExitUsage, "the idiom book holds no pairs"},
+      {{"import", "a.csv", "out", "--label", "《我的》"}, kExitUsage, "no label of the catalogue"},
   };
   for (const Row& r : rows) {
     std::string line;
@@ -209,6 +219,281 @@ TEST_F(ToolTest, ConvertNamesEveryBadLineInOneRun) {
   EXPECT_EQ(line, P("words.tsv") + ": refused: 50 more faults not shown");
   EXPECT_EQ(Err().find("holds exactly"), std::string::npos)
       << "the count is judged once every line reads";
+}
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+// The records of a book as the program loads it.
+Pairs Loaded(const std::string& path, const books::CatalogueEntry& entry) {
+  books::WordBook book;
+  const books::LoadResult r = books::ReadWordBook(path, entry, book);
+  EXPECT_TRUE(r.Ok()) << path << ": " << r.Message;
+  Pairs pairs;
+  for (int i = 1; i <= book.WordCount; ++i)
+    pairs.emplace_back(book.EnglishEntries[static_cast<std::size_t>(i)],
+                       book.ChineseMeanings[static_cast<std::size_t>(i)]);
+  return pairs;
+}
+
+// A CSV list of n records "w1,第1义" and so on.
+std::string CsvRows(int n) {
+  std::string rows;
+  for (int i = 1; i <= n; ++i) rows += "w" + std::to_string(i) + ",第" + std::to_string(i) + "义\n";
+  return rows;
+}
+
+const std::string kKvtml = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE kvtml PUBLIC "kvtml2.dtd" "http://edu.kde.org/kvtml/kvtml2.dtd">
+<kvtml version="2.0">
+  <identifiers>
+    <identifier id="0"><name>English</name><locale>en</locale></identifier>
+    <identifier id="7"><name>中文</name><locale>zh_CN</locale></identifier>
+    <identifier id="2"><name>Deutsch</name><locale>de</locale></identifier>
+  </identifiers>
+  <entries>
+    <entry id="0">
+      <translation id="0"><text>apple</text>
+        <comparison><comparative>appler</comparative></comparison></translation>
+      <translation id="2"><text>Apfel</text></translation>
+      <translation id="7"><text>
+        苹果 &amp; 苹果树</text></translation>
+    </entry>
+    <entry id="1">
+      <translation id="7"><text>梨</text></translation>
+      <translation id="0"><text>pear</text></translation>
+      <translation id="2"><text>Birne</text></translation>
+    </entry>
+  </entries>
+</kvtml>
+)";
+
+TEST_F(ToolTest, ImportReadsEachFormatIntoABookTheProgramLoads) {
+  const std::string long_meaning = "一二三四五六七八九十一二三四五六七八九十";
+  struct Row {
+    const char* what;
+    std::string file;
+    std::vector<std::string> options;
+    Pairs book;
+    std::vector<std::string> says;  // in standard output
+  } rows[] = {
+      {"CSV in UTF-8 with BOM",
+       "\xEF\xBB\xBF"
+       "English,Chinese\r\napple,苹果\r\n\"big, large\",\"大的; \"\"巨大\"\"\"\r\n"
+       ",,\r\nsun,\"" +
+           long_meaning + "\"\r\n",
+       {},
+       {{"apple", "苹果"}, {"big, large", "大的; \"巨大\""}, {"sun", long_meaning}},
+       {"CSV in UTF-8 with BOM, separated by commas, header row skipped; English from column 1 "
+        "\"English\", meanings from column 2 \"Chinese\"; 3 records",
+        "wrote 3 records of 《My词库》",
+        "record 3: meaning \"" + long_meaning + "\" needs 5 lines on a board button"}},
+      {"CSV in GBK with semicolons and quoted line breaks, meaning column named",
+       kit::Gbk("单词;词性;释义\r\nbook;n.;书,书本\r\n\"look\r\nup\";v.;\"查找\r\n"
+                "查阅\r\n\"\r\nrun;v.;跑\r\n"),
+       {},
+       {{"book", "书,书本"}, {"look up", "查找 查阅"}, {"run", "跑"}},
+       {"CSV in GBK, separated by semicolons, header row skipped; English from column 1 "
+        "\"单词\", meanings from column 3 \"释义\"; 3 records"}},
+      {"CSV without a header, columns by number, tab-separated",
+       "苹果\tx\tapple\n梨\tx\tpear\n",
+       {"--columns", "3,1"},
+       {{"apple", "苹果"}, {"pear", "梨"}},
+       {"separated by tabs; English from column 3, meanings from column 1"}},
+      {"flash-card export with HTML and header lines",
+       "#separator:tab\n#html:true\n#notetype column:1\n#columns:Type\tFront\tBack\tExtra\n"
+       "#tags column:5\n"
+       "Basic\t<b>apple</b>[sound:apple.mp3]\t<div>苹果</div><div>n.&nbsp;&#x82F9;&#26524;&amp;"
+       "&lt;树&gt;</div><img src=\"apple.jpg\">\tignored\tfruit\n"
+       "Basic\t\"ice<br/>cream\"\t冰<!-- note -->激凌&hellip;\t\t\n",
+       {},
+       {{"apple", "苹果 n. 苹果&<树>"}, {"ice cream", "冰激凌…"}},
+       {"flash-card export in UTF-8, separated by tabs, HTML; English from column 2 \"Front\", "
+        "meanings from column 3 \"Back\"; 2 records"}},
+      {"CSV with commas between columns and semicolons inside meanings, Chinese column first",
+       "释义,英文单词\nn.苹果;苹果树,apple\nn.梨;梨树,pear\n",
+       {},
+       {{"apple", "n.苹果;苹果树"}, {"pear", "n.梨;梨树"}},
+       {"separated by commas, header row skipped; English from column 2 \"英文单词\", meanings "
+        "from column 1 \"释义\""}},
+      {"CSV naming its separator on a first line",
+       "sep=;\r\nin spite of, despite;尽管\r\nas well as, too;也\r\n",
+       {},
+       {{"in spite of, despite", "尽管"}, {"as well as, too", "也"}},
+       {"CSV in UTF-8, separated by semicolons; English from column 1, meanings from column 2"}},
+      {"a flash-card export without header lines, named by --format",
+       "<b>ice</b>\t冰<br>\n"
+       "water\t水[sound:w.mp3]\n",
+       {"--format", "anki"},
+       {{"ice", "冰"}, {"water", "水"}},
+       {"flash-card export in UTF-8, separated by tabs, HTML; English from column 1"}},
+      {"KVTML with three languages: the first two",
+       kKvtml,
+       {},
+       {{"apple", "苹果 & 苹果树"}, {"pear", "梨"}},
+       {"KVTML; English from \"English\" (en), meanings from \"中文\" (zh_CN); 2 records"}},
+      {"KVTML, languages by name and by locale",
+       kKvtml,
+       {"--columns", "Deutsch,zh"},
+       {{"Apfel", "苹果 & 苹果树"}, {"Birne", "梨"}},
+       {"English from \"Deutsch\" (de), meanings from \"中文\" (zh_CN)"}},
+  };
+  for (const Row& r : rows) {
+    kit::WriteFile(P("list"), r.file);
+    std::vector<std::string> args = {"import", P("list"), P("out.txt"), "--force"};
+    args.insert(args.end(), r.options.begin(), r.options.end());
+    EXPECT_EQ(Run(args), kExitGood) << r.what << ": " << Err();
+    EXPECT_EQ(Loaded(P("out.txt"), books::BookCatalogue().front()), r.book) << r.what;
+    for (const std::string& says : r.says)
+      EXPECT_NE(Out().find(says), std::string::npos) << r.what << ": " << says << "\n" << Out();
+    EXPECT_EQ(FileCount(), 2) << r.what << ": no temporary file stays behind";
+  }
+}
+
+TEST_F(ToolTest, ImportRefusesBadRecordsWithTheirLinesAndWritesNothing) {
+  struct Row {
+    const char* what;
+    std::string file;
+    std::vector<std::string> args;  // OUT and options
+    std::vector<std::string> says;  // in standard error
+  } rows[] = {
+      {"bad records of every kind",
+       "en,zh\napple,苹果\n,空\npear,\nsmile,😀\none,一1\ntwo,二 \n\"multi\nline\",行0\n"
+       "apple,苹果\nbad,\xFF\xFE\n",
+       {"out.txt"},
+       {"list:3: refused: empty English entry (meaning \"空\")",
+        "list:4: refused: empty meaning (English entry \"pear\")",
+        "list:5: refused: meaning \"😀\" holds \"😀\", which GBK cannot hold",
+        "list:6: refused: meaning \"一1\" ends in 0, 1 or a space",
+        "list:7: refused: meaning \"二 \" ends in 0, 1 or a space",
+        "list:8: refused: meaning \"行0\" ends in 0, 1 or a space",
+        "list:10: refused: the pair \"apple\" / \"苹果\" again (first on line 2)",
+        "list:11: refused: meaning \"\xEF\xBF\xBD\xEF\xBF\xBD\" holds bytes that are neither UTF-8 "
+        "nor GBK",
+        "list: refused: 8 records no book can take (2 with an empty side, 3 with a meaning ending "
+        "in 0, 1 or a space, 2 with text GBK cannot hold, 1 repeating a pair); nothing written. "
+        "--skip-bad leaves them out, --dedupe drops repeated pairs"}},
+      {"lines of a flash-card export count its header lines",
+       "#separator:semicolon\n#html:true\na;<img src=\"a.png\">\nb;二\n",
+       {"out.txt"},
+       {"list:3: refused: empty meaning (English entry \"a\")"}},
+      {"KVTML records are found by the line of their entry",
+       "<kvtml version=\"2.0\">\n<identifiers><identifier id=\"0\"/><identifier id=\"1\"/>"
+       "</identifiers>\n<entries>\n<entry id=\"0\"><translation id=\"0\"><text>a</text>"
+       "</translation>\n</entry>\n</entries></kvtml>\n",
+       {"out.txt"},
+       {"list:4: refused: empty meaning (English entry \"a\")"}},
+      {"more than 30000 records",
+       CsvRows(30001),
+       {"out.txt"},
+       {"list:30001: refused: record 30001 is beyond the 30000 records the own book holds"}},
+      {"more than a catalogue book holds",
+       CsvRows(92),
+       {"《小学英语》(第一册)(91)"},
+       {"list:92: refused: record 92 is beyond the 91 records 《小学英语》(第一册)(91) holds"}},
+      {"fewer than a catalogue book holds",
+       "a,一\nb,二\n",
+       {"《小学英语》(第一册)(91)"},
+       {"list: refused: 2 records, but 《小学英语》(第一册)(91) holds exactly 91 records"}},
+      {"a single record",
+       "a,一\n",
+       {"out.txt"},
+       {"list: refused: 1 record: the own book holds from 2 to 30000 records"}},
+      {"a quote never closed",
+       "a,一\nb,\"二\nc,三\n",
+       {"out.txt"},
+       {"list:2: refused: as csv: the quote that opens a field here is never closed"}},
+      {"a spreadsheet workbook",
+       std::string("PK\x03\x04\x14\0\0", 7),
+       {"out.txt"},
+       {"list: refused: as csv: a zipped file, such as a spreadsheet workbook"}},
+      {"no separator", "apple\npear\n", {"out.txt"}, {"list: refused: as csv: no separator"}},
+      {"a column beyond the widest row",
+       "#columns:a\tb\nx\ty\n",
+       {"out.txt", "--columns=1,3"},
+       {"list: refused: as flashcards: no row has 3 columns (the widest has 2)"}},
+      {"a column name no header has",
+       "a,一\nb,二\n",
+       {"out.txt", "--columns", "word,b"},
+       {"list: refused: as csv: no column is named \"word\" (the names are \"a\", \"一\")"}},
+      {"XML that is not well-formed",
+       "<?xml version=\"1.0\"?>\n<kvtml>\n<entries>\n</kvtml>\n",
+       {"out.txt"},
+       {"list:4: refused: as kvtml: not well-formed XML: mismatched tag"}},
+      {"a KVTML file with one language",
+       "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"/></identifiers></kvtml>",
+       {"out.txt"},
+       {"list: refused: as kvtml: the file has 1 languages"}},
+  };
+  for (const Row& r : rows) {
+    kit::WriteFile(P("list"), r.file);
+    std::vector<std::string> args = {"import", P("list"), P(r.args[0])};
+    args.insert(args.end(), r.args.begin() + 1, r.args.end());
+    EXPECT_EQ(Run(args), kExitRefused) << r.what;
+    for (std::string says : r.says) {
+      if (says.starts_with("list")) says = P(says);
+      EXPECT_NE(Err().find(says), std::string::npos) << r.what << ": " << says << "\n" << Err();
+    }
+    EXPECT_EQ(FileCount(), 1) << r.what << ": nothing written";
+  }
+  kit::WriteFile(P("list"), "a,一\nb,二\n");
+  kit::WriteFile(P("《My词库》.txt"), "keep me");
+  EXPECT_EQ(Run({"import", P("list"), P("《My词库》.txt")}), kExitRefused);
+  EXPECT_NE(Err().find("exists already; give --force"), std::string::npos) << Err();
+  EXPECT_EQ(Read(P("《My词库》.txt")), "keep me");
+}
+
+TEST_F(ToolTest, ImportLeavesOutBadRecordsOrRepeatsOnlyWhenAsked) {
+  kit::WriteFile(P("list"), "apple\t苹果\npear\t\napple\t苹果\nplum\t李\napple\t苹果\n");
+  EXPECT_EQ(Run({"import", P("list"), P("out.txt"), "--dedupe"}), kExitRefused);
+  EXPECT_EQ(Err().find("repeating"), std::string::npos) << "repeats are dropped: " << Err();
+  EXPECT_NE(Err().find("1 with an empty side); nothing written"), std::string::npos) << Err();
+
+  EXPECT_EQ(Run({"import", P("list"), P("out.txt"), "--skip-bad"}), kExitGood) << Err();
+  EXPECT_NE(Out().find(P("list") + ":2: left out: empty meaning"), std::string::npos) << Out();
+  EXPECT_NE(Out().find("left out 3 records: 1 with an empty side, 2 repeating a pair"),
+            std::string::npos)
+      << Out();
+  EXPECT_EQ(Loaded(P("out.txt"), books::BookCatalogue().front()),
+            (Pairs{{"apple", "苹果"}, {"plum", "李"}}));
+
+  // A catalogue book takes its count; the records beyond it are left out like any bad one.
+  kit::WriteFile(P("list"), CsvRows(92));
+  const std::string study = P("《小学英语》(第一册)(91)");
+  EXPECT_EQ(Run({"import", P("list"), study, "--skip-bad"}), kExitGood) << Err();
+  EXPECT_NE(Out().find("left out 1 record: 1 beyond what the book holds"), std::string::npos)
+      << Out();
+  const Pairs book = Loaded(study, *booktool::EntryForFileName(study));
+  ASSERT_EQ(book.size(), 91u);
+  EXPECT_EQ(book[1], (std::pair<std::string, std::string>{"w2", "第2义"}));
+  EXPECT_EQ(book[90], (std::pair<std::string, std::string>{"w91", "第91义"}));
+
+  // Without OUT the own book goes to the user's data folder, which is made when missing.
+  const char* old = std::getenv("XDG_DATA_HOME");
+  const std::string saved = old ? old : "";
+  setenv("XDG_DATA_HOME", P("data").c_str(), 1);
+  kit::WriteFile(P("list"), "apple\t苹果\npear\t梨\napple\t苹果\n");
+  EXPECT_EQ(Run({"import", P("list"), "--dedupe"}), kExitGood) << Err();
+  if (old)
+    setenv("XDG_DATA_HOME", saved.c_str(), 1);
+  else
+    unsetenv("XDG_DATA_HOME");
+  EXPECT_NE(Out().find("dropped 1 repeated pair"), std::string::npos) << Out();
+  EXPECT_EQ(Loaded(P("data/vantle/《My词库》.txt"), books::BookCatalogue().front()),
+            (Pairs{{"apple", "苹果"}, {"pear", "梨"}}));
+}
+
+TEST(HtmlToText, KeepsTheTextOfAFlashCardField) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"a<br>b<BR />c", "a b c"},
+      {"<p>x</p><p>y</p>", "x y"},
+      {"&#65;&#x42;&#X43; &unknown; &amp &#xD800; &#0;",
+       "ABC &unknown; &amp \xEF\xBF\xBD \xEF\xBF\xBD"},
+      {"a < b, c<d", "a < b, c<d"},
+      {"<style>.x{color:red}</style>text<script>x()</script>", "text"},
+      {"[sound:a.mp3] word [sound:unclosed", "word [sound:unclosed"},
+      {"\xC2\xA0 spaced \t\n out&nbsp;", "spaced out"},
+  };
+  for (const auto& [html, text] : rows) EXPECT_EQ(booktool::HtmlToText(html), text) << html;
 }
 
 TEST_F(ToolTest, TheProgramExitsWithTheStatusOfItsCommand) {

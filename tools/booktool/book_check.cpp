@@ -5,8 +5,8 @@
 #include <map>
 
 #include "books/gbk.h"
-#include "booktool/book_list.h"
 #include "books/word_book.h"
+#include "booktool/book_list.h"
 #include "text/text.h"
 
 namespace booktool {

@@ -54,7 +54,8 @@ bool HasLineBreak(std::string_view s) {
   return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// The first character of `text` that GBK cannot hold, or empty when there is none.
+}  // namespace
+
 std::string FirstNonGbk(books::GbkEncoder& encoder, std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size();) {
@@ -65,6 +66,8 @@ std::string FirstNonGbk(books::GbkEncoder& encoder, std::string_view text) {
   }
   return {};
 }
+
+namespace {
 
 class Encoder {
  public:
@@ -111,11 +114,6 @@ class Encoder {
   books::GbkEncoder encoder_;
 };
 
-bool EndsInMarker(std::string_view meaning) {
-  return !meaning.empty() &&
-         (meaning.back() == '0' || meaning.back() == '1' || meaning.back() == ' ');
-}
-
 std::string CountText(int n) {
   return std::to_string(n) + (n == 1 ? " record" : " records");
 }
@@ -144,6 +142,11 @@ void Refusals::Merge(const Refusals& other) {
   const int total = Total + other.Total;
   for (const Refusal& r : other.Kept) Add(r);
   Total = total;
+}
+
+bool EndsInMarker(std::string_view meaning) {
+  return !meaning.empty() &&
+         (meaning.back() == '0' || meaning.back() == '1' || meaning.back() == ' ');
 }
 
 bool ParseList(std::string_view text, BookKind kind, std::vector<ListRecord>& records,

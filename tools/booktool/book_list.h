@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "books/catalogue.h"
+#include "books/gbk.h"
 
 namespace booktool {
 
@@ -68,6 +69,11 @@ bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEn
 const books::CatalogueEntry* EntryForFileName(std::string_view path);
 // The entry of a label of the catalogue; the file names above are accepted as well.
 const books::CatalogueEntry* EntryForLabel(std::string_view label);
+
+// The first character of UTF-8 `text` that GBK cannot hold, or empty when there is none.
+std::string FirstNonGbk(books::GbkEncoder& encoder, std::string_view text);
+// Whether a meaning ends in one of the markers 0, 1 or space, which the loader removes.
+bool EndsInMarker(std::string_view meaning);
 
 // Backslash escapes for dump: \\ \t \r \n.
 std::string Escape(std::string_view field);

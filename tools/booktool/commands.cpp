@@ -27,6 +27,8 @@ constexpr const char* kUsage =
     "usage: vantle-book check FILE... [--label LABEL]\n"
     "       vantle-book dump FILE [--label LABEL]\n"
     "       vantle-book convert IN.tsv OUT [--label LABEL] [--force]\n"
+    "       vantle-book import FILE [OUT] [--format FORMAT] [--columns A,B] [--skip-bad]\n"
+    "                          [--dedupe] [--label LABEL] [--force]\n"
     "       vantle-book COMMAND --help\n";
 
 constexpr const char* kGeneralHelp =
@@ -35,6 +37,7 @@ constexpr const char* kGeneralHelp =
     "  check    reads books as the program does and says what is wrong and where\n"
     "  dump     prints a book's records as the program holds them\n"
     "  convert  makes a book from a UTF-8 list\n"
+    "  import   makes a book from a CSV file, a flash-card export or a KVTML file\n"
     "\n"
     "A book's label comes from its file name: a catalogue label such as\n"
     "\"《小学英语》(第一册)(91)\", \"《My词库》.txt\" or \"《成语大全》.txt\"; for any other\n"
@@ -132,6 +135,8 @@ std::string ProgramMessage(const std::string& message) {
   return out + "\"";
 }
 
+}  // namespace
+
 void PrintWarnings(const std::string& name, const std::vector<Warning>& warnings,
                    std::ostream& out) {
   constexpr int kShownPerKind = 20;
@@ -143,6 +148,8 @@ void PrintWarnings(const std::string& name, const std::vector<Warning>& warnings
       out << name << ": warning: ... and " << count - kShownPerKind
           << " more warnings of this kind\n";
 }
+
+namespace {
 
 int Check(const Arguments& args, const std::vector<const CatalogueEntry*>& entries,
           std::ostream& out) {
@@ -185,6 +192,8 @@ int Dump(const std::string& file, const CatalogueEntry& entry, std::ostream& out
   return kExitGood;
 }
 
+}  // namespace
+
 bool ReadWhole(const std::string& path, std::string& bytes, std::string& error) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
@@ -204,46 +213,52 @@ bool ReadWhole(const std::string& path, std::string& bytes, std::string& error) 
   return true;
 }
 
-// Reads the list and makes the book's bytes, looking at every line: what is wrong with any
-// of them is refused together. The count of records is only judged once every line reads.
-Refusals ReadList(const std::string& text, const CatalogueEntry& entry,
-                  std::vector<ListRecord>& records, std::string& bytes, BookEncoding& encoding) {
-  Refusals refused, encoded;
-  const bool parsed = ParseList(text, entry.Kind, records, refused);
-  if (!EncodeBook(records, entry, bytes, encoding, encoded)) {
-    if (!parsed && encoded.Kept.front().Line == 0) {
-      encoded.Kept.erase(encoded.Kept.begin());
-      --encoded.Total;
-    }
-    refused.Merge(encoded);
-  }
-  return refused;
+bool TargetFree(const std::string& target, bool force, std::ostream& err) {
+  std::error_code ec;
+  if (force || !std::filesystem::exists(std::filesystem::symlink_status(target, ec))) return true;
+  err << target << ": exists already; give --force to replace it\n";
+  return false;
 }
 
-int Convert(const Arguments& args, const CatalogueEntry& entry, std::ostream& out,
-            std::ostream& err) {
-  const std::string& in = args.Files[0];
-  const std::string& target = args.Files[1];
-  std::error_code ec;
-  if (!args.Force && std::filesystem::exists(std::filesystem::symlink_status(target, ec))) {
-    err << target << ": exists already; give --force to replace it\n";
-    return kExitRefused;
+void PrintRefusal(const std::string& source, const Refusal& refusal, std::ostream& err) {
+  err << source << (refusal.Line > 0 ? ":" + std::to_string(refusal.Line) : std::string())
+      << ": refused: " << refusal.Reason << "\n";
+}
+
+void PrintRefusals(const std::string& source, const Refusals& refusals, std::ostream& err) {
+  for (const Refusal& r : refusals.Kept) PrintRefusal(source, r, err);
+  if (refusals.Total > static_cast<int>(refusals.Kept.size()))
+    err << source << ": refused: " << refusals.Total - static_cast<int>(refusals.Kept.size())
+        << " more faults not shown\n";
+}
+
+namespace {
+
+// Makes the book's bytes, adding what is wrong with any record to what reading the list
+// found, so that one run names every fault. The count of records is only judged once every
+// line reads: lines left out would make it misleading.
+bool EncodeRecords(const std::vector<ListRecord>& records, const CatalogueEntry& entry,
+                   std::string& bytes, BookEncoding& encoding, Refusals& refused) {
+  const bool parsed = !refused.Any();
+  Refusals encoded;
+  if (EncodeBook(records, entry, bytes, encoding, encoded)) return parsed;
+  if (!parsed && encoded.Kept.front().Line == 0) {
+    encoded.Kept.erase(encoded.Kept.begin());
+    --encoded.Total;
   }
-  std::string text, error;
-  if (!ReadWhole(in, text, error)) {
-    err << error << "\n";
-    return kExitRefused;
-  }
-  std::vector<ListRecord> records;
-  std::string bytes;
+  refused.Merge(encoded);
+  return false;
+}
+
+}  // namespace
+
+int WriteBook(const std::vector<ListRecord>& records, const CatalogueEntry& entry,
+              const std::string& source, const std::string& target, bool force, std::ostream& out,
+              std::ostream& err, Refusals refused) {
+  std::string bytes, error;
   BookEncoding encoding = BookEncoding::Gbk;
-  if (Refusals refused = ReadList(text, entry, records, bytes, encoding); refused.Any()) {
-    for (const Refusal& r : refused.Kept)
-      err << in << (r.Line > 0 ? ":" + std::to_string(r.Line) : std::string())
-          << ": refused: " << r.Reason << "\n";
-    if (refused.Total > static_cast<int>(refused.Kept.size()))
-      err << in << ": refused: " << refused.Total - static_cast<int>(refused.Kept.size())
-          << " more faults not shown\n";
+  if (!EncodeRecords(records, entry, bytes, encoding, refused)) {
+    PrintRefusals(source, refused, err);
     return kExitRefused;
   }
   books::WordBook book;
@@ -256,7 +271,7 @@ int Convert(const Arguments& args, const CatalogueEntry& entry, std::ostream& ou
                       : "the program would refuse it: " + DescribeFailure(result, entry);
     return false;
   };
-  if (!WriteAtomically(target, bytes, args.Force, error, verify)) {
+  if (!WriteAtomically(target, bytes, force, error, verify)) {
     err << target << ": " << error << "\n";
     return kExitRefused;
   }
@@ -266,6 +281,24 @@ int Convert(const Arguments& args, const CatalogueEntry& entry, std::ostream& ou
       << "\n";
   PrintWarnings(target, FindWarnings(book, entry, result), out);
   return kExitGood;
+}
+
+namespace {
+
+int Convert(const Arguments& args, const CatalogueEntry& entry, std::ostream& out,
+            std::ostream& err) {
+  const std::string& in = args.Files[0];
+  const std::string& target = args.Files[1];
+  if (!TargetFree(target, args.Force, err)) return kExitRefused;
+  std::string text, error;
+  if (!ReadWhole(in, text, error)) {
+    err << error << "\n";
+    return kExitRefused;
+  }
+  std::vector<ListRecord> records;
+  Refusals refused;
+  ParseList(text, entry.Kind, records, refused);
+  return WriteBook(records, entry, in, target, args.Force, out, err, std::move(refused));
 }
 
 }  // namespace
@@ -322,6 +355,7 @@ int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::os
     out << kGeneralHelp << "\n" << kUsage;
     return kExitGood;
   }
+  if (args[0] == "import") return RunImport(args, out, err);
   static const std::map<std::string, const char*> kHelp = {
       {"check", kCheckHelp}, {"dump", kDumpHelp}, {"convert", kConvertHelp}};
   auto help = kHelp.find(args[0]);

@@ -1,4 +1,4 @@
-// The commands of vantle-book: check, dump and convert.
+// The commands of vantle-book: check, dump, convert and import.
 #pragma once
 
 #include <functional>
@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "books/catalogue.h"
+#include "booktool/book_check.h"
+#include "booktool/book_list.h"
 
 namespace booktool {
 
@@ -23,5 +25,32 @@ int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::os
 bool WriteAtomically(
     const std::string& path, const std::string& bytes, bool force, std::string& error,
     const std::function<bool(const std::string& temp, std::string& error)>& verify = {});
+
+// Reads the whole file at `path`; false with `error` (naming the path) when it cannot.
+bool ReadWhole(const std::string& path, std::string& bytes, std::string& error);
+
+// Prints the warnings about the book `name`, at most 20 of a kind.
+void PrintWarnings(const std::string& name, const std::vector<Warning>& warnings,
+                   std::ostream& out);
+
+// "SOURCE:LINE: refused: REASON" on `err`.
+void PrintRefusal(const std::string& source, const Refusal& refusal, std::ostream& err);
+
+// Every refusal kept, then how many more there were.
+void PrintRefusals(const std::string& source, const Refusals& refusals, std::ostream& err);
+
+// True when `target` may be written: it does not exist, or `force`; else says so on `err`.
+bool TargetFree(const std::string& target, bool force, std::ostream& err);
+
+// Makes the book `target` for `entry` from `records` (read from `source`): encodes it, writes it
+// atomically, reads it back with the program's loader, says what was written and warns as check
+// does. What reading the list refused (`refused`) is reported together with what encoding
+// finds, and nothing is written then. Returns the exit code.
+int WriteBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
+              const std::string& source, const std::string& target, bool force, std::ostream& out,
+              std::ostream& err, Refusals refused = {});
+
+// vantle-book import with its arguments (the command first); returns the exit code.
+int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace booktool

@@ -1,0 +1,215 @@
+// vantle-book import: a word book from a list kept in a spreadsheet, a flash-card program or
+// a vocabulary program.
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#include "booktool/commands.h"
+#include "booktool/import.h"
+
+namespace booktool {
+namespace {
+
+constexpr const char* kImportUsage =
+    "usage: vantle-book import FILE [OUT] [--format csv|flashcards|kvtml] [--columns A,B]\n"
+    "                          [--skip-bad] [--dedupe] [--label LABEL] [--force]\n";
+
+constexpr const char* kImportHelp =
+    "\n"
+    "Makes the book OUT from a word list kept elsewhere; without OUT, your own book\n"
+    "$XDG_DATA_HOME/vantle/《My词库》.txt (~/.local/share/vantle/), which the program reads\n"
+    "first. The format is found from the content; --format names it instead:\n"
+    "  csv         a spreadsheet saved as CSV: comma, semicolon or tab between columns, UTF-8\n"
+    "              (with or without BOM) or GBK, quoted fields; a first row naming the columns\n"
+    "              (english, word, 英文, 单词 / chinese, meaning, 中文, 释义) is skipped\n"
+    "  flashcards  a flash-card program's plain-text export (Anki: \"Notes in Plain Text\")\n"
+    "              with its #separator:, #html:, #columns: lines; HTML becomes text, sounds\n"
+    "              and pictures are dropped (--format anki says the same)\n"
+    "  kvtml       a KVTML 2 vocabulary file: its first two languages\n"
+    "--columns A,B takes English entries from A and meanings from B: numbers from 1, or names\n"
+    "(a header cell, a #columns: name, a language's locale or name); other columns are ignored.\n"
+    "Records no book can take are listed with their line: an empty side, a meaning ending in\n"
+    "0, 1 or a space, text GBK cannot hold, the same pair twice, more than 30000 records (or\n"
+    "than the count of the catalogue book that OUT or --label names). Then nothing is written,\n"
+    "unless --skip-bad leaves them out (--dedupe drops repeated pairs alone). OUT is written\n"
+    "atomically and replaced only with --force; long texts are warned about as check does.\n"
+    "Exit status: 0 written, 1 refused, 2 bad usage.\n";
+
+struct ImportArguments {
+  std::vector<std::string> Files;
+  ImportOptions Options;
+  std::optional<std::string> Label;
+  bool SkipBad = false, Dedupe = false, Force = false, Help = false;
+};
+
+// The value of option `name` at args[i], given as "--name VALUE" or "--name=VALUE".
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
+                                       std::string_view name) {
+  const std::string& a = args[i];
+  if (a.size() > name.size() && a.starts_with(name) && a[name.size()] == '=')
+    return a.substr(name.size() + 1);
+  if (a == name && i + 1 < args.size()) return args[++i];
+  return std::nullopt;
+}
+
+bool ParseImportArguments(const std::vector<std::string>& args, ImportArguments& parsed,
+                          std::string& error) {
+  static const std::map<std::string, bool ImportArguments::*, std::less<>> kFlags = {
+      {"--skip-bad", &ImportArguments::SkipBad},
+      {"--dedupe", &ImportArguments::Dedupe},
+      {"--force", &ImportArguments::Force},
+      {"--help", &ImportArguments::Help},
+      {"-h", &ImportArguments::Help}};
+  bool options = true;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool option = options && a.size() > 1 && a[0] == '-';
+    if (options && a == "--") {
+      options = false;
+    } else if (auto flag = kFlags.find(a); option && flag != kFlags.end()) {
+      parsed.*(flag->second) = true;
+    } else if (option && (a.starts_with("--format"))) {
+      auto value = OptionValue(args, i, "--format");
+      parsed.Options.Format = value ? FormatForName(*value) : ImportFormat::Detect;
+      if (parsed.Options.Format == ImportFormat::Detect) {
+        error = "--format takes csv, flashcards (or anki) or kvtml";
+        return false;
+      }
+    } else if (option && a.starts_with("--columns")) {
+      auto value = OptionValue(args, i, "--columns");
+      const std::size_t comma = value ? value->find(',') : std::string::npos;
+      if (comma == std::string::npos || comma == 0 || comma + 1 == value->size() ||
+          value->find(',', comma + 1) != std::string::npos) {
+        error = "--columns takes two columns, the English one and the meaning, as A,B";
+        return false;
+      }
+      parsed.Options.Columns = {value->substr(0, comma), value->substr(comma + 1)};
+    } else if (option && a.starts_with("--label")) {
+      parsed.Label = OptionValue(args, i, "--label");
+      if (!parsed.Label) {
+        error = "--label needs a label";
+        return false;
+      }
+    } else if (option) {
+      error = "unknown option " + a;
+      return false;
+    } else {
+      parsed.Files.push_back(a);
+    }
+  }
+  return true;
+}
+
+// Prints the bad records, at most 20 of a kind, and returns the counts per kind.
+std::map<BadKind, int> PrintBad(const std::string& source, const std::vector<BadRecord>& bad,
+                                const char* verdict, std::ostream& out) {
+  constexpr int kShownPerKind = 20;
+  std::map<BadKind, int> counts;
+  for (const BadRecord& b : bad)
+    if (++counts[b.Kind] <= kShownPerKind)
+      out << source << ":" << b.Line << ": " << verdict << ": " << b.Reason << "\n";
+  for (const auto& [kind, count] : counts)
+    if (count > kShownPerKind)
+      out << source << ": ... and " << count - kShownPerKind << " more records "
+          << BadKindText(kind) << "\n";
+  return counts;
+}
+
+std::string Counts(const std::map<BadKind, int>& counts) {
+  std::string text;
+  for (const auto& [kind, count] : counts)
+    text +=
+        (text.empty() ? "" : ", ") + std::to_string(count) + " " + std::string(BadKindText(kind));
+  return text;
+}
+
+std::string RecordCount(std::size_t n) {
+  return std::to_string(n) + (n == 1 ? " record" : " records");
+}
+
+}  // namespace
+
+int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  ImportArguments parsed;
+  std::string error;
+  if (!ParseImportArguments(args, parsed, error)) {
+    err << "vantle-book import: " << error << "\n" << kImportUsage;
+    return kExitUsage;
+  }
+  if (parsed.Help) {
+    out << kImportUsage << kImportHelp;
+    return kExitGood;
+  }
+  if (parsed.Files.empty() || parsed.Files.size() > 2) {
+    err << "vantle-book import: " << (parsed.Files.empty() ? "no FILE" : "too many files") << "\n"
+        << kImportUsage;
+    return kExitUsage;
+  }
+  const std::string& in = parsed.Files[0];
+  // The book made: the label given, the one OUT's name stands for, else the own book.
+  std::string target;
+  if (parsed.Files.size() == 2) {
+    target = parsed.Files[1];
+  } else if (const std::string folder = books::UserDataDirectory(); !folder.empty()) {
+    target = folder + "/" + std::string(books::kOwnBookLabel) + ".txt";
+  } else {
+    err << "vantle-book import: neither XDG_DATA_HOME nor HOME says where your own book goes; "
+           "give OUT\n";
+    return kExitUsage;
+  }
+  const books::CatalogueEntry* entry =
+      parsed.Label ? EntryForLabel(*parsed.Label) : EntryForFileName(target);
+  if (!entry && parsed.Label) {
+    err << "vantle-book import: \"" << *parsed.Label << "\" is no label of the catalogue\n";
+    return kExitUsage;
+  }
+  if (!entry) entry = &books::BookCatalogue().front();
+  if (entry->Kind == books::BookKind::IdiomBook) {
+    err << "vantle-book import: the idiom book holds no pairs; make it with convert\n";
+    return kExitUsage;
+  }
+
+  if (!TargetFree(target, parsed.Force, err)) return kExitRefused;
+  std::string bytes;
+  if (!ReadWhole(in, bytes, error)) {
+    err << error << "\n";
+    return kExitRefused;
+  }
+  ImportedList list = ParseImport(bytes, parsed.Options);
+  if (!list.Failure.Reason.empty()) {
+    PrintRefusal(in,
+                 {list.Failure.Line,
+                  "as " + std::string(FormatName(list.Format)) + ": " + list.Failure.Reason},
+                 err);
+    return kExitRefused;
+  }
+  out << in << ": " << list.Description << "; " << RecordCount(list.Records.size()) << "\n";
+
+  SiftedList sifted = SiftRecords(std::move(list.Records), *entry, parsed.Dedupe);
+  if (sifted.Dropped > 0)
+    out << in << ": dropped " << sifted.Dropped << " repeated "
+        << (sifted.Dropped == 1 ? "pair" : "pairs") << "\n";
+  if (!sifted.Bad.empty()) {
+    if (!parsed.SkipBad) {
+      const auto counts = PrintBad(in, sifted.Bad, "refused", err);
+      err << in << ": refused: " << RecordCount(sifted.Bad.size()) << " no book can take ("
+          << Counts(counts) << "); nothing written. --skip-bad leaves them out"
+          << (counts.contains(BadKind::Repeat) ? ", --dedupe drops repeated pairs" : "") << "\n";
+      return kExitRefused;
+    }
+    const auto counts = PrintBad(in, sifted.Bad, "left out", out);
+    out << in << ": left out " << RecordCount(sifted.Bad.size()) << ": " << Counts(counts) << "\n";
+  }
+
+  if (parsed.Files.size() == 1) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
+    if (ec) {
+      err << target << ": cannot make its folder (" << ec.message() << ")\n";
+      return kExitRefused;
+    }
+  }
+  return WriteBook(sifted.Kept, *entry, in, target, parsed.Force, out, err);
+}
+
+}  // namespace booktool
