@@ -46,12 +46,19 @@ class ButtonWidget : public QPushButton {
   explicit ButtonWidget(QWidget* parent) : QPushButton(parent) {}
 
   enum class Direction { Left, Right, Up, Down };
-  // The nearest shown, enabled button of the same window in that direction, or null.
+  // The nearest shown, enabled button of the same window and group in that direction, or
+  // null.
   ButtonWidget* Neighbour(Direction direction) const;
+  // The arrows walk only between buttons of one group (a board's cells); null for the
+  // buttons that belong to none.
+  void SetGroup(const void* group) { group_ = group; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const void* group_ = nullptr;
 };
 
 }  // namespace qtbind

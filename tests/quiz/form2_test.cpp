@@ -32,6 +32,9 @@ std::vector<int> Identity() {
 class QuizTest : public ::testing::Test {
  protected:
   QuizTest() {
+    // Questions past the scripted ones ask with distractor record 1, the right answer on
+    // button 0 and the label at its leftmost start.
+    random.fallback = 0.0;
     platform.program_directory = dir.Str();
     shell.Start();
     shell.SwitchMode(*shell.Find(shell::Mode::Match), shell::Mode::Quiz);
@@ -308,6 +311,27 @@ TEST_F(QuizTest, AnswersAreJudgedByTheirTextNotByTheirButton) {
     EXPECT_EQ(form->Mistakes, row.right ? 0 : 1) << row.why;
     EXPECT_EQ(platform.beeps - beeps, row.right ? 0 : 1) << row.why;
   }
+}
+
+TEST_F(QuizTest, TheKeysOneToFourPressTheAnswerButtonsLeftToRightAndOnlyInPlay) {
+  LoadOwnBook(Numbered(20));
+  for (int q = 0; q < 4; ++q) {
+    form->Command5.Click();
+    StartRound(1, Identity(), {7, 3, 9}, q);
+    const int draws = random.draws;
+    for (int key : {int{'0'}, int{'5'}, int{'a'}, 13, int{' '}}) form->Window().KeyPress(key);
+    EXPECT_EQ(random.draws, draws) << "no other key answers";
+    EXPECT_EQ(form->QuestionNo, 1);
+    PushQuestion({2, 4, 6}, 0);
+    form->Window().KeyPress('1' + q);
+    EXPECT_EQ(form->QuestionNo, 2) << "key " << q + 1;
+    EXPECT_EQ(form->Mistakes, 0);
+  }
+  // On the group list the answer buttons are hidden: the keys press nothing.
+  form->Command5.Click();
+  for (int key = '1'; key <= '4'; ++key) form->Window().KeyPress(key);
+  EXPECT_EQ(form->QuestionNo, 2);
+  EXPECT_EQ(platform.beeps, 0);
 }
 
 TEST_F(QuizTest, AWrongAnswerKeepsTheQuestionItsDistractorsAndTheLabelsHeight) {

@@ -24,7 +24,10 @@ struct Journal : ui::ControlObserver {
 
 class ShellTest : public ::testing::Test {
  protected:
-  ShellTest() { program.Start(); }
+  ShellTest() {
+    random.fallback = 0.0;  // a window's picture, where not scripted, is Pic/0.jpg
+    program.Start();
+  }
   shell::Shell& Shell() { return program.Shell(); }
   match::Form1& F1() { return static_cast<match::Form1&>(*Shell().Find(Mode::Match)); }
   template <class T>
@@ -201,6 +204,7 @@ TEST_F(ShellTest, ClosingAWindowEndsTheProgramWithOnlyThatWindowsFarewell) {
   for (const Row& row : rows) {
     kit::FakePlatform p;
     kit::ScriptedRandom r;
+    r.fallback = 0.0;
     program::Program prog(p, r);
     prog.Start();
     shell::ModeWindow* from = prog.Shell().Find(Mode::Match);
@@ -265,7 +269,7 @@ TEST_F(ShellTest, RandomBackgroundsNameOnlyTheTwentyPicturesAndClearFirst) {
   probe.window = &w;
   probe.program_directory = "/opt/vantle";
   w.SetPicture(std::make_shared<kit::FakePicture>("old"));
-  r.Push({0.0, 0.04999, 0.05, 0.5, 0.9999999999999999});
+  r.Push({0.0, 0.04999, 0.05, 0.5, 0.9999999999999999, 0.0});
   for (int i = 0; i < 5; ++i) s.ShowRandomBackground(w);
   EXPECT_EQ(probe.picture_requests,
             (std::vector<std::string>{"/opt/vantle/Pic/0.jpg", "/opt/vantle/Pic/0.jpg",
