@@ -126,7 +126,10 @@ void WindowBinding::MoveFocus(const ui::Control* from) {
 void WindowBinding::SettleFocus(bool to_next) {
   if (!form_ || !form_->isVisible()) return;
   const ui::Control* holder = FocusHolder();
-  if (to_next || !holder || !holder->Acts()) MoveFocus(holder);
+  if (to_next)
+    MoveFocus(nullptr);
+  else if (!holder || !holder->Acts())
+    MoveFocus(holder);
 }
 
 void WindowBinding::Shut() {
@@ -272,10 +275,15 @@ void WindowBinding::MakeWidget(Bound& b) {
       });
       new EventHook(list->viewport(), [this, model, list](QEvent* event) {
         if (event->type() == QEvent::MouseButtonDblClick) {
-          // Only a row counts: the empty space below the rows does nothing.
+          // Only a row counts, and it is the row chosen; the empty space below the rows does
+          // nothing.
           auto* mouse = static_cast<QMouseEvent*>(event);
-          if (list->indexAt(mouse->position().toPoint()).isValid())
-            platform_.Deliver([model] { model->DblClick(); });
+          const QModelIndex at = list->indexAt(mouse->position().toPoint());
+          if (at.isValid()) {
+            platform_.Deliver([model, row = at.row()] {
+              if (model->Choose(row)) model->DblClick();
+            });
+          }
           return true;
         }
         if (event->type() == QEvent::MouseButtonPress) {
