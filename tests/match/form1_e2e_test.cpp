@@ -4,9 +4,11 @@
 // A round played by keys alone, and the keys pressed while a list is hidden.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QListWidget>
+#include <QWidget>
 #include <algorithm>
+#include <deque>
+#include <map>
 #include <string>
 
 #include "e2e/driver.h"
@@ -125,27 +127,39 @@ class MatchByKeys : private OwnFolder, public MatchOnScreen {
  protected:
   MatchByKeys() : MatchOnScreen(dir.Path()) {}
 
+  // The control holding the match window's focus (it gets the keys once the window is
+  // active again, which the driver sees to before every key).
+  QWidget* FocusedWidget() const {
+    QWidget* window = driver.Window("Form1");
+    return window ? window->focusWidget() : nullptr;
+  }
   QString Focused() const {
-    QWidget* w = QApplication::focusWidget();
+    QWidget* w = FocusedWidget();
     return w ? w->objectName() : QString();
   }
 
-  // The arrow keys that walk the focus from the focused cell to `button`, as the board walks.
+  // The shortest run of arrow keys that walks the focus from the focused cell to `button`,
+  // found by trying the arrows as the board answers them.
   std::string PathTo(int button) {
-    auto* at = dynamic_cast<qtbind::ButtonWidget*>(QApplication::focusWidget());
-    QWidget* target = driver.Widget("Form1", "Command1_" + std::to_string(button));
-    std::string path;
-    for (int step = 0; at && at != target && step < 40; ++step) {
-      using D = qtbind::ButtonWidget::Direction;
-      const QPoint from = at->geometry().center(), to = target->geometry().center();
-      const D d = from.y() != to.y() ? (from.y() < to.y() ? D::Down : D::Up)
-                                     : (from.x() < to.x() ? D::Right : D::Left);
-      static const char* const kNames[] = {"Left", "Right", "Up", "Down"};
-      path += std::string(kNames[static_cast<int>(d)]) + " ";
-      at = at->Neighbour(d);
+    using D = qtbind::ButtonWidget::Direction;
+    auto* from = dynamic_cast<qtbind::ButtonWidget*>(FocusedWidget());
+    auto* target = dynamic_cast<qtbind::ButtonWidget*>(
+        driver.Widget("Form1", "Command1_" + std::to_string(button)));
+    std::map<qtbind::ButtonWidget*, std::string> path{{from, ""}};
+    std::deque<qtbind::ButtonWidget*> open{from};
+    while (from && !open.empty() && !path.count(target)) {
+      qtbind::ButtonWidget* at = open.front();
+      open.pop_front();
+      for (auto [d, name] : {std::pair{D::Left, "Left "}, std::pair{D::Right, "Right "},
+                             std::pair{D::Up, "Up "}, std::pair{D::Down, "Down "}}) {
+        qtbind::ButtonWidget* next = at->Neighbour(d);
+        if (!next || path.count(next)) continue;
+        path[next] = path[at] + name;
+        open.push_back(next);
+      }
     }
-    EXPECT_EQ(at, target) << "no way to button " << button;
-    return path;
+    EXPECT_TRUE(path.count(target)) << "no way to button " << button;
+    return path[target];
   }
   // Chooses a cell by keys: the arrows to it, then Enter.
   bool PressCell(int cell) { return driver.Key(PathTo(ButtonOf(cell)) + "Return"); }

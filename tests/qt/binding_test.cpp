@@ -402,7 +402,7 @@ TEST_F(BindingTest, TheFocusLeavesAHiddenOrDisabledControlForTheOneActedOnNext) 
        },
        "List1"},  // no cell left: the list
       {[&] { List1.SetVisible(false); }, "Text1"},
-      {[&] { Text1.SetEnabled(false); }, "Form9"},  // nothing left: the window holds it
+      {[&] { Text1.SetEnabled(false); }, "Form9"},            // nothing left: the window holds it
       {[&] { Command1[7].SetVisible(true); }, "Command1_7"},  // and gives it to what comes back
   };
   for (const Step& step : steps) {

@@ -149,15 +149,15 @@ TEST_F(FocusTest, ALostFocusGoesToTheNearestCellInItsRowThenTheControlActedOnNex
     bool list, text;          // whether List1 and Text1 are shown
     const char* next;
   } rows[] = {
-      {{4}, 4, false, false, "Command1_5"},          // its row, the later one at equal distance
-      {{4, 5}, 4, false, false, "Command1_3"},       // its row, before it
-      {{3, 4, 5}, 4, false, false, "Command1_7"},    // no cell left in the row: the row below
-      {{0, 3, 4, 5}, 3, false, false, "Command1_6"}, // the nearest row, then the nearest column
+      {{4}, 4, false, false, "Command1_5"},           // its row, the later one at equal distance
+      {{4, 5}, 4, false, false, "Command1_3"},        // its row, before it
+      {{3, 4, 5}, 4, false, false, "Command1_7"},     // no cell left in the row: the row below
+      {{0, 3, 4, 5}, 3, false, false, "Command1_6"},  // the nearest row, then the nearest column
       {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, true, true, "List1"},
       {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, false, true, "Text1"},
       {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, false, false, ""},  // the window holds it
-      {{}, -1, true, true, "List1"},                 // nothing held it: the list comes first
-      {{0, 1}, -1, false, false, "Command1_2"},      // then the first shown cell
+      {{}, -1, true, true, "List1"},                       // nothing held it: the list comes first
+      {{0, 1}, -1, false, false, "Command1_2"},            // then the first shown cell
   };
   for (const Row& row : rows) {
     for (int i = 0; i < Cells.Count(); ++i) Cells[i].SetVisible(true);
@@ -186,10 +186,10 @@ TEST_F(FocusTest, TabWalksBlocksLeftToRightThenRowByRowAndEachBlockRowByRow) {
   Text2.Move(600, 5000, 3000, 2000);
   std::vector<std::string> names;
   for (const ui::Control* c : ui::TabOrder(window)) names.push_back(c->Name());
-  EXPECT_EQ(names, (std::vector<std::string>{"Command3", "Command1_0", "Command1_1", "Command1_2",
-                                             "Command1_3", "Command1_4", "Command1_5", "List1",
-                                             "Command1_6", "Command1_7", "Command1_8", "Text1",
-                                             "Text2"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"Command3", "Command1_0", "Command1_1", "Command1_2",
+                                      "Command1_3", "Command1_4", "Command1_5", "List1",
+                                      "Command1_6", "Command1_7", "Command1_8", "Text1", "Text2"}));
 }
 
 }  // namespace
