@@ -155,7 +155,9 @@ void WindowBinding::ApplyWindow(ui::Property what) {
     if (window_.Visible()) {
       if (!form_) Build();
       form_->show();
-      SettleFocus(false);
+      // A window that opens gives the focus to the control the user acts on next, never to
+      // the button that left it last time.
+      SettleFocus(true);
       form_->activateWindow();
     } else if (form_) {
       form_->hide();

@@ -43,8 +43,8 @@ class WindowBinding : public ui::ControlObserver {
   void Detach();
 
   // After a delivered event: the focus leaves a control that cannot hold it (hidden,
-  // disabled, or none at all); with `to_next` (a message was answered) it goes to the control
-  // the user acts on next wherever it stood.
+  // disabled, or none at all); with `to_next` (the window opens, or a message was answered) it
+  // goes to the control the user acts on next wherever it stood.
   void SettleFocus(bool to_next);
 
  private:
