@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 
 #include "kit/kit.h"
 #include "match/form1.h"
@@ -110,43 +109,6 @@ TEST_F(MatchWidgets, RealClicksShowTheMarkerClearPairsAndHideAWrongPairsMarker) 
   EXPECT_EQ(SeenAt(5), Cell(5));
   EXPECT_NE(ColourIn(5), kLightCyan);
   EXPECT_NE(ColourIn(2), kLightCyan);
-}
-
-TEST_F(MatchWidgets, TheBoardKeepsTheFocusThroughARoundAndEnterNeverLeavesTheGame) {
-  StartRound();
-  QWidget* window = Window("Form1");
-  EXPECT_EQ(window->focusWidget(), Cell(0)) << "the first cell takes the focus after 选组";
-  const auto press = [window](Qt::Key key) {
-    QTest::keyClick(window->focusWidget(), key);
-    qtharness::Settle();
-  };
-  press(Qt::Key_Return);  // chooses cell 0: the focus goes on along its row
-  EXPECT_EQ(form->SelectedCell, 0);
-  EXPECT_EQ(window->focusWidget(), Cell(1));
-  press(Qt::Key_Space);  // its partner
-  EXPECT_EQ(form->MatchedPairs, 1);
-  EXPECT_EQ(window->focusWidget(), Cell(2));
-
-  // The pairs up to the last by clicks (the ninth changes the picture); the last by keys.
-  for (int k = 1; k < 17; ++k) {
-    if (k == 8) random.PushIndex(0, 20);
-    Click("Form1", "Command1_" + std::to_string(2 * k));
-    Click("Form1", "Command1_" + std::to_string(2 * k + 1));
-  }
-  ASSERT_EQ(form->MatchedPairs, 17);
-  EXPECT_EQ(window->focusWidget(), Cell(34));
-  press(Qt::Key_Return);
-  EXPECT_EQ(window->focusWidget(), Cell(35));
-  for (int b = 0; b < match::kCells; ++b) random.PushIndex(b, match::kCells);
-  random.PushIndex(0, 20);
-  press(Qt::Key_Return);  // the round's report, answered, and the next deal
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].rfind("本局共 18 个单词\n您共错了 0 次\n本局用时 ", 0), 0u);
-  EXPECT_EQ(window->focusWidget(), Cell(0)) << "the first cell of the new deal";
-  press(Qt::Key_Return);
-  EXPECT_EQ(form->SelectedCell, 0);
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(Model<shell::ModeWindow>(Mode::Quiz), nullptr) << "no key left the game";
 }
 
 TEST_F(MatchWidgets, BackInTheGameTheBoardHasTheFocusNotTheButtonThatLeftIt) {

@@ -313,27 +313,6 @@ TEST_F(QuizTest, AnswersAreJudgedByTheirTextNotByTheirButton) {
   }
 }
 
-TEST_F(QuizTest, TheKeysOneToFourPressTheAnswerButtonsLeftToRightAndOnlyInPlay) {
-  LoadOwnBook(Numbered(20));
-  for (int q = 0; q < 4; ++q) {
-    form->Command5.Click();
-    StartRound(1, Identity(), {7, 3, 9}, q);
-    const int draws = random.draws;
-    for (int key : {int{'0'}, int{'5'}, int{'a'}, 13, int{' '}}) form->Window().KeyPress(key);
-    EXPECT_EQ(random.draws, draws) << "no other key answers";
-    EXPECT_EQ(form->QuestionNo, 1);
-    PushQuestion({2, 4, 6}, 0);
-    form->Window().KeyPress('1' + q);
-    EXPECT_EQ(form->QuestionNo, 2) << "key " << q + 1;
-    EXPECT_EQ(form->Mistakes, 0);
-  }
-  // On the group list the answer buttons are hidden: the keys press nothing.
-  form->Command5.Click();
-  for (int key = '1'; key <= '4'; ++key) form->Window().KeyPress(key);
-  EXPECT_EQ(form->QuestionNo, 2);
-  EXPECT_EQ(platform.beeps, 0);
-}
-
 TEST_F(QuizTest, AWrongAnswerKeepsTheQuestionItsDistractorsAndTheLabelsHeight) {
   LoadOwnBook(Numbered(20));
   StartRound(1, Identity(), {7, 3, 9}, 0);

@@ -178,18 +178,4 @@ TEST_F(FocusTest, ALostFocusGoesToTheNearestCellInItsRowThenTheControlActedOnNex
   EXPECT_EQ(Next(&List1), "Command1_7");
 }
 
-TEST_F(FocusTest, TabWalksBlocksLeftToRightThenRowByRowAndEachBlockRowByRow) {
-  // The list stands over the board and the one-line box touches it: one block, read row by
-  // row. The button on the left comes first; the multi-line box, below everything, last.
-  List1.Move(4400, 1500, 1000, 1000);
-  Text1.Move(3300, 4070, 2000, 300);
-  Text2.Move(600, 5000, 3000, 2000);
-  std::vector<std::string> names;
-  for (const ui::Control* c : ui::TabOrder(window)) names.push_back(c->Name());
-  EXPECT_EQ(names,
-            (std::vector<std::string>{"Command3", "Command1_0", "Command1_1", "Command1_2",
-                                      "Command1_3", "Command1_4", "Command1_5", "List1",
-                                      "Command1_6", "Command1_7", "Command1_8", "Text1", "Text2"}));
-}
-
 }  // namespace
