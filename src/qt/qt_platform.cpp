@@ -58,6 +58,8 @@ void QtPlatform::ShowMessage(const std::string& text) {
   box.setWindowModality(Qt::ApplicationModal);
   if (OnMessageShown) QTimer::singleShot(0, &box, [this, &box] { OnMessageShown(box); });
   box.exec();
+  // The keys go back to the window the message stood over.
+  if (parent && parent->isVisible()) parent->activateWindow();
   message_answered_ = true;
 }
 
