@@ -117,7 +117,7 @@ struct OwnFolder {
   OwnFolder() {
     std::vector<kit::Record> book;
     for (int i = 1; i <= 36; ++i)
-      book.emplace_back("word" + std::to_string(i), "词" + std::to_string(i));
+      book.emplace_back("word" + std::to_string(i), "词" + std::to_string(i) + "义");
     kit::WriteOwnBook(dir.Path(), book);
     e2e::WritePictures(dir.Path());
   }
