@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
   ui::ClockRandom random;
   program::Program program(platform, random);
   platform.Deliver([&program] { program.Start(); });
-  if (platform.Ended()) return 0;
-  return QApplication::exec();
+  const int status = platform.Ended() ? platform.ExitCode() : QApplication::exec();
+  // The widgets go before the model windows they show.
+  platform.DestroyWidgets();
+  return status;
 }

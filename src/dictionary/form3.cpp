@@ -67,6 +67,8 @@ void Form3::LookUpWord() {
       List1.Text() == books::kIdiomBookLabel ? BlockStyle::WholeLine : BlockStyle::TwoLines;
   std::string result = FindEntries(Book, Text1.Text(), style);
   if (result.empty()) result = kNothingFound;
+  // Emptied first, so that every lookup shows its result from the top, even the same text.
+  Text2.SetText(std::string());
   Text2.SetText(std::move(result));
   platform_.Beep();
 }

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <chrono>
+#include <exception>
 
 #include "qt/convert.h"
 #include "qt/window_binding.h"
@@ -22,7 +23,14 @@ QtPlatform::QtPlatform() {
 }
 
 QtPlatform::~QtPlatform() {
+  // The model windows may be gone already (DestroyWidgets is the orderly way).
   live_ = false;
+  windows_.clear();
+}
+
+void QtPlatform::DestroyWidgets() {
+  live_ = false;
+  for (const auto& w : windows_) w->Detach();
   windows_.clear();
 }
 
@@ -42,10 +50,17 @@ void QtPlatform::ShowMessage(const std::string& text) {
   box.setText(ToShownText(text));
   box.setStandardButtons(QMessageBox::Ok);
   box.setDefaultButton(QMessageBox::Ok);
-  box.button(QMessageBox::Ok)->setIcon(QIcon());
+  // The one button also answers Escape; Enter and Space press it.
+  box.setEscapeButton(QMessageBox::Ok);
+  QAbstractButton* ok = box.button(QMessageBox::Ok);
+  ok->setText(QStringLiteral("确定"));
+  ok->setIcon(QIcon());
   box.setWindowModality(Qt::ApplicationModal);
   if (OnMessageShown) QTimer::singleShot(0, &box, [this, &box] { OnMessageShown(box); });
   box.exec();
+  // The keys go back to the window the message stood over.
+  if (parent && parent->isVisible()) parent->activateWindow();
+  message_answered_ = true;
 }
 
 void QtPlatform::Beep() {
@@ -94,8 +109,28 @@ void QtPlatform::Deliver(const std::function<void()>& event) {
     event();
   } catch (const ui::ProgramEnded&) {
     ended_ = true;
+  } catch (const std::exception& e) {
+    Fail(e.what());
+  } catch (...) {
+    Fail("unknown error");
   }
   --depth_;
+  if (depth_ > 0 || !Accepting()) return;
+  // After an answered message the focus goes to the control the user acts on next.
+  const bool to_next = message_answered_;
+  message_answered_ = false;
+  for (const auto& w : windows_) w->SettleFocus(to_next);
+}
+
+void QtPlatform::Fail(const std::string& what) {
+  if (ended_) return;
+  failed_ = true;
+  try {
+    ShowMessage("程序出错，无法继续运行，即将退出。\r\n" + what);
+  } catch (...) {
+    // Nothing more can be said; the program still ends.
+  }
+  OnEndProgram();
 }
 
 void QtPlatform::DeliverTick(const std::function<void()>& tick) {
@@ -106,7 +141,7 @@ void QtPlatform::DeliverTick(const std::function<void()>& tick) {
 void QtPlatform::OnEndProgram() {
   ended_ = true;
   for (const auto& w : windows_) w->Shut();
-  QCoreApplication::exit(0);
+  QCoreApplication::exit(ExitCode());
 }
 
 void QtPlatform::RearmEventLoops() {

@@ -44,6 +44,8 @@ class QtPlatform : public ui::Platform {
 
   // Delivers one user event to the model: the only way events get there. Ends the program's
   // event loop when the event ended the program; after that nothing is delivered any more.
+  // Any other failure escaping the handler is shown in a message, then ends the program.
+  // Once the event is handled, the keyboard focus is settled (see WindowBinding).
   void Deliver(const std::function<void()>& event);
   // A timer tick: dropped while a handler is still running (its modal message is open), so
   // that handlers never interleave.
@@ -52,6 +54,12 @@ class QtPlatform : public ui::Platform {
   // True while user events may still reach the model.
   bool Accepting() const { return live_ && !ended_; }
   bool Ended() const { return ended_; }
+  // The program's exit status: 0, or 1 after a failure ended it.
+  int ExitCode() const { return failed_ ? 1 : 0; }
+
+  // Destroys every window's widgets; nothing is delivered afterwards. The program calls it
+  // before the model windows the widgets show go away.
+  void DestroyWidgets();
 
   // The top-level widget of the named window (null until first shown) and the widget of one
   // of its controls ("Command1_5", "List1"), null when there is none yet.
@@ -67,12 +75,16 @@ class QtPlatform : public ui::Platform {
 
  private:
   WindowBinding* Find(std::string_view window) const;
+  // An unexpected failure in a handler: said in a message, then the end of the program.
+  void Fail(const std::string& what);
 
   std::vector<std::unique_ptr<WindowBinding>> windows_;
   std::optional<std::string> program_directory_;
   int depth_ = 0;  // handlers running (more than one only through a modal message)
   bool ended_ = false;
+  bool failed_ = false;
   bool live_ = true;
+  bool message_answered_ = false;  // a message was answered during the current event
 };
 
 }  // namespace qtbind

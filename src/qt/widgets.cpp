@@ -55,7 +55,8 @@ ButtonWidget* ButtonWidget::Neighbour(Direction direction) const {
   long best_score = std::numeric_limits<long>::max();
   for (QObject* child : parentWidget()->children()) {
     auto* candidate = dynamic_cast<ButtonWidget*>(child);
-    if (!candidate || candidate == this || !candidate->isVisible() || !candidate->isEnabled())
+    if (!candidate || candidate == this || candidate->group_ != group_ || !candidate->isVisible() ||
+        !candidate->isEnabled())
       continue;
     const QRect to = candidate->geometry();
     const QPoint delta = to.center() - from.center();

@@ -49,8 +49,12 @@ class ButtonWidget : public QPushButton {
   explicit ButtonWidget(QWidget* parent) : QPushButton(parent) {}
 
   enum class Direction { Left, Right, Up, Down };
-  // The nearest shown, enabled button of the same window in that direction, or null.
+  // The nearest shown, enabled button of the same window and group in that direction, or
+  // null.
   ButtonWidget* Neighbour(Direction direction) const;
+  // The arrows walk only between buttons of one group (a board's cells); null for the
+  // buttons that belong to none.
+  void SetGroup(const void* group) { group_ = group; }
 
   // The caption as drawn now: its lines, where they go and the font (made on demand).
   const CaptionLayout& Caption();
@@ -61,6 +65,7 @@ class ButtonWidget : public QPushButton {
 
  private:
   FittedCaption caption_;
+  const void* group_ = nullptr;
 };
 
 // A label; one of fixed size (not sized to its caption) fits its caption as a button does.

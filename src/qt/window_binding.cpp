@@ -10,6 +10,7 @@
 
 #include "qt/convert.h"
 #include "qt/qt_platform.h"
+#include "ui/focus.h"
 
 namespace qtbind {
 
@@ -45,6 +46,8 @@ int KeyCode(const QKeyEvent& key) {
 bool IsMultiLineWidget(const QWidget* widget) {
   return dynamic_cast<const QPlainTextEdit*>(widget) != nullptr;
 }
+
+constexpr int kEnter = 13;
 
 }  // namespace
 
@@ -83,16 +86,50 @@ void WindowBinding::Adopt() {
 
 WindowBinding::~WindowBinding() {
   // The widgets go first, while everything their signals could reach still exists; the
-  // platform no longer accepts events at this point, so none reaches the model.
+  // platform no longer accepts events at this point, so none reaches the model. The model
+  // itself may be gone already: it is not touched here.
   form_.reset();
   for (Bound& b : bound_)
     if (b.timer) b.timer->stop();
+}
+
+void WindowBinding::Detach() {
+  for (Bound& b : bound_) b.model->SetObserver(nullptr);
+  window_.SetObserver(nullptr);
 }
 
 QWidget* WindowBinding::Widget(std::string_view control_name) const {
   for (const Bound& b : bound_)
     if (b.model->Name() == control_name) return b.widget;
   return nullptr;
+}
+
+QWidget* WindowBinding::WidgetOf(const ui::Control* control) const {
+  auto it = index_.find(control);
+  return it == index_.end() ? nullptr : bound_[it->second].widget.data();
+}
+
+const ui::Control* WindowBinding::FocusHolder() const {
+  for (QWidget* w = form_ ? form_->focusWidget() : nullptr; w && w != form_.get();
+       w = w->parentWidget()) {
+    for (const Bound& b : bound_)
+      if (b.widget == w) return b.model;
+  }
+  return nullptr;
+}
+
+void WindowBinding::MoveFocus(const ui::Control* from) {
+  QWidget* target = WidgetOf(ui::NextFocus(window_, from));
+  (target ? target : form_.get())->setFocus(Qt::OtherFocusReason);
+}
+
+void WindowBinding::SettleFocus(bool to_next) {
+  if (!form_ || !form_->isVisible()) return;
+  const ui::Control* holder = FocusHolder();
+  if (to_next)
+    MoveFocus(nullptr);
+  else if (!holder || !holder->Acts())
+    MoveFocus(holder);
 }
 
 void WindowBinding::Shut() {
@@ -118,6 +155,9 @@ void WindowBinding::ApplyWindow(ui::Property what) {
     if (window_.Visible()) {
       if (!form_) Build();
       form_->show();
+      // A window that opens gives the focus to the control the user acts on next, never to
+      // the button that left it last time.
+      SettleFocus(true);
       form_->activateWindow();
     } else if (form_) {
       form_->hide();
@@ -158,12 +198,38 @@ void WindowBinding::Build() {
                    window_.Height());
     });
   };
+  // A key that no control took is the window's (the form itself holds the focus when no
+  // control can).
+  ForwardKeys(
+      form_.get(), [this](int code) { window_.KeyPress(code); }, false);
   for (Bound& b : bound_) {
     if (b.kind == Kind::Timer || b.kind == Kind::Other) continue;
     MakeWidget(b);
     ApplyAll(b);
   }
   Restack();
+  OrderTabs();
+}
+
+void WindowBinding::ForwardKeys(QWidget* widget, std::function<void(int key_code)> press,
+                                bool take_enter) {
+  new EventHook(widget, [this, press = std::move(press), take_enter](QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int code = KeyCode(*static_cast<QKeyEvent*>(event));
+    if (code < 0) return false;
+    platform_.Deliver([&press, code] { press(code); });
+    return !platform_.Accepting() || (take_enter && code == kEnter);
+  });
+}
+
+void WindowBinding::GuardInput(QWidget* widget, const ui::Control& model) {
+  // Installed after the widget's other hooks, so that it sees every key first.
+  new EventHook(widget, [this, &model](QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    if (model.Acts()) return false;
+    SettleFocus(false);
+    return true;
+  });
 }
 
 void WindowBinding::MakeWidget(Bound& b) {
@@ -173,6 +239,7 @@ void WindowBinding::MakeWidget(Bound& b) {
     case Kind::Button: {
       auto* model = static_cast<ui::Button*>(b.model);
       auto* button = new ButtonWidget(parent);
+      button->SetGroup(model->Array());
       QObject::connect(button, &QPushButton::clicked, [this, model] {
         if (!applying_) platform_.Deliver([model] { model->Click(); });
       });
@@ -196,19 +263,29 @@ void WindowBinding::MakeWidget(Bound& b) {
       QObject::connect(list, &QListWidget::itemSelectionChanged, [this, model, list, i] {
         if (applying_ || !platform_.Accepting()) return;
         const QList<QListWidgetItem*> selected = list->selectedItems();
-        if (selected.isEmpty()) {
-          // A list box keeps its choice: the user cannot clear it.
+        // A list box keeps its choice (the user cannot clear it), and a hidden or disabled
+        // one takes none.
+        bool taken = false;
+        if (!selected.isEmpty()) {
+          const int row = list->row(selected.front());
+          UserChange(*model, [model, row, &taken] { taken = model->Choose(row); });
+        }
+        if (!taken) {
           Applying applying(applying_);
           SyncSelection(bound_[i]);
-          return;
         }
-        const int row = list->row(selected.front());
-        UserChange(*model, [model, row] { model->SetListIndex(row); });
       });
       new EventHook(list->viewport(), [this, model, list](QEvent* event) {
         if (event->type() == QEvent::MouseButtonDblClick) {
-          // Anywhere in the list, on a row or on the empty space below the rows.
-          platform_.Deliver([model] { model->DblClick(); });
+          // Only a row counts, and it is the row chosen; the empty space below the rows does
+          // nothing.
+          auto* mouse = static_cast<QMouseEvent*>(event);
+          const QModelIndex at = list->indexAt(mouse->position().toPoint());
+          if (at.isValid()) {
+            platform_.Deliver([model, row = at.row()] {
+              if (model->Choose(row)) model->DblClick();
+            });
+          }
           return true;
         }
         if (event->type() == QEvent::MouseButtonPress) {
@@ -228,6 +305,9 @@ void WindowBinding::MakeWidget(Bound& b) {
         }
         return false;
       });
+      // Enter presses the button beside the list; the other keys also move within it.
+      ForwardKeys(
+          list, [model](int code) { model->KeyPress(code); }, true);
       b.widget = list;
       break;
     }
@@ -244,20 +324,20 @@ void WindowBinding::MakeWidget(Bound& b) {
         box = area;
       } else {
         auto* edit = new QLineEdit(parent);
-        QObject::connect(edit, &QLineEdit::textEdited, [this, model](const QString& text) {
+        QObject::connect(edit, &QLineEdit::textEdited, [this, model, i](const QString& text) {
           if (applying_ || !platform_.Accepting()) return;
-          UserChange(*model, [model, t = ToModelText(text)] { model->SetText(t); });
+          bool taken = false;
+          UserChange(*model, [model, t = ToModelText(text), &taken] { taken = model->Edit(t); });
+          if (!taken) {
+            Applying applying(applying_);
+            SyncText(bound_[i]);
+          }
         });
         box = edit;
       }
       // Every character key reaches the model before the box takes it.
-      new EventHook(box, [this, model](QEvent* event) {
-        if (event->type() != QEvent::KeyPress) return false;
-        const int code = KeyCode(*static_cast<QKeyEvent*>(event));
-        if (code < 0) return false;
-        platform_.Deliver([model, code] { model->KeyPress(code); });
-        return !platform_.Accepting();
-      });
+      ForwardKeys(
+          box, [model](int code) { model->KeyPress(code); }, false);
       b.widget = box;
       break;
     }
@@ -265,6 +345,7 @@ void WindowBinding::MakeWidget(Bound& b) {
     case Kind::Other:
       return;
   }
+  if (b.kind != Kind::Label) GuardInput(b.widget, *b.model);
   b.widget->setObjectName(QString::fromStdString(b.model->Name()));
 }
 
@@ -283,13 +364,24 @@ void WindowBinding::Apply(Bound& b, ui::Property what) {
   switch (what) {
     case ui::Property::Geometry:
       w->setGeometry(PixelRect(*b.model));
+      if (b.model->TakesFocus() && form_->isVisible()) OrderTabs();
       return;
     case ui::Property::Visible:
-      w->setVisible(b.model->Visible());
+    case ui::Property::Enabled: {
+      // The focus never rests on a hidden or disabled control, and a control coming back
+      // takes it from the window when the window holds it for want of one.
+      const bool live = form_->isVisible();
+      const bool held = live && FocusHolder() == b.model;
+      if (what == ui::Property::Visible)
+        w->setVisible(b.model->Visible());
+      else
+        w->setEnabled(b.model->Enabled());
+      if (held && !b.model->Acts())
+        MoveFocus(b.model);
+      else if (live && b.model->Acts() && !FocusHolder())
+        MoveFocus(nullptr);
       return;
-    case ui::Property::Enabled:
-      w->setEnabled(b.model->Enabled());
-      return;
+    }
     case ui::Property::Caption:
       if (b.kind == Kind::Button)
         static_cast<QPushButton*>(w)->setText(
@@ -321,6 +413,7 @@ void WindowBinding::Apply(Bound& b, ui::Property what) {
             MakeWidget(b);
             ApplyAll(b);
             Restack();
+            OrderTabs();
             return;
           }
           w->setFont(ToQFont(model->GetFont()));
@@ -423,6 +516,16 @@ void WindowBinding::Restack() {
     if (it->kind == Kind::Label && it->widget) it->widget->lower();
   for (Bound& b : bound_)
     if (b.kind == Kind::Button && b.widget) b.widget->raise();
+}
+
+void WindowBinding::OrderTabs() {
+  QWidget* previous = nullptr;
+  for (const ui::Control* control : ui::TabOrder(window_)) {
+    QWidget* w = WidgetOf(control);
+    if (!w) continue;
+    if (previous) QWidget::setTabOrder(previous, w);
+    previous = w;
+  }
 }
 
 void WindowBinding::UserChange(ui::Control& control, const std::function<void()>& change) {

@@ -39,6 +39,13 @@ class WindowBinding : public ui::ControlObserver {
 
   // The end of the program: the timers stop and the window goes away.
   void Shut();
+  // The model stops reporting to this binding (which is about to go while the model stays).
+  void Detach();
+
+  // After a delivered event: the focus leaves a control that cannot hold it (hidden,
+  // disabled, or none at all); with `to_next` (the window opens, or a message was answered) it
+  // goes to the control the user acts on next wherever it stood.
+  void SettleFocus(bool to_next);
 
  private:
   enum class Kind { Button, Label, ListBox, TextBox, Timer, Other };
@@ -63,6 +70,21 @@ class WindowBinding : public ui::ControlObserver {
   void SyncTimer(Bound& bound);
   // Puts every label beneath every button.
   void Restack();
+  // Tab walks the controls in the order the eye reads them.
+  void OrderTabs();
+
+  QWidget* WidgetOf(const ui::Control* control) const;
+  // The control whose widget holds the window's focus; null when the window itself (or
+  // nothing) holds it.
+  const ui::Control* FocusHolder() const;
+  // Gives the focus to the control that takes it when `from` cannot keep it, or else to the
+  // window itself.
+  void MoveFocus(const ui::Control* from);
+  // Keys reach no hidden or disabled control; the focus leaves such a control at once.
+  void GuardInput(QWidget* widget, const ui::Control& model);
+  // Delivers the character keys typed in `widget` to `press`; Enter also stops there when
+  // `take_enter` is set.
+  void ForwardKeys(QWidget* widget, std::function<void(int key_code)> press, bool take_enter);
 
   // A change the user made to the model's own state (a selection, typed text, the window's
   // position): delivered without echoing it back to the widget.

@@ -33,6 +33,12 @@ Form2::Form2(shell::Shell& shell) : GameWindow(shell, "Form2") {
   Command2_2.OnClick = [this] { Command2_2_Click(); };
   Command2_3.OnClick = [this] { Command2_3_Click(); };
   Command1.OnClick = [this](int i) { Command1_Click(i); };
+  form_.OnKeyPress = [this](int key) { Form_KeyPress(key); };
+}
+
+void Form2::Form_KeyPress(int KeyAscii) {
+  // The keys 1 to 4 press the answer buttons from left to right.
+  if (KeyAscii >= '1' && KeyAscii < '1' + kAnswerButtons) Command1[KeyAscii - '1'].Click();
 }
 
 void Form2::Form_Load() {

@@ -36,6 +36,8 @@ class Form2 : public shell::GameWindow {
   void Command2_3_Click();
 
   void Command1_Click(int Index);
+  // A key no control took: 1 to 4 answer with the buttons left to right.
+  void Form_KeyPress(int KeyAscii);
   void Timer1_Timer() override;
 
   // The round: fill the slots from the selected group, shuffle them, ask one after another.

@@ -14,6 +14,14 @@ BookWindow::BookWindow(Shell& shell, const std::string& form_name,
   Command3.OnClick = [this] { Command3_Click(); };
   List1.OnDblClick = [this] { List1_DblClick(); };
   Command6.OnClick = [this] { Command6_Click(); };
+  PressOnEnter(List1, Command3);
+}
+
+void BookWindow::PressOnEnter(ui::ListBox& list, ui::Button& button) {
+  constexpr int kEnter = 13;
+  list.OnKeyPress = [&list, &button](int key) {
+    if (key == kEnter && list.ListIndex() >= 0) button.Click();
+  };
 }
 
 void BookWindow::SetUpBookControls(const std::string& load_caption, const std::string& caption5,

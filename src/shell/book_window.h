@@ -31,6 +31,8 @@ class BookWindow : public ModeWindow {
   void Command6_Click() { ShowBookChoice(); }
 
  protected:
+  // Enter in `list` presses `button`, the one beside it, but only while a row is chosen.
+  static void PressOnEnter(ui::ListBox& list, ui::Button& button);
   // Places List1, Command3, Command5 and Command6, captions them and fills List1.
   void SetUpBookControls(const std::string& load_caption, const std::string& caption5,
                          const std::string& caption6);

@@ -13,6 +13,7 @@ GameWindow::GameWindow(Shell& shell, const std::string& form_name)
   List2.OnDblClick = [this] { List2_DblClick(); };
   Command5.OnClick = [this] { Command5_Click(); };
   Timer1.OnTimer = [this] { Timer1_Timer(); };
+  PressOnEnter(List2, Command2);
 }
 
 void GameWindow::SetUpGroupControls() {

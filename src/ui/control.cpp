@@ -44,12 +44,14 @@ void Button::SetFont(Font font) {
 }
 
 void Button::Click() {
-  if (Visible() && Enabled() && OnClick) OnClick();
+  if (Acts() && OnClick) OnClick();
 }
 
 ButtonArray::ButtonArray(const std::string& name, int count) {
   for (int i = 0; i < count; ++i) {
     auto button = std::make_unique<Button>(name + "_" + std::to_string(i));
+    button->array_ = this;
+    button->index_ = i;
     button->OnClick = [this, i] {
       if (OnClick) OnClick(i);
     };
@@ -133,8 +135,18 @@ std::string ListBox::Text() const {
   return index_ >= 0 ? items_[static_cast<std::size_t>(index_)] : std::string();
 }
 
+bool ListBox::Choose(int index) {
+  if (!Acts()) return false;
+  SetListIndex(index);
+  return true;
+}
+
 void ListBox::DblClick() {
-  if (Visible() && Enabled() && OnDblClick) OnDblClick();
+  if (Acts() && OnDblClick) OnDblClick();
+}
+
+void ListBox::KeyPress(int key_code) {
+  if (Acts() && OnKeyPress) OnKeyPress(key_code);
 }
 
 void TextBox::SetText(std::string text) {
@@ -155,8 +167,14 @@ void TextBox::SetFont(Font font) {
   Notify(Property::Look);
 }
 
+bool TextBox::Edit(std::string text) {
+  if (!Acts()) return false;
+  SetText(std::move(text));
+  return true;
+}
+
 void TextBox::KeyPress(int key_code) {
-  if (Visible() && Enabled() && OnKeyPress) OnKeyPress(key_code);
+  if (Acts() && OnKeyPress) OnKeyPress(key_code);
 }
 
 Timer::Timer(std::string name) : Control(std::move(name)) {

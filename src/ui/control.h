@@ -36,6 +36,7 @@ struct Size {
 enum class Property { Geometry, Visible, Enabled, Caption, Look, Items, Selection, Text, Timer };
 
 class Control;
+class ButtonArray;
 
 class ControlObserver {
  public:
@@ -73,6 +74,10 @@ class Control {
   void SetVisible(bool v);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool v);
+  // Shown and enabled: only such a control takes the user's input.
+  bool Acts() const { return visible_ && enabled_; }
+  // Whether the control can hold the keyboard focus (buttons, lists and text boxes).
+  virtual bool TakesFocus() const { return false; }
 
   // The binding registers itself here; a control has at most one observer.
   void SetObserver(ControlObserver* observer) { observer_ = observer; }
@@ -103,9 +108,18 @@ class Button : public Control {
   // A user's click: does nothing on a hidden or disabled button.
   void Click();
 
+  bool TakesFocus() const override { return true; }
+  // The control array the button belongs to, and its index there; null and -1 for a button
+  // of its own.
+  const ButtonArray* Array() const { return array_; }
+  int Index() const { return index_; }
+
  private:
+  friend class ButtonArray;
   std::string caption_;
   Font font_;
+  const ButtonArray* array_ = nullptr;
+  int index_ = -1;
 };
 
 // A control array of buttons sharing one click handler that receives the index.
@@ -173,8 +187,16 @@ class ListBox : public Control {
   // The selected row's text, or the empty text when nothing is selected.
   std::string Text() const;
 
+  bool TakesFocus() const override { return true; }
+
+  // The user chooses a row. A hidden or disabled list takes no choice: false, nothing changed.
+  bool Choose(int index);
+
   std::function<void()> OnDblClick;
   void DblClick();
+  // A key typed in the list (Enter is 13).
+  std::function<void(int key_code)> OnKeyPress;
+  void KeyPress(int key_code);
 
  private:
   std::vector<std::string> items_;
@@ -190,6 +212,11 @@ class TextBox : public Control {
   void SetMultiLine(bool on);
   const Font& GetFont() const { return font_; }
   void SetFont(Font font);
+
+  bool TakesFocus() const override { return true; }
+
+  // The user edits the text. A hidden or disabled box takes no edit: false, nothing changed.
+  bool Edit(std::string text);
 
   std::function<void(int key_code)> OnKeyPress;
   void KeyPress(int key_code);

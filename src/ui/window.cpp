@@ -40,4 +40,8 @@ void Window::Close() {
   if (OnUnload) OnUnload();
 }
 
+void Window::KeyPress(int key_code) {
+  if (Visible() && OnKeyPress) OnKeyPress(key_code);
+}
+
 }  // namespace ui

@@ -41,6 +41,10 @@ class Window : public Control {
   std::function<void()> OnUnload;
   void Close();
 
+  // A key typed in the window that no control took for itself (Enter is 13).
+  std::function<void(int key_code)> OnKeyPress;
+  void KeyPress(int key_code);
+
  private:
   TextMeasurer& measurer_;
   std::string caption_;

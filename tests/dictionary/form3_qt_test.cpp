@@ -75,6 +75,8 @@ TEST_F(DictionaryWidgets, EnterInTheRealQueryBoxListsTheHitsInTheResultBox) {
   EXPECT_EQ(query_box->text(), "Text1");
   EXPECT_EQ(result_box->toPlainText(), "查询无果！");
   EXPECT_EQ(result_box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(Window("Form3")->focusWidget(), query_box)
+      << "the query box takes the focus once the book is loaded";
   for (QWidget* box : {static_cast<QWidget*>(query_box), static_cast<QWidget*>(result_box)})
     EXPECT_EQ(box->font().pointSizeF(), 10.5) << box->objectName().toStdString();
 
@@ -107,6 +109,10 @@ TEST_F(DictionaryWidgets, TheEmptyQueryPutsAFullOwnBookIntoTheResultBoxUntruncat
   EXPECT_EQ(shown[3 * 29999], "word30000");
   EXPECT_EQ(shown[3 * 29999 + 1], "第30000个词");
   EXPECT_GT(result_box->verticalScrollBar()->maximum(), 0);
+  // The same lookup again shows its result from the top, wherever the user had scrolled.
+  result_box->verticalScrollBar()->setValue(result_box->verticalScrollBar()->maximum() / 2);
+  Search("");
+  EXPECT_EQ(result_box->verticalScrollBar()->value(), 0);
 }
 
 }  // namespace

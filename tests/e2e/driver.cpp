@@ -120,6 +120,7 @@ Driver::Driver(std::filesystem::path program_dir, std::unique_ptr<ui::Random> ra
 
 Driver::~Driver() {
   qApp->removeEventFilter(counter_.get());
+  platform_.DestroyWidgets();
   program_.reset();
   if (platform_.Ended()) qtbind::QtPlatform::RearmEventLoops();
 }

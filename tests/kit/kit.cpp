@@ -34,10 +34,20 @@ ui::Size FakePlatform::MeasureText(const std::string& text, const ui::Font& font
 
 double ScriptedRandom::Next() {
   ++draws;
-  if (script_.empty()) return fallback;
+  if (script_.empty()) {
+    if (!fallback) RunOut("past the end of the random script");
+    if (++fallback_run_ > kLongestFallbackRun) RunOut("for the fallback too many times in a row");
+    return *fallback;
+  }
+  fallback_run_ = 0;
   double r = script_.front();
   script_.pop_front();
   return r;
+}
+
+void ScriptedRandom::RunOut(const char* why) {
+  ADD_FAILURE() << "draw " << draws << " asked " << why;
+  throw ScriptRanOut();
 }
 
 bool Ends(const std::function<void()>& f) {

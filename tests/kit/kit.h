@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,7 +51,14 @@ class FakePlatform : public ui::Platform {
   void OnEndProgram() override { ended = true; }
 };
 
-// Hands out the given fractions in order, then `fallback` forever.
+// Hands out the given fractions in order. A draw past the end of the script fails the test
+// and throws ScriptRanOut, so that a loop drawing until it gets something new cannot spin,
+// unless the test set a `fallback` to hand out once the script is done; even then a long run
+// of it (a loop that a steady value can never end) fails the same way.
+struct ScriptRanOut : std::runtime_error {
+  ScriptRanOut() : std::runtime_error("the scripted random source ran out") {}
+};
+
 class ScriptedRandom : public ui::Random {
  public:
   ScriptedRandom() = default;
@@ -64,9 +73,12 @@ class ScriptedRandom : public ui::Random {
 
   int draws = 0;
   int reseeds = 0;
-  double fallback = 0.0;
+  std::optional<double> fallback;
+  static constexpr int kLongestFallbackRun = 100000;
 
  private:
+  [[noreturn]] void RunOut(const char* why);
+  int fallback_run_ = 0;
   std::deque<double> script_;
 };
 

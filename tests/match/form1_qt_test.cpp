@@ -111,4 +111,13 @@ TEST_F(MatchWidgets, RealClicksShowTheMarkerClearPairsAndHideAWrongPairsMarker) 
   EXPECT_NE(ColourIn(2), kLightCyan);
 }
 
+TEST_F(MatchWidgets, BackInTheGameTheBoardHasTheFocusNotTheButtonThatLeftIt) {
+  StartRound();
+  Click("Form1", "Command2_4");  // to the screen saver, and back
+  ASSERT_NE(Window("Form4"), nullptr);
+  EXPECT_EQ(Window("Form4")->focusWidget(), Window("Form4")) << "no mode button on opening";
+  Click("Form4", "Command2_1");
+  EXPECT_EQ(Window("Form1")->focusWidget(), Cell(0));
+}
+
 }  // namespace

@@ -91,6 +91,33 @@ TEST_F(MatchTest, GroupChoiceWithoutASelectedGroupIsIgnored) {
   EXPECT_TRUE(platform_.messages.empty());
 }
 
+TEST_F(MatchTest, EnterInTheBookAndGroupListsPressesTheButtonBesideOnlyWithARowChosen) {
+  std::vector<kit::Record> book;
+  for (int i = 1; i <= 36; ++i) book.emplace_back(English(i), Chinese(i));
+  kit::WriteOwnBook(dir_.Path(), book);
+  constexpr int kEnter = 13;
+  form_->List1.KeyPress(kEnter);
+  EXPECT_TRUE(form_->List1.Visible()) << "no book chosen: Enter does nothing";
+  EXPECT_TRUE(platform_.messages.empty());
+  form_->List1.SetListIndex(kit::RowOf(form_->List1, books::kOwnBookLabel));
+  form_->List1.KeyPress('a');
+  EXPECT_TRUE(form_->List1.Visible());
+  form_->List1.KeyPress(kEnter);
+  ASSERT_TRUE(form_->List2.Visible());
+  EXPECT_EQ(form_->Book.WordCount, 36);
+
+  form_->List2.KeyPress(kEnter);
+  EXPECT_TRUE(form_->List2.Visible()) << "no group chosen: Enter does nothing";
+  form_->List1.KeyPress(kEnter);  // the hidden book list takes no key
+  EXPECT_TRUE(form_->List2.Visible());
+  form_->List2.SetListIndex(1);
+  random_.PushOrder(Identity());
+  random_.PushIndex(0, 20);
+  form_->List2.KeyPress(kEnter);
+  EXPECT_EQ(ShownCells(), 36);
+  EXPECT_EQ(form_->Window().Caption(), "Kestrin之连连看V3.6 - 《My词库》 - 1");
+}
+
 TEST_F(MatchTest, GroupChoiceNamesBookAndGroupInTheTitle) {
   LoadOwnBook(36);
   Deal(0);

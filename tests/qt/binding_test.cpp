@@ -287,6 +287,7 @@ TEST_F(BindingTest, AMessageIsPlainOkOnlyCaptionedVantleAndShownAfterThePendingC
     EXPECT_EQ(box.textFormat(), Qt::PlainText);
     EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
     EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), "确定");
     EXPECT_FALSE(Widget<QPushButton>("Command1_8")->isVisible());  // the last pair is gone
     box.button(QMessageBox::Ok)->click();
   };
@@ -296,6 +297,33 @@ TEST_F(BindingTest, AMessageIsPlainOkOnlyCaptionedVantleAndShownAfterThePendingC
   };
   qtharness::Click(Widget<QPushButton>("Command1_8"));
   EXPECT_NE(seen, nullptr);
+
+  // Enter, Space and Escape each answer it.
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Escape}) {
+    bool open = true;
+    platform.OnMessageShown = [&open, key](QMessageBox& box) {
+      QTimer::singleShot(5000, &box, [&box] {  // a guard, not a measurement
+        ADD_FAILURE() << "the key did not close the message";
+        box.done(0);
+      });
+      QWidget* focus = box.focusWidget() ? box.focusWidget() : &box;
+      QTest::keyClick(focus, key);
+      open = box.isVisible();
+    };
+    platform.ShowMessage("过时，请重新来过");
+    EXPECT_FALSE(open) << key;
+  }
+}
+
+TEST_F(BindingTest, AFailureEscapingAHandlerIsShownAndEndsTheProgramWithStatusOne) {
+  Show();
+  Command1.OnClick = [](int) -> void { throw std::runtime_error("iconv: no CP936 support"); };
+  qtharness::Click(Widget<QPushButton>("Command1_0"));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("iconv: no CP936 support"), std::string::npos) << messages[0];
+  EXPECT_TRUE(platform.Ended());
+  EXPECT_EQ(platform.ExitCode(), 1);
+  EXPECT_FALSE(Form()->isVisible());
 }
 
 TEST_F(BindingTest, EndingTheProgramHidesTheWindowQuitsTheLoopAndStopsAllDelivery) {
@@ -325,7 +353,7 @@ TEST_F(BindingTest, EndingTheProgramHidesTheWindowQuitsTheLoopAndStopsAllDeliver
   EXPECT_EQ(ticks, 0);
 }
 
-TEST_F(BindingTest, TheUserChoosesListRowsButNeverClearsThemAndDoubleClicksAnywhere) {
+TEST_F(BindingTest, TheUserChoosesListRowsButNeverClearsThemAndDoubleClicksOnlyOnARow) {
   int double_clicks = 0;
   List1.OnDblClick = [&] { ++double_clicks; };
   Show();
@@ -343,7 +371,10 @@ TEST_F(BindingTest, TheUserChoosesListRowsButNeverClearsThemAndDoubleClicksAnywh
   EXPECT_EQ(List1.ListIndex(), 1);
   EXPECT_TRUE(list->item(1)->isSelected());
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, {10, list->viewport()->height() - 5});
+  EXPECT_EQ(double_clicks, 0) << "the empty space below the rows is no row";
+  qtharness::DoubleClickRow(list, 2);
   EXPECT_EQ(double_clicks, 1);
+  EXPECT_EQ(List1.ListIndex(), 2);
   List1.SetListIndex(2);
   EXPECT_EQ(list->currentRow(), 2);
   List1.Clear();
@@ -449,6 +480,76 @@ TEST_F(BindingTest, ArrowKeysWalkTheShownButtonsAndEnterClicks) {
   QTest::keyClick(list, Qt::Key_Down);
   EXPECT_EQ(List1.ListIndex(), 1);
   EXPECT_EQ(QApplication::focusWidget(), list);
+}
+
+TEST_F(BindingTest, TheFocusLeavesAHiddenOrDisabledControlForTheOneActedOnNext) {
+  Show();
+  QWidget* form = Form();
+  auto focus = [form] {
+    QWidget* w = form->focusWidget();
+    return w == form ? std::string("Form9") : w ? w->objectName().toStdString() : "";
+  };
+  Widget<QPushButton>("Command1_4")->setFocus();
+  struct Step {
+    std::function<void()> change;
+    const char* lands_on;
+  } steps[] = {
+      {[&] { Command1[4].SetVisible(false); }, "Command1_5"},  // the nearest cell, its row first
+      {[&] { Command1[5].SetEnabled(false); }, "Command1_3"},
+      {[&] {
+         for (int i = 0; i < 9; ++i) Command1[i].SetVisible(false);
+       },
+       "List1"},  // no cell left: the list
+      {[&] { List1.SetVisible(false); }, "Text1"},
+      {[&] { Text1.SetEnabled(false); }, "Form9"},            // nothing left: the window holds it
+      {[&] { Command1[7].SetVisible(true); }, "Command1_7"},  // and gives it to what comes back
+  };
+  for (const Step& step : steps) {
+    step.change();
+    EXPECT_EQ(focus(), step.lands_on);
+  }
+}
+
+TEST_F(BindingTest, AHiddenListOrBoxTakesNoKeyAndNoChoiceReachesTheModel) {
+  std::vector<int> codes;
+  List1.OnKeyPress = [&](int code) { codes.push_back(code); };
+  Show();
+  auto* list = Widget<QListWidget>("List1");
+  auto* edit = Widget<QLineEdit>("Text1");
+  List1.SetListIndex(0);
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(codes, std::vector<int>{13});
+  List1.SetVisible(false);
+  Text1.SetVisible(false);
+  QTest::keyClick(list, Qt::Key_Down);
+  QTest::keyClick(list, Qt::Key_Return);
+  list->setCurrentRow(2);  // as the list's own keys would
+  QTest::keyClicks(edit, "ab");
+  EXPECT_EQ(List1.ListIndex(), 0);
+  EXPECT_EQ(list->currentRow(), 0) << "the widget shows the model's choice again";
+  EXPECT_EQ(codes, std::vector<int>{13});
+  EXPECT_EQ(Text1.Text(), "");
+  EXPECT_EQ(edit->text(), "");
+}
+
+TEST_F(BindingTest, TabFollowsTheReadingOrderAndAKeyNoControlTakesReachesTheWindow) {
+  std::vector<int> window_keys;
+  window.OnKeyPress = [&](int code) { window_keys.push_back(code); };
+  Command1[4].SetVisible(false);
+  Show();
+  Widget<QLineEdit>("Text1")->setFocus();
+  std::vector<std::string> walked;
+  for (int i = 0; i < 10; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    walked.push_back(QApplication::focusWidget()->objectName().toStdString());
+  }
+  EXPECT_EQ(walked, (std::vector<std::string>{"Command1_0", "Command1_1", "Command1_2",
+                                              "Command1_3", "Command1_5", "Command1_6",
+                                              "Command1_7", "Command1_8", "List1", "Text2"}));
+  QTest::keyClicks(Widget<QLineEdit>("Text1"), "3");  // the box takes it
+  QTest::keyClicks(Widget<QPushButton>("Command1_0"), "3");
+  EXPECT_EQ(window_keys, std::vector<int>{'3'});
 }
 
 TEST(QtPlatformTest, PicturesLoadOnlyFromReadableImagesAndAreDrawnUnscaledTopLeft) {

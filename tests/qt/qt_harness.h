@@ -35,6 +35,7 @@ void DoubleClickRow(QListWidget* list, int row);
 class ProgramFixture : public ::testing::Test {
  protected:
   ProgramFixture();
+  ~ProgramFixture() override { platform.DestroyWidgets(); }
 
   // Program start (Form1 loaded and shown), through the platform's dispatcher.
   void Start();

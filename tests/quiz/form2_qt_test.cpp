@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 #include "qt/qt_harness.h"
 #include "quiz/form2.h"
@@ -81,6 +82,23 @@ TEST_F(QuizWidgets, RealClicksOnAnswerButtonsAreJudgedByTheirText) {
   EXPECT_EQ(form->QuestionNo, 2);
   EXPECT_EQ(form->Mistakes, 1);
   EXPECT_EQ(WidgetAs<QLabel>("Form2", "Label1")->text(), "word2");
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(QuizWidgets, TheFirstAnswerTakesTheFocusAndTheKeysOneToFourAnswer) {
+  StartQuiz(2);
+  QWidget* window = Window("Form2");
+  EXPECT_EQ(window->focusWidget(), Answer(0));
+  random.Push({0.9, 0.0});  // after the wrong key: the right answer moves to button 3
+  QTest::keyClick(window->focusWidget(), Qt::Key_1);
+  EXPECT_EQ(form->Mistakes, 1);
+  EXPECT_EQ(form->QuestionNo, 1);
+  for (int d : {2, 4, 6}) random.PushIndex(d - 1, 20);
+  random.PushIndex(0, 4);
+  random.Push(0.5);
+  QTest::keyClick(window->focusWidget(), Qt::Key_4);
+  EXPECT_EQ(form->QuestionNo, 2);
+  EXPECT_EQ(Answer(0)->text().toStdString(), "词2义");
   EXPECT_TRUE(messages.empty());
 }
 

@@ -1,5 +1,6 @@
 // The screen saver on a real X display: reached with real clicks from a running match game,
-// left to run, and photographed twice a few seconds apart.
+// keys pressed with no button in focus, left to run, and photographed twice a few seconds
+// apart.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -58,6 +59,20 @@ TEST(ScreenSaverOnScreen, TheCaptionsWanderOverThePictureAfterSwitchingFromAMatc
   }));
   EXPECT_FALSE(driver.Window("Form1")->isVisible());
   EXPECT_EQ(driver.Window("Form4")->windowTitle(), "Kestrin之屏幕保护V3.6");
+
+  // No mode button holds the focus: keys change nothing until Tab moves onto the buttons.
+  QWidget* saver = driver.Window("Form4");
+  const auto focused_button = [saver] {
+    QWidget* w = saver->focusWidget();
+    return w && w != saver ? w->objectName().toStdString() : std::string();
+  };
+  EXPECT_EQ(focused_button(), "");
+  ASSERT_TRUE(driver.Key("Return space Down Up Left Right 1"));
+  EXPECT_TRUE(driver.OnScreen("Form4"));
+  EXPECT_FALSE(driver.Window("Form1")->isVisible());
+  EXPECT_EQ(driver.Model<shell::ModeWindow>(Mode::Quiz), nullptr);
+  ASSERT_TRUE(driver.Key("Tab"));
+  EXPECT_EQ(focused_button(), "Command2_1");
 
   driver.Settle(600);
   const std::vector<Place> first = Places(*form);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "books/loader.h"
 #include "dictionary/form3.h"
 #include "kit/kit.h"
@@ -7,6 +9,7 @@
 #include "program/program.h"
 #include "quiz/form2.h"
 #include "screensaver/form4.h"
+#include "ui/focus.h"
 
 namespace {
 
@@ -24,7 +27,10 @@ struct Journal : ui::ControlObserver {
 
 class ShellTest : public ::testing::Test {
  protected:
-  ShellTest() { program.Start(); }
+  ShellTest() {
+    random.fallback = 0.0;  // a window's picture, where not scripted, is Pic/0.jpg
+    program.Start();
+  }
   shell::Shell& Shell() { return program.Shell(); }
   match::Form1& F1() { return static_cast<match::Form1&>(*Shell().Find(Mode::Match)); }
   template <class T>
@@ -107,6 +113,34 @@ TEST_F(ShellTest, EachWindowLoadsWithItsTitleSizeColumnAndOwnButtonDisabled) {
   }
   EXPECT_EQ(F1().Command2_1.Caption(), "连连看");
   EXPECT_FALSE(F1().Command2_1.Enabled());
+}
+
+TEST_F(ShellTest, TabReadsEachWindowLeftColumnFirstThenItsMiddleRowByRow) {
+  struct Row {
+    Mode mode;
+    std::vector<std::string> order;  // these controls, in this order among the rest
+  } rows[] = {
+      {Mode::Match,
+       {"Command5", "Command6", "Command2_1", "Command2_4", "Command1_0", "Command1_5",
+        "Command1_6", "List1", "List2", "Command1_12", "Command2", "Command3", "Command1_30",
+        "Command1_35"}},
+      {Mode::Quiz,
+       {"Command5", "Command6", "Command2_1", "Command2_5", "List1", "List2", "Command2",
+        "Command3", "Command1_0", "Command1_3"}},
+      {Mode::Dictionary,
+       {"Command5", "Command6", "Command2_1", "Command2_4", "Text1", "List1", "Text2", "Command3"}},
+      {Mode::ScreenSaver, {"Command2_1", "Command2_2", "Command2_3", "Command2_4"}},
+  };
+  shell::ModeWindow* from = &F1();
+  for (const Row& row : rows) {
+    if (row.mode != Mode::Match) Shell().SwitchMode(*from, row.mode);
+    from = Shell().Find(row.mode);
+    std::vector<std::string> seen;
+    for (const ui::Control* c : ui::TabOrder(from->Window()))
+      if (std::find(row.order.begin(), row.order.end(), c->Name()) != row.order.end())
+        seen.push_back(c->Name());
+    EXPECT_EQ(seen, row.order) << from->Window().Caption();
+  }
 }
 
 TEST_F(ShellTest, BookWindowsPlaceTheCommonControlsAndFillTheirOwnCatalogues) {
@@ -201,6 +235,7 @@ TEST_F(ShellTest, ClosingAWindowEndsTheProgramWithOnlyThatWindowsFarewell) {
   for (const Row& row : rows) {
     kit::FakePlatform p;
     kit::ScriptedRandom r;
+    r.fallback = 0.0;
     program::Program prog(p, r);
     prog.Start();
     shell::ModeWindow* from = prog.Shell().Find(Mode::Match);
@@ -265,7 +300,7 @@ TEST_F(ShellTest, RandomBackgroundsNameOnlyTheTwentyPicturesAndClearFirst) {
   probe.window = &w;
   probe.program_directory = "/opt/vantle";
   w.SetPicture(std::make_shared<kit::FakePicture>("old"));
-  r.Push({0.0, 0.04999, 0.05, 0.5, 0.9999999999999999});
+  r.Push({0.0, 0.04999, 0.05, 0.5, 0.9999999999999999, 0.0});
   for (int i = 0; i < 5; ++i) s.ShowRandomBackground(w);
   EXPECT_EQ(probe.picture_requests,
             (std::vector<std::string>{"/opt/vantle/Pic/0.jpg", "/opt/vantle/Pic/0.jpg",

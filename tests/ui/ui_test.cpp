@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "kit/kit.h"
-#include "ui/control.h"
-#include "ui/random.h"
 #include "text/text.h"
+#include "ui/control.h"
+#include "ui/focus.h"
+#include "ui/random.h"
 #include "ui/window.h"
 
 namespace {
@@ -109,6 +110,72 @@ TEST(ControlTest, ListBoxTextIsTheSelectedRowOrEmpty) {
   list.Clear();
   EXPECT_EQ(list.ListIndex(), -1);
   EXPECT_EQ(list.Text(), "");
+}
+
+// A window laid out like the program's: a board of 3 x 3 touching cells, a list and a
+// one-line text box, a button of its own and a multi-line box.
+class FocusTest : public ::testing::Test {
+ protected:
+  FocusTest() {
+    window.Add(Command3);
+    window.Add(Text2);
+    window.Add(Cells);
+    window.Add(Text1);
+    window.Add(List1);
+    for (int i = 0; i < Cells.Count(); ++i)
+      Cells[i].Move(3300 + (i % 3) * 1110, 200 + (i / 3) * 1290, 1110, 1290);
+    Command3.Move(500, 1300, 975, 375);
+    Text2.SetMultiLine(true);
+  }
+  // The name of the control NextFocus picks, "" for the window itself.
+  std::string Next(const ui::Control* from) {
+    const ui::Control* c = ui::NextFocus(window, from);
+    return c ? c->Name() : "";
+  }
+
+  kit::FakePlatform platform;
+  ui::Window window{"Form9", platform};
+  ui::Button Command3{"Command3"};
+  ui::TextBox Text2{"Text2"};
+  ui::ButtonArray Cells{"Command1", 9};
+  ui::TextBox Text1{"Text1"};
+  ui::ListBox List1{"List1"};
+};
+
+TEST_F(FocusTest, ALostFocusGoesToTheNearestCellInItsRowThenTheControlActedOnNext) {
+  struct Row {
+    std::vector<int> hidden;  // cells hidden (the one losing the focus among them)
+    int from;                 // -1: no control holds the focus
+    bool list, text;          // whether List1 and Text1 are shown
+    const char* next;
+  } rows[] = {
+      {{4}, 4, false, false, "Command1_5"},           // its row, the later one at equal distance
+      {{4, 5}, 4, false, false, "Command1_3"},        // its row, before it
+      {{3, 4, 5}, 4, false, false, "Command1_7"},     // no cell left in the row: the row below
+      {{0, 3, 4, 5}, 3, false, false, "Command1_6"},  // the nearest row, then the nearest column
+      {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, true, true, "List1"},
+      {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, false, true, "Text1"},
+      {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, false, false, ""},  // the window holds it
+      {{}, -1, true, true, "List1"},                       // nothing held it: the list comes first
+      {{0, 1}, -1, false, false, "Command1_2"},            // then the first shown cell
+  };
+  for (const Row& row : rows) {
+    for (int i = 0; i < Cells.Count(); ++i) Cells[i].SetVisible(true);
+    for (int i : row.hidden) Cells[i].SetVisible(false);
+    List1.SetVisible(row.list);
+    Text1.SetVisible(row.text);
+    const ui::Control* from = row.from >= 0 ? &Cells[row.from] : nullptr;
+    EXPECT_EQ(Next(from), row.next) << "from " << row.from;
+  }
+  // A disabled control is passed over like a hidden one; a button of its own and a
+  // multi-line box never take the focus this way.
+  List1.SetVisible(true);
+  List1.SetEnabled(false);
+  Text1.SetVisible(false);
+  for (int i = 0; i < Cells.Count(); ++i) Cells[i].SetVisible(false);
+  EXPECT_EQ(Next(&Command3), "");
+  Cells[7].SetVisible(true);
+  EXPECT_EQ(Next(&List1), "Command1_7");
 }
 
 }  // namespace
