@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <chrono>
 
+#include "books/catalogue.h"
 #include "qt/convert.h"
 #include "qt/window_binding.h"
 
@@ -63,6 +64,10 @@ std::shared_ptr<const ui::Picture> QtPlatform::LoadPicture(const std::string& pa
 std::string QtPlatform::ProgramDirectory() {
   if (program_directory_) return *program_directory_;
   return QCoreApplication::applicationDirPath().toStdString();
+}
+
+std::string QtPlatform::UserDataDirectory() {
+  return books::UserDataDirectory();
 }
 
 std::uint64_t QtPlatform::ClockSeed() {

@@ -29,6 +29,7 @@ class QtPlatform : public ui::Platform {
   void Beep() override;
   std::shared_ptr<const ui::Picture> LoadPicture(const std::string& path) override;
   std::string ProgramDirectory() override;
+  std::string UserDataDirectory() override;
   std::uint64_t ClockSeed() override;
   ui::Size ScreenSize() override;
   void Attach(ui::Window& window) override;

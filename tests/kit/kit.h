@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,7 @@ class FakePlatform : public ui::Platform {
   bool ended = false;
   bool pictures_exist = true;  // false: every picture is missing
   std::string program_directory = "/nonexistent";
+  std::string user_data_directory;  // empty: the user has none
   std::uint64_t seed = 42;
   // Called inside ShowMessage, while the message is "on screen".
   std::function<void(const std::string&)> on_message;
@@ -39,6 +41,7 @@ class FakePlatform : public ui::Platform {
   void Beep() override { ++beeps; }
   std::shared_ptr<const ui::Picture> LoadPicture(const std::string& path) override;
   std::string ProgramDirectory() override { return program_directory; }
+  std::string UserDataDirectory() override { return user_data_directory; }
   std::uint64_t ClockSeed() override { return seed++; }
   ui::Size ScreenSize() override { return {1920 * 15, 1080 * 15}; }
   void Attach(ui::Window& window) override { attached.push_back(&window); }
@@ -85,6 +88,20 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
+};
+
+// Sets an environment variable (unsets it for null) and puts the old value back with the
+// object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
 };
 
 // UTF-8 text as GBK bytes (the test fails on text GBK cannot hold).

@@ -63,6 +63,11 @@ TEST_F(ToolTest, BadUsageExitsWithTwoAndHelpWithZero) {
       {{"check", "words.txt"}, kExitUsage, "give the book with --label"},
       {{"check", "x", "--label", "《我的词库》"}, kExitUsage, "no label of the catalogue"},
       {{"convert", "in.tsv", "out.txt"}, kExitUsage, "give the book with --label"},
+      {{"where", "--help"}, kExitGood, "Study/ and Pic/"},
+      {{"where", "x"}, kExitUsage, "too many files"},
+      {{"convert", "in.tsv", "out.txt", "--own"}, kExitUsage, "too many files"},
+      {{"convert", "in.tsv", "--own", "--label", "《My词库》"}, kExitUsage, "takes no --label"},
+      {{"check", "x", "--own"}, kExitUsage, "unknown option --own"},
   };
   for (const Row& r : rows) {
     std::string line;
@@ -181,6 +186,31 @@ TEST_F(ToolTest, ConvertRefusesBadListsWithTheLineAndWritesNothing) {
   EXPECT_NE(Err().find("cannot create a file"), std::string::npos) << Err();
 }
 
+TEST_F(ToolTest, ConvertOwnWritesTheUsersCopyThatWhereNames) {
+  const std::string copy = P("data/vantle/《My词库》.txt");
+  kit::ScopedEnv data_home("XDG_DATA_HOME", P("data").c_str());
+  kit::WriteFile(P("words.tsv"), "apple\t苹果\npear\t梨\n");
+  EXPECT_EQ(Run({"where"}), kExitGood);
+  EXPECT_NE(Out().find("\nuser's own book: " + copy + "\n"), std::string::npos) << Out();
+  EXPECT_EQ(Out().find("\nown book: " + copy), std::string::npos) << "no copy yet: " << Out();
+
+  EXPECT_EQ(Run({"convert", P("words.tsv"), "--own"}), kExitGood) << Err();
+  EXPECT_EQ(Read(copy), kit::GbkLines({"apple", "苹果", "pear", "梨"}));
+  EXPECT_EQ(Run({"where"}), kExitGood);
+  EXPECT_NE(Out().find("\nown book: " + copy + "\n"), std::string::npos) << Out();
+
+  kit::WriteFile(P("words.tsv"), "cat\t猫\ndog\t狗\n");
+  EXPECT_EQ(Run({"convert", P("words.tsv"), "--own"}), kExitRefused);
+  EXPECT_NE(Err().find("give --force"), std::string::npos) << Err();
+  EXPECT_EQ(Run({"convert", P("words.tsv"), "--own", "--force"}), kExitGood) << Err();
+  EXPECT_EQ(Read(copy), kit::GbkLines({"cat", "猫", "dog", "狗"}));
+
+  kit::ScopedEnv no_data_home("XDG_DATA_HOME", nullptr);
+  kit::ScopedEnv no_home("HOME", nullptr);
+  EXPECT_EQ(Run({"convert", P("words.tsv"), "--own"}), kExitRefused);
+  EXPECT_NE(Err().find("neither XDG_DATA_HOME nor HOME"), std::string::npos) << Err();
+}
+
 TEST_F(ToolTest, TheProgramExitsWithTheStatusOfItsCommand) {
   kit::WriteFile(P("《My词库》.txt"), kit::GbkLines({"apple", "苹果", "pear", "梨"}));
   kit::WriteFile(P("bad"), "only one line");
@@ -194,6 +224,15 @@ TEST_F(ToolTest, TheProgramExitsWithTheStatusOfItsCommand) {
   EXPECT_EQ(status("check '" + P("bad") + "' --label '《My词库》'"), 1);
   EXPECT_EQ(status("check"), 2);
   EXPECT_EQ(status("--help"), 0);
+
+  // Started through a link elsewhere, as from an installed bin/, the tool still names the
+  // folder it really lives in, the program's.
+  fs::create_symlink(VANTLE_BOOK_TOOL, P("vantle-book"));
+  const std::string folder = fs::path(VANTLE_BOOK_TOOL).parent_path().string();
+  EXPECT_EQ(std::system(("'" + P("vantle-book") + "' where >" + P("out")).c_str()), 0);
+  EXPECT_NE(Read(P("out")).find("program folder: " + folder + "\n"), std::string::npos)
+      << Read(P("out"));
+  EXPECT_NE(Read(P("out")).find("Study/: " + folder + "/Study\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The commands of vantle-book: check, dump and convert.
+// The commands of vantle-book: check, dump, convert and where.
 #pragma once
 
 #include <functional>
