@@ -25,7 +25,7 @@ set(wanted
     " ./usr/share/man/man6/vantle.6.gz$"
     " ./usr/share/man/man1/vantle-book.1.gz$"
     " ./usr/share/doc/vantle/copyright$"
-    " ./usr/share/doc/vantle/changelog.Debian.gz$")
+    " ./usr/share/doc/vantle/changelog.gz$")
 string(REPLACE "\n" ";" lines "${contents}")
 foreach(pattern IN LISTS wanted)
   set(found FALSE)

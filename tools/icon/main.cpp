@@ -51,7 +51,7 @@ QByteArray Svg() {
                              (s.stroke ? QByteArray(" stroke=\"") + s.stroke +
                                              "\" stroke-width=\"" + QByteArray::number(s.width) +
                                              "\" stroke-linecap=\"round\" stroke-linejoin=\"round\""
-                                       : QByteArray());
+                                       : QByteArray(" stroke=\"none\""));
     if (s.kind == Shape::Box) {
       const QPointF a = s.points[0], b = s.points[1];
       svg += "  <rect x=\"" + QByteArray::number(a.x()) + "\" y=\"" + QByteArray::number(a.y()) +
