@@ -67,7 +67,7 @@ std::string QtPlatform::ProgramDirectory() {
 }
 
 std::string QtPlatform::UserDataDirectory() {
-  return books::UserDataDirectory();
+  return user_data_directory_ ? *user_data_directory_ : books::UserDataDirectory();
 }
 
 std::uint64_t QtPlatform::ClockSeed() {

@@ -83,6 +83,7 @@ void DoubleClickRow(QListWidget* list, int row) {
 
 ProgramFixture::ProgramFixture() {
   platform.SetProgramDirectory(dir.Str());
+  platform.SetUserDataDirectory({});  // the tester's own book stays out of the tests
   AnswerMessages(platform, messages, &on_message);
 }
 
