@@ -206,18 +206,7 @@ TEST(InstalledTest, InstallIntoAPrefixGivesAProgramThatRunsFromAnyFolder) {
                       QString::fromStdString(prefix.Str())},
                      300000),
             0);
-  for (const char* file :
-       {"bin/vantle", "bin/vantle-book", "lib/vantle/vantle", "lib/vantle/《My词库》.txt",
-        "lib/vantle/Study/《小学英语》(第一册)(91)", "lib/vantle/Study/《成语大全》.txt",
-        "lib/vantle/Pic/0.jpg", "lib/vantle/Pic/19.jpg",
-        "share/applications/org.vantle.Vantle.desktop",
-        "share/metainfo/org.vantle.Vantle.metainfo.xml",
-        "share/icons/hicolor/scalable/apps/org.vantle.Vantle.svg",
-        "share/icons/hicolor/48x48/apps/org.vantle.Vantle.png",
-        "share/icons/hicolor/256x256/apps/org.vantle.Vantle.png", "share/man/man6/vantle.6.gz",
-        "share/man/man1/vantle-book.1.gz", "share/doc/vantle/copyright"})
-    EXPECT_TRUE(fs::exists(prefix.Path() / file)) << file;
-  EXPECT_TRUE(fs::is_symlink(prefix.Path() / "bin/vantle"));
+  // What it holds is checked in the Debian package, made by the same rules.
   EXPECT_EQ(
       QImage(
           QString::fromStdString(

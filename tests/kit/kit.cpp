@@ -79,6 +79,12 @@ ScopedEnv::~ScopedEnv() {
   SetEnv(name_, old_ ? old_->c_str() : nullptr);
 }
 
+std::string Numbered(std::string_view prefix, int number, std::string_view suffix) {
+  std::string out(prefix);
+  out.append(std::to_string(number)).append(suffix);
+  return out;
+}
+
 std::string Gbk(const std::string& utf8) {
   std::string out;
   EXPECT_TRUE(books::EncodeGbk(utf8, out)) << "not GBK: " << utf8;

@@ -104,6 +104,11 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
+// prefix, the number, suffix: "w7", "第7义". Built by appending, since a literal put before a
+// temporary string makes GCC 12 at -O3 warn of an overlapping copy (-Wrestrict) that cannot
+// happen.
+std::string Numbered(std::string_view prefix, int number, std::string_view suffix = {});
+
 // UTF-8 text as GBK bytes (the test fails on text GBK cannot hold).
 std::string Gbk(const std::string& utf8);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);

@@ -158,7 +158,8 @@ TEST_F(ToolTest, ConvertNeverReplacesAFileWithoutForce) {
 TEST_F(ToolTest, ConvertRefusesBadListsWithTheLineAndWritesNothing) {
   std::string ninety_one;
   for (int i = 1; i <= 91; ++i)
-    ninety_one += (i == 40 ? "" : "w" + std::to_string(i)) + "\t第" + std::to_string(i) + "义\n";
+    ninety_one.append(i == 40 ? "" : kit::Numbered("w", i))
+        .append(kit::Numbered("\t第", i, "义\n"));
   struct Row {
     const char* what;
     std::string list;
@@ -214,22 +215,25 @@ TEST_F(ToolTest, ConvertOwnWritesTheUsersCopyThatWhereNames) {
 TEST_F(ToolTest, TheProgramExitsWithTheStatusOfItsCommand) {
   kit::WriteFile(P("《My词库》.txt"), kit::GbkLines({"apple", "苹果", "pear", "梨"}));
   kit::WriteFile(P("bad"), "only one line");
-  auto status = [&](const std::string& args) {
-    const std::string command =
-        std::string("'") + VANTLE_BOOK_TOOL + "' " + args + " >" + P("out") + " 2>&1";
+  // Runs the tool with the arguments, its output going to "out".
+  auto status = [&](const std::vector<std::string>& args, const std::string& tool) {
+    std::string command = "'";
+    command.append(tool).append("'");
+    for (const std::string& a : args) command.append(" '").append(a).append("'");
+    command.append(" >").append(P("out")).append(" 2>&1");
     int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   };
-  EXPECT_EQ(status("check '" + P("《My词库》.txt") + "'"), 0);
-  EXPECT_EQ(status("check '" + P("bad") + "' --label '《My词库》'"), 1);
-  EXPECT_EQ(status("check"), 2);
-  EXPECT_EQ(status("--help"), 0);
+  EXPECT_EQ(status({"check", P("《My词库》.txt")}, VANTLE_BOOK_TOOL), 0);
+  EXPECT_EQ(status({"check", P("bad"), "--label", "《My词库》"}, VANTLE_BOOK_TOOL), 1);
+  EXPECT_EQ(status({"check"}, VANTLE_BOOK_TOOL), 2);
+  EXPECT_EQ(status({"--help"}, VANTLE_BOOK_TOOL), 0);
 
   // Started through a link elsewhere, as from an installed bin/, the tool still names the
   // folder it really lives in, the program's.
   fs::create_symlink(VANTLE_BOOK_TOOL, P("vantle-book"));
   const std::string folder = fs::path(VANTLE_BOOK_TOOL).parent_path().string();
-  EXPECT_EQ(std::system(("'" + P("vantle-book") + "' where >" + P("out")).c_str()), 0);
+  EXPECT_EQ(status({"where"}, P("vantle-book")), 0);
   EXPECT_NE(Read(P("out")).find("program folder: " + folder + "\n"), std::string::npos)
       << Read(P("out"));
   EXPECT_NE(Read(P("out")).find("Study/: " + folder + "/Study\n"), std::string::npos);

@@ -5,8 +5,8 @@
 #include <map>
 
 #include "books/gbk.h"
-#include "booktool/book_list.h"
 #include "books/word_book.h"
+#include "booktool/book_list.h"
 #include "text/text.h"
 
 namespace booktool {
@@ -31,10 +31,6 @@ unsigned NextCodePoint(std::string_view text, std::size_t& i) {
 
 int Columns(unsigned cp) {
   return cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F) ? 1 : 2;
-}
-
-std::string Quoted(std::string_view text) {
-  return "\"" + Escape(text) + "\"";
 }
 
 std::string LineList(const std::vector<int>& lines) {

@@ -49,5 +49,7 @@ const books::CatalogueEntry* EntryForLabel(std::string_view label);
 
 // Backslash escapes for dump: \\ \t \r \n.
 std::string Escape(std::string_view field);
+// The text escaped and in double quotes, for messages.
+std::string Quoted(std::string_view text);
 
 }  // namespace booktool

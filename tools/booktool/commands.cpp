@@ -238,8 +238,9 @@ int Convert(const Arguments& args, const CatalogueEntry& entry, std::ostream& ou
   BookEncoding encoding = BookEncoding::Gbk;
   if (!ParseList(text, entry.Kind, records, refusal) ||
       !EncodeBook(records, entry, bytes, encoding, refusal)) {
-    err << in << (refusal.Line > 0 ? ":" + std::to_string(refusal.Line) : std::string())
-        << ": refused: " << refusal.Reason << "\n";
+    err << in;
+    if (refusal.Line > 0) err << ":" << refusal.Line;
+    err << ": refused: " << refusal.Reason << "\n";
     return kExitRefused;
   }
   books::WordBook book;
@@ -314,7 +315,11 @@ bool WriteAtomically(const std::string& path, const std::string& bytes, bool for
   namespace fs = std::filesystem;
   const fs::path target(path);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  // Named piece by piece: a literal put before a temporary string makes GCC 12 at -O3 warn of
+  // an overlapping copy (-Wrestrict) that cannot happen.
+  std::string name = ".";
+  name.append(target.filename().string()).append(".XXXXXX");
+  std::string temp = (folder / name).string();
   int fd = mkstemp(temp.data());
   if (fd < 0) {
     error = "cannot create a file in " + folder.string() + " (" + strerror(errno) + ")";
