@@ -1,10 +1,10 @@
-# Shared by run.sh and test.sh: install what is missing, then configure and build.
+# Shared by run.sh, test.sh and .ci/run: install what is missing, then configure and build.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
   libbenchmark-dev libx11-dev libexpat1-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth xdotool
-  imagemagick x11-utils)
+  imagemagick x11-utils desktop-file-utils appstream dpkg-dev file)
 
 install_packages() {
   local missing=()
@@ -25,4 +25,12 @@ build() {
   shift
   cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
   cmake --build "$dir" -j "$(nproc)"
+}
+
+# The build run.sh starts the program from, in build/. Every option is given, so that whatever
+# an earlier configure left in the folder's cache cannot change what is built; options given
+# here come last and win (.ci/run adds -DVANTLE_WERROR=ON).
+build_program() {
+  build "$ROOT/build" -DCMAKE_BUILD_TYPE=Release -DVANTLE_WITH_QT=ON -DVANTLE_BENCH=ON \
+    -DVANTLE_SANITIZE=OFF -DVANTLE_WERROR=OFF "$@"
 }

@@ -2,5 +2,5 @@
 # Installs what is missing, builds, and starts the program from the build tree.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_packages
-build "$ROOT/build" -DCMAKE_BUILD_TYPE=Release
+build_program
 exec "$ROOT/build/bin/vantle"

@@ -125,9 +125,15 @@ std::string UserDataDirectory() {
   return {};
 }
 
+std::string UserOwnBookPath(std::string_view user_directory) {
+  if (user_directory.empty()) return {};
+  std::string path(user_directory);
+  path.append("/").append(kOwnBookLabel).append(".txt");
+  return path;
+}
+
 std::string OwnBookPath(std::string_view program_directory, std::string_view user_directory) {
-  if (!user_directory.empty()) {
-    std::string user_book = std::string(user_directory) + "/" + std::string(kOwnBookLabel) + ".txt";
+  if (std::string user_book = UserOwnBookPath(user_directory); !user_book.empty()) {
     std::error_code error;
     if (std::filesystem::exists(user_book, error)) return user_book;
   }

@@ -40,6 +40,9 @@ std::string BookFilePath(std::string_view program_directory, const CatalogueEntr
 // variable is unset or not an absolute path; empty when neither is known.
 std::string UserDataDirectory();
 
+// The user's copy of the own book in `user_directory`; empty when that folder is unknown.
+std::string UserOwnBookPath(std::string_view user_directory);
+
 // Where the own book is read from: the user's copy in `user_directory` when that file exists
 // (an installed program's folder is not the user's to write), else the one beside the program.
 std::string OwnBookPath(std::string_view program_directory, std::string_view user_directory);

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <exception>
 
+#include "books/catalogue.h"
 #include "qt/convert.h"
 #include "qt/window_binding.h"
 
@@ -78,6 +79,10 @@ std::shared_ptr<const ui::Picture> QtPlatform::LoadPicture(const std::string& pa
 std::string QtPlatform::ProgramDirectory() {
   if (program_directory_) return *program_directory_;
   return QCoreApplication::applicationDirPath().toStdString();
+}
+
+std::string QtPlatform::UserDataDirectory() {
+  return user_data_directory_ ? *user_data_directory_ : books::UserDataDirectory();
 }
 
 std::uint64_t QtPlatform::ClockSeed() {

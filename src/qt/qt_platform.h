@@ -29,6 +29,7 @@ class QtPlatform : public ui::Platform {
   void Beep() override;
   std::shared_ptr<const ui::Picture> LoadPicture(const std::string& path) override;
   std::string ProgramDirectory() override;
+  std::string UserDataDirectory() override;
   std::uint64_t ClockSeed() override;
   ui::Size ScreenSize() override;
   void Attach(ui::Window& window) override;
@@ -37,6 +38,9 @@ class QtPlatform : public ui::Platform {
   // The folder the program reads its books and pictures from; by default the folder of the
   // executable.
   void SetProgramDirectory(std::string directory) { program_directory_ = std::move(directory); }
+  // The user's data folder; by default the one of the environment (see books::UserDataDirectory),
+  // empty for none.
+  void SetUserDataDirectory(std::string directory) { user_data_directory_ = std::move(directory); }
 
   // Runs inside the modal loop of every message box once it is open, so that tests can read
   // and answer it. Without it the box waits for the user.
@@ -80,6 +84,7 @@ class QtPlatform : public ui::Platform {
 
   std::vector<std::unique_ptr<WindowBinding>> windows_;
   std::optional<std::string> program_directory_;
+  std::optional<std::string> user_data_directory_;
   int depth_ = 0;  // handlers running (more than one only through a modal message)
   bool ended_ = false;
   bool failed_ = false;

@@ -46,10 +46,19 @@ void BookWindow::ReadSelectedBook() {
     platform_.ShowMessage(std::string(books::kDamagedMessage));
     EndProgram();
   }
-  books::LoadResult result =
-      books::ReadWordBook(books::BookFilePath(platform_.ProgramDirectory(), *entry), *entry, Book);
+  const std::string beside_program = books::BookFilePath(platform_.ProgramDirectory(), *entry);
+  const std::string path =
+      entry->Kind == books::BookKind::OwnBook
+          ? books::OwnBookPath(platform_.ProgramDirectory(), platform_.UserDataDirectory())
+          : beside_program;
+  books::LoadResult result = books::ReadWordBook(path, *entry, Book);
   if (!result.Ok()) {
-    platform_.ShowMessage(result.Message);
+    // The messages send the user to the book beside the program; a user's own copy elsewhere
+    // is named, so that the user knows which file to mend.
+    std::string message = result.Message;
+    if (path != beside_program && message.find(path) == std::string::npos)
+      message += "\r\n请检查文件：" + path;
+    platform_.ShowMessage(message);
     EndProgram();
   }
 }

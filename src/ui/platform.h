@@ -1,5 +1,6 @@
 // Everything a window needs that is not a control: messages, the beep, pictures, the program
-// directory, the clock and the end of the program. Handed to the windows, never global.
+// and user data directories, the clock and the end of the program. Handed to the windows, never
+// global.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,9 @@ class Platform : public TextMeasurer {
   virtual std::shared_ptr<const Picture> LoadPicture(const std::string& path) = 0;
   // The folder that holds the program, without a trailing separator.
   virtual std::string ProgramDirectory() = 0;
+  // The user's own data folder, where a copy of the own book beside the program may live;
+  // empty when the user has none.
+  virtual std::string UserDataDirectory() = 0;
   virtual std::uint64_t ClockSeed() = 0;
   // The screen's size in twips, for placing the first window.
   virtual Size ScreenSize() = 0;

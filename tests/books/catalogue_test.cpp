@@ -1,4 +1,5 @@
-// The fixed catalogue: its labels, counts and kinds, the dictionary's subset and the file paths.
+// The fixed catalogue: its labels, counts and kinds, the dictionary's subset, the file paths
+// and the user's data folder.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "books/catalogue.h"
+#include "kit/kit.h"
 
 namespace {
 
@@ -104,6 +106,25 @@ TEST(Catalogue, BookFilePathsFollowTheKindOfBook) {
   EXPECT_EQ(path("《小学英语》(第一册)(91)"), "/prog/Study/《小学英语》(第一册)(91)");
   EXPECT_NE(path("新版《小学英语》(第一册)(200)"), path("新版《小学英语》(第二册)(200)"));
   EXPECT_NE(path("《高中英语》(第三册)(579)"), path("《高中英语》(第三册)选修(525)"));
+}
+
+TEST(Catalogue, UserDataFolderFollowsXdgDataHomeThenHome) {
+  struct Row {
+    const char *data_home, *home, *expected;
+  } rows[] = {
+      {"/data", "/home/li", "/data/vantle"},
+      {nullptr, "/home/li", "/home/li/.local/share/vantle"},
+      {"", "/home/li", "/home/li/.local/share/vantle"},
+      {"relative/data", "/home/li", "/home/li/.local/share/vantle"},
+      {nullptr, nullptr, ""},
+      {nullptr, "not/absolute", ""},
+  };
+  for (const Row& r : rows) {
+    kit::ScopedEnv data_home("XDG_DATA_HOME", r.data_home);
+    kit::ScopedEnv home("HOME", r.home);
+    EXPECT_EQ(books::UserDataDirectory(), r.expected)
+        << (r.data_home ? r.data_home : "(unset)") << " " << (r.home ? r.home : "(unset)");
+  }
 }
 
 }  // namespace

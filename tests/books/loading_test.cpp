@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "book_files.h"
 #include "books/loader.h"
@@ -109,6 +110,44 @@ TEST_F(LoadingTest, BadBooksShowTheirMessageAndEndTheProgramWithoutFarewell) {
       EXPECT_EQ(platform_.messages[0], r.message);
     else
       EXPECT_NE(platform_.messages[0].find(r.label), std::string::npos) << platform_.messages[0];
+  }
+}
+
+TEST_F(LoadingTest, OwnBookIsTheUsersCopyWhenThereIsOneElseTheOneBesideTheProgram) {
+  const std::string beside = dir_.Str() + "/《My词库》.txt";
+  kit::WriteFile(beside, book_files::OwnBook(5));
+  struct Row {
+    const char* what;
+    bool has_user_folder;
+    std::optional<std::string> user_copy;  // none: no file in the user's folder
+    int loaded;                            // records; 0: refused
+    std::string message;                   // before the line naming the user's copy
+  } rows[] = {
+      {"the user's copy is read", true, book_files::OwnBook(3), 3, ""},
+      {"no copy: the book beside the program", true, std::nullopt, 5, ""},
+      {"no user folder at all", false, std::nullopt, 5, ""},
+      {"a damaged copy is refused, not passed over", true, "a\r\nA\r\nb\r\n", 0,
+       "《My词库》第 2 个词条缺少中文释义（文件在第 3 行结束）\r\n请调整《My词库》"},
+      {"the cap holds for the copy", true, book_files::OwnBook(30001), 0,
+       "《My词库》词数过多\r\n请调整《My词库》"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    kit::TempDir user;
+    const std::string copy = user.Str() + "/《My词库》.txt";
+    platform_.user_data_directory = r.has_user_folder ? user.Str() : "";
+    if (r.user_copy) kit::WriteFile(copy, *r.user_copy);
+    platform_.messages.clear();
+    form_->ShowBookChoice();
+    const bool ended = Choose(books::kOwnBookLabel);
+    EXPECT_EQ(ended, r.loaded == 0);
+    if (r.loaded > 0) {
+      EXPECT_EQ(form_->Book.WordCount, r.loaded);
+      EXPECT_TRUE(platform_.messages.empty());
+    } else {
+      EXPECT_EQ(platform_.messages,
+                std::vector<std::string>{r.message + "\r\n请检查文件：" + copy});
+    }
   }
 }
 

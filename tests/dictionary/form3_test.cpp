@@ -69,7 +69,7 @@ class Form3Test : public ::testing::Test {
   // shares no character with the lines the tests search for.
   void WriteIdiomBook(std::vector<std::string> lines) {
     for (int i = static_cast<int>(lines.size()); i < kIdiomLines; ++i)
-      lines.push_back("填充" + std::to_string(i));
+      lines.push_back(kit::Numbered("填充", i));
     kit::WriteFile(FileOf(kIdiomBook), kit::GbkLines(lines));
   }
 
@@ -78,8 +78,8 @@ class Form3Test : public ::testing::Test {
   void WritePhraseBook() {
     std::vector<std::string> lines;
     for (int i = 1; i <= kPhraseRecords; ++i) {
-      lines.push_back((i == 1 ? "p" : "o") + std::string("hrase") + std::to_string(i));
-      lines.push_back("词组" + std::to_string(i) + "号 1");
+      lines.push_back(kit::Numbered(i == 1 ? "phrase" : "ohrase", i));
+      lines.push_back(kit::Numbered("词组", i, "号 1"));
     }
     kit::WriteFile(FileOf(kPhraseBook), kit::GbkLines(lines));
   }

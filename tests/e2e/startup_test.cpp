@@ -1,10 +1,13 @@
 // The real `vantle` executable as its own process on the X display: its window is found by
-// title, a book is chosen with real mouse events, and screenshots are saved.
+// title, a book is chosen with real mouse events, and screenshots are saved. The same is done
+// with the program installed into a scratch prefix, unpacked from the Debian package and from
+// the portable archive, each started from a folder of its own.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QThread>
 #include <filesystem>
 
@@ -51,9 +54,10 @@ WindowPlace PlaceOf(const QString& id) {
   return place;
 }
 
-bool ClickAt(const WindowPlace& window, int x, int y) {
+bool ClickAt(const WindowPlace& window, int x, int y, int clicks = 1) {
   return e2e::Run({"xdotool", "mousemove", QString::number(window.x + x),
-                   QString::number(window.y + y), "click", "1"}) == 0;
+                   QString::number(window.y + y), "click", "--repeat", QString::number(clicks),
+                   "1"}) == 0;
 }
 
 QImage Shoot(const QString& id, const std::string& name) {
@@ -79,62 +83,183 @@ bool HasText(const QImage& shot, const QRect& area) {
   return false;
 }
 
-// The program is stopped whatever happens in the test.
-struct Stopper {
-  QProcess& process;
-  ~Stopper() {
-    if (process.state() == QProcess::NotRunning) return;
-    process.kill();
-    process.waitForFinished(5000);
+namespace fs = std::filesystem;
+
+// The real program as a process of its own, stopped whatever happens in the test.
+class RunningProgram {
+ public:
+  // Starts `program` in `working_dir` (empty: this process's), with XDG_DATA_HOME set to
+  // `data_home` when that is given.
+  explicit RunningProgram(const fs::path& program, const fs::path& working_dir = {},
+                          const fs::path& data_home = {}) {
+    process_.setProgram(QString::fromStdString(program.string()));
+    process_.setProcessChannelMode(QProcess::ForwardedChannels);
+    if (!working_dir.empty()) process_.setWorkingDirectory(QString::fromStdString(working_dir));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!data_home.empty()) env.insert("XDG_DATA_HOME", QString::fromStdString(data_home));
+    process_.setProcessEnvironment(env);
   }
+  ~RunningProgram() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.kill();
+    process_.waitForFinished(5000);
+  }
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  // Starts the program and waits until its match window is on screen.
+  ::testing::AssertionResult Start() {
+    process_.start();
+    if (!process_.waitForStarted(10000)) return ::testing::AssertionFailure() << "no start";
+    if (!PollUntil([&] { return !(id_ = FindWindow("^Kestrin之连连看V3\\.6$")).isEmpty(); }, 20000))
+      return ::testing::AssertionFailure() << "no window titled Kestrin之连连看V3.6";
+    if (!PollUntil([&] { return (place_ = PlaceOf(id_)).width > 0; }, 5000))
+      return ::testing::AssertionFailure() << "the window has no place";
+    QThread::msleep(300);  // let the first paint reach the screen
+    return ::testing::AssertionSuccess();
+  }
+
+  const WindowPlace& Place() const { return place_; }
+  bool Click(int x, int y, int clicks = 1) { return ClickAt(place_, x, y, clicks); }
+  QImage Shoot(const std::string& name) const { return ::Shoot(id_, name); }
+  bool Running() const { return process_.state() == QProcess::Running; }
+
+  // Chooses the book in `row` of the book list with the mouse and presses "选书". List1
+  // stands at 293,100 (227 x 267 pixels), its rows 18 pixels high; "选书" is Command3 at
+  // 367,400 (65 x 25).
+  bool ChooseBook(int row) {
+    return Click(293 + 40, 100 + 9 + 18 * row) && Click(367 + 32, 400 + 12);
+  }
+
+  // Whether the group list (List2 at 360,147), "0" in its first row, took the book list's
+  // place since `before` was shot.
+  bool ShowsGroupList(const QImage& before, const std::string& name) {
+    const QRect book_list_only(300, 110, 50, 250);  // List1 without the place of List2
+    const QRect first_group_row(362, 149, 20, 16);
+    return PollUntil(
+        [&] {
+          const QImage after = Shoot(name);
+          return !after.isNull() && Changed(before, after, book_list_only) > 0.5 &&
+                 HasText(after, first_group_row);
+        },
+        10000);
+  }
+
+ private:
+  QProcess process_;
+  QString id_;
+  WindowPlace place_;
 };
 
 TEST(StartupTest, TheRealProgramOpensItsMatchWindowAndTakesABookChosenWithTheMouse) {
   // The own book comes with the build; a minimal one stands in when it is not there yet.
-  const std::filesystem::path own_book = e2e::ProgramDir() / "《My词库》.txt";
-  if (!std::filesystem::exists(own_book))
+  const fs::path own_book = e2e::ProgramDir() / "《My词库》.txt";
+  if (!fs::exists(own_book))
     kit::WriteFile(own_book, kit::GbkLines({"apple", "苹果", "book", "书", "cat", "猫"}));
 
-  QProcess program;
-  program.setProgram(QStringLiteral(VANTLE_PROGRAM));
-  program.setProcessChannelMode(QProcess::ForwardedChannels);
-  program.start();
-  Stopper stopper{program};
-  ASSERT_TRUE(program.waitForStarted(10000));
-
-  QString id;
-  ASSERT_TRUE(
-      PollUntil([&] { return !(id = FindWindow("^Kestrin之连连看V3\\.6$")).isEmpty(); }, 20000))
-      << "no window titled Kestrin之连连看V3.6";
-  WindowPlace place;
-  ASSERT_TRUE(PollUntil([&] { return (place = PlaceOf(id)).width > 0; }, 5000));
-  EXPECT_EQ(place.width, 800);
-  EXPECT_EQ(place.height, 570);
-  QThread::msleep(300);  // let the first paint reach the screen
-  const QImage before = Shoot(id, "startup-book-choice");
+  RunningProgram program(VANTLE_PROGRAM);
+  ASSERT_TRUE(program.Start());
+  EXPECT_EQ(program.Place().width, 800);
+  EXPECT_EQ(program.Place().height, 570);
+  const QImage before = program.Shoot("startup-book-choice");
   ASSERT_FALSE(before.isNull());
 
-  // List1 stands at 293,100 (227 x 267 pixels); its first row is "《My词库》". "选书" is
-  // Command3 at 367,400 (65 x 25).
-  ASSERT_TRUE(ClickAt(place, 293 + 40, 100 + 9));
-  ASSERT_TRUE(ClickAt(place, 367 + 32, 400 + 12));
-
-  // A good load replaces the book list by the group list (List2 at 360,147) with "0" in its
-  // first row; a failed one shows a message and ends the program.
-  QImage after;
-  const QRect book_list_only(300, 110, 50, 250);  // List1 without the place of List2
-  const QRect first_group_row(362, 149, 20, 16);
-  const bool changed = PollUntil(
-      [&] {
-        after = Shoot(id, "startup-group-choice");
-        return !after.isNull() && Changed(before, after, book_list_only) > 0.5 &&
-               HasText(after, first_group_row);
-      },
-      10000);
-  EXPECT_TRUE(changed) << "no group list where the book list was";
+  // A good load replaces the book list by the group list; a failed one shows a message and
+  // ends the program.
+  ASSERT_TRUE(program.ChooseBook(0));
+  EXPECT_TRUE(program.ShowsGroupList(before, "startup-group-choice"))
+      << "no group list where the book list was";
   QThread::msleep(500);
   EXPECT_TRUE(FindWindow("^Vantle$").isEmpty()) << "a message box appeared";
-  EXPECT_EQ(program.state(), QProcess::Running);
+  EXPECT_TRUE(program.Running());
+}
+
+// A program laid out as installed: <root>/bin/vantle, a link into the program folder.
+// Started from another folder, it finds its books beside itself: the second row, a catalogue
+// book, loads, and a double-click on group 0 names that book in the title. An own book of the
+// user's, damaged here, is read instead of the sample beside the program: its message shows.
+void LoadsBooksFromAnyFolder(const fs::path& root, const std::string& name) {
+  kit::TempDir elsewhere, data_home;
+  {
+    RunningProgram program(root / "bin/vantle", elsewhere.Path(), data_home.Path());
+    ASSERT_TRUE(program.Start());
+    const QImage before = program.Shoot(name + "-book-choice");
+    ASSERT_TRUE(program.ChooseBook(1));
+    ASSERT_TRUE(program.ShowsGroupList(before, name + "-group-choice"));
+    ASSERT_TRUE(program.Click(362 + 10, 149 + 8, 2));
+    EXPECT_TRUE(PollUntil(
+        [] { return !FindWindow("《小学英语》\\(第一册\\)\\(91\\) - 0$").isEmpty(); }, 10000))
+        << "the title does not name the catalogue book";
+    EXPECT_TRUE(program.Running());
+  }
+  kit::WriteFile(data_home.Path() / "vantle/《My词库》.txt", kit::GbkLines({"a", "一", "b"}));
+  RunningProgram program(root / "bin/vantle", elsewhere.Path(), data_home.Path());
+  ASSERT_TRUE(program.Start());
+  ASSERT_TRUE(program.ChooseBook(0));
+  EXPECT_TRUE(PollUntil([] { return !FindWindow("^Vantle$").isEmpty(); }, 10000))
+      << "the user's damaged own book was not read";
+}
+
+TEST(InstalledTest, InstallIntoAPrefixGivesAProgramThatRunsFromAnyFolder) {
+  kit::TempDir prefix;
+  ASSERT_EQ(e2e::Run({"cmake", "--install", VANTLE_BUILD_DIR, "--prefix",
+                      QString::fromStdString(prefix.Str())},
+                     300000),
+            0);
+  // What it holds is checked in the Debian package, made by the same rules.
+  EXPECT_EQ(
+      QImage(
+          QString::fromStdString(
+              (prefix.Path() / "share/icons/hicolor/128x128/apps/org.vantle.Vantle.png").string()))
+          .size(),
+      QSize(128, 128));
+
+  QString out;
+  EXPECT_EQ(
+      e2e::Run({QString::fromStdString(prefix.Str() + "/bin/vantle-book"), "where"}, 10000, &out),
+      0);
+  EXPECT_TRUE(
+      out.contains("program folder: " + QString::fromStdString(prefix.Str()) + "/lib/vantle\n"))
+      << out.toStdString();
+  LoadsBooksFromAnyFolder(prefix.Path(), "installed");
+}
+
+TEST(InstalledTest, HelpAndVersionPrintAndEndAndAnUnknownOptionIsBadUsage) {
+  struct Row {
+    const char* option;
+    int status;
+    const char* says;  // on standard output; empty for none
+  } rows[] = {
+      {"--help", 0, "--version"}, {"-h", 0, "Usage: "}, {"--version", 0, "Vantle 3.06\n"},
+      {"--frobnicate", 2, ""},    {"surplus", 2, ""},
+  };
+  for (const Row& r : rows) {
+    QString out;
+    EXPECT_EQ(e2e::Run({VANTLE_PROGRAM, r.option}, 20000, &out), r.status) << r.option;
+    if (*r.says)
+      EXPECT_TRUE(out.contains(r.says)) << r.option << ": " << out.toStdString();
+    else
+      EXPECT_TRUE(out.isEmpty()) << r.option << ": the usage goes to standard error";
+  }
+  EXPECT_TRUE(FindWindow("^Kestrin").isEmpty()) << "no window was opened";
+}
+
+// Needs the packages built (the package target; ctest runs it first).
+TEST(PackageTest, TheDebianPackageAndThePortableArchiveRunUnpacked) {
+  struct Row {
+    const char* name;
+    QStringList unpack;  // the folder to unpack into follows
+    const char* root;    // below that folder
+  } rows[] = {
+      {"deb", {"dpkg", "-x", VANTLE_DEB}, "usr"},
+      {"tgz", {"tar", "-xzf", VANTLE_TGZ, "-C"}, VANTLE_TGZ_TOP},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    kit::TempDir scratch;
+    ASSERT_EQ(e2e::Run(r.unpack + QStringList{QString::fromStdString(scratch.Str())}, 120000), 0);
+    LoadsBooksFromAnyFolder(scratch.Path() / r.root, std::string("unpacked-") + r.name);
+  }
 }
 
 }  // namespace

@@ -71,6 +71,30 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
+namespace {
+void SetEnv(const char* name, const char* value) {
+  if (value)
+    setenv(name, value, 1);
+  else
+    unsetenv(name);
+}
+}  // namespace
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+  if (const char* old = getenv(name)) old_ = old;
+  SetEnv(name, value);
+}
+
+ScopedEnv::~ScopedEnv() {
+  SetEnv(name_, old_ ? old_->c_str() : nullptr);
+}
+
+std::string Numbered(std::string_view prefix, int number, std::string_view suffix) {
+  std::string out(prefix);
+  out.append(std::to_string(number)).append(suffix);
+  return out;
+}
+
 std::string Gbk(const std::string& utf8) {
   std::string out;
   EXPECT_TRUE(books::EncodeGbk(utf8, out)) << "not GBK: " << utf8;

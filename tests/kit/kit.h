@@ -33,6 +33,7 @@ class FakePlatform : public ui::Platform {
   bool ended = false;
   bool pictures_exist = true;  // false: every picture is missing
   std::string program_directory = "/nonexistent";
+  std::string user_data_directory;  // empty: the user has none
   std::uint64_t seed = 42;
   // Called inside ShowMessage, while the message is "on screen".
   std::function<void(const std::string&)> on_message;
@@ -41,6 +42,7 @@ class FakePlatform : public ui::Platform {
   void Beep() override { ++beeps; }
   std::shared_ptr<const ui::Picture> LoadPicture(const std::string& path) override;
   std::string ProgramDirectory() override { return program_directory; }
+  std::string UserDataDirectory() override { return user_data_directory; }
   std::uint64_t ClockSeed() override { return seed++; }
   ui::Size ScreenSize() override { return {1920 * 15, 1080 * 15}; }
   void Attach(ui::Window& window) override { attached.push_back(&window); }
@@ -98,6 +100,25 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// Sets an environment variable (unsets it for null) and puts the old value back with the
+// object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// prefix, the number, suffix: "w7", "第7义". Built by appending, since a literal put before a
+// temporary string makes GCC 12 at -O3 warn of an overlapping copy (-Wrestrict) that cannot
+// happen.
+std::string Numbered(std::string_view prefix, int number, std::string_view suffix = {});
 
 // UTF-8 text as GBK bytes (the test fails on text GBK cannot hold).
 std::string Gbk(const std::string& utf8);

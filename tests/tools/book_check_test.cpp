@@ -66,8 +66,8 @@ const books::CatalogueEntry& Own() {
 std::string OwnBook(int n) {
   std::vector<std::string> lines;
   for (int i = 1; i <= n; ++i) {
-    lines.push_back("w" + std::to_string(i));
-    lines.push_back("第" + std::to_string(i) + "义");
+    lines.push_back(kit::Numbered("w", i));
+    lines.push_back(kit::Numbered("第", i, "义"));
   }
   return kit::GbkLines(lines);
 }
@@ -77,8 +77,8 @@ TEST_F(CheckTest, RepeatsAreWarnedOnlyWithinAGroupOfEighteen) {
   for (int i = 1; i <= 40; ++i) {
     // Record 5 repeats record 2's entry, record 17 record 3's meaning; record 20 repeats
     // record 1's entry, but in the next group.
-    std::string en = i == 5 ? "w2" : i == 20 ? "w1" : "w" + std::to_string(i);
-    std::string zh = i == 17 ? "第3义" : "第" + std::to_string(i) + "义";
+    std::string en = i == 5 ? "w2" : i == 20 ? "w1" : kit::Numbered("w", i);
+    std::string zh = i == 17 ? "第3义" : kit::Numbered("第", i, "义");
     lines.push_back(en);
     lines.push_back(zh);
   }

@@ -187,7 +187,7 @@ TEST_F(RoundTrip, RefusesWhatTheProgramCouldNotReadBack) {
 
 TEST_F(RoundTrip, OwnBookTakesAtMost30000Records) {
   std::vector<ListRecord> records;
-  for (int i = 1; i <= 30001; ++i) records.push_back({i, "w" + std::to_string(i), "义"});
+  for (int i = 1; i <= 30001; ++i) records.push_back({i, kit::Numbered("w", i), "义"});
   EXPECT_FALSE(Make(records, Own()));
   records.pop_back();
   ASSERT_TRUE(Make(records, Own()));

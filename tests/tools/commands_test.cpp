@@ -73,6 +73,11 @@ TEST_F(ToolTest, BadUsageExitsWithTwoAndHelpWithZero) {
       {{"import", "a.csv", "--columns", "1,2,3"}, kExitUsage, "--columns takes two columns"},
       {{"import", "a.csv", "《成语大全》.txt"}, kExitUsage, "the idiom book holds no pairs"},
       {{"import", "a.csv", "out", "--label", "《我的》"}, kExitUsage, "no label of the catalogue"},
+      {{"where", "--help"}, kExitGood, "Study/ and Pic/"},
+      {{"where", "x"}, kExitUsage, "too many files"},
+      {{"convert", "in.tsv", "out.txt", "--own"}, kExitUsage, "too many files"},
+      {{"convert", "in.tsv", "--own", "--label", "《My词库》"}, kExitUsage, "takes no --label"},
+      {{"check", "x", "--own"}, kExitUsage, "unknown option --own"},
   };
   for (const Row& r : rows) {
     std::string line;
@@ -163,7 +168,8 @@ TEST_F(ToolTest, ConvertNeverReplacesAFileWithoutForce) {
 TEST_F(ToolTest, ConvertRefusesBadListsWithTheLineAndWritesNothing) {
   std::string ninety_one;
   for (int i = 1; i <= 91; ++i)
-    ninety_one += (i == 40 ? "" : "w" + std::to_string(i)) + "\t第" + std::to_string(i) + "义\n";
+    ninety_one.append(i == 40 ? "" : kit::Numbered("w", i))
+        .append(kit::Numbered("\t第", i, "义\n"));
   struct Row {
     const char* what;
     std::string list;
@@ -496,19 +502,56 @@ TEST(HtmlToText, KeepsTheTextOfAFlashCardField) {
   for (const auto& [html, text] : rows) EXPECT_EQ(booktool::HtmlToText(html), text) << html;
 }
 
+TEST_F(ToolTest, ConvertOwnWritesTheUsersCopyThatWhereNames) {
+  const std::string copy = P("data/vantle/《My词库》.txt");
+  kit::ScopedEnv data_home("XDG_DATA_HOME", P("data").c_str());
+  kit::WriteFile(P("words.tsv"), "apple\t苹果\npear\t梨\n");
+  EXPECT_EQ(Run({"where"}), kExitGood);
+  EXPECT_NE(Out().find("\nuser's own book: " + copy + "\n"), std::string::npos) << Out();
+  EXPECT_EQ(Out().find("\nown book: " + copy), std::string::npos) << "no copy yet: " << Out();
+
+  EXPECT_EQ(Run({"convert", P("words.tsv"), "--own"}), kExitGood) << Err();
+  EXPECT_EQ(Read(copy), kit::GbkLines({"apple", "苹果", "pear", "梨"}));
+  EXPECT_EQ(Run({"where"}), kExitGood);
+  EXPECT_NE(Out().find("\nown book: " + copy + "\n"), std::string::npos) << Out();
+
+  kit::WriteFile(P("words.tsv"), "cat\t猫\ndog\t狗\n");
+  EXPECT_EQ(Run({"convert", P("words.tsv"), "--own"}), kExitRefused);
+  EXPECT_NE(Err().find("give --force"), std::string::npos) << Err();
+  EXPECT_EQ(Run({"convert", P("words.tsv"), "--own", "--force"}), kExitGood) << Err();
+  EXPECT_EQ(Read(copy), kit::GbkLines({"cat", "猫", "dog", "狗"}));
+
+  kit::ScopedEnv no_data_home("XDG_DATA_HOME", nullptr);
+  kit::ScopedEnv no_home("HOME", nullptr);
+  EXPECT_EQ(Run({"convert", P("words.tsv"), "--own"}), kExitRefused);
+  EXPECT_NE(Err().find("neither XDG_DATA_HOME nor HOME"), std::string::npos) << Err();
+}
+
 TEST_F(ToolTest, TheProgramExitsWithTheStatusOfItsCommand) {
   kit::WriteFile(P("《My词库》.txt"), kit::GbkLines({"apple", "苹果", "pear", "梨"}));
   kit::WriteFile(P("bad"), "only one line");
-  auto status = [&](const std::string& args) {
-    const std::string command =
-        std::string("'") + VANTLE_BOOK_TOOL + "' " + args + " >" + P("out") + " 2>&1";
+  // Runs the tool with the arguments, its output going to "out".
+  auto status = [&](const std::vector<std::string>& args, const std::string& tool) {
+    std::string command = "'";
+    command.append(tool).append("'");
+    for (const std::string& a : args) command.append(" '").append(a).append("'");
+    command.append(" >").append(P("out")).append(" 2>&1");
     int raw = std::system(command.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   };
-  EXPECT_EQ(status("check '" + P("《My词库》.txt") + "'"), 0);
-  EXPECT_EQ(status("check '" + P("bad") + "' --label '《My词库》'"), 1);
-  EXPECT_EQ(status("check"), 2);
-  EXPECT_EQ(status("--help"), 0);
+  EXPECT_EQ(status({"check", P("《My词库》.txt")}, VANTLE_BOOK_TOOL), 0);
+  EXPECT_EQ(status({"check", P("bad"), "--label", "《My词库》"}, VANTLE_BOOK_TOOL), 1);
+  EXPECT_EQ(status({"check"}, VANTLE_BOOK_TOOL), 2);
+  EXPECT_EQ(status({"--help"}, VANTLE_BOOK_TOOL), 0);
+
+  // Started through a link elsewhere, as from an installed bin/, the tool still names the
+  // folder it really lives in, the program's.
+  fs::create_symlink(VANTLE_BOOK_TOOL, P("vantle-book"));
+  const std::string folder = fs::path(VANTLE_BOOK_TOOL).parent_path().string();
+  EXPECT_EQ(status({"where"}, P("vantle-book")), 0);
+  EXPECT_NE(Read(P("out")).find("program folder: " + folder + "\n"), std::string::npos)
+      << Read(P("out"));
+  EXPECT_NE(Read(P("out")).find("Study/: " + folder + "/Study\n"), std::string::npos);
 }
 
 }  // namespace

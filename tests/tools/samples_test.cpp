@@ -36,7 +36,7 @@ TEST(FillBook, RepeatsTheStreamWithoutRepeatsInAGroup) {
   std::vector<ListRecord> stream;
   for (int i = 0; i < 20; ++i)
     stream.push_back(
-        {i + 1, "w" + std::to_string(i), i % 5 == 0 ? "同义" : "义" + std::to_string(i) + "条"});
+        {i + 1, kit::Numbered("w", i), i % 5 == 0 ? "同义" : kit::Numbered("义", i, "条")});
   std::vector<ListRecord> book;
   std::string error;
   ASSERT_FALSE(samples::FillBook(stream, 100, false, book, error))

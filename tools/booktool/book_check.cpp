@@ -33,10 +33,6 @@ int Columns(unsigned cp) {
   return cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F) ? 1 : 2;
 }
 
-std::string Quoted(std::string_view text) {
-  return "\"" + Escape(text) + "\"";
-}
-
 std::string LineList(const std::vector<int>& lines) {
   std::string out;
   const std::size_t shown = std::min<std::size_t>(lines.size(), 10);

@@ -77,5 +77,7 @@ bool EndsInMarker(std::string_view meaning);
 
 // Backslash escapes for dump: \\ \t \r \n.
 std::string Escape(std::string_view field);
+// The text escaped and in double quotes, for messages.
+std::string Quoted(std::string_view text);
 
 }  // namespace booktool

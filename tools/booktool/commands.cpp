@@ -27,8 +27,10 @@ constexpr const char* kUsage =
     "usage: vantle-book check FILE... [--label LABEL]\n"
     "       vantle-book dump FILE [--label LABEL]\n"
     "       vantle-book convert IN.tsv OUT [--label LABEL] [--force]\n"
+    "       vantle-book convert IN.tsv --own [--force]\n"
     "       vantle-book import FILE [OUT] [--format FORMAT] [--columns A,B] [--skip-bad]\n"
     "                          [--dedupe] [--label LABEL] [--force]\n"
+    "       vantle-book where\n"
     "       vantle-book COMMAND --help\n";
 
 constexpr const char* kGeneralHelp =
@@ -38,6 +40,7 @@ constexpr const char* kGeneralHelp =
     "  dump     prints a book's records as the program holds them\n"
     "  convert  makes a book from a UTF-8 list\n"
     "  import   makes a book from a CSV file, a flash-card export or a KVTML file\n"
+    "  where    prints the paths the program reads\n"
     "\n"
     "A book's label comes from its file name: a catalogue label such as\n"
     "\"《小学英语》(第一册)(91)\", \"《My词库》.txt\" or \"《成语大全》.txt\"; for any other\n"
@@ -76,13 +79,23 @@ constexpr const char* kConvertHelp =
     "removes those), a wrong number of records for a catalogue label (the own book takes 2 to\n"
     "30000). Every bad line is named, the first 100 of them in one run, so that a list can be\n"
     "put right at once. OUT is written through a temporary file and read back with the\n"
-    "program's loader before it takes the name; an existing OUT is replaced only with --force.\n";
+    "program's loader before it takes the name; an existing OUT is replaced only with --force.\n"
+    "With --own instead of OUT, the list becomes the user's own book, which the program\n"
+    "reads instead of the one beside it: $XDG_DATA_HOME/vantle/《My词库》.txt, or\n"
+    "~/.local/share/vantle/《My词库》.txt when XDG_DATA_HOME is unset; its folder is made.\n";
+
+constexpr const char* kWhereHelp =
+    "usage: vantle-book where\n"
+    "\n"
+    "Prints the paths the program reads: its folder, the own book (the user's copy when it\n"
+    "exists, else the one beside the program), the user's copy, Study/ and Pic/.\n";
 
 struct Arguments {
   std::string Command;
   std::vector<std::string> Files;
   std::optional<std::string> Label;
   bool Force = false;
+  bool Own = false;
   bool Help = false;
 };
 
@@ -98,6 +111,8 @@ bool Parse(const std::vector<std::string>& args, Arguments& parsed, std::string&
       parsed.Help = true;
     } else if (options && a == "--force" && parsed.Command == "convert") {
       parsed.Force = true;
+    } else if (options && a == "--own" && parsed.Command == "convert") {
+      parsed.Own = true;
     } else if (options && (a == "--label" || a.starts_with("--label="))) {
       if (a == "--label" && i + 1 == args.size()) {
         error = "--label needs a label";
@@ -301,7 +316,48 @@ int Convert(const Arguments& args, const CatalogueEntry& entry, std::ostream& ou
   return WriteBook(records, entry, in, target, args.Force, out, err, std::move(refused));
 }
 
+// The folder of the program, which is where this tool's own executable really is.
+std::string ProgramFolder() {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::current_path(ec).string() : self.parent_path().string();
+}
+
+int Where(std::ostream& out) {
+  const std::string program = ProgramFolder(), user_book = UserOwnBook();
+  out << "program folder: " << program << "\n"
+      << "own book: " << books::OwnBookPath(program, books::UserDataDirectory()) << "\n"
+      << "user's own book: "
+      << (user_book.empty() ? "none (neither XDG_DATA_HOME nor HOME is set)" : user_book) << "\n"
+      << "Study/: " << program << "/Study\n"
+      << "Pic/: " << program << "/Pic\n";
+  return kExitGood;
+}
+
+// Points convert --own at the user's own book, making its folder; false with `error` when
+// there is no user folder or it cannot be made.
+bool TargetUserOwnBook(Arguments& args, std::string& error) {
+  const std::string book = UserOwnBook();
+  if (book.empty()) {
+    error = "no folder for the user's own book: neither XDG_DATA_HOME nor HOME is set";
+    return false;
+  }
+  const std::filesystem::path folder = std::filesystem::path(book).parent_path();
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec) {
+    error = folder.string() + ": cannot be made (" + ec.message() + ")";
+    return false;
+  }
+  args.Files.push_back(book);
+  return true;
+}
+
 }  // namespace
+
+std::string UserOwnBook() {
+  return books::UserOwnBookPath(books::UserDataDirectory());
+}
 
 bool WriteAtomically(const std::string& path, const std::string& bytes, bool force,
                      std::string& error,
@@ -309,7 +365,11 @@ bool WriteAtomically(const std::string& path, const std::string& bytes, bool for
   namespace fs = std::filesystem;
   const fs::path target(path);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  // Named piece by piece: a literal put before a temporary string makes GCC 12 at -O3 warn of
+  // an overlapping copy (-Wrestrict) that cannot happen.
+  std::string name = ".";
+  name.append(target.filename().string()).append(".XXXXXX");
+  std::string temp = (folder / name).string();
   int fd = mkstemp(temp.data());
   if (fd < 0) {
     error = "cannot create a file in " + folder.string() + " (" + strerror(errno) + ")";
@@ -357,7 +417,7 @@ int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::os
   }
   if (args[0] == "import") return RunImport(args, out, err);
   static const std::map<std::string, const char*> kHelp = {
-      {"check", kCheckHelp}, {"dump", kDumpHelp}, {"convert", kConvertHelp}};
+      {"check", kCheckHelp}, {"dump", kDumpHelp}, {"convert", kConvertHelp}, {"where", kWhereHelp}};
   auto help = kHelp.find(args[0]);
   if (help == kHelp.end()) {
     err << "vantle-book: unknown command " << args[0] << "\n" << kUsage;
@@ -373,12 +433,24 @@ int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::os
     out << help->second;
     return kExitGood;
   }
-  const std::size_t want = parsed.Command == "convert" ? 2 : 1;
+  if (parsed.Own && parsed.Label) {
+    err << "vantle-book convert: --own makes the own book and takes no --label\n" << kUsage;
+    return kExitUsage;
+  }
+  const std::size_t want = parsed.Command == "where"     ? 0
+                           : parsed.Command != "convert" ? 1
+                           : parsed.Own                  ? 1
+                                                         : 2;
   if (parsed.Files.size() < want || (parsed.Command != "check" && parsed.Files.size() > want)) {
     err << "vantle-book " << parsed.Command << ": "
         << (parsed.Files.size() < want ? "too few" : "too many") << " files\n"
         << kUsage;
     return kExitUsage;
+  }
+  if (parsed.Command == "where") return Where(out);
+  if (parsed.Own && !TargetUserOwnBook(parsed, error)) {
+    err << "vantle-book convert: " << error << "\n";
+    return kExitRefused;
   }
   // The book each file is: for convert the one it makes.
   std::vector<const CatalogueEntry*> entries;

@@ -1,4 +1,4 @@
-// The commands of vantle-book: check, dump, convert and import.
+// The commands of vantle-book: check, dump, convert, import and where.
 #pragma once
 
 #include <functional>
@@ -49,6 +49,10 @@ bool TargetFree(const std::string& target, bool force, std::ostream& err);
 int WriteBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
               const std::string& source, const std::string& target, bool force, std::ostream& out,
               std::ostream& err, Refusals refused = {});
+
+// The user's own book, which the program reads instead of the one beside it; empty when
+// neither XDG_DATA_HOME nor HOME tells where it goes.
+std::string UserOwnBook();
 
 // vantle-book import with its arguments (the command first); returns the exit code.
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -147,12 +147,8 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   }
   const std::string& in = parsed.Files[0];
   // The book made: the label given, the one OUT's name stands for, else the own book.
-  std::string target;
-  if (parsed.Files.size() == 2) {
-    target = parsed.Files[1];
-  } else if (const std::string folder = books::UserDataDirectory(); !folder.empty()) {
-    target = folder + "/" + std::string(books::kOwnBookLabel) + ".txt";
-  } else {
+  std::string target = parsed.Files.size() == 2 ? parsed.Files[1] : UserOwnBook();
+  if (target.empty()) {
     err << "vantle-book import: neither XDG_DATA_HOME nor HOME says where your own book goes; "
            "give OUT\n";
     return kExitUsage;
