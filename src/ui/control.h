@@ -222,6 +222,9 @@ class TextBox : public Control {
   void KeyPress(int key_code);
 
  private:
+  // Takes `text` over and tells the observer, unless it is the text already.
+  void Take(std::string& text);
+
   std::string text_;
   bool multi_line_ = false;
   Font font_;

@@ -127,8 +127,14 @@ class RunningProgram {
   // Chooses the book in `row` of the book list with the mouse and presses "选书". List1
   // stands at 293,100 (227 x 267 pixels), its rows 18 pixels high; "选书" is Command3 at
   // 367,400 (65 x 25).
+  // Clicks the first row of the book list (List1 at 293,100), walks down to `row` by keys, so
+  // that the height of a row in whatever font the machine has does not matter, and presses
+  // "选书".
   bool ChooseBook(int row) {
-    return Click(293 + 40, 100 + 9 + 18 * row) && Click(367 + 32, 400 + 12);
+    if (!Click(293 + 40, 100 + 6)) return false;
+    for (int i = 0; i < row; ++i)
+      if (e2e::Run({"xdotool", "key", "Down"}) != 0) return false;
+    return Click(367 + 32, 400 + 12);
   }
 
   // Whether the group list (List2 at 360,147), "0" in its first row, took the book list's

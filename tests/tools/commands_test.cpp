@@ -244,7 +244,8 @@ Pairs Loaded(const std::string& path, const books::CatalogueEntry& entry) {
 // A CSV list of n records "w1,第1义" and so on.
 std::string CsvRows(int n) {
   std::string rows;
-  for (int i = 1; i <= n; ++i) rows += "w" + std::to_string(i) + ",第" + std::to_string(i) + "义\n";
+  for (int i = 1; i <= n; ++i)
+    rows.append(kit::Numbered("w", i)).append(kit::Numbered(",第", i, "义\n"));
   return rows;
 }
 

@@ -236,8 +236,9 @@ bool TargetFree(const std::string& target, bool force, std::ostream& err) {
 }
 
 void PrintRefusal(const std::string& source, const Refusal& refusal, std::ostream& err) {
-  err << source << (refusal.Line > 0 ? ":" + std::to_string(refusal.Line) : std::string())
-      << ": refused: " << refusal.Reason << "\n";
+  err << source;
+  if (refusal.Line > 0) err << ":" << refusal.Line;
+  err << ": refused: " << refusal.Reason << "\n";
 }
 
 void PrintRefusals(const std::string& source, const Refusals& refusals, std::ostream& err) {
