@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "books/catalogue.h"
+#include "books/word_book.h"
 
 namespace booktool {
 
@@ -26,7 +27,8 @@ struct Refusal {
 
 // Reads a UTF-8 list (a leading byte-order mark is dropped; lines end at LF, CR LF or CR;
 // empty lines are skipped). Books of two-line records take `english<TAB>chinese` lines with
-// the escapes \\ \t \r \n inside fields; the idiom book takes one idiom per line as it stands.
+// the escapes \\ \t \r \n inside fields; the idiom book takes one idiom per line as it stands,
+// or its two halves as DumpBook prints them, which are joined again.
 bool ParseList(std::string_view text, books::BookKind kind, std::vector<ListRecord>& records,
                Refusal& refusal);
 
@@ -49,5 +51,9 @@ const books::CatalogueEntry* EntryForLabel(std::string_view label);
 
 // Backslash escapes for dump: \\ \t \r \n.
 std::string Escape(std::string_view field);
+
+// The records of a loaded book, one a line: english<TAB>chinese, escaped (what dump prints and
+// ParseList reads back).
+std::string DumpBook(const books::WordBook& book);
 
 }  // namespace booktool
