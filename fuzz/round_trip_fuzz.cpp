@@ -63,6 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   }
   books::WordBook reloaded;
   FUZZ_CHECK(fuzz::MemoryFile(again).Load(entry, reloaded).Ok());
+  // A list's leading byte-order mark is taken for the file's, not the first record's: an own
+  // book whose first English entry begins with one (a UTF-8 file that began with two) comes
+  // back without it. Dump prints the record as the program holds it, so this stays so.
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (book.EnglishEntries[1].starts_with(kBom)) book.EnglishEntries[1].erase(0, kBom.size());
   FUZZ_CHECK(fuzz::SameRecords(book, reloaded));
   return 0;
 }
