@@ -1,13 +1,12 @@
 #!/usr/bin/env python3
 """Random real input for the real program, for a given time, under the sanitizers.
 
-Run on an X display (soak.sh starts one): clicks and double-clicks anywhere in the shown
-window, keys, text (Chinese too) into the dictionary's query box; message boxes are answered
-with Enter as a user would. A designed end (exit status 0, no sanitizer report) starts the
-program again; a crash or a sanitizer report is counted and makes the exit status 1.
-Resident memory is read at the start and end of each run. At the end the program is closed as
-a user closes it, so that the sanitizers look for leaks. Without DISPLAY an Xvfb of its own is
-started.
+Clicks and double-clicks anywhere in the shown window, keys, text (Chinese too) into the
+dictionary's query box; message boxes are answered with Enter as a user would. A designed end
+(exit status 0, no sanitizer report) starts the program again; a crash or a sanitizer report is
+counted, starts it again too, and makes the exit status 1. Resident memory is read at the start
+and end of each run. At the end the program is closed as a user closes it, so that the
+sanitizers look for leaks. Without DISPLAY an Xvfb of its own is started.
 """
 
 import argparse
@@ -141,7 +140,7 @@ class Soak:
         self.designed_ends = 0
         self.messages = 0
         self.failures = []  # crashes and sanitizer reports
-        self.runs = []  # (start RSS, end RSS, seconds) in kB
+        self.runs = []  # (seconds, VmRSS once every window was shown, VmRSS at the end)
         self.process = None
 
     def start(self):
@@ -220,18 +219,23 @@ class Soak:
             print(f"every window shown after {self.warm_at:.0f} s: VmRSS {self.warm_rss} kB",
                   flush=True)
 
+    def answer_message(self, shown):
+        """Presses Enter on an open message box, as a user answers one; false when none is open."""
+        boxes = [w for w in shown if w[1] == MESSAGE_TITLE]
+        if not boxes:
+            return False
+        xdotool("windowfocus", "--sync", boxes[-1][0], timeout=5)
+        xdotool("key", "Return")
+        self.messages += 1
+        self.events += 1
+        return True
+
     def act(self):
         shown = self.windows.shown()
         if not shown:
             time.sleep(0.05)
             return
-        boxes = [w for w in shown if w[1] == MESSAGE_TITLE]
-        if boxes:
-            wid = boxes[-1][0]
-            xdotool("windowfocus", "--sync", wid, timeout=5)
-            xdotool("key", "Return")
-            self.messages += 1
-            self.events += 1
+        if self.answer_message(shown):
             return
         wid, title, g = shown[-1]
         self.note_mode(title)
@@ -286,13 +290,7 @@ class Soak:
         closed = False
         while self.process.poll() is None and time.monotonic() < deadline:
             shown = self.windows.shown()
-            boxes = [w for w in shown if w[1] == MESSAGE_TITLE]
-            if boxes:
-                xdotool("windowfocus", "--sync", boxes[-1][0], timeout=5)
-                xdotool("key", "Return")
-                self.messages += 1
-                self.events += 1
-            elif shown and not closed:
+            if not self.answer_message(shown) and shown and not closed:
                 close_window(shown[-1][0])
                 self.events += 1
                 closed = True
