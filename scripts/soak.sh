@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Random real input for the real program, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, under Xvfb with the sample books, for SECONDS (default 600).
-# Exits non-zero on a crash, a sanitizer report or memory growing by more than 10 %.
+# Exits non-zero on a crash, a sanitizer report or memory growing by more than 10 % over the
+# second half of a run.
 # usage: scripts/soak.sh [SECONDS] [--seed N]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_packages
