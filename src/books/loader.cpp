@@ -1,10 +1,11 @@
 #include "books/loader.h"
 
+#include <errno.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 
 #include "books/gbk.h"
 #include "text/text.h"
@@ -12,18 +13,13 @@
 namespace books {
 namespace {
 
-enum class ReadStatus { Line, End, NotText, TooLong, TooLarge };
+enum class ReadStatus { Line, End, NotText, TooLong, TooLarge, ReadError };
 
-// Reads a file line by line; a line ends at CR, CR LF or LF.
+// Reads a book line by line; a line ends at CR, CR LF or LF.
 class LineReader {
  public:
-  explicit LineReader(const std::string& path)
-      : file_(std::fopen(path.c_str(), "rb"), &std::fclose) {
-    // A folder opens for reading here, but holds no lines.
-    struct stat st;
-    if (file_ && fstat(fileno(file_.get()), &st) == 0 && S_ISDIR(st.st_mode)) file_.reset();
-  }
-  bool IsOpen() const { return file_ != nullptr; }
+  explicit LineReader(const ReadBytes& read) : read_(read) {}
+  bool IsOpen() const { return static_cast<bool>(read_); }
   int LineNumber() const { return line_; }
 
   ReadStatus Next(std::string& line) {
@@ -32,7 +28,7 @@ class LineReader {
     ++line_;
     for (;;) {
       if (pos_ == size_ && !Fill())  // the last line may lack its terminator
-        return too_large_ ? ReadStatus::TooLarge : ReadStatus::Line;
+        return stop_;
       const char* start = buffer_ + pos_;
       std::size_t n = size_ - pos_;
       std::size_t i = 0;
@@ -48,27 +44,33 @@ class LineReader {
     }
   }
 
-  // True when no byte is left. A file past the size limit is never at its end: the next
-  // read reports it.
-  bool AtEnd() { return pos_ == size_ && !Fill() && !too_large_; }
+  // True when no byte is left. A file past the size limit or one that failed to read is
+  // never at its end: the next read reports it.
+  bool AtEnd() { return pos_ == size_ && !Fill() && stop_ == ReadStatus::Line; }
 
  private:
   bool Fill() {
     pos_ = size_ = 0;
-    if (too_large_) return false;
-    size_ = std::fread(buffer_, 1, sizeof buffer_, file_.get());
+    if (stop_ != ReadStatus::Line) return false;
+    const std::ptrdiff_t n = read_(buffer_, sizeof buffer_);
+    if (n < 0) {
+      stop_ = ReadStatus::ReadError;
+      return false;
+    }
+    size_ = static_cast<std::size_t>(n);
     total_ += size_;
     if (total_ > kMaxFileBytes) {
-      too_large_ = true;
+      stop_ = ReadStatus::TooLarge;
       size_ = 0;
     }
     return size_ > 0;
   }
 
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_;
+  const ReadBytes& read_;
   char buffer_[64 * 1024];
   std::size_t pos_ = 0, size_ = 0, total_ = 0;
-  bool too_large_ = false;
+  // Line while reading may go on; TooLarge or ReadError once it may not.
+  ReadStatus stop_ = ReadStatus::Line;
   int line_ = 0;
 };
 
@@ -84,8 +86,10 @@ std::string Hint(const CatalogueEntry& entry) {
 
 class Loader {
  public:
-  Loader(const std::string& path, const CatalogueEntry& entry, WordBook& book)
-      : path_(path), entry_(entry), book_(book), reader_(path) {}
+  // An empty `read` stands for a file that could not be opened.
+  Loader(const ReadBytes& read, const std::string& path, const CatalogueEntry& entry,
+         WordBook& book)
+      : path_(path), entry_(entry), book_(book), reader_(read) {}
 
   LoadResult Run() {
     book_.WordCount = entry_.WordCount;
@@ -141,6 +145,11 @@ class Loader {
       case ReadStatus::TooLong:
         Fail(LoadFailure::LineTooLong,
              Label() + "第 " + std::to_string(reader_.LineNumber()) + " 行过长\r\n" + Hint(entry_));
+        return false;
+      case ReadStatus::ReadError:
+        Fail(LoadFailure::ReadError, "读取词库" + Label() + "时出错（第 " +
+                                         std::to_string(reader_.LineNumber()) +
+                                         " 行）\r\n请检查文件：" + path_);
         return false;
       case ReadStatus::TooLarge:
         break;
@@ -280,7 +289,32 @@ void CutIdiom(std::string_view line, std::string& entry, std::string& meaning) {
 }
 
 LoadResult ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book) {
-  return Loader(path, entry, book).Run();
+  // Opening a pipe would wait for a writer and a terminal could become ours, so the file is
+  // opened without either and refused unless it is a regular file. The check is made on the
+  // opened file: the name may have been given to another since.
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  struct stat st;
+  if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    close(fd);
+    fd = -1;
+  }
+  ReadBytes read;
+  if (fd >= 0) {
+    read = [fd](char* buffer, std::size_t size) -> std::ptrdiff_t {
+      for (;;) {
+        const ssize_t n = ::read(fd, buffer, size);
+        if (n >= 0 || errno != EINTR) return n;
+      }
+    };
+  }
+  LoadResult result = Loader(read, path, entry, book).Run();
+  if (fd >= 0) close(fd);
+  return result;
+}
+
+LoadResult ReadWordBook(const ReadBytes& read, const std::string& name, const CatalogueEntry& entry,
+                        WordBook& book) {
+  return Loader(read, name, entry, book).Run();
 }
 
 }  // namespace books

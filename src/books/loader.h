@@ -1,6 +1,8 @@
 // Reading a word-book file into a WordBook, with every check of the book format.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +24,8 @@ inline constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
 
 enum class LoadFailure {
   None,
-  CannotOpen,        // the file is missing or unreadable
+  CannotOpen,        // the file is missing, unreadable or no regular file (a folder, a pipe)
+  ReadError,         // the system failed to read the file part way through
   NotText,           // a NUL byte: a binary file
   LineTooLong,       // a line longer than kMaxLineBytes
   FileTooLarge,      // more than kMaxFileBytes read
@@ -56,6 +59,14 @@ void CutIdiom(std::string_view line, std::string& entry, std::string& meaning);
 // Reads the book at `path` as the catalogue entry says: creates both arrays anew with indices
 // 0 to the entry's word count, fills records 1 to WordCount and sets WordCount and RecordIndex.
 // Reading stops as soon as the outcome is known; on a failure the book holds what was read.
+// Only a regular file is read: a folder, a pipe or a device is refused at once.
 LoadResult ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book);
+
+// Reads up to `size` bytes into `buffer`: the number read, 0 at the end, -1 on an error.
+using ReadBytes = std::function<std::ptrdiff_t(char* buffer, std::size_t size)>;
+
+// The same from any source of bytes; `name` stands for it in messages.
+LoadResult ReadWordBook(const ReadBytes& read, const std::string& name, const CatalogueEntry& entry,
+                        WordBook& book);
 
 }  // namespace books

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 
 #include "book_files.h"
@@ -274,12 +277,51 @@ TEST_F(LoaderTest, ShortAndUnreadableFilesAreRefusedWithTheirReason) {
   }
 }
 
-TEST_F(LoaderTest, MissingFileOrFolderCannotBeOpened) {
-  for (const std::filesystem::path& path : {dir_.Path() / "missing", dir_.Path()}) {
+TEST_F(LoaderTest, OnlyRegularFilesAreOpened) {
+  // A pipe with no writer would block a plain open; it is refused at once.
+  const std::filesystem::path fifo = dir_.Path() / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::filesystem::path& path :
+       {dir_.Path() / "missing", dir_.Path(), fifo, std::filesystem::path("/dev/null")}) {
     books::LoadResult result = books::ReadWordBook(path.string(), Entry(5), book_);
     EXPECT_EQ(result.Failure, LoadFailure::CannotOpen) << path;
     EXPECT_NE(result.Message.find("《测试词库》(n)"), std::string::npos) << result.Message;
     EXPECT_NE(result.Message.find("\r\n"), std::string::npos);
+  }
+}
+
+TEST_F(LoaderTest, ReadErrorsAreReportedNotTakenForTheEnd) {
+  const std::string good = book_files::OwnBook(3);
+  struct Row {
+    const char* what;
+    std::string before;  // what is read before the error
+    int line, record, found;
+  } rows[] = {
+      {"after whole records", good, 7, 4, 3},
+      {"inside a line", good.substr(0, good.size() - 3), 6, 3, 2},
+      {"at once", "", 1, 1, 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    bool served = false;
+    books::ReadBytes read = [&](char* buffer, std::size_t size) -> std::ptrdiff_t {
+      if (served || r.before.empty()) return -1;
+      served = true;
+      EXPECT_GE(size, r.before.size());
+      std::copy(r.before.begin(), r.before.end(), buffer);
+      return static_cast<std::ptrdiff_t>(r.before.size());
+    };
+    books::LoadResult result = books::ReadWordBook(read, "/books/mine", Own(), book_);
+    EXPECT_EQ(result.Failure, LoadFailure::ReadError);
+    EXPECT_EQ(result.Line, r.line);
+    EXPECT_EQ(result.Record, r.record);
+    EXPECT_EQ(result.Found, r.found);
+    EXPECT_TRUE(result.Message.starts_with("读取词库《My词库》时出错")) << result.Message;
+    EXPECT_TRUE(result.Message.ends_with("\r\n请检查文件：/books/mine")) << result.Message;
+  }
+  // The kernel refuses to read address 0 of our own memory: a regular file whose read fails.
+  if (std::filesystem::exists("/proc/self/mem")) {
+    EXPECT_EQ(books::ReadWordBook("/proc/self/mem", Own(), book_).Failure, LoadFailure::ReadError);
   }
 }
 

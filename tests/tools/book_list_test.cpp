@@ -89,8 +89,11 @@ TEST(ParseList, RefusesMalformedLinesWithTheirNumber) {
   }
   std::vector<ListRecord> idioms;
   Refusal refusal;
-  ASSERT_TRUE(booktool::ParseList("一心一意\r\n\\n不变\r\n", BookKind::IdiomBook, idioms, refusal));
+  ASSERT_TRUE(booktool::ParseList("一心一意\r\n\\n不变\r\n一心-\t-二\\t意\n-\t-\n",
+                                  BookKind::IdiomBook, idioms, refusal));
   EXPECT_EQ(idioms[1].English, "\\n不变") << "idiom lines are taken as they stand";
+  EXPECT_EQ(idioms[2].English, "一心二\t意") << "the halves dump prints are joined";
+  EXPECT_EQ(idioms[3].English, "") << "an empty idiom line dumps as its two bare halves";
 }
 
 TEST_F(RoundTrip, CatalogueBookLoadsBackAsTheList) {
@@ -161,6 +164,8 @@ TEST_F(RoundTrip, RefusesWhatTheProgramCouldNotReadBack) {
       {"too few for the label", Records({{"a", "一"}, {"b", "二"}}), Entry(3), 0, "exactly 3"},
       {"too many for the label", Records({{"a", "一"}, {"b", "二"}}), Entry(1), 0, "exactly 1"},
       {"own book of one record", Records({{"a", "一"}}), Own(), 0, "2 to 30000"},
+      {"more than the own book's capacity", Records({{"a", "一"}, {"b", "二"}, {"c", "三"}}),
+       Entry(2, BookKind::OwnBook), 0, "2 to 2"},
       {"no GBK code", Records({{"a", "一"}, {"smile", "微笑😀"}}), Entry(2), 2, "😀"},
       {"Hangul", Records({{"a", "一"}, {"b", "二"}, {"한", "韩"}}), Own(), 3, "한"},
       {"empty English from record 2", Records({{"a", "一"}, {"", "二"}}), Entry(2), 2,

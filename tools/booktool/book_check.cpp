@@ -190,7 +190,9 @@ std::string DescribeFailure(const books::LoadResult& result, const books::Catalo
     case LoadFailure::None:
       return "no failure";
     case LoadFailure::CannotOpen:
-      return "the file cannot be opened (missing, unreadable or a folder)";
+      return "the file cannot be opened (missing, unreadable, or a folder, pipe or device)";
+    case LoadFailure::ReadError:
+      return line + ", " + record + ": reading the file failed (a disk or file system error)";
     case LoadFailure::NotText:
       return line + ", " + record + ": a NUL byte, so this is no text file (UTF-16 or binary)";
     case LoadFailure::LineTooLong:

@@ -46,6 +46,18 @@ std::string Unescape(std::string_view field) {
   return out;
 }
 
+// An idiom as dump prints it, "一心-<TAB>-一意": the halves joined again. False for any other
+// line.
+bool DumpedIdiom(std::string_view line, std::string& idiom) {
+  const std::size_t tab = line.find('\t');
+  if (tab == std::string_view::npos || line.find('\t', tab + 1) != std::string_view::npos)
+    return false;
+  const std::string entry = Unescape(line.substr(0, tab)), meaning = Unescape(line.substr(tab + 1));
+  if (!entry.ends_with('-') || !meaning.starts_with('-')) return false;
+  idiom = entry.substr(0, entry.size() - 1) + meaning.substr(1);
+  return true;
+}
+
 bool HasLineBreak(std::string_view s) {
   return s.find_first_of("\r\n") != std::string_view::npos;
 }
@@ -173,11 +185,14 @@ bool ParseList(std::string_view text, BookKind kind, std::vector<ListRecord>& re
     }
     std::size_t tab = line.find('\t');
     if (kind == BookKind::IdiomBook) {
-      if (tab != std::string_view::npos) {
-        refusals.Add({number, "a tab: the idiom book takes one idiom per line, nothing else"});
+      std::string idiom(line);
+      if (tab != std::string_view::npos && !DumpedIdiom(line, idiom)) {
+        refusals.Add({number,
+                      "a tab: the idiom book takes one idiom per line, or its halves as dump "
+                      "prints them"});
         continue;
       }
-      records.push_back({number, std::string(line), {}});
+      records.push_back({number, std::move(idiom), {}});
       continue;
     }
     if (tab == std::string_view::npos || line.find('\t', tab + 1) != std::string_view::npos) {
@@ -205,8 +220,10 @@ bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEn
   const int n = static_cast<int>(records.size());
   const std::string label(entry.Label);
   if (entry.Kind == BookKind::OwnBook) {
-    if (n < 2 || n > books::kOwnBookCapacity)
-      refusals.Add({0, CountText(n) + ": the own book holds from 2 to 30000 records"});
+    // The entry's count is the own book's capacity, as the loader takes it.
+    if (n < 2 || n > entry.WordCount)
+      refusals.Add({0, CountText(n) + ": the own book holds from 2 to " +
+                           std::to_string(entry.WordCount) + " records"});
   } else if (n != entry.WordCount) {
     refusals.Add(
         {0, CountText(n) + ", but " + label + " holds exactly " + CountText(entry.WordCount)});
@@ -289,6 +306,15 @@ std::string Escape(std::string_view field) {
     }
   }
   return out;
+}
+
+std::string DumpBook(const books::WordBook& book) {
+  std::string text;
+  for (int i = 1; i <= book.WordCount; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    text += Escape(book.EnglishEntries[k]) + "\t" + Escape(book.ChineseMeanings[k]) + "\n";
+  }
+  return text;
 }
 
 }  // namespace booktool

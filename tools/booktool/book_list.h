@@ -8,6 +8,7 @@
 
 #include "books/catalogue.h"
 #include "books/gbk.h"
+#include "books/word_book.h"
 
 namespace booktool {
 
@@ -40,7 +41,8 @@ struct Refusals {
 
 // Reads a UTF-8 list (a leading byte-order mark is dropped; lines end at LF, CR LF or CR;
 // empty lines are skipped). Books of two-line records take `english<TAB>chinese` lines with
-// the escapes \\ \t \r \n inside fields; the idiom book takes one idiom per line as it stands.
+// the escapes \\ \t \r \n inside fields; the idiom book takes one idiom per line as it stands,
+// or its two halves as DumpBook prints them, which are joined again.
 // A malformed line is refused and left out of `records`; reading goes on to the end.
 bool ParseList(std::string_view text, books::BookKind kind, std::vector<ListRecord>& records,
                Refusals& refusals);
@@ -79,5 +81,9 @@ bool EndsInMarker(std::string_view meaning);
 std::string Escape(std::string_view field);
 // The text escaped and in double quotes, for messages.
 std::string Quoted(std::string_view text);
+
+// The records of a loaded book, one a line: english<TAB>chinese, escaped (what dump prints and
+// ParseList reads back).
+std::string DumpBook(const books::WordBook& book);
 
 }  // namespace booktool

@@ -71,9 +71,9 @@ constexpr const char* kConvertHelp =
     "\n"
     "Makes the book OUT from the UTF-8 list IN.tsv: one record a line, english<TAB>chinese,\n"
     "with the escapes \\\\ \\t \\r \\n inside fields (what dump prints); for the idiom book one\n"
-    "idiom a line. Empty lines are skipped. The book is written in GBK with CR LF line ends;\n"
-    "in catalogue books the first character of every English entry but the first is stored\n"
-    "lowered by one, as the program expects.\n"
+    "idiom a line, or its two halves as dump prints them. Empty lines are skipped. The book\n"
+    "is written in GBK with CR LF line ends; in catalogue books the first character of every\n"
+    "English entry but the first is stored lowered by one, as the program expects.\n"
     "Refused, with the line number: text GBK cannot hold, an empty English entry where the\n"
     "first character is to be lowered, a meaning ending in 0, 1 or a space (the program\n"
     "removes those), a wrong number of records for a catalogue label (the own book takes 2 to\n"
@@ -198,12 +198,7 @@ int Dump(const std::string& file, const CatalogueEntry& entry, std::ostream& out
     err << file << ": the program shows " << ProgramMessage(r.Message) << " and ends\n";
     return kExitRefused;
   }
-  std::string text;
-  for (int i = 1; i <= book.WordCount; ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    text += Escape(book.EnglishEntries[k]) + "\t" + Escape(book.ChineseMeanings[k]) + "\n";
-  }
-  out << text;
+  out << DumpBook(book);
   return kExitGood;
 }
 
