@@ -11,7 +11,7 @@ install_packages
 SECONDS_EACH="${1:-60}"
 shift || true
 TARGETS=("$@")
-((${#TARGETS[@]})) || TARGETS=(loader gbk book_list round_trip)
+((${#TARGETS[@]})) || TARGETS=(loader gbk book_list round_trip import)
 DIR="$ROOT/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$DIR" -G Ninja -DVANTLE_FUZZ=ON -DVANTLE_WITH_QT=OFF \
   -DVANTLE_BENCH=OFF -DVANTLE_WERROR=ON
