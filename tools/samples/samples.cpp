@@ -7,9 +7,9 @@
 #include <set>
 
 #include "books/loader.h"
+#include "books/word_book.h"
 #include "booktool/book_check.h"
 #include "booktool/commands.h"
-#include "books/word_book.h"
 
 namespace samples {
 namespace {
