@@ -6,7 +6,6 @@
 namespace dictionary {
 namespace {
 
-constexpr int kEnter = 13;
 constexpr std::string_view kNothingFound = "查询无果！";
 
 }  // namespace
@@ -74,7 +73,7 @@ void Form3::LookUpWord() {
 }
 
 void Form3::Text1_KeyPress(int KeyAscii) {
-  if (KeyAscii == kEnter) LookUpWord();
+  if (KeyAscii == ui::kEnterKey) LookUpWord();
 }
 
 }  // namespace dictionary

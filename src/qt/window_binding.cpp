@@ -47,8 +47,6 @@ bool IsMultiLineWidget(const QWidget* widget) {
   return dynamic_cast<const QPlainTextEdit*>(widget) != nullptr;
 }
 
-constexpr int kEnter = 13;
-
 }  // namespace
 
 WindowBinding::WindowBinding(QtPlatform& platform, ui::Window& window)
@@ -218,7 +216,7 @@ void WindowBinding::ForwardKeys(QWidget* widget, std::function<void(int key_code
     const int code = KeyCode(*static_cast<QKeyEvent*>(event));
     if (code < 0) return false;
     platform_.Deliver([&press, code] { press(code); });
-    return !platform_.Accepting() || (take_enter && code == kEnter);
+    return !platform_.Accepting() || (take_enter && code == ui::kEnterKey);
   });
 }
 

@@ -18,9 +18,8 @@ BookWindow::BookWindow(Shell& shell, const std::string& form_name,
 }
 
 void BookWindow::PressOnEnter(ui::ListBox& list, ui::Button& button) {
-  constexpr int kEnter = 13;
   list.OnKeyPress = [&list, &button](int key) {
-    if (key == kEnter && list.ListIndex() >= 0) button.Click();
+    if (key == ui::kEnterKey && list.ListIndex() >= 0) button.Click();
   };
 }
 

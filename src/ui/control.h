@@ -11,6 +11,9 @@
 
 namespace ui {
 
+// The character code a key press reports for Enter.
+inline constexpr int kEnterKey = 13;
+
 class Window;
 
 // A colour as 0x00BBGGRR (red in the low byte).

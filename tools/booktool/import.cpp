@@ -914,7 +914,7 @@ SiftedList SiftRecords(std::vector<ListRecord> records, const books::CatalogueEn
     auto bad = [&](BadKind kind, std::string reason) {
       sifted.Bad.push_back({kind, r.Line, std::move(reason)});
     };
-    const std::string english = Quote(Escape(r.English)), meaning = Quote(Escape(r.Chinese));
+    const std::string english = Quoted(r.English), meaning = Quoted(r.Chinese);
     if (r.English.empty() || r.Chinese.empty()) {
       bad(BadKind::EmptySide, r.English.empty() ? "empty English entry (meaning " + meaning + ")"
                                                 : "empty meaning (English entry " + english + ")");
@@ -950,8 +950,8 @@ SiftedList SiftRecords(std::vector<ListRecord> records, const books::CatalogueEn
     sifted.Kept.push_back(std::move(r));
   }
   const bool own = entry.Kind == books::BookKind::OwnBook;
-  const std::size_t room =
-      static_cast<std::size_t>(own ? books::kOwnBookCapacity : entry.WordCount);
+  // The own book's count is its capacity.
+  const std::size_t room = static_cast<std::size_t>(entry.WordCount);
   for (std::size_t i = room; i < sifted.Kept.size(); ++i)
     sifted.Bad.push_back(
         {BadKind::TooMany, sifted.Kept[i].Line,
