@@ -192,6 +192,8 @@ TEST_F(ToolTest, ConvertRefusesBadListsWithTheLineAndWritesNothing) {
   }
   EXPECT_EQ(Run({"convert", P("missing.tsv"), P("《My词库》.txt")}), kExitRefused);
   EXPECT_NE(Err().find("cannot be read"), std::string::npos) << Err();
+  EXPECT_EQ(Run({"convert", "/dev/zero", P("《My词库》.txt")}), kExitRefused);
+  EXPECT_NE(Err().find("not a regular file"), std::string::npos) << Err();
   kit::WriteFile(P("words.tsv"), "apple\t苹果\npear\t梨\n");
   EXPECT_EQ(Run({"convert", P("words.tsv"), P("no/such/folder/《My词库》.txt")}), kExitRefused);
   EXPECT_NE(Err().find("cannot create a file"), std::string::npos) << Err();

@@ -210,6 +210,11 @@ bool ReadWhole(const std::string& path, std::string& bytes, std::string& error) 
     error = path + ": is a folder";
     return false;
   }
+  // A pipe would wait for a writer and a device may never end: only plain files are read.
+  if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
+    error = path + ": is not a regular file";
+    return false;
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     error = path + ": cannot be read (" + strerror(errno) + ")";
