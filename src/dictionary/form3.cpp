@@ -15,6 +15,12 @@ Form3::Form3(shell::Shell& shell) : BookWindow(shell, "Form3", books::Dictionary
   form_.Add(Text2);
   Command5.OnClick = [this] { Command5_Click(); };
   Text1.OnKeyPress = [this](int key) { Text1_KeyPress(key); };
+  // F2 says the text selected in the results, else the query.
+  ListenForSpeech([this](const ui::SpeechRequest& request) {
+    std::string selected = Text2.Visible() ? request.SelectionIn(Text2) : std::string();
+    if (!selected.empty()) return selected;
+    return Text1.Visible() ? Text1.Text() : std::string();
+  });
 }
 
 void Form3::Form_Load() {
@@ -70,6 +76,7 @@ void Form3::LookUpWord() {
   Text2.SetText(std::string());
   Text2.SetText(std::move(result));
   platform_.Beep();
+  SayUnasked(Text1.Text());
 }
 
 void Form3::Text1_KeyPress(int KeyAscii) {

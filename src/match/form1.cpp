@@ -19,6 +19,12 @@ Form1::Form1(shell::Shell& shell) : GameWindow(shell, "Form1") {
   form_.Add(Label2);
   form_.Add(Command1);
   Command1.OnClick = [this](int i) { Command1_Click(i); };
+  // F2 says the cell the focus is on.
+  ListenForSpeech([this](const ui::SpeechRequest& request) {
+    for (int i = 0; i < kCells; ++i)
+      if (request.focus == &Command1[i] && Command1[i].Visible()) return Command1[i].Caption();
+    return std::string();
+  });
 }
 
 void Form1::Form_Load() {
@@ -164,6 +170,8 @@ bool Form1::IsPair(const std::string& first, const std::string& second) const {
 void Form1::Command1_Click(int Index) {
   // Only a cell still on the board can be chosen; the marker's own cell is hidden.
   if (Index < 0 || Index >= kCells || !Command1[Index].Visible()) return;
+  // An English entry (an even cell of the board) is said as it is picked.
+  if (CellOrder[static_cast<std::size_t>(Index)] % 2 == 0) SayUnasked(Command1[Index].Caption());
 
   if (SelectedCell == -1) {
     SelectedCell = Index;

@@ -34,6 +34,13 @@ Form2::Form2(shell::Shell& shell) : GameWindow(shell, "Form2") {
   Command2_3.OnClick = [this] { Command2_3_Click(); };
   Command1.OnClick = [this](int i) { Command1_Click(i); };
   form_.OnKeyPress = [this](int key) { Form_KeyPress(key); };
+  // F2 says the falling question (英译汉) or the answer the focus is on (汉译英).
+  ListenForSpeech([this](const ui::SpeechRequest& request) {
+    if (AsksEnglish()) return Label1.Visible() ? Label1.Caption() : std::string();
+    for (int i = 0; i < Command1.Count(); ++i)
+      if (request.focus == &Command1[i] && Command1[i].Visible()) return Command1[i].Caption();
+    return std::string();
+  });
 }
 
 void Form2::Form_KeyPress(int KeyAscii) {
@@ -187,6 +194,7 @@ void Form2::NextQuestion() {
   for (int k = 1; k <= kDistractors; ++k) Picks[k] = random_.Below(Book.WordCount) + 1;
   Label1.SetTop(0);
   ShowQuestion();
+  if (AsksEnglish()) SayUnasked(Label1.Caption());
 }
 
 void Form2::ShowQuestion() {
@@ -218,6 +226,7 @@ void Form2::Command1_Click(int Index) {
     ShowQuestion();  // same question, new place and order; the label goes on falling
     return;
   }
+  if (!AsksEnglish()) SayUnasked(Command1[Index].Caption());
   if (QuestionNo == kRoundSlots) {
     EndRound();
     return;

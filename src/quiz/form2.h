@@ -69,6 +69,8 @@ class Form2 : public shell::GameWindow {
   // After the eighteenth right answer: the report, then the same slots in a new order.
   void EndRound();
   bool IsRightAnswer(const std::string& answer) const;
+  // "英译汉" is the direction in use: the questions are English entries.
+  bool AsksEnglish() const { return !Command2_2.Enabled(); }
 };
 
 }  // namespace quiz

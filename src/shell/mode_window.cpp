@@ -1,6 +1,7 @@
 #include "shell/mode_window.h"
 
 #include "shell/shell.h"
+#include "text/text.h"
 
 namespace shell {
 
@@ -52,6 +53,23 @@ void ModeWindow::ShowRandomBackground() {
 
 void ModeWindow::EndProgram() {
   platform_.EndProgram();
+}
+
+void ModeWindow::ListenForSpeech(std::function<std::string(const ui::SpeechRequest&)> target) {
+  form_.OnSpeechRequest = [this, target = std::move(target)](const ui::SpeechRequest& request) {
+    Say(target(request));
+  };
+}
+
+void ModeWindow::Say(const std::string& text) {
+  if (text::HasHan(text))
+    platform_.Speak(text, ui::Language::Chinese);
+  else if (text::HasLatinLetter(text))
+    platform_.Speak(text, ui::Language::English);
+}
+
+void ModeWindow::SayUnasked(const std::string& text) {
+  if (text::HasLatinLetter(text) && platform_.AutoSpeak()) Say(text);
 }
 
 }  // namespace shell

@@ -2,6 +2,7 @@
 // and access to the shell, the platform and the program's random source.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "ui/control.h"
@@ -60,6 +61,15 @@ class ModeWindow {
   void ShowModeColumn(bool shown);
   void ShowRandomBackground();
   [[noreturn]] void EndProgram();
+
+  // Speech. `target` names the text the learner means when asking to hear a word (F2, the
+  // menu); "" for none. Windows that never call this offer no speech.
+  void ListenForSpeech(std::function<std::string(const ui::SpeechRequest&)> target);
+  // Says `text`: in Chinese when it holds a Chinese character, else in English; nothing for a
+  // text without a letter or a character.
+  void Say(const std::string& text);
+  // With 自动朗读 on, says `text` when it holds a Latin letter; otherwise asks nothing.
+  void SayUnasked(const std::string& text);
 
   Shell& shell_;
   ui::Platform& platform_;

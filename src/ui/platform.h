@@ -1,6 +1,6 @@
-// Everything a window needs that is not a control: messages, the beep, pictures, the program
-// and user data directories, the clock and the end of the program. Handed to the windows, never
-// global.
+// Everything a window needs that is not a control: messages, the beep, speech, pictures, the
+// program and user data directories, the clock and the end of the program. Handed to the windows,
+// never global.
 #pragma once
 
 #include <cstdint>
@@ -16,11 +16,23 @@ namespace ui {
 // The event dispatcher (the binding, or a test) catches it.
 struct ProgramEnded {};
 
+// The language a text is spoken in.
+enum class Language { English, Chinese };
+
 class Platform : public TextMeasurer {
  public:
   // A modal message: OK only, no icon, caption "Vantle". Lines are joined with CR LF.
   virtual void ShowMessage(const std::string& text) = 0;
   virtual void Beep() = 0;
+  // Says `text` in `language`, cutting off whatever is being said; returns at once. Where no
+  // voice of that language is installed (or no speech at all) nothing is said. A platform
+  // without speech keeps this default.
+  virtual void Speak(const std::string& text, Language language) {
+    static_cast<void>(text);
+    static_cast<void>(language);
+  }
+  // Whether the learner asked for words to be spoken unasked (自动朗读); off by default.
+  virtual bool AutoSpeak() { return false; }
   // Loads a JPEG file; null when it is missing or unreadable.
   virtual std::shared_ptr<const Picture> LoadPicture(const std::string& path) = 0;
   // The folder that holds the program, without a trailing separator.

@@ -44,4 +44,14 @@ void Window::KeyPress(int key_code) {
   if (Visible() && OnKeyPress) OnKeyPress(key_code);
 }
 
+void Window::RequestSpeech(const SpeechRequest& request) {
+  if (Visible() && OnSpeechRequest) OnSpeechRequest(request);
+}
+
+std::string SpeechRequest::SelectionIn(const Control& box) const {
+  for (const auto& [control, text] : selections)
+    if (control == &box) return text;
+  return {};
+}
+
 }  // namespace ui

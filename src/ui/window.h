@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/control.h"
@@ -15,6 +16,16 @@ namespace ui {
 class Picture {
  public:
   virtual ~Picture() = default;
+};
+
+// The learner asks to hear a word (F2, or the window's menu): where the keyboard focus is
+// (null: on no control) and the text selected in the window's text boxes.
+struct SpeechRequest {
+  const Control* focus = nullptr;
+  std::vector<std::pair<const Control*, std::string>> selections;
+
+  // The text selected in `box`, or "" when nothing is.
+  std::string SelectionIn(const Control& box) const;
 };
 
 class Window : public Control {
@@ -44,6 +55,11 @@ class Window : public Control {
   // A key typed in the window that no control took for itself (Enter is 13).
   std::function<void(int key_code)> OnKeyPress;
   void KeyPress(int key_code);
+
+  // Set by a window that can say a word when asked; windows without it offer no speech.
+  std::function<void(const SpeechRequest&)> OnSpeechRequest;
+  bool Speaks() const { return static_cast<bool>(OnSpeechRequest); }
+  void RequestSpeech(const SpeechRequest& request);
 
  private:
   TextMeasurer& measurer_;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -30,6 +31,17 @@ class FakePlatform : public ui::Platform {
   std::vector<std::string> picture_requests;  // every path LoadPicture was asked for
   std::vector<ui::Window*> attached;
   int beeps = 0;
+  // Every text the windows asked to have said, in order.
+  struct Spoken {
+    std::string text;
+    ui::Language language;
+    bool operator==(const Spoken&) const = default;
+    friend void PrintTo(const Spoken& s, std::ostream* os) {
+      *os << (s.language == ui::Language::English ? "en:" : "zh:") << s.text;
+    }
+  };
+  std::vector<Spoken> spoken;
+  bool auto_speak = false;  // 自动朗读
   bool ended = false;
   bool pictures_exist = true;  // false: every picture is missing
   std::string program_directory = "/nonexistent";
@@ -40,6 +52,10 @@ class FakePlatform : public ui::Platform {
 
   void ShowMessage(const std::string& text) override;
   void Beep() override { ++beeps; }
+  void Speak(const std::string& text, ui::Language language) override {
+    spoken.push_back({text, language});
+  }
+  bool AutoSpeak() override { return auto_speak; }
   std::shared_ptr<const ui::Picture> LoadPicture(const std::string& path) override;
   std::string ProgramDirectory() override { return program_directory; }
   std::string UserDataDirectory() override { return user_data_directory; }
