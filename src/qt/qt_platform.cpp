@@ -14,11 +14,12 @@
 
 #include "books/catalogue.h"
 #include "qt/convert.h"
+#include "qt/speech.h"
 #include "qt/window_binding.h"
 
 namespace qtbind {
 
-QtPlatform::QtPlatform() {
+QtPlatform::QtPlatform() : speech_(std::make_unique<Speech>()) {
   // Hiding the window being left is part of every mode switch; only the program's end quits.
   QGuiApplication::setQuitOnLastWindowClosed(false);
 }
@@ -66,6 +67,14 @@ void QtPlatform::ShowMessage(const std::string& text) {
 
 void QtPlatform::Beep() {
   QApplication::beep();
+}
+
+void QtPlatform::Speak(const std::string& text, ui::Language language) {
+  speech_->Say(ToShownText(text), language);
+}
+
+bool QtPlatform::AutoSpeak() {
+  return speech_->AutoSpeak();
 }
 
 std::shared_ptr<const ui::Picture> QtPlatform::LoadPicture(const std::string& path) {

@@ -15,6 +15,7 @@
 
 namespace qtbind {
 
+class Speech;
 class WindowBinding;
 
 // Needs a QApplication. It must outlive the windows attached to it.
@@ -27,6 +28,8 @@ class QtPlatform : public ui::Platform {
 
   void ShowMessage(const std::string& text) override;
   void Beep() override;
+  void Speak(const std::string& text, ui::Language language) override;
+  bool AutoSpeak() override;
   std::shared_ptr<const ui::Picture> LoadPicture(const std::string& path) override;
   std::string ProgramDirectory() override;
   std::string UserDataDirectory() override;
@@ -70,6 +73,9 @@ class QtPlatform : public ui::Platform {
   QWidget* WindowWidget(std::string_view window) const;
   QWidget* ControlWidget(std::string_view window, std::string_view control) const;
 
+  // Speech and its settings, shared by the windows.
+  Speech& SpeechService() { return *speech_; }
+
   // The program's end makes every event loop quit, and Qt then refuses to start new ones.
   // Where one process runs the program several times (tests), this lets loops run again.
   static void RearmEventLoops();
@@ -82,6 +88,7 @@ class QtPlatform : public ui::Platform {
   // An unexpected failure in a handler: said in a message, then the end of the program.
   void Fail(const std::string& what);
 
+  std::unique_ptr<Speech> speech_;  // outlives the windows' menus
   std::vector<std::unique_ptr<WindowBinding>> windows_;
   std::optional<std::string> program_directory_;
   std::optional<std::string> user_data_directory_;

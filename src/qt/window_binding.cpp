@@ -10,6 +10,7 @@
 
 #include "qt/convert.h"
 #include "qt/qt_platform.h"
+#include "qt/speech_menu.h"
 #include "ui/focus.h"
 
 namespace qtbind {
@@ -207,6 +208,8 @@ void WindowBinding::Build() {
   }
   Restack();
   OrderTabs();
+  // Speech: the window's menu and F2 (see speech_menu.h).
+  if (window_.Speaks()) BindSpeech(*this, platform_);
 }
 
 void WindowBinding::ForwardKeys(QWidget* widget, std::function<void(int key_code)> press,

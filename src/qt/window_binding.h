@@ -32,6 +32,7 @@ class WindowBinding : public ui::ControlObserver {
   void Changed(ui::Control& control, ui::Property what) override;
 
   const ui::Window& Model() const { return window_; }
+  ui::Window& Model() { return window_; }
   // The top-level widget, null until the window is first shown.
   QWidget* Form() const { return form_.get(); }
   // The widget of the named control, null while the window has not been shown.
@@ -46,6 +47,10 @@ class WindowBinding : public ui::ControlObserver {
   // disabled, or none at all); with `to_next` (the window opens, or a message was answered) it
   // goes to the control the user acts on next wherever it stood.
   void SettleFocus(bool to_next);
+
+  // The control whose widget holds the window's focus; null when the window itself (or
+  // nothing) holds it.
+  const ui::Control* FocusHolder() const;
 
  private:
   enum class Kind { Button, Label, ListBox, TextBox, Timer, Other };
@@ -74,9 +79,6 @@ class WindowBinding : public ui::ControlObserver {
   void OrderTabs();
 
   QWidget* WidgetOf(const ui::Control* control) const;
-  // The control whose widget holds the window's focus; null when the window itself (or
-  // nothing) holds it.
-  const ui::Control* FocusHolder() const;
   // Gives the focus to the control that takes it when `from` cannot keep it, or else to the
   // window itself.
   void MoveFocus(const ui::Control* from);

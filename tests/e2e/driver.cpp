@@ -177,24 +177,24 @@ bool Driver::WaitForInput(int mouse_releases, int key_presses, int timeout_ms) {
   return arrived;
 }
 
-bool Driver::ClickAt(QPoint global, int clicks) {
+bool Driver::ClickAt(QPoint global, int clicks, int button) {
   const int expected = counter_->mouse_releases + clicks;
   // The X server handles the move before the click; no --sync, which waits for ever when
   // the pointer already stands there.
   const int status =
       Run({"xdotool", "mousemove", QString::number(global.x()), QString::number(global.y()),
-           "click", "--repeat", QString::number(clicks), "1"});
+           "click", "--repeat", QString::number(clicks), QString::number(button)});
   EXPECT_EQ(status, 0) << "xdotool could not click at " << global.x() << "," << global.y();
   return status == 0 && WaitForInput(expected, 0);
 }
 
-bool Driver::Click(const std::string& window, const std::string& control, int clicks) {
+bool Driver::Click(const std::string& window, const std::string& control, int clicks, int button) {
   QWidget* w = Widget(window, control);
   if (!w || !w->isVisible()) {
     ADD_FAILURE() << window << "." << control << " is not on screen";
     return false;
   }
-  return ClickAt(w->mapToGlobal(w->rect().center()), clicks);
+  return ClickAt(w->mapToGlobal(w->rect().center()), clicks, button);
 }
 
 bool Driver::ClickRow(const std::string& window, const std::string& list, int row, int clicks) {

@@ -68,8 +68,9 @@ class Driver {
 
   // Real input. Each waits until the program has received it, and fails the test (returning
   // false) when the widget is not on screen or the input does not arrive.
-  bool ClickAt(QPoint global, int clicks = 1);
-  bool Click(const std::string& window, const std::string& control, int clicks = 1);
+  // `button` 1 is the left mouse button, 3 the right one.
+  bool ClickAt(QPoint global, int clicks = 1, int button = 1);
+  bool Click(const std::string& window, const std::string& control, int clicks = 1, int button = 1);
   bool ClickRow(const std::string& window, const std::string& list, int row, int clicks = 1);
   // xdotool key names, one chord or several separated by spaces: "Return", "Left", "ctrl+a".
   bool Key(const std::string& keys);

@@ -1,0 +1,252 @@
+// Speech on a real display: F2 on a focused English cell is heard (speech-dispatcher with
+// espeak-ng playing into a PulseAudio null sink that the test starts and records from), and
+// without a speech engine the menu's entries are disabled and a round plays as before.
+// Each case runs in a process of its own (see CMakeLists.txt): which speech plugins Qt finds
+// is settled the first time speech is used.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QMenu>
+#include <QProcess>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "e2e/driver.h"
+#include "kit/kit.h"
+#include "match/form1.h"
+#include "qt/speech.h"
+
+namespace {
+
+using shell::Mode;
+namespace fs = std::filesystem;
+
+constexpr char kSink[] = "vantle_e2e_sink";
+
+// An own book of 18 English words, and pictures, in a program folder of the test's own.
+struct WordFolder {
+  WordFolder() {
+    std::vector<kit::Record> book;
+    for (const char* word : {"knowledge", "library", "mountain", "teacher", "window", "garden",
+                             "evening", "holiday", "river", "number", "picture", "question",
+                             "morning", "village", "student", "weather", "kitchen", "doctor"})
+      book.emplace_back(word, std::string("词义") + word[0]);
+    kit::WriteOwnBook(dir.Path(), book);
+    e2e::WritePictures(dir.Path());
+  }
+  kit::TempDir dir;
+};
+
+class SpeechOnScreen : public ::testing::Test {
+ protected:
+  // Starts a match round on the own book.
+  match::Form1& Deal() {
+    EXPECT_TRUE(driver->Start());
+    auto* form = driver->Model<match::Form1>(Mode::Match);
+    EXPECT_NE(form, nullptr);
+    EXPECT_TRUE(driver->ClickRow("Form1", "List1", kit::RowOf(form->List1, "《My词库》")));
+    EXPECT_TRUE(driver->Click("Form1", "Command3"));
+    EXPECT_TRUE(driver->ClickRow("Form1", "List2", 1));
+    EXPECT_TRUE(driver->Click("Form1", "Command2"));
+    EXPECT_TRUE(driver->WaitUntil([&] { return driver->OnScreen("Form1", "Command1_35"); }));
+    return *form;
+  }
+
+  // The board button holding the keyboard focus, or -1.
+  int FocusedCell() const {
+    QWidget* w = driver->Window("Form1")->focusWidget();
+    const QString name = w ? w->objectName() : QString();
+    return name.startsWith("Command1_") ? name.mid(9).toInt() : -1;
+  }
+
+  // Right-clicks a cell and returns the menu that opens (null when none does).
+  QMenu* OpenMenuOn(const std::string& control) {
+    if (!driver->Click("Form1", control, 1, 3)) return nullptr;
+    QMenu* menu = nullptr;
+    driver->WaitUntil([&] {
+      menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      return menu != nullptr;
+    });
+    return menu;
+  }
+  static QAction* Entry(QMenu* menu, const char* name) {
+    return menu ? menu->findChild<QAction*>(name) : nullptr;
+  }
+
+  WordFolder folder;
+  std::unique_ptr<e2e::Driver> driver;
+};
+
+// A PulseAudio server of the test's own with a null sink, in a runtime folder of its own
+// (speech-dispatcher, started by the program on demand, finds it there too), and a recording
+// of the sink's monitor. Everything it starts is stopped with it.
+class SoundBox {
+ public:
+  SoundBox()
+      : runtime_(root_.Path() / "run"),
+        env_runtime_("XDG_RUNTIME_DIR", runtime_.c_str()),
+        env_cache_("XDG_CACHE_HOME", (root_.Path() / "cache").c_str()),
+        env_config_("XDG_CONFIG_HOME", (root_.Path() / "config").c_str()),
+        env_pulse_("PULSE_SERVER", nullptr) {
+    fs::create_directories(runtime_);
+    fs::permissions(runtime_, fs::perms::owner_all, fs::perm_options::replace);
+  }
+  ~SoundBox() {
+    if (recorder_) {
+      recorder_->kill();
+      recorder_->waitForFinished(2000);
+    }
+    // speech-dispatcher, when the program started it.
+    std::ifstream pid_file(runtime_ / "speech-dispatcher/pid/speech-dispatcher.pid");
+    if (long pid = 0; pid_file >> pid && pid > 1) e2e::Run({"kill", QString::number(pid)});
+    if (started_) e2e::Run({"pulseaudio", "--kill"});
+  }
+
+  // Starts the server and the recording; false (with the reason) when either fails.
+  testing::AssertionResult Start() {
+    const int status = e2e::Run(
+        {"pulseaudio", "--daemonize=yes", "--exit-idle-time=-1", "--system=false", "-n",
+         "--load=module-native-protocol-unix",
+         QString("--load=module-null-sink sink_name=") + kSink,
+         "--log-target=file:" + QString::fromStdString((root_.Path() / "pulse.log").string())},
+        20000);
+    if (status != 0)
+      return testing::AssertionFailure() << "pulseaudio did not start (status " << status << ")";
+    started_ = true;
+    if (e2e::Run({"pactl", "set-default-sink", kSink}) != 0)
+      return testing::AssertionFailure() << "pactl could not reach the sound server";
+    recorder_ = std::make_unique<QProcess>();
+    recorder_->start("parec", {"-d", QString(kSink) + ".monitor", "--raw", "--format=s16le",
+                               "--rate=16000", "--channels=1"});
+    if (!recorder_->waitForStarted(5000))
+      return testing::AssertionFailure() << "parec did not start";
+    return testing::AssertionSuccess();
+  }
+
+  // The loudest sample recorded since the last call.
+  int Peak() {
+    pending_.append(recorder_->readAllStandardOutput());
+    int peak = 0;
+    const qsizetype whole = pending_.size() / 2 * 2;
+    for (qsizetype i = 0; i < whole; i += 2) {
+      const auto sample =
+          static_cast<std::int16_t>(static_cast<std::uint8_t>(pending_[i]) |
+                                    (static_cast<std::uint8_t>(pending_[i + 1]) << 8));
+      peak = std::max(peak, std::abs(static_cast<int>(sample)));
+    }
+    pending_.remove(0, whole);
+    return peak;
+  }
+
+ private:
+  kit::TempDir root_;
+  fs::path runtime_;
+  kit::ScopedEnv env_runtime_, env_cache_, env_config_, env_pulse_;
+  bool started_ = false;
+  std::unique_ptr<QProcess> recorder_;
+  QByteArray pending_;
+};
+
+TEST_F(SpeechOnScreen, F2OnAFocusedEnglishCellIsHeardOnTheSoundCard) {
+  SoundBox sound;
+  ASSERT_TRUE(sound.Start()) << "the sound server this test needs could not be started";
+  driver = std::make_unique<e2e::Driver>(folder.dir.Path());
+  match::Form1& form = Deal();
+
+  // The keys walk the board to an English cell (an even cell of the board).
+  for (int step = 0; step < 6 && (FocusedCell() < 0 || form.CellOrder[FocusedCell()] % 2 != 0);
+       ++step)
+    ASSERT_TRUE(driver->Key("Right"));
+  const int cell = FocusedCell();
+  ASSERT_GE(cell, 0);
+  ASSERT_EQ(form.CellOrder[cell] % 2, 0);
+  sound.Peak();  // what played before F2 does not count
+  // F2 is taken as a shortcut, before any window sees it as a key press, so the driver's
+  // count of key presses cannot tell that it arrived: the sound does.
+  ASSERT_EQ(e2e::Run({"xdotool", "key", "F2"}), 0);
+  // Opening the engine starts speech-dispatcher, which takes a few seconds the first time.
+  int peak = 0;
+  EXPECT_TRUE(driver->WaitUntil(
+      [&] {
+        peak = std::max(peak, sound.Peak());
+        return peak > 1000;
+      },
+      30000))
+      << "nothing was heard for \"" << form.Command1[cell].Caption() << "\"; loudest " << peak;
+  EXPECT_EQ(form.MatchedPairs, 0);
+  EXPECT_TRUE(form.Command1[cell].Visible()) << "F2 picks nothing";
+
+  // The menu lists the English voices and offers every entry.
+  QMenu* menu = OpenMenuOn("Command1_" + std::to_string(cell));
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(driver->WaitUntil([&] {
+    return driver->Platform().SpeechService().State().status == qtbind::SpeechState::Status::Ready;
+  }));
+  EXPECT_TRUE(Entry(menu, "SpeakAction")->isEnabled());
+  EXPECT_EQ(Entry(menu, "SpeakAction")->text(), "朗读 (F2)");
+  EXPECT_TRUE(Entry(menu, "AutoSpeakAction")->isEnabled());
+  EXPECT_FALSE(Entry(menu, "AutoSpeakAction")->isChecked());
+  auto* voices = menu->findChild<QMenu*>("VoiceMenu");
+  ASSERT_NE(voices, nullptr);
+  EXPECT_GT(voices->actions().size(), 1) << "默认 and the installed English voices";
+  ASSERT_TRUE(driver->Key("Escape"));
+}
+
+// Qt finds every plugin of the system but the speech engines.
+void HideSpeechEngines(const fs::path& folder) {
+  const QDir plugins(QLibraryInfo::path(QLibraryInfo::PluginsPath));
+  for (const QString& kind : plugins.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+    if (kind != "texttospeech")
+      fs::create_directory_symlink(plugins.filePath(kind).toStdString(),
+                                   folder / kind.toStdString());
+  QCoreApplication::setLibraryPaths({QString::fromStdString(folder.string())});
+}
+
+TEST_F(SpeechOnScreen, WithoutAnEngineTheEntriesSayWhyAndARoundPlaysAsBefore) {
+  kit::TempDir plugins;
+  HideSpeechEngines(plugins.Path());
+  kit::TempDir config;
+  kit::ScopedEnv env_config("XDG_CONFIG_HOME", config.Str().c_str());
+  driver = std::make_unique<e2e::Driver>(folder.dir.Path());
+  match::Form1& form = Deal();
+
+  QMenu* menu = OpenMenuOn("Command1_0");
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(driver->WaitUntil([&] {
+    return driver->Platform().SpeechService().State().status ==
+           qtbind::SpeechState::Status::NoEngine;
+  }));
+  EXPECT_FALSE(Entry(menu, "SpeakAction")->isEnabled());
+  EXPECT_EQ(Entry(menu, "SpeakAction")->text(), "朗读（未安装语音引擎）");
+  EXPECT_FALSE(Entry(menu, "AutoSpeakAction")->isEnabled());
+  EXPECT_EQ(Entry(menu, "AutoSpeakAction")->text(), "自动朗读（未安装语音引擎）");
+  EXPECT_FALSE(menu->findChild<QMenu*>("VoiceMenu")->isEnabled());
+  ASSERT_TRUE(driver->Key("Escape"));
+  ASSERT_TRUE(driver->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
+  ASSERT_TRUE(driver->Key("F2"));
+
+  // The round plays to its report with real clicks.
+  const auto button_of = [&form](int cell) {
+    return "Command1_" +
+           std::to_string(std::find(form.CellOrder.begin(), form.CellOrder.end(), cell) -
+                          form.CellOrder.begin());
+  };
+  for (int k = 0; k < match::kPairs; ++k) {
+    ASSERT_TRUE(driver->Click("Form1", button_of(2 * k)));
+    if (k == match::kPairs - 1) driver->AnswerMessages(1);
+    ASSERT_TRUE(driver->Click("Form1", button_of(2 * k + 1)));
+  }
+  ASSERT_TRUE(driver->WaitUntil([&] { return driver->Messages().size() == 1; }));
+  EXPECT_EQ(driver->Messages().front().rfind("本局共 18 个单词\n您共错了 0 次\n本局用时 ", 0), 0u);
+  EXPECT_TRUE(fs::is_empty(config.Path())) << "no setting changed, so nothing was written";
+}
+
+}  // namespace
