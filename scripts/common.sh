@@ -4,7 +4,9 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
   libbenchmark-dev libx11-dev libexpat1-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth xdotool
-  imagemagick x11-utils desktop-file-utils appstream dpkg-dev file)
+  imagemagick x11-utils desktop-file-utils appstream dpkg-dev file
+  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher
+  speech-dispatcher-espeak-ng pulseaudio pulseaudio-utils)
 
 install_packages() {
   local missing=()

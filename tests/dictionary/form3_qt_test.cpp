@@ -2,8 +2,10 @@
 // the result read back from the real result box.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -11,6 +13,7 @@
 
 #include "dictionary/form3.h"
 #include "qt/qt_harness.h"
+#include "qt/speech.h"
 
 namespace {
 
@@ -113,6 +116,56 @@ TEST_F(DictionaryWidgets, TheEmptyQueryPutsAFullOwnBookIntoTheResultBoxUntruncat
   result_box->verticalScrollBar()->setValue(result_box->verticalScrollBar()->maximum() / 2);
   Search("");
   EXPECT_EQ(result_box->verticalScrollBar()->value(), 0);
+}
+
+// F2 hands the model the control holding the focus and the text selected in the result box.
+// The engine is left alone here: the window's request is caught before anything is said.
+TEST_F(DictionaryWidgets, F2TellsTheModelTheFocusAndTheResultBoxSelection) {
+  WriteOwnBook({{"apple", "苹果"}, {"pineapple", "菠萝"}});
+  OpenDictionary();
+  ChooseOwnBook();
+  Search("apple");
+  std::vector<ui::SpeechRequest> asked;
+  form->Window().OnSpeechRequest = [&asked](const ui::SpeechRequest& r) { asked.push_back(r); };
+  auto* speak = Window("Form3")->findChild<QAction*>("SpeakAction");
+  ASSERT_NE(speak, nullptr);
+  EXPECT_EQ(speak->shortcut(), QKeySequence(Qt::Key_F2));
+  EXPECT_EQ(platform.SpeechService().State().status, qtbind::SpeechState::Status::Idle)
+      << "no engine is opened before speech is first used";
+
+  auto* result_box = WidgetAs<QPlainTextEdit>("Form3", "Text2");
+  ASSERT_NE(result_box, nullptr);
+  const QTextCursor cursor = result_box->document()->find("pineapple");
+  ASSERT_TRUE(cursor.hasSelection());
+  result_box->setTextCursor(cursor);
+  result_box->setFocus();
+  speak->trigger();
+  auto* query_box = WidgetAs<QLineEdit>("Form3", "Text1");
+  query_box->setFocus();
+  query_box->deselect();
+  result_box->setTextCursor(QTextCursor(result_box->document()));  // nothing selected
+  speak->trigger();
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0].focus, &form->Text2);
+  EXPECT_EQ(asked[0].SelectionIn(form->Text2), "pineapple");
+  EXPECT_EQ(asked[1].focus, &form->Text1);
+  EXPECT_TRUE(asked[1].selections.empty());
+}
+
+TEST_F(DictionaryWidgets, EveryModeWindowButTheScreenSaverHasTheSpeechMenu) {
+  OpenDictionary();
+  shell::Mode from = shell::Mode::Dictionary;
+  for (const shell::Mode to : {shell::Mode::Quiz, shell::Mode::ScreenSaver}) {
+    platform.Deliver(
+        [this, from, to] { program.Shell().SwitchMode(*program.Shell().Find(from), to); });
+    Settle();
+    from = to;
+  }
+  for (const char* window : {"Form1", "Form2", "Form3", "Form4"}) {
+    const bool speaks = std::string(window) != "Form4";
+    EXPECT_EQ(Window(window)->findChild<QMenu*>("SpeechMenu") != nullptr, speaks) << window;
+    EXPECT_EQ(Window(window)->findChild<QAction*>("SpeakAction") != nullptr, speaks) << window;
+  }
 }
 
 }  // namespace

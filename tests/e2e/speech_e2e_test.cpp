@@ -11,6 +11,7 @@
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QProcess>
+#include <QThread>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -104,10 +105,22 @@ class SoundBox {
       recorder_->kill();
       recorder_->waitForFinished(2000);
     }
-    // speech-dispatcher, when the program started it.
-    std::ifstream pid_file(runtime_ / "speech-dispatcher/pid/speech-dispatcher.pid");
-    if (long pid = 0; pid_file >> pid && pid > 1) e2e::Run({"kill", QString::number(pid)});
+    StopSpeechDispatcher();  // when the program started one
     if (started_) e2e::Run({"pulseaudio", "--kill"});
+  }
+
+  // Ends the speech-dispatcher the program started; false when there is none.
+  bool StopSpeechDispatcher() {
+    std::ifstream pid_file(runtime_ / "speech-dispatcher/pid/speech-dispatcher.pid");
+    long pid = 0;
+    if (!(pid_file >> pid) || pid <= 1) return false;
+    if (e2e::Run({"kill", QString::number(pid)}) != 0) return false;
+    // Gone once it can no longer be signalled.
+    for (int tries = 0; tries < 100; ++tries) {
+      if (e2e::Run({"kill", "-0", QString::number(pid)}) != 0) return true;
+      QThread::msleep(50);
+    }
+    return false;
   }
 
   // Starts the server and the recording; false (with the reason) when either fails.
@@ -198,6 +211,41 @@ TEST_F(SpeechOnScreen, F2OnAFocusedEnglishCellIsHeardOnTheSoundCard) {
   ASSERT_NE(voices, nullptr);
   EXPECT_GT(voices->actions().size(), 1) << "默认 and the installed English voices";
   ASSERT_TRUE(driver->Key("Escape"));
+  ASSERT_TRUE(driver->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
+
+  // speech-dispatcher goes away mid-round: F2 neither ends nor holds up the program, and no
+  // message opens; the clock goes on and the cells still take clicks.
+  ASSERT_TRUE(sound.StopSpeechDispatcher());
+  ASSERT_EQ(e2e::Run({"xdotool", "key", "F2"}), 0);
+  const int elapsed = form.Elapsed;
+  EXPECT_TRUE(driver->WaitUntil([&] { return form.Elapsed > elapsed + 20; }, 20000));
+  ASSERT_TRUE(driver->Click("Form1", "Command1_" + std::to_string(cell)));
+  EXPECT_EQ(form.SelectedCell, cell);
+  EXPECT_TRUE(driver->Messages().empty());
+  EXPECT_FALSE(driver->Ended());
+  // The menu says so; the next F2 opens the engine again (speech-dispatcher starts anew) and
+  // is heard.
+  ASSERT_TRUE(driver->WaitUntil(
+      [&] {
+        return driver->Platform().SpeechService().State().status ==
+               qtbind::SpeechState::Status::Failed;
+      },
+      10000));
+  menu = OpenMenuOn("Command1_" + std::to_string((cell + 1) % match::kCells));
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(Entry(menu, "SpeakAction")->text().startsWith("朗读 (F2)（语音引擎出错"));
+  ASSERT_TRUE(driver->Key("Escape"));
+  ASSERT_TRUE(driver->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
+  sound.Peak();
+  ASSERT_EQ(e2e::Run({"xdotool", "key", "F2"}), 0);
+  peak = 0;
+  EXPECT_TRUE(driver->WaitUntil(
+      [&] {
+        peak = std::max(peak, sound.Peak());
+        return peak > 1000;
+      },
+      30000))
+      << "nothing was heard once speech-dispatcher was gone; loudest " << peak;
 }
 
 // Qt finds every plugin of the system but the speech engines.
