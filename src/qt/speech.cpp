@@ -134,7 +134,8 @@ class SpeechEngine : public QObject {
   bool broken_ = false;
 };
 
-Speech::Speech() : link_(std::make_shared<SpeechLink>()) {
+Speech::Speech(QString settings_file)
+    : settings_file_(std::move(settings_file)), link_(std::make_shared<SpeechLink>()) {
   link_->owner = this;
 }
 
@@ -200,8 +201,10 @@ void Speech::Report(SpeechState state) {
 }
 
 QSettings& Speech::Settings() {
-  // The user's configuration folder: $XDG_CONFIG_HOME/vantle/vantle.ini.
-  if (!settings_)
+  // By default in the user's configuration folder: $XDG_CONFIG_HOME/vantle/vantle.ini.
+  if (!settings_ && !settings_file_.isEmpty())
+    settings_ = std::make_unique<QSettings>(settings_file_, QSettings::IniFormat);
+  else if (!settings_)
     settings_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                             QStringLiteral("vantle"), QStringLiteral("vantle"));
   return *settings_;

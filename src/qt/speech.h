@@ -42,8 +42,9 @@ class Speech : public QObject {
   Q_OBJECT
 
  public:
-  // Cheap: neither the engine nor the settings are touched before they are needed.
-  Speech();
+  // Cheap: neither the engine nor the settings are touched before they are needed. The
+  // settings live in `settings_file`; by default in the user's configuration folder.
+  explicit Speech(QString settings_file = {});
   ~Speech() override;
   Speech(const Speech&) = delete;
   Speech& operator=(const Speech&) = delete;
@@ -74,6 +75,7 @@ class Speech : public QObject {
   void Report(SpeechState state);
 
   SpeechState state_;
+  QString settings_file_;
   std::unique_ptr<QSettings> settings_;
   std::optional<bool> auto_speak_;
   std::optional<QString> voice_;

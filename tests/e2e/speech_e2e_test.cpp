@@ -280,6 +280,14 @@ TEST_F(SpeechOnScreen, WithoutAnEngineTheEntriesSayWhyAndARoundPlaysAsBefore) {
   ASSERT_TRUE(driver->Key("Escape"));
   ASSERT_TRUE(driver->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
   ASSERT_TRUE(driver->Key("F2"));
+  // The Menu key opens the same menu.
+  ASSERT_TRUE(driver->Key("Menu"));
+  ASSERT_TRUE(driver->WaitUntil([] {
+    QWidget* popup = QApplication::activePopupWidget();
+    return popup && popup->objectName() == "SpeechMenu";
+  }));
+  ASSERT_TRUE(driver->Key("Escape"));
+  ASSERT_TRUE(driver->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
 
   // The round plays to its report with real clicks.
   const auto button_of = [&form](int cell) {

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,10 +16,12 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 
 #include "match/form1.h"
 #include "qt/convert.h"
 #include "qt/qt_harness.h"
+#include "qt/speech.h"
 #include "qt/widgets.h"
 #include "ui/control.h"
 #include "ui/window.h"
@@ -627,6 +631,35 @@ TEST(DocumentTextTest, KeepsEveryLineWhileGroupingLinesIntoBlocks) {
   QString many;
   for (int i = 0; i < 100; ++i) many += "line\n";
   EXPECT_GE(qtbind::ToDocumentText(many).count(QLatin1Char('\n')), 100 / 8);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SpeechSettings, AreReadBackAndWrittenOnlyWhenASettingChanges) {
+  kit::TempDir dir;
+  const QString file = QString::fromStdString((dir.Path() / "vantle.ini").string());
+  {
+    qtbind::Speech speech(file);
+    EXPECT_FALSE(speech.AutoSpeak()) << "off until the learner turns it on";
+    EXPECT_EQ(speech.Voice(), "");
+    speech.SetAutoSpeak(false);
+    speech.SetVoice("");
+    EXPECT_FALSE(QFile::exists(file)) << "nothing changed, so nothing is written";
+    speech.SetAutoSpeak(true);
+    speech.SetVoice("English (America)");
+    EXPECT_TRUE(QFile::exists(file));
+  }
+  std::filesystem::remove(dir.Path() / "vantle.ini");
+  kit::WriteFile(dir.Path() / "vantle.ini", "[speech]\nauto=true\nvoice=English (Caribbean)\n");
+  qtbind::Speech again(file);
+  EXPECT_TRUE(again.AutoSpeak());
+  EXPECT_EQ(again.Voice(), "English (Caribbean)");
+  again.SetAutoSpeak(true);
+  EXPECT_EQ(QFileInfo(file).size(), 45) << "the same setting again is not written";
+  EXPECT_EQ(again.State().status, qtbind::SpeechState::Status::Idle)
+      << "the settings never open the engine";
 }
 
 }  // namespace
