@@ -84,7 +84,10 @@ SpeechMenu::SpeechMenu(QWidget* form, Speech& speech, std::function<void()> ask)
     Refresh();
   });
   QObject::connect(&speech_, &Speech::StateChanged, this, [this] { Refresh(); });
-  Refresh();
+  // Captions only: the settings and the engine are left alone until the menu is first used.
+  speak_->setText(QStringLiteral("朗读 (F2)"));
+  auto_->setText(QStringLiteral("自动朗读"));
+  voices_->setTitle(QStringLiteral("语音"));
 
   // A right click or the Menu key anywhere in the window that no control takes for itself.
   new EventHook(form, [this](QEvent* event) {
