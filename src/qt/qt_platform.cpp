@@ -13,7 +13,9 @@
 #include <exception>
 
 #include "books/catalogue.h"
+#include "qt/accessibility.h"
 #include "qt/convert.h"
+#include "qt/faces.h"
 #include "qt/window_binding.h"
 
 namespace qtbind {
@@ -21,6 +23,8 @@ namespace qtbind {
 QtPlatform::QtPlatform() {
   // Hiding the window being left is part of every mode switch; only the program's end quits.
   QGuiApplication::setQuitOnLastWindowClosed(false);
+  UseFacesForApplication();
+  InstallAccessibility();
 }
 
 QtPlatform::~QtPlatform() {

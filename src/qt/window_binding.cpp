@@ -8,7 +8,9 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include "qt/accessibility.h"
 #include "qt/convert.h"
+#include "qt/faces.h"
 #include "qt/qt_platform.h"
 #include "ui/focus.h"
 
@@ -146,6 +148,7 @@ void WindowBinding::Changed(ui::Control& control, ui::Property what) {
   if (!b.widget) return;
   Applying applying(applying_);
   Apply(b, what);
+  DescribeForAccessibility(b.widget, *b.model);
 }
 
 void WindowBinding::ApplyWindow(ui::Property what) {
@@ -204,6 +207,7 @@ void WindowBinding::Build() {
     if (b.kind == Kind::Timer || b.kind == Kind::Other) continue;
     MakeWidget(b);
     ApplyAll(b);
+    DescribeForAccessibility(b.widget, *b.model);
   }
   Restack();
   OrderTabs();
