@@ -9,14 +9,18 @@ vantle_e2e_atspi do that):
 Starts PROGRAM with Qt's AT-SPI bridge on, reads every window and control by name and role,
 deals group 1 of the first book by keys, reads the board's cells (names and screen
 positions) and plays one pair by keys. Then the quiz: one round started by keys, its
-question's text changes announced. With --shots the dealt board and a quiz round are saved
+question's text changes announced. Last, a board of entries that differ only in l, 1 and I,
+or O and 0, dealt from an own book of such entries: every two of its English cells must
+differ on screen. With --shots the dealt board and a quiz round are saved
 as board.png and quiz.png in DIR. Exits 0 when everything held, 1 with the reasons
 otherwise.
 """
 import argparse
 import os
+import re
 import subprocess
 import sys
+import tempfile
 import time
 
 import pyatspi
@@ -126,15 +130,28 @@ def own_book(program):
     return {lines[i]: lines[i + 1] for i in range(0, len(lines) - 1, 2)}
 
 
-def screenshot(window, path):
-    # AT-SPI gives logical pixels; the screen has QT_SCALE_FACTOR times as many.
+def on_screen(node):
+    """The node's place in screen pixels: AT-SPI gives logical pixels, and the screen has
+    QT_SCALE_FACTOR times as many."""
     scale = float(os.environ.get("QT_SCALE_FACTOR", "1"))
-    x, y, w, h = (round(v * scale) for v in extents(window))
+    return tuple(round(v * scale) for v in extents(node))
+
+
+def screenshot(window, path):
+    x, y, w, h = on_screen(window)
     subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", path],
                    check=True)
 
 
 def choose_first_row_and_enter():
+    key("Down")
+    key("Return")
+
+
+def choose_group_one():
+    """The second row of the group list: group 1, the book's first 18 records (group 0 draws
+    18 at random, the same one maybe twice)."""
+    key("Down")
     key("Down")
     key("Return")
 
@@ -149,7 +166,7 @@ def play_board(app, program, shots):
     wait_for(lambda: focused(named(board, "词库")), "the focus on the book list")
     choose_first_row_and_enter()
     wait_for(lambda: focused(named(board, "组")), "the focus on the group list")
-    choose_first_row_and_enter()
+    choose_group_one()
     dealt = wait_for(lambda: len(cells(board)) == 36 and cells(board), "a dealt board")
 
     book = own_book(program)
@@ -212,6 +229,61 @@ def play_quiz(app, board, shots):
     pyatspi.Registry.deregisterEventListener(heard, "object:property-change:accessible-name")
 
 
+# Entries that a face with look-alike letters draws alike: l 1 I, O 0.
+CONFUSABLES = ["l", "1", "I", "O", "0", "ill", "i11", "iII", "lO", "l0", "1O", "10", "IO",
+               "I0", "boil", "bo1l", "b0il", "BOIL"]
+
+
+def grab_screen(folder):
+    """The whole screen as rows of RGB bytes (ImageMagick writes it as binary PPM)."""
+    path = os.path.join(folder, "screen.ppm")
+    subprocess.run(["import", "-window", "root", "-depth", "8", path], check=True)
+    with open(path, "rb") as f:
+        data = f.read()
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+    width = int(header.group(1))
+    return data[header.end():], width
+
+
+def cell_pixels(screen, node):
+    pixels, width = screen
+    x, y, w, h = on_screen(node)
+    return b"".join(pixels[3 * ((y + row) * width + x):3 * ((y + row) * width + x + w)]
+                    for row in range(h))
+
+
+def confusable_board(program):
+    with tempfile.TemporaryDirectory() as data_home:
+        os.makedirs(os.path.join(data_home, "vantle"))
+        with open(os.path.join(data_home, "vantle", "《My词库》.txt"), "wb") as f:
+            # Exactly one group: every group deals them all.
+            for i, entry in enumerate(CONFUSABLES):
+                f.write(f"{entry}\r\n义{i}\r\n".encode("utf-8"))
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+                   QT_QPA_PLATFORM="xcb", XDG_DATA_HOME=data_home)
+        started = subprocess.Popen([program], env=env)
+        try:
+            app = wait_for(lambda: application(started.pid), "the program on the AT-SPI bus")
+            board = wait_for(lambda: frame(app, "Kestrin之连连看"), "the match window")
+            wait_for(lambda: focused(named(board, "词库")), "the focus on the book list")
+            choose_first_row_and_enter()
+            wait_for(lambda: focused(named(board, "组")), "the focus on the group list")
+            choose_group_one()
+            wait_for(lambda: len(cells(board)) == 36 or None, "a dealt board")
+            time.sleep(0.5)  # the repaint after the deal
+            english = [c for c in cells(board) if c.name in CONFUSABLES and not focused(c)]
+            check(len({c.name for c in english}) >= len(CONFUSABLES) - 1,
+                  "the look-alike entries are dealt")
+            screen = grab_screen(data_home)
+            drawn = [(c.name, cell_pixels(screen, c)) for c in english]
+            for i, (a, pixels_a) in enumerate(drawn):
+                for b, pixels_b in drawn[i + 1:]:
+                    check(pixels_a != pixels_b, f"the cells {a} and {b} look the same")
+        finally:
+            started.terminate()
+            started.wait()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("program")
@@ -227,6 +299,8 @@ def main():
     finally:
         program.terminate()
         program.wait()
+    if not args.shots:
+        confusable_board(args.program)
     if failures:
         print("\n".join(failures), file=sys.stderr)
         return 1
