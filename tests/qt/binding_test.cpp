@@ -56,7 +56,9 @@ class BindingTest : public ::testing::Test {
   }
   template <class W>
   W* Widget(const std::string& name) {
-    auto* w = dynamic_cast<W*>(platform.ControlWidget("Form9", name));
+    QWidget* form = Form();
+    auto* w =
+        form ? dynamic_cast<W*>(form->findChild<QWidget*>(QString::fromStdString(name))) : nullptr;
     EXPECT_NE(w, nullptr) << name;
     return w;
   }

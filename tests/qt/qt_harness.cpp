@@ -104,7 +104,8 @@ QWidget* ProgramFixture::Window(const std::string& window) {
 }
 
 QWidget* ProgramFixture::Widget(const std::string& window, const std::string& control) {
-  QWidget* w = platform.ControlWidget(window, control);
+  QWidget* form = platform.WindowWidget(window);
+  QWidget* w = form ? form->findChild<QWidget*>(QString::fromStdString(control)) : nullptr;
   EXPECT_NE(w, nullptr) << "no widget for " << window << "." << control;
   return w;
 }
