@@ -411,6 +411,17 @@ TEST_F(BindingTest, AMultiLineBoxShowsEveryCrLfLineAndTheUserCannotEditIt) {
   EXPECT_EQ(area->blockCount(), 3);
   EXPECT_TRUE(area->isReadOnly());
   EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  // A one-line box made multi-line gets a box of that kind, showing its text, and back.
+  Text1.SetText("ab");
+  Text1.SetMultiLine(true);
+  auto* grown = Widget<QPlainTextEdit>("Text1");
+  ASSERT_NE(grown, nullptr);
+  EXPECT_EQ(grown->toPlainText(), "ab");
+  EXPECT_TRUE(grown->isVisible());
+  Text1.SetMultiLine(false);
+  auto* edit = Widget<QLineEdit>("Text1");
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->text(), "ab");
 }
 
 TEST_F(BindingTest, TimersTickOnlyWhileEnabledAndNeverInsideARunningHandler) {

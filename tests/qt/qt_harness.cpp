@@ -82,7 +82,6 @@ void DoubleClickRow(QListWidget* list, int row) {
 }
 
 ProgramFixture::ProgramFixture() {
-  random.fallback = 0.0;  // pictures and draws a test does not script
   platform.SetProgramDirectory(dir.Str());
   platform.SetUserDataDirectory({});  // the tester's own book stays out of the tests
   AnswerMessages(platform, messages, &on_message);
