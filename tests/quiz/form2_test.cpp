@@ -225,7 +225,8 @@ TEST_F(QuizTest, AFullGroupAsksItsRecordsInTheShuffledOrder) {
 }
 
 TEST_F(QuizTest, TheShortLastGroupFillsOneSlotAndAsksTheEmptyOnesToo) {
-  random.fallback = 0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(37));
   ASSERT_EQ(form->List2.ListCount(), 4);
   std::vector<int> order = Identity();
@@ -276,7 +277,8 @@ TEST_F(QuizTest, TheLabelStartsFurtherLeftForMoreThanEightCharacters) {
 }
 
 TEST_F(QuizTest, AnswersAreJudgedByTheirTextNotByTheirButton) {
-  random.fallback = 0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook({{"bank", "银行"},
                {"bank", "河岸"},
                {"lift", "电梯"},
@@ -365,7 +367,8 @@ TEST_F(QuizTest, NothingFallsOrBeepsOnTheBookOrGroupList) {
 }
 
 TEST_F(QuizTest, SwitchingDirectionExchangesTheSidesAndStartsANewRound) {
-  random.fallback = 0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   const std::vector<Record> book = Numbered(20);
   LoadOwnBook(book);
   StartRound(1, Identity());
@@ -396,7 +399,8 @@ TEST_F(QuizTest, SwitchingDirectionExchangesTheSidesAndStartsANewRound) {
 }
 
 TEST_F(QuizTest, ABookLoadedWhileChineseToEnglishIsActiveIsAskedFromItsChineseSide) {
-  random.fallback = 0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(20));
   StartRound(1, Identity());
   PushShuffle(Identity());
@@ -412,7 +416,8 @@ TEST_F(QuizTest, ABookLoadedWhileChineseToEnglishIsActiveIsAskedFromItsChineseSi
 }
 
 TEST_F(QuizTest, TheNinthRightAnswerChangesThePictureBeforeTheTenthQuestion) {
-  random.fallback = 0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(20));
   StartRound(1, Identity());
   for (int i = 0; i < 8; ++i) AnswerRight();
@@ -429,7 +434,8 @@ TEST_F(QuizTest, TheNinthRightAnswerChangesThePictureBeforeTheTenthQuestion) {
 }
 
 TEST_F(QuizTest, TheEndOfARoundReportsWithTheClockStoppedAndStartsTheSameSlotsAgain) {
-  random.fallback = 0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(20));
   StartRound(1, Identity(), {7, 3, 9});
   std::vector<bool> clock_while_open;
@@ -451,7 +457,8 @@ TEST_F(QuizTest, TheEndOfARoundReportsWithTheClockStoppedAndStartsTheSameSlotsAg
 }
 
 TEST_F(QuizTest, OnlyFaultlessStrictlyFasterRoundsSetTheBestTime) {
-  random.fallback = 0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(20));
   struct Row {
     int best_before, elapsed, wrong_clicks, drops, best_after;
@@ -478,7 +485,8 @@ TEST_F(QuizTest, OnlyFaultlessStrictlyFasterRoundsSetTheBestTime) {
 }
 
 TEST_F(QuizTest, ClosingReportsTheBestTimeWithTheClockStoppedAndEndsTheProgram) {
-  random.fallback = 0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(20));
   StartRound(1, Identity());
   PlayRound(950);

@@ -27,9 +27,7 @@ struct Journal : ui::ControlObserver {
 
 class ShellTest : public ::testing::Test {
  protected:
-  ShellTest() {
-    program.Start();
-  }
+  ShellTest() { program.Start(); }
   shell::Shell& Shell() { return program.Shell(); }
   match::Form1& F1() { return static_cast<match::Form1&>(*Shell().Find(Mode::Match)); }
   template <class T>
