@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "books/gbk.h"
+#include "text/text.h"
 #include "booktool/book_check.h"
 #include "booktool/book_list.h"
 #include "booktool/import.h"
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   for (const booktool::ListRecord& r : list.Records) {
     FUZZ_CHECK(r.Line >= line);
     line = r.Line;
-    FUZZ_CHECK(books::IsValidUtf8(r.English) && books::IsValidUtf8(r.Chinese));
+    FUZZ_CHECK(text::IsValidUtf8(r.English) && text::IsValidUtf8(r.Chinese));
   }
 
   const books::CatalogueEntry& own = books::BookCatalogue().front();

@@ -378,8 +378,8 @@ TEST_F(ToolTest, ImportRefusesBadRecordsWithTheirLinesAndWritesNothing) {
         "list:10: refused: the pair \"apple\" / \"苹果\" again (first on line 2)",
         "list:11: refused: meaning \"\xEF\xBF\xBD\xEF\xBF\xBD\" holds bytes that are neither UTF-8 "
         "nor GBK",
-        "list: refused: 8 records no book can take (2 with an empty side, 3 with a meaning ending "
-        "in 0, 1 or a space, 2 with text GBK cannot hold, 1 repeating a pair); nothing written. "
+        "list: refused: 8 records no book can take (2 with an empty side, 2 with text GBK cannot "
+        "hold, 3 with a meaning ending in 0, 1 or a space, 1 repeating a pair); nothing written. "
         "--skip-bad leaves them out, --dedupe drops repeated pairs"}},
       {"lines of a flash-card export count its header lines",
        "#separator:semicolon\n#html:true\na;<img src=\"a.png\">\nb;二\n",

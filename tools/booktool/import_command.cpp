@@ -1,5 +1,6 @@
 // vantle-book import: a word book from a list kept in a spreadsheet, a flash-card program or
 // a vocabulary program.
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -100,26 +101,37 @@ bool ParseImportArguments(const std::vector<std::string>& args, ImportArguments&
   return true;
 }
 
+// How many bad records there are of each kind, the kinds in a few words and in the order of
+// the book rules.
+using BadCounts = std::vector<std::pair<std::string_view, int>>;
+
 // Prints the bad records, at most 20 of a kind, and returns the counts per kind.
-std::map<BadKind, int> PrintBad(const std::string& source, const std::vector<BadRecord>& bad,
-                                const char* verdict, std::ostream& out) {
+BadCounts PrintBad(const std::string& source, const std::vector<BadRecord>& bad,
+                   const char* verdict, std::ostream& out) {
   constexpr int kShownPerKind = 20;
-  std::map<BadKind, int> counts;
+  std::map<books::Fault, int> kinds;
+  for (const BadRecord& b : bad) ++kinds[b.Kind];
+  BadCounts counts;
+  for (const auto& [kind, count] : kinds) {
+    const std::string_view words = books::FaultShort(kind);
+    auto it = std::find_if(counts.begin(), counts.end(), [&](auto& c) { return c.first == words; });
+    if (it == counts.end()) counts.emplace_back(words, count);
+    else it->second += count;
+  }
+  std::map<std::string_view, int> shown;
   for (const BadRecord& b : bad)
-    if (++counts[b.Kind] <= kShownPerKind)
+    if (++shown[books::FaultShort(b.Kind)] <= kShownPerKind)
       out << source << ":" << b.Line << ": " << verdict << ": " << b.Reason << "\n";
-  for (const auto& [kind, count] : counts)
+  for (const auto& [words, count] : counts)
     if (count > kShownPerKind)
-      out << source << ": ... and " << count - kShownPerKind << " more records "
-          << BadKindText(kind) << "\n";
+      out << source << ": ... and " << count - kShownPerKind << " more records " << words << "\n";
   return counts;
 }
 
-std::string Counts(const std::map<BadKind, int>& counts) {
+std::string Counts(const BadCounts& counts) {
   std::string text;
-  for (const auto& [kind, count] : counts)
-    text +=
-        (text.empty() ? "" : ", ") + std::to_string(count) + " " + std::string(BadKindText(kind));
+  for (const auto& [words, count] : counts)
+    text += (text.empty() ? "" : ", ") + std::to_string(count) + " " + std::string(words);
   return text;
 }
 
@@ -190,7 +202,9 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
       const auto counts = PrintBad(in, sifted.Bad, "refused", err);
       err << in << ": refused: " << RecordCount(sifted.Bad.size()) << " no book can take ("
           << Counts(counts) << "); nothing written. --skip-bad leaves them out"
-          << (counts.contains(BadKind::Repeat) ? ", --dedupe drops repeated pairs" : "") << "\n";
+          << (std::any_of(sifted.Bad.begin(), sifted.Bad.end(),
+                          [](const BadRecord& b) { return b.Kind == books::Fault::Repeat; })
+                  ? ", --dedupe drops repeated pairs" : "") << "\n";
       return kExitRefused;
     }
     const auto counts = PrintBad(in, sifted.Bad, "left out", out);
