@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "books/gbk.h"
-#include "text/text.h"
 #include "fuzz_book.h"
+#include "text/text.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "books/gbk.h"
-#include "text/text.h"
 #include "booktool/book_check.h"
 #include "booktool/book_list.h"
 #include "booktool/import.h"
 #include "fuzz_book.h"
+#include "text/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   std::string_view data(reinterpret_cast<const char*>(bytes), size);

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "books/gbk.h"
-#include "text/text.h"
 #include "fuzz_book.h"
+#include "text/text.h"
 
 namespace {
 

@@ -109,7 +109,8 @@ std::string GbkDecoder::Decode(std::string_view gbk) {
   if (text::IsAscii(gbk)) return std::string(gbk);
   const GbkTable& table = *table_;
   const std::size_t n = gbk.size();
-  // No byte grows to more than three bytes of UTF-8 (every GBK character lies in the BMP) (U+FFFD, or U+20AC for 0x80).
+  // No byte grows to more than three bytes of UTF-8 (every GBK character lies in the BMP) (U+FFFD,
+  // or U+20AC for 0x80).
   std::string out(3 * n, '\0');
   char* dst = out.data();
   for (std::size_t i = 0; i < n;) {

@@ -23,7 +23,8 @@ constexpr std::array<FaultText, 13> kFaultTexts = {{
     {Fault::NotUtf8, "with text that is not UTF-8", "{what} {text} is not UTF-8"},
     {Fault::Unreadable, "with text GBK cannot hold",
      "{what} {text} holds bytes that are neither UTF-8 nor GBK"},
-    {Fault::NotGbk, "with text GBK cannot hold", "{what} {text} holds \"{char}\", which GBK cannot hold"},
+    {Fault::NotGbk, "with text GBK cannot hold",
+     "{what} {text} holds \"{char}\", which GBK cannot hold"},
     {Fault::Marker, "with a meaning ending in 0, 1 or a space",
      "meaning {meaning} ends in 0, 1 or a space, which the program removes"},
     {Fault::NoFirstCharacter, "with an empty side",
@@ -31,7 +32,8 @@ constexpr std::array<FaultText, 13> kFaultTexts = {{
      "character lowered by one, so it needs one"},
     {Fault::NotLowerable, "with a first character that cannot be stored",
      "English entry {english}: its first character cannot be stored lowered by one"},
-    {Fault::Repeat, "repeating a pair", "the pair {english} / {meaning} again (first on line {first})"},
+    {Fault::Repeat, "repeating a pair",
+     "the pair {english} / {meaning} again (first on line {first})"},
     {Fault::TooMany, "beyond what the book holds",
      "record {number} is beyond the {room} records {holder} holds"},
     {Fault::OwnCount, "of a wrong count", "{count}: the own book holds from 2 to {room} records"},
@@ -92,17 +94,21 @@ bool OwnBookReadsAsUtf8(std::string_view bytes) {
 
 std::string FaultMessage(Fault fault, const FaultDetails& d) {
   const std::string_view message = TextOf(fault).Message;
-  const std::string holder =
-      d.Entry == nullptr                       ? std::string("the book")
-      : d.Entry->Kind == BookKind::OwnBook     ? std::string("the own book")
-                                               : std::string(d.Entry->Label);
+  const std::string holder = d.Entry == nullptr                   ? std::string("the book")
+                             : d.Entry->Kind == BookKind::OwnBook ? std::string("the own book")
+                                                                  : std::string(d.Entry->Label);
   const std::string room = d.Entry ? std::to_string(MaxRecords(*d.Entry)) : std::string();
   const std::pair<std::string_view, std::string> values[] = {
-      {"{english}", Quoted(d.English)},   {"{meaning}", Quoted(d.Meaning)},
-      {"{what}", d.What},                 {"{text}", Quoted(d.Text)},
-      {"{char}", d.Character},            {"{number}", std::to_string(d.Number)},
-      {"{first}", std::to_string(d.First)}, {"{room}", room},
-      {"{holder}", holder},               {"{count}", CountText(d.Number)},
+      {"{english}", Quoted(d.English)},
+      {"{meaning}", Quoted(d.Meaning)},
+      {"{what}", d.What},
+      {"{text}", Quoted(d.Text)},
+      {"{char}", d.Character},
+      {"{number}", std::to_string(d.Number)},
+      {"{first}", std::to_string(d.First)},
+      {"{room}", room},
+      {"{holder}", holder},
+      {"{count}", CountText(d.Number)},
       {"{book}", d.Entry ? std::string(d.Entry->Label) : std::string()},
   };
   std::string out;

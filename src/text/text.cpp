@@ -138,7 +138,8 @@ std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, int& invalid) {
   std::string out;
   out.reserve(bytes.size() * 3 / 2);
   auto unit = [&](std::size_t at) -> char32_t {
-    const auto a = static_cast<unsigned char>(bytes[at]), b = static_cast<unsigned char>(bytes[at + 1]);
+    const auto a = static_cast<unsigned char>(bytes[at]),
+               b = static_cast<unsigned char>(bytes[at + 1]);
     return big_endian ? (a << 8) | b : (b << 8) | a;
   };
   std::size_t i = 0;

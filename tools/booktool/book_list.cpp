@@ -58,7 +58,6 @@ bool DumpedIdiom(std::string_view line, std::string& idiom) {
   return true;
 }
 
-
 // Runs the gathering form of a reader and keeps its first refusal.
 template <class Read>
 bool FirstRefusal(Refusal& refusal, Read read) {

@@ -16,8 +16,8 @@ std::string CsvField(std::string_view field) {
 }
 
 std::string CardField(std::string_view field) {
-  const bool quote = field.find_first_of("\t\"") != std::string_view::npos ||
-                     field.starts_with('#');
+  const bool quote =
+      field.find_first_of("\t\"") != std::string_view::npos || field.starts_with('#');
   return quote ? CsvField(field) : std::string(field);
 }
 
@@ -82,11 +82,11 @@ bool Kvtml(const std::vector<ListRecord>& records, std::string_view title, std::
       "  <entries>\n";
   for (std::size_t i = 0; i < records.size(); ++i) {
     const ListRecord& r = records[i];
-    for (const auto& [what, text] : {std::pair{"English entry", &r.English},
-                                     std::pair{"meaning", &r.Chinese}}) {
+    for (const auto& [what, text] :
+         {std::pair{"English entry", &r.English}, std::pair{"meaning", &r.Chinese}}) {
       if (const char32_t cp = NotXml(*text)) {
-        error = "record " + std::to_string(r.Line) + ": " + what + " " + Quoted(*text) +
-                " holds " + Hex(cp) + ", which XML cannot hold; export the book as CSV";
+        error = "record " + std::to_string(r.Line) + ": " + what + " " + Quoted(*text) + " holds " +
+                Hex(cp) + ", which XML cannot hold; export the book as CSV";
         return false;
       }
     }

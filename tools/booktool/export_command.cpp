@@ -59,8 +59,9 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const books::CatalogueEntry* entry =
       parsed.Label ? EntryForLabel(*parsed.Label) : EntryForFileName(in);
   if (!entry)
-    return Usage(parsed.Label ? "\"" + *parsed.Label + "\" is no label of the catalogue"
-                              : in + ": the name is no book's name; give the book with --label LABEL",
+    return Usage(parsed.Label
+                     ? "\"" + *parsed.Label + "\" is no label of the catalogue"
+                     : in + ": the name is no book's name; give the book with --label LABEL",
                  err);
   if (!to_stdout && !TargetFree(target, parsed.Force, err)) return kExitRefused;
 

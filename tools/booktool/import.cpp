@@ -7,8 +7,8 @@
 namespace booktool {
 namespace {
 
-using import::Lower;
 using import::IsHeaderLine;
+using import::Lower;
 using import::Trim;
 
 // The names --format takes; the first of a format is the one shown.

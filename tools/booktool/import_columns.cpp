@@ -80,9 +80,10 @@ bool ByContent(const std::vector<std::size_t>& usable, const Cells& cells, Colum
     const Script script = ColumnScript(cells, column);
     if (!english && script == Script::Latin) english = column;
     if (!chinese && script == Script::Chinese) chinese = column;
-    const bool filled = std::any_of(cells.begin(), cells.end(), [&](const std::vector<std::string>& row) {
-      return column < row.size() && !row[column].empty();
-    });
+    const bool filled =
+        std::any_of(cells.begin(), cells.end(), [&](const std::vector<std::string>& row) {
+          return column < row.size() && !row[column].empty();
+        });
     if (!filled) continue;
     if (!seen.empty()) seen.append(", ");
     seen.append("column ").append(std::to_string(column + 1)).append(" ");
@@ -172,7 +173,8 @@ bool ChooseColumns(const ImportOptions& options, const std::vector<std::string>&
 
 std::string ColumnsDescription(const Columns& columns, const std::vector<std::string>& names) {
   return "English from " + ColumnText(columns.English, names) + ", meanings from " +
-         ColumnText(columns.Chinese, names) + (columns.ByContent ? " (told apart by their content)" : "");
+         ColumnText(columns.Chinese, names) +
+         (columns.ByContent ? " (told apart by their content)" : "");
 }
 
 bool TakeRecords(const std::vector<Row>& rows, const Cells& cells, const Columns& columns,

@@ -50,8 +50,10 @@ BadCounts PrintBad(const std::string& source, const std::vector<BadRecord>& bad,
   for (const auto& [kind, count] : kinds) {
     const std::string_view words = books::FaultShort(kind);
     auto it = std::find_if(counts.begin(), counts.end(), [&](auto& c) { return c.first == words; });
-    if (it == counts.end()) counts.emplace_back(words, count);
-    else it->second += count;
+    if (it == counts.end())
+      counts.emplace_back(words, count);
+    else
+      it->second += count;
   }
   std::map<std::string_view, int> shown;
   for (const BadRecord& b : bad)
@@ -161,7 +163,9 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
           << Counts(counts) << "); nothing written. --skip-bad leaves them out"
           << (std::any_of(sifted.Bad.begin(), sifted.Bad.end(),
                           [](const BadRecord& b) { return b.Kind == books::Fault::Repeat; })
-                  ? ", --dedupe drops repeated pairs" : "") << "\n";
+                  ? ", --dedupe drops repeated pairs"
+                  : "")
+          << "\n";
       return kExitRefused;
     }
     const auto counts = PrintBad(in, sifted.Bad, "left out", out);

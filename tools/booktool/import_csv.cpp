@@ -48,9 +48,9 @@ void ReadCsv(const DecodedText& decoded, const ImportOptions& options, ImportedL
     list.Failure = {0, error};
     return;
   }
-  list.Description = "CSV in " + decoded.Encoding + ", separated by " +
-                     SeparatorName(*separator) + (names.empty() ? "" : ", header row skipped") +
-                     "; " + ColumnsDescription(columns, names);
+  list.Description = "CSV in " + decoded.Encoding + ", separated by " + SeparatorName(*separator) +
+                     (names.empty() ? "" : ", header row skipped") + "; " +
+                     ColumnsDescription(columns, names);
   TakeRecords(rows, cells, columns, list);
 }
 

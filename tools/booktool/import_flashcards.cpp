@@ -101,7 +101,8 @@ void ReadFlashcards(const DecodedText& decoded, const ImportOptions& options, Im
   Cells cells;
   for (const Row& row : rows) {
     cells.emplace_back();
-    for (const std::string& field : row.Fields) cells.back().push_back(CardText(field, header.Html));
+    for (const std::string& field : row.Fields)
+      cells.back().push_back(CardText(field, header.Html));
   }
   std::vector<std::size_t> usable;
   for (std::size_t i = 0; i < std::max({WidestRow(rows), header.Names.size(), std::size_t{2}}); ++i)

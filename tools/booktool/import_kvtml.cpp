@@ -177,19 +177,20 @@ void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedLis
       by_order = true;
     }
     if (!english || !chinese) {
-      list.Failure = {0, "cannot tell the English language from the Chinese one by their "
-                         "locales (the file has " +
-                             KnownLanguages(languages) +
-                             "); name them with --columns A,B, the English one first"};
+      list.Failure = {0,
+                      "cannot tell the English language from the Chinese one by their "
+                      "locales (the file has " +
+                          KnownLanguages(languages) +
+                          "); name them with --columns A,B, the English one first"};
       return;
     }
     chosen = {*english, *chinese};
   }
   const Language& english = languages[chosen[0]];
   const Language& chinese = languages[chosen[1]];
-  list.Description =
-      "KVTML; English from " + LanguageText(english) + ", meanings from " + LanguageText(chinese) +
-      (by_order ? " (taken by their order: the file gives no locale)" : "");
+  list.Description = "KVTML; English from " + LanguageText(english) + ", meanings from " +
+                     LanguageText(chinese) +
+                     (by_order ? " (taken by their order: the file gives no locale)" : "");
   for (const KvtmlEntry& entry : reader.Entries()) {
     auto text = [&](const Language& language) {
       auto it = entry.Texts.find(language.Id);
@@ -200,6 +201,5 @@ void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedLis
     list.Records.push_back(std::move(record));
   }
 }
-
 
 }  // namespace booktool::import

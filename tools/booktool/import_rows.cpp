@@ -16,8 +16,8 @@ constexpr std::array<char, 3> kSeparators = {'\t', ';', ','};
 
 }  // namespace
 
-std::vector<Row> SplitRows(std::string_view text, char separator, int first_line,
-                           std::size_t limit, int* unclosed) {
+std::vector<Row> SplitRows(std::string_view text, char separator, int first_line, std::size_t limit,
+                           int* unclosed) {
   std::vector<Row> rows;
   std::size_t kept = 0;
   int line = first_line;

@@ -23,7 +23,8 @@ SiftedList SiftRecords(std::vector<ListRecord> records, const books::CatalogueEn
   for (std::size_t i = 0; i < sifted.Kept.size(); ++i)
     if (rules.RoomFault(static_cast<int>(i), fault))
       sifted.Bad.push_back({fault.Kind, sifted.Kept[i].Line, fault.Message});
-  sifted.Kept.resize(std::min(sifted.Kept.size(), static_cast<std::size_t>(books::MaxRecords(entry))));
+  sifted.Kept.resize(
+      std::min(sifted.Kept.size(), static_cast<std::size_t>(books::MaxRecords(entry))));
   return sifted;
 }
 

@@ -82,7 +82,8 @@ DecodedText DecodeText(std::string_view bytes) {
     int invalid = 0;
     out.Text = text::Utf16ToUtf8(bytes.substr(2), big, invalid);
     out.Encoding = big ? "UTF-16 BE" : "UTF-16 LE";
-    if (invalid > 0) out.Encoding.append(" (").append(std::to_string(invalid)).append(" bad units)");
+    if (invalid > 0)
+      out.Encoding.append(" (").append(std::to_string(invalid)).append(" bad units)");
     return out;
   }
   const bool bom = bytes.starts_with(text::kUtf8Bom);

@@ -32,8 +32,7 @@ constexpr std::array<Option, 10> kOptions = {{
 }};
 
 bool Takes(const Option& option, const std::string& command) {
-  return option.Commands == "*" ||
-         option.Commands.find(command + " ") != std::string_view::npos;
+  return option.Commands == "*" || option.Commands.find(command + " ") != std::string_view::npos;
 }
 
 }  // namespace
