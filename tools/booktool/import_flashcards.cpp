@@ -65,7 +65,8 @@ bool ReadCardHeader(std::string_view text, CardHeader& header, std::size_t& body
   return true;
 }
 
-// The text of one field of a card: HTML made text, sound references dropped.
+}  // namespace
+
 std::string CardText(std::string_view field, bool html) {
   if (html) return HtmlToText(field);
   std::string text;
@@ -78,8 +79,6 @@ std::string CardText(std::string_view field, bool html) {
   }
   return CollapseSpace(text);
 }
-
-}  // namespace
 
 bool IsHeaderLine(std::string_view line) {
   return line.starts_with('#') && line.find(':') != std::string_view::npos;

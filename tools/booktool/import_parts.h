@@ -98,6 +98,9 @@ bool TakeRecords(const std::vector<Row>& rows, const Cells& cells, const Columns
 void ReadCsv(const DecodedText& text, const ImportOptions& options, ImportedList& list);
 // Whether a line is a flash-card export's "#key:value" header line.
 bool IsHeaderLine(std::string_view line);
+// The text of one field of a card: HTML made text, sound references dropped, white space as
+// CollapseSpace leaves it.
+std::string CardText(std::string_view field, bool html);
 void ReadFlashcards(const DecodedText& text, const ImportOptions& options, ImportedList& list);
 void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedList& list);
 
