@@ -157,7 +157,7 @@ void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedLis
     }
     chosen.push_back(*i);
   }
-  bool by_order = false;
+  std::string how;
   if (chosen.empty()) {
     if (languages.size() < 2) {
       list.Failure = {
@@ -165,16 +165,39 @@ void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedLis
       return;
     }
     // English is the language whose locale is English, the meaning the one whose locale is
-    // Chinese; only languages without a locale are taken by their order.
+    // Chinese. Languages without a locale are told apart by their names or their content, as
+    // the columns of a CSV file are; one left alone takes the side no locale names.
     std::optional<std::size_t> english, chinese;
     for (std::size_t k = 0; k < languages.size(); ++k) {
       if (!english && languages_of_locales[k] == "en") english = k;
       if (!chinese && languages_of_locales[k] == "zh") chinese = k;
     }
-    for (std::size_t k = 0; k < languages.size() && (!english || !chinese); ++k) {
-      if (!Trim(languages[k].Locale).empty() || english == k || chinese == k) continue;
-      (english ? chinese : english) = k;
-      by_order = true;
+    std::vector<std::size_t> open;
+    for (std::size_t k = 0; k < languages.size(); ++k)
+      if (Trim(languages[k].Locale).empty() && english != k && chinese != k) open.push_back(k);
+    if (!english && !chinese && open.size() >= 2) {
+      Cells cells;
+      for (const KvtmlEntry& entry : reader.Entries()) {
+        cells.emplace_back();
+        for (const Language& l : languages) {
+          auto it = entry.Texts.find(l.Id);
+          cells.back().push_back(it == entry.Texts.end() ? std::string()
+                                                         : CollapseSpace(it->second));
+        }
+      }
+      Columns columns;
+      std::string error;
+      if (!ChooseColumns({}, names, open, cells, columns, error)) {
+        list.Failure = {0, "the file gives no locales, and " + error};
+        return;
+      }
+      english = columns.English;
+      chinese = columns.Chinese;
+      how = columns.ByContent ? " (told apart by their content: the file gives no locale)"
+                              : " (told apart by their names: the file gives no locale)";
+    } else if (!english != !chinese && !open.empty()) {
+      (english ? chinese : english) = open.front();
+      how = " (the one without a locale)";
     }
     if (!english || !chinese) {
       list.Failure = {0,
@@ -189,8 +212,7 @@ void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedLis
   const Language& english = languages[chosen[0]];
   const Language& chinese = languages[chosen[1]];
   list.Description = "KVTML; English from " + LanguageText(english) + ", meanings from " +
-                     LanguageText(chinese) +
-                     (by_order ? " (taken by their order: the file gives no locale)" : "");
+                     LanguageText(chinese) + how;
   for (const KvtmlEntry& entry : reader.Entries()) {
     auto text = [&](const Language& language) {
       auto it = entry.Texts.find(language.Id);
