@@ -128,6 +128,10 @@ TEST(ParseImport, TakesEachSideFromTheColumnOrLanguageThatHoldsIt) {
        "苹果,píngguǒ,apple\n你好,nǐ hǎo,hello\n",
        {{"apple", "苹果"}, {"hello", "你好"}},
        "English from column 3, meanings from column 1"},
+      {"KVTML 1 without a version",
+       "<?xml version=\"1.0\"?>\n<kvtml encoding=\"UTF-8\"><e><o>apple</o><t>苹果</t></e></kvtml>",
+       {},
+       "a KVTML 1 file: save it in KVTML 2 first"},
       {"KVTML whose locales name neither side",
        "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>de</locale>"
        "</identifier><identifier id=\"1\"><locale>fr</locale></identifier></identifiers>"

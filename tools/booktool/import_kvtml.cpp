@@ -45,7 +45,8 @@ class KvtmlReader {
     XML_ParserFree(parser_);
     if (failure_.Reason.empty() && root_ != "kvtml")
       failure_ = {0, "the XML file is no KVTML file (its root element is <" + root_ + ">)"};
-    else if (failure_.Reason.empty() && version_.starts_with("1"))
+    else if (failure_.Reason.empty() &&
+             (version_.starts_with("1") || (old_entries_ && languages_.empty())))
       failure_ = {0, "a KVTML 1 file: save it in KVTML 2 first"};
   }
 
@@ -78,6 +79,7 @@ class KvtmlReader {
   void Open(std::string_view name, std::string id) {
     if (path_.empty()) root_ = name;
     path_.emplace_back(name);
+    old_entries_ = old_entries_ || At({"e"});  // KVTML 1 keeps its words in <e> elements
     if (At({"identifiers", "identifier"})) {
       languages_.push_back({std::move(id), {}, {}});
     } else if (At({"entries", "entry"})) {
@@ -107,7 +109,7 @@ class KvtmlReader {
   XML_Parser parser_ = nullptr;
   std::vector<std::string> path_;
   std::string root_, version_, translation_, text_;
-  bool collect_ = false;
+  bool collect_ = false, old_entries_ = false;
   std::vector<Language> languages_;
   std::vector<KvtmlEntry> entries_;
   Refusal failure_;
