@@ -3,10 +3,10 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
-  libbenchmark-dev libx11-dev libexpat1-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth xdotool
-  imagemagick x11-utils desktop-file-utils appstream dpkg-dev file
-  qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher
-  speech-dispatcher-espeak-ng pulseaudio pulseaudio-utils)
+  libbenchmark-dev libx11-dev libexpat1-dev fonts-arphic-uming fonts-noto-cjk fonts-liberation
+  xvfb xauth xdotool imagemagick x11-utils desktop-file-utils appstream dpkg-dev file
+  at-spi2-core python3-pyatspi dbus qt6-speech-dev qt6-declarative-dev qt6-speech-speechd-plugin
+  speech-dispatcher speech-dispatcher-espeak-ng pulseaudio pulseaudio-utils)
 
 install_packages() {
   local missing=()

@@ -13,7 +13,9 @@
 #include <exception>
 
 #include "books/catalogue.h"
+#include "qt/accessibility.h"
 #include "qt/convert.h"
+#include "qt/faces.h"
 #include "qt/speech.h"
 #include "qt/window_binding.h"
 
@@ -22,6 +24,8 @@ namespace qtbind {
 QtPlatform::QtPlatform() : speech_(std::make_unique<Speech>()) {
   // Hiding the window being left is part of every mode switch; only the program's end quits.
   QGuiApplication::setQuitOnLastWindowClosed(false);
+  UseFacesForApplication();
+  InstallAccessibility();
 }
 
 QtPlatform::~QtPlatform() {
@@ -172,11 +176,6 @@ WindowBinding* QtPlatform::Find(std::string_view window) const {
 QWidget* QtPlatform::WindowWidget(std::string_view window) const {
   WindowBinding* w = Find(window);
   return w ? w->Form() : nullptr;
-}
-
-QWidget* QtPlatform::ControlWidget(std::string_view window, std::string_view control) const {
-  WindowBinding* w = Find(window);
-  return w ? w->Widget(control) : nullptr;
 }
 
 }  // namespace qtbind

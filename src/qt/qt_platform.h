@@ -68,10 +68,9 @@ class QtPlatform : public ui::Platform {
   // before the model windows the widgets show go away.
   void DestroyWidgets();
 
-  // The top-level widget of the named window (null until first shown) and the widget of one
-  // of its controls ("Command1_5", "List1"), null when there is none yet.
+  // The top-level widget of the named window, null until first shown. The widgets of its
+  // controls are its children, named as the controls ("Command1_5", "List1").
   QWidget* WindowWidget(std::string_view window) const;
-  QWidget* ControlWidget(std::string_view window, std::string_view control) const;
 
   // Speech and its settings, shared by the windows.
   Speech& SpeechService() { return *speech_; }

@@ -42,7 +42,8 @@ void BindSpeech(WindowBinding& binding, QtPlatform& platform) {
     ui::SpeechRequest request;
     request.focus = binding.FocusHolder();
     for (const ui::Control* control : binding.Model().Controls()) {
-      QWidget* w = binding.Widget(control->Name());
+      auto* w = binding.Form()->findChild<QWidget*>(QString::fromStdString(control->Name()),
+                                                    Qt::FindDirectChildrenOnly);
       QString selected;
       if (auto* edit = qobject_cast<QLineEdit*>(w))
         selected = edit->selectedText();

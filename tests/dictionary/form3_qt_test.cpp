@@ -2,6 +2,7 @@
 // the result read back from the real result box.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
@@ -68,6 +69,7 @@ class DictionaryWidgets : public qtharness::ProgramFixture {
 };
 
 TEST_F(DictionaryWidgets, EnterInTheRealQueryBoxListsTheHitsInTheResultBox) {
+  random.fallback = 0.0;  // each lookup loads a picture this test does not look at
   WriteOwnBook({{"apple", "苹果"}, {"Apple Inc.", "苹果公司"}, {"pineapple", "菠萝"}});
   OpenDictionary();
   ChooseOwnBook();
@@ -96,6 +98,7 @@ TEST_F(DictionaryWidgets, EnterInTheRealQueryBoxListsTheHitsInTheResultBox) {
 }
 
 TEST_F(DictionaryWidgets, TheEmptyQueryPutsAFullOwnBookIntoTheResultBoxUntruncated) {
+  random.fallback = 0.0;  // each lookup loads a picture this test does not look at
   std::vector<std::pair<std::string, std::string>> records;
   for (int i = 1; i <= books::kOwnBookCapacity; ++i)
     records.push_back({"word" + std::to_string(i), "第" + std::to_string(i) + "个词"});
@@ -121,6 +124,7 @@ TEST_F(DictionaryWidgets, TheEmptyQueryPutsAFullOwnBookIntoTheResultBoxUntruncat
 // F2 hands the model the control holding the focus and the text selected in the result box.
 // The engine is left alone here: the window's request is caught before anything is said.
 TEST_F(DictionaryWidgets, F2TellsTheModelTheFocusAndTheResultBoxSelection) {
+  random.fallback = 0.0;  // the background pictures, which this test does not look at
   WriteOwnBook({{"apple", "苹果"}, {"pineapple", "菠萝"}});
   OpenDictionary();
   ChooseOwnBook();
@@ -153,6 +157,7 @@ TEST_F(DictionaryWidgets, F2TellsTheModelTheFocusAndTheResultBoxSelection) {
 }
 
 TEST_F(DictionaryWidgets, EveryModeWindowButTheScreenSaverHasTheSpeechMenu) {
+  random.fallback = 0.0;
   OpenDictionary();
   shell::Mode from = shell::Mode::Dictionary;
   for (const shell::Mode to : {shell::Mode::Quiz, shell::Mode::ScreenSaver}) {
@@ -166,6 +171,26 @@ TEST_F(DictionaryWidgets, EveryModeWindowButTheScreenSaverHasTheSpeechMenu) {
     EXPECT_EQ(Window(window)->findChild<QMenu*>("SpeechMenu") != nullptr, speaks) << window;
     EXPECT_EQ(Window(window)->findChild<QAction*>("SpeakAction") != nullptr, speaks) << window;
   }
+}
+
+TEST_F(DictionaryWidgets, AssistiveTechnologyReadsTheQueryAndResultBoxesByTheirNames) {
+  random.fallback = 0.0;  // the background picture, which this test does not look at
+  WriteOwnBook({{"apple", "苹果"}, {"pear", "梨"}});
+  OpenDictionary();
+  ChooseOwnBook();
+  struct Row {
+    const char* control;
+    const char* name;
+  } rows[] = {{"List1", "词库"}, {"Text1", "查询"}, {"Text2", "结果"}};
+  for (const Row& row : rows) {
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Widget("Form3", row.control));
+    ASSERT_NE(box, nullptr) << row.control;
+    EXPECT_EQ(box->text(QAccessible::Name).toStdString(), row.name) << row.control;
+  }
+  QAccessibleInterface* query = QAccessible::queryAccessibleInterface(Widget("Form3", "Text1"));
+  EXPECT_EQ(query->role(), QAccessible::EditableText);
+  EXPECT_TRUE(query->state().focused) << "the query box is acted on next";
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(Widget("Form3", "Text2"))->state().readOnly);
 }
 
 }  // namespace

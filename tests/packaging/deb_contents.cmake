@@ -41,7 +41,8 @@ foreach(pattern IN LISTS wanted)
 endforeach()
 
 foreach(field_value "Depends=libqt6widgets6" "Depends=libqt6texttospeech6"
-                    "Depends=fonts-noto-cjk" "Recommends=speech-dispatcher-espeak-ng"
+                    "Depends=fonts-noto-cjk" "Depends=fonts-liberation"
+                    "Recommends=speech-dispatcher-espeak-ng"
                     "Recommends=qt6-speech-speechd-plugin" "Section=education"
                     "Package=vantle" "Version=3.6.0")
   string(REPLACE "=" ";" pair "${field_value}")
