@@ -9,8 +9,8 @@ install_packages
 
 build "$ROOT/build-test" -DCMAKE_BUILD_TYPE=Release -DVANTLE_WERROR=ON -DVANTLE_SANITIZE=OFF \
   -DVANTLE_WITH_QT=ON -DVANTLE_BENCH=ON
-(cd "$ROOT/build-test" && ctest --output-on-failure --timeout 600)
+(cd "$ROOT/build-test" && ctest --output-on-failure --timeout 600 -j "$(nproc)")
 
 build "$ROOT/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DVANTLE_WERROR=ON -DVANTLE_SANITIZE=ON \
   -DVANTLE_WITH_QT=OFF -DVANTLE_BENCH=OFF
-(cd "$ROOT/build-sanitize" && ctest --output-on-failure --timeout 600)
+(cd "$ROOT/build-sanitize" && ctest --output-on-failure --timeout 600 -j "$(nproc)")

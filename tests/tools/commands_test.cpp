@@ -11,7 +11,7 @@
 
 #include "books/loader.h"
 #include "booktool/import.h"
-#include "kit/kit.h"
+#include "kit/files.h"
 
 namespace {
 
