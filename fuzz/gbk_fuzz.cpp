@@ -9,6 +9,7 @@
 
 #include "books/gbk.h"
 #include "fuzz_book.h"
+#include "text/text.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   books::GbkDecoder decoder;
   const std::string decoded = decoder.Decode(data);
-  FUZZ_CHECK(books::IsValidUtf8(decoded));
+  FUZZ_CHECK(text::IsValidUtf8(decoded));
   std::string expected;
   const bool taken = IconvDecode(cp936, data, expected);
   FUZZ_CHECK(taken == (decoder.InvalidSequences() == 0));
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   books::RaiseFirstCharacter(raised);
   FUZZ_CHECK(raised.size() == data.size());
   FUZZ_CHECK(size < 2 || raised.compare(2, std::string::npos, data, 2) == 0);
-  FUZZ_CHECK(books::IsValidUtf8(decoder.Decode(raised)));
+  FUZZ_CHECK(text::IsValidUtf8(decoder.Decode(raised)));
 
   // Text the writer lowers, when it is GBK and the lowering changes it, is raised back.
   if (taken && !data.empty()) {

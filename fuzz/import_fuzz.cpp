@@ -10,6 +10,7 @@
 #include "booktool/book_list.h"
 #include "booktool/import.h"
 #include "fuzz_book.h"
+#include "text/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   std::string_view data(reinterpret_cast<const char*>(bytes), size);
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   for (const booktool::ListRecord& r : list.Records) {
     FUZZ_CHECK(r.Line >= line);
     line = r.Line;
-    FUZZ_CHECK(books::IsValidUtf8(r.English) && books::IsValidUtf8(r.Chinese));
+    FUZZ_CHECK(text::IsValidUtf8(r.English) && text::IsValidUtf8(r.Chinese));
   }
 
   const books::CatalogueEntry& own = books::BookCatalogue().front();

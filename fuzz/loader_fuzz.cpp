@@ -6,6 +6,7 @@
 
 #include "books/gbk.h"
 #include "fuzz_book.h"
+#include "text/text.h"
 
 namespace {
 
@@ -73,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   if (r.Ok() || !own)
     for (int i = 0; i <= book.RecordIndex; ++i) {
       const auto k = static_cast<std::size_t>(i);
-      FUZZ_CHECK(books::IsValidUtf8(book.EnglishEntries[k]));
-      FUZZ_CHECK(books::IsValidUtf8(book.ChineseMeanings[k]));
+      FUZZ_CHECK(text::IsValidUtf8(book.EnglishEntries[k]));
+      FUZZ_CHECK(text::IsValidUtf8(book.ChineseMeanings[k]));
     }
   return 0;
 }

@@ -44,7 +44,7 @@ struct Looking {
       form->Command3.Click();
     });
     Settle();
-    result_box = dynamic_cast<QPlainTextEdit*>(platform.ControlWidget("Form3", "Text2"));
+    result_box = platform.WindowWidget("Form3")->findChild<QPlainTextEdit*>("Text2");
   }
 
   // A lookup as Enter in the query box starts it, until the result box has painted.

@@ -49,7 +49,7 @@ struct Shown {
 void BM_MultiLineBoxTakes30000Lines(benchmark::State& state) {
   Shown shown;
   const std::string texts[2] = {ResultText('a'), ResultText('b')};
-  QWidget* box = shown.platform.ControlWidget("Form3", "Text2");
+  QWidget* box = shown.platform.WindowWidget("Form3")->findChild<QWidget*>("Text2");
   int k = 0;
   for (auto _ : state) {
     shown.Text2.SetText(texts[k ^= 1]);

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "text/text.h"
+
 namespace books {
 namespace {
 
@@ -19,27 +21,6 @@ bool IsLead(unsigned char c) {
 }
 bool IsTrail(unsigned char c) {
   return c >= kFirstTrail && c <= kLastTrail && c != 0x7F;
-}
-
-bool IsAscii(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
-// Writes the code point as UTF-8 at `out` and returns the position after it.
-char* PutUtf8(char* out, std::uint16_t cp) {
-  if (cp < 0x80) {
-    *out++ = static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    *out++ = static_cast<char>(0xC0 | (cp >> 6));
-    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    *out++ = static_cast<char>(0xE0 | (cp >> 12));
-    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return out;
 }
 
 // The first character's code and length. A lead byte and whatever byte follows it form one
@@ -125,10 +106,11 @@ GbkDecoder::GbkDecoder() : table_(&Table()) {}
 GbkDecoder::~GbkDecoder() = default;
 
 std::string GbkDecoder::Decode(std::string_view gbk) {
-  if (IsAscii(gbk)) return std::string(gbk);
+  if (text::IsAscii(gbk)) return std::string(gbk);
   const GbkTable& table = *table_;
   const std::size_t n = gbk.size();
-  // No byte grows to more than three bytes of UTF-8 (U+FFFD, or U+20AC for 0x80).
+  // No byte grows to more than three bytes of UTF-8 (every GBK character lies in the BMP) (U+FFFD,
+  // or U+20AC for 0x80).
   std::string out(3 * n, '\0');
   char* dst = out.data();
   for (std::size_t i = 0; i < n;) {
@@ -153,7 +135,7 @@ std::string GbkDecoder::Decode(std::string_view gbk) {
       cp = 0xFFFD;
       ++invalid_;
     }
-    dst = PutUtf8(dst, cp);
+    dst = text::PutUtf8(dst, cp);
   }
   out.resize(static_cast<std::size_t>(dst - out.data()));
   return out;
@@ -169,7 +151,7 @@ GbkEncoder::~GbkEncoder() {
 
 bool GbkEncoder::Encode(std::string_view utf8, std::string& out) {
   out.clear();
-  if (IsAscii(utf8)) {
+  if (text::IsAscii(utf8)) {
     out.assign(utf8);
     return true;
   }
@@ -188,7 +170,7 @@ bool GbkEncoder::Encode(std::string_view utf8, std::string& out) {
 }
 
 bool EncodeGbk(std::string_view utf8, std::string& out) {
-  if (IsAscii(utf8)) {
+  if (text::IsAscii(utf8)) {
     out.assign(utf8);
     return true;
   }
@@ -208,43 +190,6 @@ void LowerFirstCharacter(std::string& gbk) {
   std::size_t length = 0;
   int code = FirstCode(gbk, length);
   PutFirstCode(gbk, code - 1, length);
-}
-
-bool IsValidUtf8(std::string_view text) {
-  std::size_t i = 0;
-  const std::size_t n = text.size();
-  while (i < n) {
-    auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t len;
-    unsigned cp;
-    if (c >= 0xC2 && c <= 0xDF) {
-      len = 2;
-      cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      len = 3;
-      cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      len = 4;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + len > n) return false;
-    for (std::size_t k = 1; k < len; ++k) {
-      auto cc = static_cast<unsigned char>(text[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += len;
-  }
-  return true;
 }
 
 }  // namespace books

@@ -48,7 +48,4 @@ void RaiseFirstCharacter(std::string& gbk);
 // The inverse: lowers the first character's code by one (used when writing books).
 void LowerFirstCharacter(std::string& gbk);
 
-// Whether the bytes are well-formed UTF-8.
-bool IsValidUtf8(std::string_view text);
-
 }  // namespace books

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "books/gbk.h"
+#include "books/rules.h"
 #include "text/text.h"
 
 namespace books {
@@ -75,9 +76,7 @@ class LineReader {
 };
 
 void StripMarkers(std::string& meaning) {
-  while (!meaning.empty() &&
-         (meaning.back() == '0' || meaning.back() == '1' || meaning.back() == ' '))
-    meaning.pop_back();
+  while (EndsInMarker(meaning)) meaning.pop_back();
 }
 
 std::string Hint(const CatalogueEntry& entry) {
@@ -160,7 +159,7 @@ class Loader {
 
   // Starts the next record; refuses it when the arrays have no room for it.
   bool NextRecord() {
-    if (book_.RecordIndex == entry_.WordCount) {
+    if (book_.RecordIndex == MaxRecords(entry_)) {
       if (entry_.Kind == BookKind::OwnBook)
         Fail(LoadFailure::TooManyRecords, std::string(kOwnBookTooLargeMessage));
       else
@@ -237,19 +236,15 @@ class Loader {
     return true;
   }
 
-  // The own book is read as UTF-8 when the whole of it is valid UTF-8 beyond plain ASCII
-  // (editors here save UTF-8), otherwise as GBK like every other book.
+  // The own book is read as UTF-8 or GBK as a whole, once all of it is known.
   void DecodeOwnBook() {
     const auto n = static_cast<std::size_t>(book_.RecordIndex);
-    bool utf8 = true, ascii = true;
-    for (std::size_t i = 1; i <= n && utf8; ++i) {
-      for (const std::string* s : {&book_.EnglishEntries[i], &book_.ChineseMeanings[i]}) {
-        if (!IsValidUtf8(*s)) utf8 = false;
-        for (char c : *s)
-          if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
-      }
+    OwnBookEncoding encoding;
+    for (std::size_t i = 1; i <= n; ++i) {
+      encoding.Add(book_.EnglishEntries[i]);
+      encoding.Add(book_.ChineseMeanings[i]);
     }
-    if (utf8 && !ascii) {
+    if (encoding.ReadsAsUtf8()) {
       result_.DecodedAs = Encoding::Utf8;
       if (n >= 1 && book_.EnglishEntries[1].starts_with("\xEF\xBB\xBF"))
         book_.EnglishEntries[1].erase(0, 3);

@@ -164,9 +164,4 @@ QWidget* QtPlatform::WindowWidget(std::string_view window) const {
   return w ? w->Form() : nullptr;
 }
 
-QWidget* QtPlatform::ControlWidget(std::string_view window, std::string_view control) const {
-  WindowBinding* w = Find(window);
-  return w ? w->Widget(control) : nullptr;
-}
-
 }  // namespace qtbind

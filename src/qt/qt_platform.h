@@ -65,10 +65,9 @@ class QtPlatform : public ui::Platform {
   // before the model windows the widgets show go away.
   void DestroyWidgets();
 
-  // The top-level widget of the named window (null until first shown) and the widget of one
-  // of its controls ("Command1_5", "List1"), null when there is none yet.
+  // The top-level widget of the named window, null until first shown. The widgets of its
+  // controls are its children, named as the controls ("Command1_5", "List1").
   QWidget* WindowWidget(std::string_view window) const;
-  QWidget* ControlWidget(std::string_view window, std::string_view control) const;
 
   // The program's end makes every event loop quit, and Qt then refuses to start new ones.
   // Where one process runs the program several times (tests), this lets loops run again.

@@ -6,8 +6,6 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <cstdlib>
-#include <limits>
 
 #include "qt/convert.h"
 
@@ -45,51 +43,19 @@ bool EventHook::eventFilter(QObject*, QEvent* event) {
   return filter_(event);
 }
 
-ButtonWidget* ButtonWidget::Neighbour(Direction direction) const {
-  if (!parentWidget()) return nullptr;
-  const bool horizontal = direction == Direction::Left || direction == Direction::Right;
-  const int sign = direction == Direction::Left || direction == Direction::Up ? -1 : 1;
-  const QRect from = geometry();
-  ButtonWidget* best = nullptr;
-  bool best_in_line = false;
-  long best_score = std::numeric_limits<long>::max();
-  for (QObject* child : parentWidget()->children()) {
-    auto* candidate = dynamic_cast<ButtonWidget*>(child);
-    if (!candidate || candidate == this || candidate->group_ != group_ || !candidate->isVisible() ||
-        !candidate->isEnabled())
-      continue;
-    const QRect to = candidate->geometry();
-    const QPoint delta = to.center() - from.center();
-    const long along = sign * (horizontal ? delta.x() : delta.y());
-    const long across = std::labs(horizontal ? delta.y() : delta.x());
-    if (along <= 0) continue;
-    // Buttons in the same row (or column) come first, so that a walk along a row skips the
-    // cleared cells; otherwise the nearest, sideways distance weighing double.
-    const bool in_line = horizontal ? to.top() < from.bottom() && from.top() < to.bottom()
-                                    : to.left() < from.right() && from.left() < to.right();
-    const long score = along + 2 * across;
-    if ((in_line && !best_in_line) || (in_line == best_in_line && score < best_score)) {
-      best = candidate;
-      best_in_line = in_line;
-      best_score = score;
-    }
-  }
-  return best;
-}
-
 void ButtonWidget::keyPressEvent(QKeyEvent* event) {
-  auto go = [this](Direction d) {
-    if (ButtonWidget* next = Neighbour(d)) next->setFocus(Qt::TabFocusReason);
+  auto go = [this](ui::Direction d) {
+    if (OnArrow) OnArrow(d);
   };
   switch (event->key()) {
     case Qt::Key_Left:
-      return go(Direction::Left);
+      return go(ui::Direction::Left);
     case Qt::Key_Right:
-      return go(Direction::Right);
+      return go(ui::Direction::Right);
     case Qt::Key_Up:
-      return go(Direction::Up);
+      return go(ui::Direction::Up);
     case Qt::Key_Down:
-      return go(Direction::Down);
+      return go(ui::Direction::Down);
     case Qt::Key_Return:
     case Qt::Key_Enter:
       if (!event->isAutoRepeat()) click();

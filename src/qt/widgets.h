@@ -1,7 +1,7 @@
 // The widgets the binding makes that behave beyond what Qt's own widgets do: the top-level
 // window (background picture, close and move reported to the model), the push button
-// (keyboard play: arrows walk to the nearest button, Enter clicks, the focus clearly drawn)
-// and both buttons and fixed labels drawing their captions fitted to their size.
+// (keyboard play: arrows ask to walk to the nearest button, Enter clicks, the focus clearly
+// drawn) and both buttons and fixed labels drawing their captions fitted to their size.
 #pragma once
 
 #include <QLabel>
@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "qt/caption_layout.h"
+#include "ui/focus.h"
 #include "ui/window.h"
 
 namespace qtbind {
@@ -48,13 +49,8 @@ class ButtonWidget : public QPushButton {
  public:
   explicit ButtonWidget(QWidget* parent) : QPushButton(parent) {}
 
-  enum class Direction { Left, Right, Up, Down };
-  // The nearest shown, enabled button of the same window and group in that direction, or
-  // null.
-  ButtonWidget* Neighbour(Direction direction) const;
-  // The arrows walk only between buttons of one group (a board's cells); null for the
-  // buttons that belong to none.
-  void SetGroup(const void* group) { group_ = group; }
+  // An arrow key: the binding walks the focus to the neighbour that way.
+  std::function<void(ui::Direction)> OnArrow;
 
   // The caption as drawn now: its lines, where they go and the font (made on demand).
   const CaptionLayout& Caption();
@@ -65,7 +61,6 @@ class ButtonWidget : public QPushButton {
 
  private:
   FittedCaption caption_;
-  const void* group_ = nullptr;
 };
 
 // A label; one of fixed size (not sized to its caption) fits its caption as a button does.

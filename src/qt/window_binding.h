@@ -3,14 +3,12 @@
 // what the user does reaches the model through the platform's single dispatcher.
 #pragma once
 
-#include <QPointer>
-#include <QTimer>
 #include <QWidget>
 #include <memory>
-#include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "qt/binders.h"
 #include "qt/widgets.h"
 #include "ui/control.h"
 #include "ui/window.h"
@@ -19,7 +17,7 @@ namespace qtbind {
 
 class QtPlatform;
 
-class WindowBinding : public ui::ControlObserver {
+class WindowBinding : public BinderHost {
  public:
   // Observes the window and every control it holds (and, when it is first shown, those added
   // since); the widgets are made when the window is first shown, the timers at once (a timer
@@ -32,10 +30,9 @@ class WindowBinding : public ui::ControlObserver {
   void Changed(ui::Control& control, ui::Property what) override;
 
   const ui::Window& Model() const { return window_; }
-  // The top-level widget, null until the window is first shown.
+  // The top-level widget, null until the window is first shown. Its children are the
+  // controls' widgets, named as the controls ("Command1_5", "List1").
   QWidget* Form() const { return form_.get(); }
-  // The widget of the named control, null while the window has not been shown.
-  QWidget* Widget(std::string_view control_name) const;
 
   // The end of the program: the timers stop and the window goes away.
   void Shut();
@@ -48,26 +45,22 @@ class WindowBinding : public ui::ControlObserver {
   void SettleFocus(bool to_next);
 
  private:
-  enum class Kind { Button, Label, ListBox, TextBox, Timer, Other };
-  struct Bound {
-    ui::Control* model = nullptr;
-    Kind kind = Kind::Other;
-    QPointer<QWidget> widget;  // null for timers and before the window is built
-    std::unique_ptr<QTimer> timer;
-  };
+  // What the binders ask of their window.
+  QtPlatform& Platform() override { return platform_; }
+  bool Applying() const override { return applying_; }
+  void UserChange(ui::Control& control, const std::function<void()>& change) override;
+  void ForwardKeys(QWidget* widget, std::function<void(int key_code)> press,
+                   bool take_enter) override;
+  void Remake(Binder& binder) override;
+  void Walk(const ui::Button& from, ui::Direction direction) override;
 
   // Observes the window's controls that are not observed yet.
   void Adopt();
   void Build();
-  void MakeWidget(Bound& bound);
-  void ApplyAll(Bound& bound);
-  void Apply(Bound& bound, ui::Property what);
+  void MakeWidget(Binder& binder);
+  void ApplyAll(Binder& binder);
+  void Apply(Binder& binder, ui::Property what);
   void ApplyWindow(ui::Property what);
-  void ApplyLabelLook(Bound& bound);
-  void SyncItems(Bound& bound);
-  void SyncSelection(Bound& bound);
-  void SyncText(Bound& bound);
-  void SyncTimer(Bound& bound);
   // Puts every label beneath every button.
   void Restack();
   // Tab walks the controls in the order the eye reads them.
@@ -82,19 +75,12 @@ class WindowBinding : public ui::ControlObserver {
   void MoveFocus(const ui::Control* from);
   // Keys reach no hidden or disabled control; the focus leaves such a control at once.
   void GuardInput(QWidget* widget, const ui::Control& model);
-  // Delivers the character keys typed in `widget` to `press`; Enter also stops there when
-  // `take_enter` is set.
-  void ForwardKeys(QWidget* widget, std::function<void(int key_code)> press, bool take_enter);
-
-  // A change the user made to the model's own state (a selection, typed text, the window's
-  // position): delivered without echoing it back to the widget.
-  void UserChange(ui::Control& control, const std::function<void()>& change);
 
   QtPlatform& platform_;
   ui::Window& window_;
-  std::vector<Bound> bound_;  // in the window's drawing order
-  std::unordered_map<const ui::Control*, std::size_t> index_;
-  std::unique_ptr<FormWidget> form_;
+  std::vector<std::unique_ptr<Binder>> binders_;  // in the window's drawing order
+  std::unordered_map<const ui::Control*, Binder*> index_;
+  std::unique_ptr<FormWidget> form_;   // goes before the binders its widgets call
   bool applying_ = false;              // model -> widget: widget signals are not user actions
   const ui::Control* echo_ = nullptr;  // user -> model: this control's notification is ours
 };

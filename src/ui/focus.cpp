@@ -28,10 +28,6 @@ Box Union(const Box& a, const Box& b) {
           std::max(a.bottom, b.bottom)};
 }
 
-bool SameRow(const Control& a, const Control& b) {
-  return a.Top() < b.Top() + b.Height() && b.Top() < a.Top() + a.Height();
-}
-
 const Button* ArrayButton(const Control* c) {
   auto* button = dynamic_cast<const Button*>(c);
   return button && button->Array() ? button : nullptr;
@@ -42,19 +38,36 @@ bool IsOneLineTextBox(const Control* c) {
   return box && !box->MultiLine();
 }
 
-// The shown, enabled button of `from`'s array nearest to it: in its row first, then the
-// nearest row; the nearer column, and at equal distance the one after it.
-Control* NearestInArray(const Window& window, const Button& from) {
-  Control* best = nullptr;
-  std::tuple<bool, int, int, bool> best_key{};
+// How near `to` lies to `from` for a walk along rows (or else along columns), less being
+// nearer: outside `from`'s own line or not, then the distance along the line plus twice the
+// distance across it, measured between centres; at equal distance the one after `from` in
+// its array comes first. Both the arrow walk and the focus that moves on use this measure.
+using Nearness = std::tuple<bool, long, bool>;
+
+Nearness NearnessOf(const Button& from, const Button& to, bool along_rows) {
+  const Box a = BoxOf(from), b = BoxOf(to);
+  // Doubled centres, so that they stay whole twips.
+  const long dx = std::labs(long{b.left} + b.right - a.left - a.right);
+  const long dy = std::labs(long{b.top} + b.bottom - a.top - a.bottom);
+  const bool in_line =
+      along_rows ? a.top < b.bottom && b.top < a.bottom : a.left < b.right && b.left < a.right;
+  const long along = along_rows ? dx : dy;
+  const long across = along_rows ? dy : dx;
+  return {!in_line, along + 2 * across, to.Index() < from.Index()};
+}
+
+// The nearest shown, enabled button that shares `from`'s array (or, for a button of its own,
+// that has none either) and that `wanted` accepts.
+template <class Wanted>
+Button* Nearest(const Window& window, const Button& from, bool along_rows, Wanted wanted) {
+  Button* best = nullptr;
+  Nearness best_key{};
   for (Control* c : window.Controls()) {
-    const Button* b = ArrayButton(c);
-    if (!b || b == &from || b->Array() != from.Array() || !b->Acts()) continue;
-    const std::tuple<bool, int, int, bool> key{!SameRow(*b, from), std::abs(b->Top() - from.Top()),
-                                               std::abs(b->Left() - from.Left()),
-                                               b->Index() < from.Index()};
+    auto* b = dynamic_cast<Button*>(c);
+    if (!b || b == &from || b->Array() != from.Array() || !b->Acts() || !wanted(*b)) continue;
+    const Nearness key = NearnessOf(from, *b, along_rows);
     if (!best || key < best_key) {
-      best = c;
+      best = b;
       best_key = key;
     }
   }
@@ -129,7 +142,8 @@ std::vector<Control*> TabOrder(const Window& window) {
 
 Control* NextFocus(const Window& window, const Control* from) {
   if (const Button* button = ArrayButton(from))
-    if (Control* near = NearestInArray(window, *button)) return near;
+    if (Control* near = Nearest(window, *button, true, [](const Button&) { return true; }))
+      return near;
   const auto first = [&window](auto&& wanted) -> Control* {
     for (Control* c : window.Controls())
       if (c->Acts() && wanted(c)) return c;
@@ -139,6 +153,17 @@ Control* NextFocus(const Window& window, const Control* from) {
     return list;
   if (Control* box = first(IsOneLineTextBox)) return box;
   return first(ArrayButton);
+}
+
+Button* Neighbour(const Window& window, const Button& from, Direction direction) {
+  const bool along_rows = direction == Direction::Left || direction == Direction::Right;
+  const int sign = direction == Direction::Left || direction == Direction::Up ? -1 : 1;
+  // Twice the centre, along the walk.
+  const auto centre = [along_rows](const Button& b) {
+    return along_rows ? 2 * b.Left() + b.Width() : 2 * b.Top() + b.Height();
+  };
+  return Nearest(window, from, along_rows,
+                 [&](const Button& b) { return sign * (centre(b) - centre(from)) > 0; });
 }
 
 }  // namespace ui

@@ -1,5 +1,6 @@
 // GBK decoding, encoding and the first-character step of catalogue books.
 #include "books/gbk.h"
+#include "text/text.h"
 
 #include <gtest/gtest.h>
 
@@ -118,7 +119,7 @@ TEST(Gbk, RecognisesWellFormedUtf8Only) {
       {"\xE8\x8B", false},          // cut short
       {"\xF5\x80\x80\x80", false},  // beyond U+10FFFF
   };
-  for (const Row& r : rows) EXPECT_EQ(books::IsValidUtf8(r.text), r.valid) << r.text;
+  for (const Row& r : rows) EXPECT_EQ(text::IsValidUtf8(r.text), r.valid) << r.text;
 }
 
 }  // namespace

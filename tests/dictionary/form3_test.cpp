@@ -47,7 +47,6 @@ std::string Block(const Record& r) {
 class Form3Test : public ::testing::Test {
  protected:
   Form3Test() {
-    random.fallback = 0.0;  // a lookup whose picture is not scripted shows Pic/0.jpg
     platform.program_directory = dir.Str();
     form.Form_Load();
   }
@@ -168,6 +167,7 @@ TEST_F(Form3Test, LoadsIntoTheBookChoiceWithItsLayoutAndTheQueryText1) {
 }
 
 TEST_F(Form3Test, LoadingSwitchesToLookupTitlesTheWindowAndLooksUpTheInitialQuery) {
+  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook({{"a", "甲"}, {"Text1 box", "文本框"}, {"text1", "小写"}});
   Select(kOwnBook);
   ASSERT_FALSE(kit::Ends([&] { form.List1.DblClick(); }));
@@ -195,6 +195,7 @@ TEST_F(Form3Test, ChoosingWithNothingSelectedEndsTheProgramWithTheDamagedBookMes
 }
 
 TEST_F(Form3Test, MatchesTheQueryExactlyOnEitherSideListingEachHitOnceInBookOrder) {
+  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook(kWords);
   Choose(kOwnBook);
   auto blocks = [](std::initializer_list<int> hits) {
@@ -233,6 +234,7 @@ TEST_F(Form3Test, MatchesTheQueryExactlyOnEitherSideListingEachHitOnceInBookOrde
 }
 
 TEST_F(Form3Test, TheEmptyQueryListsEveryEntryAsTwoLinesAndAnEmptyLine) {
+  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook(kWords);
   Choose(kOwnBook);
   std::string all;
@@ -242,6 +244,7 @@ TEST_F(Form3Test, TheEmptyQueryListsEveryEntryAsTwoLinesAndAnEmptyLine) {
 }
 
 TEST_F(Form3Test, IdiomHitsGiveBackTheWholeLineAndTheCutPointCannotBeSearchedAcross) {
+  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   // "一心一意" is stored as "一心-" / "-一意", "小巫见大巫" as "小巫见-" / "-大巫", "好" as
   // "好-" / "-".
   WriteIdiomBook({"一心一意", "小巫见大巫", "好", "三心二意"});
@@ -267,6 +270,7 @@ TEST_F(Form3Test, IdiomHitsGiveBackTheWholeLineAndTheCutPointCannotBeSearchedAcr
 }
 
 TEST_F(Form3Test, TheEmptyQueryListsAll17508IdiomLinesUntruncated) {
+  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteIdiomBook({"一心一意", "好"});
   Choose(kIdiomBook);
   std::string expected = "一心一意\r\n\r\n好\r\n\r\n";
@@ -276,6 +280,7 @@ TEST_F(Form3Test, TheEmptyQueryListsAll17508IdiomLinesUntruncated) {
 }
 
 TEST_F(Form3Test, AFullOwnBookOf30000EntriesIsListedWhole) {
+  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   std::vector<Record> records;
   for (int i = 1; i <= books::kOwnBookCapacity; ++i)
     records.push_back({"word" + std::to_string(i), "第" + std::to_string(i) + "个词"});
@@ -332,6 +337,7 @@ TEST_F(Form3Test, EveryLookupChangesTheBackgroundFirstAndBeepsLastEvenWithoutHit
 }
 
 TEST_F(Form3Test, OnlyEnterInTheQueryBoxLooksUp) {
+  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook(kWords);
   Choose(kOwnBook);
   form.Text1.SetText("fond");
@@ -345,6 +351,7 @@ TEST_F(Form3Test, OnlyEnterInTheQueryBoxLooksUp) {
 }
 
 TEST_F(Form3Test, AnotherBookLooksUpTheOldQueryAtOnceAndKeepsItsOwnBlockLayout) {
+  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteIdiomBook({"一心一意", "三心二意"});
   WritePhraseBook();
   Choose(kIdiomBook);

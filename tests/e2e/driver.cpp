@@ -139,7 +139,8 @@ QWidget* Driver::Window(const std::string& window) const {
 }
 
 QWidget* Driver::Widget(const std::string& window, const std::string& control) const {
-  return platform_.ControlWidget(window, control);
+  QWidget* form = Window(window);
+  return form ? form->findChild<QWidget*>(QString::fromStdString(control)) : nullptr;
 }
 
 bool Driver::OnScreen(const std::string& window, const std::string& control) const {

@@ -15,8 +15,8 @@
 #include "e2e/driver.h"
 #include "kit/kit.h"
 #include "match/form1.h"
-#include "qt/widgets.h"
 #include "shell/shell.h"
+#include "ui/focus.h"
 
 namespace {
 
@@ -140,20 +140,21 @@ class MatchByKeys : private OwnFolder, public MatchOnScreen {
   }
 
   // The shortest run of arrow keys that walks the focus from the focused cell to `button`,
-  // found by trying the arrows as the board answers them.
+  // found by trying the arrows as the board's model answers them.
   std::string PathTo(int button) {
-    using D = qtbind::ButtonWidget::Direction;
-    auto* from = dynamic_cast<qtbind::ButtonWidget*>(FocusedWidget());
-    auto* target = dynamic_cast<qtbind::ButtonWidget*>(
-        driver.Widget("Form1", "Command1_" + std::to_string(button)));
-    std::map<qtbind::ButtonWidget*, std::string> path{{from, ""}};
-    std::deque<qtbind::ButtonWidget*> open{from};
+    using D = ui::Direction;
+    const ui::Button* from = nullptr;
+    for (int i = 0; i < form->Command1.Count(); ++i)
+      if (Focused() == QString::fromStdString(form->Command1[i].Name())) from = &form->Command1[i];
+    const ui::Button* target = &form->Command1[button];
+    std::map<const ui::Button*, std::string> path{{from, ""}};
+    std::deque<const ui::Button*> open{from};
     while (from && !open.empty() && !path.count(target)) {
-      qtbind::ButtonWidget* at = open.front();
+      const ui::Button* at = open.front();
       open.pop_front();
       for (auto [d, name] : {std::pair{D::Left, "Left "}, std::pair{D::Right, "Right "},
                              std::pair{D::Up, "Up "}, std::pair{D::Down, "Down "}}) {
-        qtbind::ButtonWidget* next = at->Neighbour(d);
+        const ui::Button* next = ui::Neighbour(form->Window(), *at, d);
         if (!next || path.count(next)) continue;
         path[next] = path[at] + name;
         open.push_back(next);

@@ -65,7 +65,12 @@ TEST_F(MatchTest, StatesShowTheirControlsAndRunTheClockOnlyInPlay) {
       {"选组", [&] { Deal(1); }, play, 36, true},
       {"first choice", [&] { form_->Command1[0].Click(); }, marked, 35, true},
       {"换组词", [&] { form_->Command5.Click(); }, group, 0, false},
-      {"选组 again", [&] { form_->Command2.Click(); }, play, 36, true},
+      {"选组 again",
+       [&] {
+         ScriptDeal();
+         form_->Command2.Click();
+       },
+       play, 36, true},
       {"换本书", [&] { form_->Command6.Click(); }, book, 0, false},
       {"选书 again", [&] { SelectBook(books::kOwnBookLabel); }, group, 0, false},
   };
@@ -120,11 +125,12 @@ TEST_F(MatchTest, EnterInTheBookAndGroupListsPressesTheButtonBesideOnlyWithARowC
 
 TEST_F(MatchTest, GroupChoiceNamesBookAndGroupInTheTitle) {
   LoadOwnBook(36);
+  for (int k = 0; k < 18; ++k) random_.PushIndex(k, 36);  // group 0's records
   Deal(0);
   EXPECT_EQ(form_->Window().Caption(), "Kestrin之连连看V3.6 - 《My词库》 - 0");
   form_->Command5.Click();
   form_->List2.SetListIndex(2);
-  random_.PushOrder(Identity());
+  ScriptDeal();
   form_->List2.DblClick();
   EXPECT_EQ(form_->Window().Caption(), "Kestrin之连连看V3.6 - 《My词库》 - 2");
   form_->Command6.Click();
@@ -191,14 +197,9 @@ TEST_F(MatchTest, GroupZeroDrawsEighteenIndependentRecordsBeforeTheOrder) {
   EXPECT_EQ(form_->Picks[17], 68);
 }
 
-TEST_F(MatchTest, GroupZeroOfAOneRecordBookDealsThatRecordEighteenTimes) {
+TEST_F(MatchTest, GroupZeroDrawingOneRecordEveryTimeDealsItEighteenTimes) {
   LoadOwnBook(2);
-  // Loading needs two records; the deal only reads the book, so shrink it to one.
-  form_->Book.WordCount = 1;
-  form_->List2.Clear();
-  form_->List2.AddItem("0");
-  form_->List2.AddItem("1");
-  for (int k = 0; k < 18; ++k) random_.Push(0.999);
+  for (int k = 0; k < 18; ++k) random_.Push(0.499);  // record 1 of 2, every draw
   Deal(0, Reversed());
   const std::vector<std::string> captions = Captions();
   EXPECT_EQ(std::count(captions.begin(), captions.end(), English(1)), 18);

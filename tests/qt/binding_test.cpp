@@ -56,11 +56,22 @@ class BindingTest : public ::testing::Test {
   }
   template <class W>
   W* Widget(const std::string& name) {
-    auto* w = dynamic_cast<W*>(platform.ControlWidget("Form9", name));
+    QWidget* form = Form();
+    auto* w =
+        form ? dynamic_cast<W*>(form->findChild<QWidget*>(QString::fromStdString(name))) : nullptr;
     EXPECT_NE(w, nullptr) << name;
     return w;
   }
   QWidget* Form() { return platform.WindowWidget("Form9"); }
+  // Lets `count` intervals of `ms` pass on a timer of our own, so that a timer of the model
+  // with that interval had its chances to tick.
+  static void LetIntervalsPass(int ms, int count) {
+    QTimer own;
+    int fired = 0;
+    QObject::connect(&own, &QTimer::timeout, [&fired] { ++fired; });
+    own.start(ms);
+    EXPECT_TRUE(QTest::qWaitFor([&fired, count] { return fired >= count; }, 5000));
+  }
 
   std::vector<std::string> messages;
   std::function<void(const std::string&)> on_message;
@@ -347,7 +358,7 @@ TEST_F(BindingTest, EndingTheProgramHidesTheWindowQuitsTheLoopAndStopsAllDeliver
   window.Show();  // only to reach the widgets again: no event gets through any more
   Settle();
   Widget<QPushButton>("Command1_2")->click();
-  QTest::qWait(50);
+  LetIntervalsPass(10, 3);
   Form()->close();
   EXPECT_EQ(clicks, std::vector<int>{1});
   EXPECT_EQ(ticks, 0);
@@ -409,6 +420,17 @@ TEST_F(BindingTest, AMultiLineBoxShowsEveryCrLfLineAndTheUserCannotEditIt) {
   EXPECT_EQ(area->blockCount(), 3);
   EXPECT_TRUE(area->isReadOnly());
   EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  // A one-line box made multi-line gets a box of that kind, showing its text, and back.
+  Text1.SetText("ab");
+  Text1.SetMultiLine(true);
+  auto* grown = Widget<QPlainTextEdit>("Text1");
+  ASSERT_NE(grown, nullptr);
+  EXPECT_EQ(grown->toPlainText(), "ab");
+  EXPECT_TRUE(grown->isVisible());
+  Text1.SetMultiLine(false);
+  auto* edit = Widget<QLineEdit>("Text1");
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->text(), "ab");
 }
 
 TEST_F(BindingTest, TimersTickOnlyWhileEnabledAndNeverInsideARunningHandler) {
@@ -420,7 +442,7 @@ TEST_F(BindingTest, TimersTickOnlyWhileEnabledAndNeverInsideARunningHandler) {
   Show();
   Command1.OnClick = [&](int) {
     const int before = ticks;
-    on_message = [&](const std::string&) { QTest::qWait(100); };
+    on_message = [&](const std::string&) { LetIntervalsPass(10, 3); };
     platform.ShowMessage("本局");
     ticks_while_open = ticks - before;
   };
@@ -429,7 +451,7 @@ TEST_F(BindingTest, TimersTickOnlyWhileEnabledAndNeverInsideARunningHandler) {
   Timer1.SetEnabled(false);
   Settle();
   const int stopped_at = ticks;
-  QTest::qWait(50);
+  LetIntervalsPass(10, 3);
   EXPECT_EQ(ticks, stopped_at);
 }
 

@@ -82,7 +82,6 @@ void DoubleClickRow(QListWidget* list, int row) {
 }
 
 ProgramFixture::ProgramFixture() {
-  random.fallback = 0.0;  // pictures and draws a test does not script
   platform.SetProgramDirectory(dir.Str());
   platform.SetUserDataDirectory({});  // the tester's own book stays out of the tests
   AnswerMessages(platform, messages, &on_message);
@@ -104,7 +103,8 @@ QWidget* ProgramFixture::Window(const std::string& window) {
 }
 
 QWidget* ProgramFixture::Widget(const std::string& window, const std::string& control) {
-  QWidget* w = platform.ControlWidget(window, control);
+  QWidget* form = platform.WindowWidget(window);
+  QWidget* w = form ? form->findChild<QWidget*>(QString::fromStdString(control)) : nullptr;
   EXPECT_NE(w, nullptr) << "no widget for " << window << "." << control;
   return w;
 }

@@ -32,9 +32,6 @@ std::vector<int> Identity() {
 class QuizTest : public ::testing::Test {
  protected:
   QuizTest() {
-    // Questions past the scripted ones ask with distractor record 1, the right answer on
-    // button 0 and the label at its leftmost start.
-    random.fallback = 0.0;
     platform.program_directory = dir.Str();
     shell.Start();
     shell.SwitchMode(*shell.Find(shell::Mode::Match), shell::Mode::Quiz);
@@ -228,6 +225,8 @@ TEST_F(QuizTest, AFullGroupAsksItsRecordsInTheShuffledOrder) {
 }
 
 TEST_F(QuizTest, TheShortLastGroupFillsOneSlotAndAsksTheEmptyOnesToo) {
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(37));
   ASSERT_EQ(form->List2.ListCount(), 4);
   std::vector<int> order = Identity();
@@ -278,6 +277,8 @@ TEST_F(QuizTest, TheLabelStartsFurtherLeftForMoreThanEightCharacters) {
 }
 
 TEST_F(QuizTest, AnswersAreJudgedByTheirTextNotByTheirButton) {
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook({{"bank", "银行"},
                {"bank", "河岸"},
                {"lift", "电梯"},
@@ -366,6 +367,8 @@ TEST_F(QuizTest, NothingFallsOrBeepsOnTheBookOrGroupList) {
 }
 
 TEST_F(QuizTest, SwitchingDirectionExchangesTheSidesAndStartsANewRound) {
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   const std::vector<Record> book = Numbered(20);
   LoadOwnBook(book);
   StartRound(1, Identity());
@@ -396,6 +399,8 @@ TEST_F(QuizTest, SwitchingDirectionExchangesTheSidesAndStartsANewRound) {
 }
 
 TEST_F(QuizTest, ABookLoadedWhileChineseToEnglishIsActiveIsAskedFromItsChineseSide) {
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(20));
   StartRound(1, Identity());
   PushShuffle(Identity());
@@ -411,6 +416,8 @@ TEST_F(QuizTest, ABookLoadedWhileChineseToEnglishIsActiveIsAskedFromItsChineseSi
 }
 
 TEST_F(QuizTest, TheNinthRightAnswerChangesThePictureBeforeTheTenthQuestion) {
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(20));
   StartRound(1, Identity());
   for (int i = 0; i < 8; ++i) AnswerRight();
@@ -427,6 +434,8 @@ TEST_F(QuizTest, TheNinthRightAnswerChangesThePictureBeforeTheTenthQuestion) {
 }
 
 TEST_F(QuizTest, TheEndOfARoundReportsWithTheClockStoppedAndStartsTheSameSlotsAgain) {
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(20));
   StartRound(1, Identity(), {7, 3, 9});
   std::vector<bool> clock_while_open;
@@ -448,6 +457,8 @@ TEST_F(QuizTest, TheEndOfARoundReportsWithTheClockStoppedAndStartsTheSameSlotsAg
 }
 
 TEST_F(QuizTest, OnlyFaultlessStrictlyFasterRoundsSetTheBestTime) {
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(20));
   struct Row {
     int best_before, elapsed, wrong_clicks, drops, best_after;
@@ -474,6 +485,8 @@ TEST_F(QuizTest, OnlyFaultlessStrictlyFasterRoundsSetTheBestTime) {
 }
 
 TEST_F(QuizTest, ClosingReportsTheBestTimeWithTheClockStoppedAndEndsTheProgram) {
+  random.fallback =
+      0.0;  // questions past the scripted ones: distractor 1, answer on button 0, label leftmost
   LoadOwnBook(Numbered(20));
   StartRound(1, Identity());
   PlayRound(950);

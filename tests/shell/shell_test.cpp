@@ -27,10 +27,7 @@ struct Journal : ui::ControlObserver {
 
 class ShellTest : public ::testing::Test {
  protected:
-  ShellTest() {
-    random.fallback = 0.0;  // a window's picture, where not scripted, is Pic/0.jpg
-    program.Start();
-  }
+  ShellTest() { program.Start(); }
   shell::Shell& Shell() { return program.Shell(); }
   match::Form1& F1() { return static_cast<match::Form1&>(*Shell().Find(Mode::Match)); }
   template <class T>
@@ -90,6 +87,7 @@ TEST_F(ShellTest, EachWindowLoadsWithItsTitleSizeColumnAndOwnButtonDisabled) {
        {"连连看", "英汉互译", "双向词典", "屏幕保护"},
        3},
   };
+  random.Push({0.0, 0.0});  // the pictures the dictionary and the screen saver load with
   shell::ModeWindow* from = &F1();
   for (const WindowRow& row : rows) {
     int reseeds = random.reseeds;
@@ -131,6 +129,7 @@ TEST_F(ShellTest, TabReadsEachWindowLeftColumnFirstThenItsMiddleRowByRow) {
        {"Command5", "Command6", "Command2_1", "Command2_4", "Text1", "List1", "Text2", "Command3"}},
       {Mode::ScreenSaver, {"Command2_1", "Command2_2", "Command2_3", "Command2_4"}},
   };
+  random.Push({0.0, 0.0});  // the pictures the dictionary and the screen saver load with
   shell::ModeWindow* from = &F1();
   for (const Row& row : rows) {
     if (row.mode != Mode::Match) Shell().SwitchMode(*from, row.mode);
@@ -182,6 +181,7 @@ TEST_F(ShellTest, SwitchModeRunsItsStepsInOrderAndCreatesTheTargetOnFirstUseOnly
   f1.Timer1.SetObserver(&journal);
   platform.attached.clear();
   std::size_t before = platform.attached.size();
+  random.Push(0.0);  // the picture the screen saver loads with
   Shell().SwitchMode(f1, Mode::ScreenSaver);
   ASSERT_EQ(platform.attached.size(), before + 1);
   auto& f4 = static_cast<screensaver::Form4&>(*Shell().Find(Mode::ScreenSaver));

@@ -2,6 +2,7 @@
 #include "booktool/commands.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -378,8 +379,8 @@ TEST_F(ToolTest, ImportRefusesBadRecordsWithTheirLinesAndWritesNothing) {
         "list:10: refused: the pair \"apple\" / \"苹果\" again (first on line 2)",
         "list:11: refused: meaning \"\xEF\xBF\xBD\xEF\xBF\xBD\" holds bytes that are neither UTF-8 "
         "nor GBK",
-        "list: refused: 8 records no book can take (2 with an empty side, 3 with a meaning ending "
-        "in 0, 1 or a space, 2 with text GBK cannot hold, 1 repeating a pair); nothing written. "
+        "list: refused: 8 records no book can take (2 with an empty side, 2 with text GBK cannot "
+        "hold, 3 with a meaning ending in 0, 1 or a space, 1 repeating a pair); nothing written. "
         "--skip-bad leaves them out, --dedupe drops repeated pairs"}},
       {"lines of a flash-card export count its header lines",
        "#separator:semicolon\n#html:true\na;<img src=\"a.png\">\nb;二\n",
@@ -555,6 +556,114 @@ TEST_F(ToolTest, TheProgramExitsWithTheStatusOfItsCommand) {
   EXPECT_NE(Read(P("out")).find("program folder: " + folder + "\n"), std::string::npos)
       << Read(P("out"));
   EXPECT_NE(Read(P("out")).find("Study/: " + folder + "/Study\n"), std::string::npos);
+}
+
+TEST_F(ToolTest, WritesReplaceOnlyRegularFilesFollowingLinks) {
+  kit::WriteFile(P("words.tsv"), "apple\t苹果\npear\t梨\n");
+  kit::WriteFile(P("list.csv"), "苹果,apple\n梨,pear\n");
+  kit::WriteFile(P("《My词库》.txt"), kit::GbkLines({"a", "一", "b", "二"}));
+  ASSERT_EQ(mkfifo(P("fifo").c_str(), 0600), 0);
+  fs::create_directory(P("folder"));
+  struct Row {
+    std::vector<std::string> args;  // the command and its input; OUT is added
+  } commands[] = {
+      {{"convert", P("words.tsv")}},
+      {{"import", P("list.csv")}},
+      {{"export", P("《My词库》.txt"), "--format", "csv"}},
+  };
+  for (const Row& c : commands) {
+    const std::string& command = c.args[0];
+    auto run = [&](const std::string& out, bool force) {
+      std::vector<std::string> args = c.args;
+      args.push_back(out);
+      args.insert(args.end(), {"--label", "《My词库》"});
+      if (force) args.push_back("--force");
+      return Run(args);
+    };
+    // A regular file: replaced only with --force, keeping its permissions.
+    kit::WriteFile(P("real"), "keep me");
+    fs::permissions(P("real"), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(run(P("real"), false), kExitRefused) << command;
+    EXPECT_NE(Err().find(P("real") + ": exists already; give --force to replace it"),
+              std::string::npos)
+        << Err();
+    EXPECT_EQ(Read(P("real")), "keep me");
+    EXPECT_EQ(run(P("real"), true), kExitGood) << command << ": " << Err();
+    EXPECT_NE(Read(P("real")), "keep me") << command;
+    EXPECT_EQ(fs::status(P("real")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write)
+        << command;
+
+    // A link: its target is replaced, the link stays.
+    kit::WriteFile(P("real"), "keep me");
+    fs::create_symlink("real", P("link"));
+    EXPECT_EQ(run(P("link"), false), kExitRefused) << command;
+    EXPECT_EQ(run(P("link"), true), kExitGood) << command << ": " << Err();
+    EXPECT_TRUE(fs::is_symlink(P("link"))) << command;
+    EXPECT_NE(Read(P("real")), "keep me") << command;
+    EXPECT_NE(Out().find(", where the link points"), std::string::npos) << Out();
+    fs::remove(P("link"));
+    // A link to nothing yet: the file is made where it points.
+    fs::create_symlink("made", P("dangling"));
+    EXPECT_EQ(run(P("dangling"), false), kExitGood) << command << ": " << Err();
+    EXPECT_TRUE(fs::is_regular_file(P("made"))) << command;
+    fs::remove(P("dangling"));
+    fs::remove(P("made"));
+
+    // Anything else is refused, with --force or without, and left as it is.
+    for (const char* other : {"fifo", "folder"}) {
+      for (bool force : {false, true}) {
+        EXPECT_EQ(run(P(other), force), kExitRefused) << command << " " << other;
+        EXPECT_NE(Err().find(", not a regular file; only a regular file is replaced, with "
+                             "--force or without"),
+                  std::string::npos)
+            << Err();
+      }
+    }
+    EXPECT_TRUE(fs::is_fifo(P("fifo")));
+    EXPECT_TRUE(fs::is_empty(P("folder")));
+  }
+  EXPECT_EQ(Run({"import", P("list.csv"), P("fifo"), "--force"}), kExitRefused);
+  EXPECT_EQ(Err(), P("fifo") +
+                       ": is a named pipe (FIFO), not a regular file; only a regular file is "
+                       "replaced, with --force or without\n");
+  EXPECT_EQ(FileCount(), 6) << "no temporary file stays behind";
+}
+
+TEST_F(ToolTest, ExportWritesTheFormatItsNameOrFormatAsks) {
+  kit::WriteFile(P("《My词库》.txt"), kit::GbkLines({"apple", "苹果", "pear", "梨"}));
+  const std::string own = P("《My词库》.txt");
+  EXPECT_EQ(Run({"export", own}), kExitGood);
+  EXPECT_EQ(Out(),
+            "\xEF\xBB\xBF"
+            "English,Chinese\r\n\"apple\",\"苹果\"\r\n\"pear\",\"梨\"\r\n");
+  EXPECT_EQ(Run({"export", own, "-", "--format", "flashcards"}), kExitGood);
+  EXPECT_EQ(Out(),
+            "#separator:tab\n#html:false\n#columns:English\tChinese\napple\t苹果\npear\t梨\n");
+  EXPECT_EQ(Run({"export", own, P("out.kvtml")}), kExitGood) << Err();
+  EXPECT_EQ(Out(), P("out.kvtml") + ": wrote 2 records of 《My词库》 as kvtml\n");
+  EXPECT_NE(Read(P("out.kvtml")).find("<locale>zh_CN</locale>"), std::string::npos);
+  EXPECT_EQ(Run({"import", P("out.kvtml"), P("back.txt")}), kExitGood) << Err();
+  EXPECT_EQ(Read(P("back.txt")), Read(own));
+
+  struct Row {
+    std::vector<std::string> args;
+    int status;
+    const char* says;
+  } rows[] = {
+      {{"export", "--help"}, kExitGood, "exactly as\nthe program holds them"},
+      {{"export"}, kExitUsage, "no BOOK"},
+      {{"export", own, P("out.doc")}, kExitUsage, "the extension names no format; give --format"},
+      {{"export", own, "-", "--format", "xls"}, kExitUsage, "--format takes csv"},
+      {{"export", own, "--columns", "1,2"}, kExitUsage, "unknown option --columns"},
+      {{"export", P("words")}, kExitUsage, "give the book with --label"},
+      {{"export", P("missing"), "--label", "《My词库》"}, kExitRefused, "cannot be opened"},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(Run(r.args), r.status) << r.says;
+    const std::string text = r.status == kExitGood ? Out() : Err();
+    EXPECT_NE(text.find(r.says), std::string::npos) << r.says << "\n" << text;
+  }
 }
 
 }  // namespace

@@ -12,11 +12,20 @@
 #include "books/gbk.h"
 #include "books/loader.h"
 #include "booktool/book_check.h"
+#include "booktool/commands.h"
+#include "booktool/export.h"
+#include "booktool/import.h"
 #include "kit/files.h"
 
 namespace {
 
 using booktool::ListRecord;
+
+std::string ReadAll(const std::string& path) {
+  std::string bytes, error;
+  EXPECT_TRUE(booktool::ReadWhole(path, bytes, error)) << error;
+  return bytes;
+}
 
 // No entry and no meaning twice within any group of 18.
 void ExpectNoRepeatInGroups(const std::vector<ListRecord>& book, bool idioms) {
@@ -195,6 +204,39 @@ TEST_F(SampleData, WrittenBooksLoadWithTheirExactCounts) {
   kit::WriteFile(path, bytes);
   EXPECT_FALSE(samples::CheckSampleBook(path, first, records, error));
   EXPECT_NE(error.find("group 1"), std::string::npos) << error;
+}
+
+TEST_F(SampleData, EveryBookExportedInEveryFormatImportsBackToItsRecords) {
+  kit::TempDir dir;
+  std::ostringstream log, out, err;
+  std::string error;
+  ASSERT_TRUE(samples::WriteSamples(*sources_, dir.Path(), log, error)) << error;
+  const std::pair<const char*, booktool::ImportFormat> formats[] = {
+      {"csv", booktool::ImportFormat::Csv},
+      {"txt", booktool::ImportFormat::Flashcards},
+      {"kvtml", booktool::ImportFormat::Kvtml}};
+  for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
+    books::WordBook book;
+    const std::string path = books::BookFilePath(dir.Str(), entry);
+    ASSERT_TRUE(books::ReadWordBook(path, entry, book).Ok()) << entry.Label;
+    const std::vector<ListRecord> records = booktool::BookRecords(book);
+    for (const auto& [extension, format] : formats) {
+      const std::string exported = (dir.Path() / "export.").string() + extension;
+      ASSERT_EQ(
+          booktool::RunBookTool(
+              {"export", path, exported, "--label", std::string(entry.Label), "--force"}, out, err),
+          booktool::kExitGood)
+          << entry.Label << " " << extension << ": " << err.str();
+      const booktool::ImportedList list = booktool::ParseImport(ReadAll(exported), {});
+      ASSERT_TRUE(list.Failure.Reason.empty()) << entry.Label << ": " << list.Failure.Reason;
+      EXPECT_EQ(list.Format, format) << entry.Label;
+      ASSERT_EQ(list.Records.size(), records.size()) << entry.Label << " " << extension;
+      for (std::size_t i = 0; i < records.size(); ++i) {
+        EXPECT_EQ(list.Records[i].English, records[i].English) << entry.Label << " " << i;
+        EXPECT_EQ(list.Records[i].Chinese, records[i].Chinese) << entry.Label << " " << i;
+      }
+    }
+  }
 }
 
 }  // namespace

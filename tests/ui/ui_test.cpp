@@ -167,4 +167,37 @@ TEST_F(FocusTest, ALostFocusGoesToTheNearestCellInItsRowThenTheControlActedOnNex
   EXPECT_EQ(Next(&List1), "Command1_7");
 }
 
+TEST_F(FocusTest, AnArrowWalksToTheNearestButtonOfItsOwnKindThatWay) {
+  using D = ui::Direction;
+  struct Row {
+    std::vector<int> hidden;
+    int disabled;  // -1: none
+    int from;      // -1: Command3, the button of its own
+    D direction;
+    const char* lands_on;  // "": the focus stays
+  } rows[] = {
+      {{4}, -1, 3, D::Right, "Command1_5"},        // over the cleared cell, along the row
+      {{4}, -1, 1, D::Down, "Command1_7"},         // over the cleared cell, down the column
+      {{4}, -1, 7, D::Up, "Command1_1"},           // and back up
+      {{}, -1, 5, D::Right, ""},                   // nothing that way
+      {{}, -1, 3, D::Left, ""},                    // Command3 lies that way, but is no cell
+      {{1, 2}, -1, 0, D::Right, "Command1_4"},     // row empty that way: the nearest beyond it
+      {{1, 2, 4}, -1, 0, D::Right, "Command1_5"},  // 7 is nearer along, but further aside
+      {{4, 5}, -1, 3, D::Right, "Command1_7"},     // 1 and 7 as near: the one after it
+      {{4}, 5, 3, D::Right, "Command1_7"},         // a disabled cell is passed over
+      {{}, -1, -1, D::Right, ""},                  // a button of its own walks to no cell
+  };
+  for (const Row& row : rows) {
+    for (int i = 0; i < Cells.Count(); ++i) {
+      Cells[i].SetVisible(true);
+      Cells[i].SetEnabled(i != row.disabled);
+    }
+    for (int i : row.hidden) Cells[i].SetVisible(false);
+    const ui::Button& from = row.from >= 0 ? Cells[row.from] : Command3;
+    const ui::Button* to = ui::Neighbour(window, from, row.direction);
+    EXPECT_EQ(to ? to->Name() : "", row.lands_on)
+        << from.Name() << " direction " << static_cast<int>(row.direction);
+  }
+}
+
 }  // namespace

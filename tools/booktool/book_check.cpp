@@ -4,7 +4,7 @@
 #include <iterator>
 #include <map>
 
-#include "books/gbk.h"
+#include "books/rules.h"
 #include "books/word_book.h"
 #include "booktool/book_list.h"
 #include "text/text.h"
@@ -15,21 +15,7 @@ namespace {
 using books::BookKind;
 using books::LoadFailure;
 
-// The next code point of UTF-8 text at `i` (a stray byte stands for itself); moves `i` on.
-unsigned NextCodePoint(std::string_view text, std::size_t& i) {
-  std::size_t n = text::CharOffset(text.substr(i), 1);
-  auto lead = static_cast<unsigned char>(text[i]);
-  unsigned cp = lead;
-  if (n > 1) {
-    cp = lead & (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
-    for (std::size_t k = 1; k < n; ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-  }
-  i += n;
-  return cp;
-}
-
-int Columns(unsigned cp) {
+int Columns(char32_t cp) {
   return cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F) ? 1 : 2;
 }
 
@@ -70,7 +56,12 @@ void FindTextProblems(const books::WordBook& book, std::vector<Warning>& warning
       const char* what = text == &book.EnglishEntries[i] ? "English entry" : "meaning";
       const std::string where = "record " + std::to_string(r) + ": ";
       if (text->empty()) {
-        warnings.push_back({WarningKind::Empty, where + "empty " + what});
+        books::FaultDetails d;
+        d.English = book.EnglishEntries[i];
+        d.Meaning = book.ChineseMeanings[i];
+        const auto fault = text == &book.EnglishEntries[i] ? books::Fault::EmptyEnglish
+                                                           : books::Fault::EmptyMeaning;
+        warnings.push_back({WarningKind::Empty, where + books::FaultMessage(fault, d)});
         continue;
       }
       const int lines = ButtonLines(*text);
@@ -89,20 +80,13 @@ std::string ReadAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-bool LooksLikeUtf8(const std::string& bytes) {
-  if (!books::IsValidUtf8(bytes)) return false;
-  for (char c : bytes)
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
-  return false;
-}
-
 }  // namespace
 
 int ButtonLines(std::string_view text) {
   int lines = 1, column = 0;
   bool space = false;
   for (std::size_t i = 0; i < text.size();) {
-    unsigned cp = NextCodePoint(text, i);
+    const char32_t cp = text::NextCodePoint(text, i);
     if (cp == ' ') {
       space = column > 0;
       continue;
@@ -168,7 +152,7 @@ CheckReport CheckBook(const std::string& path, const books::CatalogueEntry& entr
   if (!report.Result.Ok()) return report;
   // The loader has read the whole file within its size limit, so reading it again is cheap.
   const std::string bytes = ReadAll(path);
-  if (entry.Kind != BookKind::OwnBook && LooksLikeUtf8(bytes))
+  if (entry.Kind != BookKind::OwnBook && books::OwnBookReadsAsUtf8(bytes))
     report.Warnings.push_back({WarningKind::Encoding,
                                "the file is UTF-8, but the program reads this book as GBK: "
                                "its Chinese shows garbled (convert it with vantle-book convert)"});

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "books/catalogue.h"
-#include "books/gbk.h"
+#include "books/rules.h"
 #include "books/word_book.h"
 
 namespace booktool {
@@ -72,15 +72,9 @@ const books::CatalogueEntry* EntryForFileName(std::string_view path);
 // The entry of a label of the catalogue; the file names above are accepted as well.
 const books::CatalogueEntry* EntryForLabel(std::string_view label);
 
-// The first character of UTF-8 `text` that GBK cannot hold, or empty when there is none.
-std::string FirstNonGbk(books::GbkEncoder& encoder, std::string_view text);
-// Whether a meaning ends in one of the markers 0, 1 or space, which the loader removes.
-bool EndsInMarker(std::string_view meaning);
-
-// Backslash escapes for dump: \\ \t \r \n.
-std::string Escape(std::string_view field);
-// The text escaped and in double quotes, for messages.
-std::string Quoted(std::string_view text);
+// Backslash escapes for dump, and quoted texts for messages.
+using books::Escape;
+using books::Quoted;
 
 // The records of a loaded book, one a line: english<TAB>chinese, escaped (what dump prints and
 // ParseList reads back).

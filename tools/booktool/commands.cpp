@@ -16,6 +16,7 @@
 #include "books/loader.h"
 #include "booktool/book_check.h"
 #include "booktool/book_list.h"
+#include "booktool/options.h"
 
 namespace booktool {
 namespace {
@@ -89,45 +90,6 @@ constexpr const char* kWhereHelp =
     "\n"
     "Prints the paths the program reads: its folder, the own book (the user's copy when it\n"
     "exists, else the one beside the program), the user's copy, Study/ and Pic/.\n";
-
-struct Arguments {
-  std::string Command;
-  std::vector<std::string> Files;
-  std::optional<std::string> Label;
-  bool Force = false;
-  bool Own = false;
-  bool Help = false;
-};
-
-// Parses the arguments after the command; false with `error` on bad usage.
-bool Parse(const std::vector<std::string>& args, Arguments& parsed, std::string& error) {
-  parsed.Command = args[0];
-  bool options = true;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (options && a == "--") {
-      options = false;
-    } else if (options && (a == "--help" || a == "-h")) {
-      parsed.Help = true;
-    } else if (options && a == "--force" && parsed.Command == "convert") {
-      parsed.Force = true;
-    } else if (options && a == "--own" && parsed.Command == "convert") {
-      parsed.Own = true;
-    } else if (options && (a == "--label" || a.starts_with("--label="))) {
-      if (a == "--label" && i + 1 == args.size()) {
-        error = "--label needs a label";
-        return false;
-      }
-      parsed.Label = a == "--label" ? args[++i] : a.substr(8);
-    } else if (options && a.size() > 1 && a[0] == '-') {
-      error = "unknown option " + a;
-      return false;
-    } else {
-      parsed.Files.push_back(a);
-    }
-  }
-  return true;
-}
 
 // The entry for `file`: the --label one, or the one its name stands for.
 const CatalogueEntry* EntryFor(const Arguments& args, const std::string& file, std::string& error) {
@@ -228,13 +190,6 @@ bool ReadWhole(const std::string& path, std::string& bytes, std::string& error) 
   return true;
 }
 
-bool TargetFree(const std::string& target, bool force, std::ostream& err) {
-  std::error_code ec;
-  if (force || !std::filesystem::exists(std::filesystem::symlink_status(target, ec))) return true;
-  err << target << ": exists already; give --force to replace it\n";
-  return false;
-}
-
 void PrintRefusal(const std::string& source, const Refusal& refusal, std::ostream& err) {
   err << source;
   if (refusal.Line > 0) err << ":" << refusal.Line;
@@ -287,14 +242,15 @@ int WriteBook(const std::vector<ListRecord>& records, const CatalogueEntry& entr
                       : "the program would refuse it: " + DescribeFailure(result, entry);
     return false;
   };
-  if (!WriteAtomically(target, bytes, force, error, verify)) {
+  std::string written;
+  if (!WriteAtomically(target, bytes, force, error, verify, &written)) {
     err << target << ": " << error << "\n";
     return kExitRefused;
   }
   out << target << ": wrote " << records.size() << " records of " << entry.Label
       << (encoding == BookEncoding::Utf8 ? " in UTF-8 (its GBK bytes would have read as UTF-8)"
                                          : " in GBK")
-      << "\n";
+      << LinkNote(target, written) << "\n";
   PrintWarnings(target, FindWarnings(book, entry, result), out);
   return kExitGood;
 }
@@ -356,55 +312,12 @@ bool TargetUserOwnBook(Arguments& args, std::string& error) {
 
 }  // namespace
 
-std::string UserOwnBook() {
-  return books::UserOwnBookPath(books::UserDataDirectory());
+std::string LinkNote(const std::string& path, const std::string& written) {
+  return written == path ? std::string() : " into " + written + ", where the link points";
 }
 
-bool WriteAtomically(const std::string& path, const std::string& bytes, bool force,
-                     std::string& error,
-                     const std::function<bool(const std::string&, std::string&)>& verify) {
-  namespace fs = std::filesystem;
-  const fs::path target(path);
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  // Named piece by piece: a literal put before a temporary string makes GCC 12 at -O3 warn of
-  // an overlapping copy (-Wrestrict) that cannot happen.
-  std::string name = ".";
-  name.append(target.filename().string()).append(".XXXXXX");
-  std::string temp = (folder / name).string();
-  int fd = mkstemp(temp.data());
-  if (fd < 0) {
-    error = "cannot create a file in " + folder.string() + " (" + strerror(errno) + ")";
-    return false;
-  }
-  bool ok = fchmod(fd, 0644) == 0;
-  for (std::size_t done = 0; ok && done < bytes.size();) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<std::size_t>(n);
-  }
-  ok = ok && fsync(fd) == 0;
-  if (!ok) error = std::string("cannot write (") + strerror(errno) + ")";
-  ok = close(fd) == 0 && ok;
-  if (ok && verify && !verify(temp, error)) ok = false;
-  if (ok && force && rename(temp.c_str(), path.c_str()) != 0) {
-    error = std::string("cannot take the name (") + strerror(errno) + ")";
-    ok = false;
-  } else if (ok && !force && link(temp.c_str(), path.c_str()) != 0) {
-    // A hard link takes the name only while nobody has it, so no file is ever replaced; where
-    // the file system has no hard links, the name is taken by renaming once it is seen free.
-    const int link_error = errno;
-    std::error_code ec;
-    if (link_error == EEXIST || fs::exists(fs::symlink_status(target, ec))) {
-      error = "exists already; give --force to replace it";
-      ok = false;
-    } else if (rename(temp.c_str(), path.c_str()) != 0) {
-      error = std::string("cannot take the name (") + strerror(errno) + ")";
-      ok = false;
-    }
-  }
-  unlink(temp.c_str());
-  return ok;
+std::string UserOwnBook() {
+  return books::UserOwnBookPath(books::UserDataDirectory());
 }
 
 int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -417,6 +330,7 @@ int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::os
     return kExitGood;
   }
   if (args[0] == "import") return RunImport(args, out, err);
+  if (args[0] == "export") return RunExport(args, out, err);
   static const std::map<std::string, const char*> kHelp = {
       {"check", kCheckHelp}, {"dump", kDumpHelp}, {"convert", kConvertHelp}, {"where", kWhereHelp}};
   auto help = kHelp.find(args[0]);
@@ -426,7 +340,7 @@ int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::os
   }
   Arguments parsed;
   std::string error;
-  if (!Parse(args, parsed, error)) {
+  if (!ParseArguments(args, parsed, error)) {
     err << "vantle-book " << parsed.Command << ": " << error << "\n" << kUsage;
     return kExitUsage;
   }

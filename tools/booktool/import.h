@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "books/catalogue.h"
+#include "books/rules.h"
 #include "booktool/book_list.h"
 
 namespace booktool {
@@ -46,11 +47,8 @@ ImportFormat FormatForName(std::string_view name);
 // space at either end.
 std::string HtmlToText(std::string_view html);
 
-// Why a record cannot go into a book as it stands.
-enum class BadKind { EmptySide, Marker, NotGbk, Repeat, TooMany };
-
 struct BadRecord {
-  BadKind Kind;
+  books::Fault Kind;
   int Line;            // the record's source line
   std::string Reason;  // what is wrong, quoting the text
 };
@@ -61,13 +59,11 @@ struct SiftedList {
   int Dropped = 0;               // repeated pairs dropped on request, not counted as bad
 };
 
-// Sorts `records` for the book `entry`: an empty side, a meaning ending in the markers 0, 1 or
-// space, text GBK cannot hold, a pair seen before (dropped silently when `dedupe`), records
-// beyond what the book holds (30000 for the own book, its count for a catalogue book).
+// Sorts `records` for the book `entry` by the book rules (books/rules.h): an empty side, a
+// meaning ending in the markers 0, 1 or space, text GBK cannot hold, a first character that
+// cannot be stored, a pair seen before (dropped silently when `dedupe`), records beyond what
+// the book holds (30000 for the own book, its count for a catalogue book).
 SiftedList SiftRecords(std::vector<ListRecord> records, const books::CatalogueEntry& entry,
                        bool dedupe);
-
-// "with an empty side", "ending in 0, 1 or a space", ... : the reason, in a few words.
-std::string_view BadKindText(BadKind kind);
 
 }  // namespace booktool

@@ -1,11 +1,12 @@
 // vantle-book import: a word book from a list kept in a spreadsheet, a flash-card program or
 // a vocabulary program.
+#include <algorithm>
 #include <filesystem>
 #include <map>
-#include <optional>
 
 #include "booktool/commands.h"
 #include "booktool/import.h"
+#include "booktool/options.h"
 
 namespace booktool {
 namespace {
@@ -35,92 +36,61 @@ constexpr const char* kImportHelp =
     "atomically and replaced only with --force; long texts are warned about as check does.\n"
     "Exit status: 0 written, 1 refused, 2 bad usage.\n";
 
-struct ImportArguments {
-  std::vector<std::string> Files;
-  ImportOptions Options;
-  std::optional<std::string> Label;
-  bool SkipBad = false, Dedupe = false, Force = false, Help = false;
-};
-
-// The value of option `name` at args[i], given as "--name VALUE" or "--name=VALUE".
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
-                                       std::string_view name) {
-  const std::string& a = args[i];
-  if (a.size() > name.size() && a.starts_with(name) && a[name.size()] == '=')
-    return a.substr(name.size() + 1);
-  if (a == name && i + 1 < args.size()) return args[++i];
-  return std::nullopt;
-}
-
-bool ParseImportArguments(const std::vector<std::string>& args, ImportArguments& parsed,
-                          std::string& error) {
-  static const std::map<std::string, bool ImportArguments::*, std::less<>> kFlags = {
-      {"--skip-bad", &ImportArguments::SkipBad},
-      {"--dedupe", &ImportArguments::Dedupe},
-      {"--force", &ImportArguments::Force},
-      {"--help", &ImportArguments::Help},
-      {"-h", &ImportArguments::Help}};
-  bool options = true;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool option = options && a.size() > 1 && a[0] == '-';
-    if (options && a == "--") {
-      options = false;
-    } else if (auto flag = kFlags.find(a); option && flag != kFlags.end()) {
-      parsed.*(flag->second) = true;
-    } else if (option && (a.starts_with("--format"))) {
-      auto value = OptionValue(args, i, "--format");
-      parsed.Options.Format = value ? FormatForName(*value) : ImportFormat::Detect;
-      if (parsed.Options.Format == ImportFormat::Detect) {
-        error = "--format takes csv, flashcards (or anki) or kvtml";
-        return false;
-      }
-    } else if (option && a.starts_with("--columns")) {
-      auto value = OptionValue(args, i, "--columns");
-      const std::size_t comma = value ? value->find(',') : std::string::npos;
-      if (comma == std::string::npos || comma == 0 || comma + 1 == value->size() ||
-          value->find(',', comma + 1) != std::string::npos) {
-        error = "--columns takes two columns, the English one and the meaning, as A,B";
-        return false;
-      }
-      parsed.Options.Columns = {value->substr(0, comma), value->substr(comma + 1)};
-    } else if (option && a.starts_with("--label")) {
-      parsed.Label = OptionValue(args, i, "--label");
-      if (!parsed.Label) {
-        error = "--label needs a label";
-        return false;
-      }
-    } else if (option) {
-      error = "unknown option " + a;
-      return false;
-    } else {
-      parsed.Files.push_back(a);
-    }
-  }
-  return true;
-}
+// How many bad records there are of each kind, the kinds in a few words and in the order of
+// the book rules.
+using BadCounts = std::vector<std::pair<std::string_view, int>>;
 
 // Prints the bad records, at most 20 of a kind, and returns the counts per kind.
-std::map<BadKind, int> PrintBad(const std::string& source, const std::vector<BadRecord>& bad,
-                                const char* verdict, std::ostream& out) {
+BadCounts PrintBad(const std::string& source, const std::vector<BadRecord>& bad,
+                   const char* verdict, std::ostream& out) {
   constexpr int kShownPerKind = 20;
-  std::map<BadKind, int> counts;
+  std::map<books::Fault, int> kinds;
+  for (const BadRecord& b : bad) ++kinds[b.Kind];
+  BadCounts counts;
+  for (const auto& [kind, count] : kinds) {
+    const std::string_view words = books::FaultShort(kind);
+    auto it = std::find_if(counts.begin(), counts.end(), [&](auto& c) { return c.first == words; });
+    if (it == counts.end())
+      counts.emplace_back(words, count);
+    else
+      it->second += count;
+  }
+  std::map<std::string_view, int> shown;
   for (const BadRecord& b : bad)
-    if (++counts[b.Kind] <= kShownPerKind)
+    if (++shown[books::FaultShort(b.Kind)] <= kShownPerKind)
       out << source << ":" << b.Line << ": " << verdict << ": " << b.Reason << "\n";
-  for (const auto& [kind, count] : counts)
+  for (const auto& [words, count] : counts)
     if (count > kShownPerKind)
-      out << source << ": ... and " << count - kShownPerKind << " more records "
-          << BadKindText(kind) << "\n";
+      out << source << ": ... and " << count - kShownPerKind << " more records " << words << "\n";
   return counts;
 }
 
-std::string Counts(const std::map<BadKind, int>& counts) {
+std::string Counts(const BadCounts& counts) {
   std::string text;
-  for (const auto& [kind, count] : counts)
-    text +=
-        (text.empty() ? "" : ", ") + std::to_string(count) + " " + std::string(BadKindText(kind));
+  for (const auto& [words, count] : counts)
+    text += (text.empty() ? "" : ", ") + std::to_string(count) + " " + std::string(words);
   return text;
+}
+
+// The format and columns asked for; false with `error` when they make no sense.
+bool ImportOptionsFor(const Arguments& parsed, ImportOptions& options, std::string& error) {
+  if (parsed.Format) {
+    options.Format = FormatForName(*parsed.Format);
+    if (options.Format == ImportFormat::Detect) {
+      error = "--format takes csv, flashcards (or anki) or kvtml";
+      return false;
+    }
+  }
+  if (!parsed.Columns) return true;
+  const std::string& value = *parsed.Columns;
+  const std::size_t comma = value.find(',');
+  if (comma == std::string::npos || comma == 0 || comma + 1 == value.size() ||
+      value.find(',', comma + 1) != std::string::npos) {
+    error = "--columns takes two columns, the English one and the meaning, as A,B";
+    return false;
+  }
+  options.Columns = {value.substr(0, comma), value.substr(comma + 1)};
+  return true;
 }
 
 std::string RecordCount(std::size_t n) {
@@ -130,9 +100,10 @@ std::string RecordCount(std::size_t n) {
 }  // namespace
 
 int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  ImportArguments parsed;
+  Arguments parsed;
+  ImportOptions options;
   std::string error;
-  if (!ParseImportArguments(args, parsed, error)) {
+  if (!ParseArguments(args, parsed, error) || !ImportOptionsFor(parsed, options, error)) {
     err << "vantle-book import: " << error << "\n" << kImportUsage;
     return kExitUsage;
   }
@@ -171,7 +142,7 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << error << "\n";
     return kExitRefused;
   }
-  ImportedList list = ParseImport(bytes, parsed.Options);
+  ImportedList list = ParseImport(bytes, options);
   if (!list.Failure.Reason.empty()) {
     PrintRefusal(in,
                  {list.Failure.Line,
@@ -190,7 +161,11 @@ int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
       const auto counts = PrintBad(in, sifted.Bad, "refused", err);
       err << in << ": refused: " << RecordCount(sifted.Bad.size()) << " no book can take ("
           << Counts(counts) << "); nothing written. --skip-bad leaves them out"
-          << (counts.contains(BadKind::Repeat) ? ", --dedupe drops repeated pairs" : "") << "\n";
+          << (std::any_of(sifted.Bad.begin(), sifted.Bad.end(),
+                          [](const BadRecord& b) { return b.Kind == books::Fault::Repeat; })
+                  ? ", --dedupe drops repeated pairs"
+                  : "")
+          << "\n";
       return kExitRefused;
     }
     const auto counts = PrintBad(in, sifted.Bad, "left out", out);

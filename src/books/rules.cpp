@@ -1,0 +1,259 @@
+#include "books/rules.h"
+
+#include <array>
+
+#include "text/text.h"
+
+namespace books {
+namespace {
+
+struct FaultText {
+  Fault Kind;
+  std::string_view Short;
+  // {english} {meaning} {what} {text} quote texts; {char} {number} {first} {room} {holder}
+  // {count} {book} stand for the other details.
+  std::string_view Message;
+};
+
+constexpr std::array<FaultText, 13> kFaultTexts = {{
+    {Fault::EmptyEnglish, "with an empty side", "empty English entry (meaning {meaning})"},
+    {Fault::EmptyMeaning, "with an empty side", "empty meaning (English entry {english})"},
+    {Fault::LineBreak, "with a line break",
+     "{what} {text} holds a line break or a NUL byte, which a book line cannot hold"},
+    {Fault::NotUtf8, "with text that is not UTF-8", "{what} {text} is not UTF-8"},
+    {Fault::Unreadable, "with text GBK cannot hold",
+     "{what} {text} holds bytes that are neither UTF-8 nor GBK"},
+    {Fault::NotGbk, "with text GBK cannot hold",
+     "{what} {text} holds \"{char}\", which GBK cannot hold"},
+    {Fault::Marker, "with a meaning ending in 0, 1 or a space",
+     "meaning {meaning} ends in 0, 1 or a space, which the program removes"},
+    {Fault::NoFirstCharacter, "with an empty side",
+     "empty English entry: from the second record on, a catalogue book stores its first "
+     "character lowered by one, so it needs one"},
+    {Fault::NotLowerable, "with a first character that cannot be stored",
+     "English entry {english}: its first character cannot be stored lowered by one"},
+    {Fault::Repeat, "repeating a pair",
+     "the pair {english} / {meaning} again (first on line {first})"},
+    {Fault::TooMany, "beyond what the book holds",
+     "record {number} is beyond the {room} records {holder} holds"},
+    {Fault::OwnCount, "of a wrong count", "{count}: the own book holds from 2 to {room} records"},
+    {Fault::ExactCount, "of a wrong count", "{count}, but {book} holds exactly {room} records"},
+}};
+
+const FaultText& TextOf(Fault fault) {
+  for (const FaultText& t : kFaultTexts)
+    if (t.Kind == fault) return t;
+  return kFaultTexts.front();
+}
+
+std::string CountText(int n) {
+  return std::to_string(n) + (n == 1 ? " record" : " records");
+}
+
+// The first character of UTF-8 `text` that GBK cannot hold, or empty when there is none.
+std::string FirstNonGbk(GbkEncoder& encoder, std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = text::CharOffset(text.substr(i), 1);
+    const std::string_view ch = text.substr(i, n);
+    if (!encoder.Encode(ch, out)) return std::string(ch);
+    i += n;
+  }
+  return {};
+}
+
+}  // namespace
+
+bool IsMarker(char c) {
+  return c == '0' || c == '1' || c == ' ';
+}
+
+bool EndsInMarker(std::string_view meaning) {
+  return !meaning.empty() && IsMarker(meaning.back());
+}
+
+int MinRecords(const CatalogueEntry& entry) {
+  return entry.Kind == BookKind::OwnBook ? 2 : entry.WordCount;
+}
+
+int MaxRecords(const CatalogueEntry& entry) {
+  return entry.WordCount;  // the own book's count is its capacity
+}
+
+void OwnBookEncoding::Add(std::string_view bytes) {
+  if (!valid_ || text::IsAscii(bytes)) return;
+  beyond_ascii_ = true;
+  valid_ = text::IsValidUtf8(bytes);
+}
+
+bool OwnBookReadsAsUtf8(std::string_view bytes) {
+  OwnBookEncoding encoding;
+  encoding.Add(bytes);
+  return encoding.ReadsAsUtf8();
+}
+
+std::string FaultMessage(Fault fault, const FaultDetails& d) {
+  const std::string_view message = TextOf(fault).Message;
+  const std::string holder = d.Entry == nullptr                   ? std::string("the book")
+                             : d.Entry->Kind == BookKind::OwnBook ? std::string("the own book")
+                                                                  : std::string(d.Entry->Label);
+  const std::string room = d.Entry ? std::to_string(MaxRecords(*d.Entry)) : std::string();
+  const std::pair<std::string_view, std::string> values[] = {
+      {"{english}", Quoted(d.English)},
+      {"{meaning}", Quoted(d.Meaning)},
+      {"{what}", d.What},
+      {"{text}", Quoted(d.Text)},
+      {"{char}", d.Character},
+      {"{number}", std::to_string(d.Number)},
+      {"{first}", std::to_string(d.First)},
+      {"{room}", room},
+      {"{holder}", holder},
+      {"{count}", CountText(d.Number)},
+      {"{book}", d.Entry ? std::string(d.Entry->Label) : std::string()},
+  };
+  std::string out;
+  for (std::size_t i = 0; i < message.size();) {
+    bool replaced = false;
+    if (message[i] == '{') {
+      for (const auto& [name, value] : values) {
+        if (!message.substr(i).starts_with(name)) continue;
+        out += value;
+        i += name.size();
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out += message[i++];
+  }
+  return out;
+}
+
+std::string_view FaultShort(Fault fault) {
+  return TextOf(fault).Short;
+}
+
+std::string Escape(std::string_view field) {
+  std::string out;
+  for (char c : field) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string Quoted(std::string_view text) {
+  // Appended piece by piece: a literal put before a temporary string makes GCC 12 at -O3 warn
+  // of an overlapping copy (-Wrestrict) that cannot happen.
+  std::string out = "\"";
+  out.append(Escape(text)).push_back('"');
+  return out;
+}
+
+BookRules::BookRules(const CatalogueEntry& entry, bool both_sides, bool repeats)
+    : entry_(entry), both_sides_(both_sides), repeats_(repeats) {}
+
+bool BookRules::Field(std::string_view text, const char* what, std::string& gbk,
+                      std::vector<RecordFault>& faults) {
+  FaultDetails d;
+  d.What = what;
+  d.Text = std::string(text);
+  Fault fault;
+  if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
+    fault = Fault::LineBreak;
+  } else if (encoder_.Encode(text, gbk)) {
+    return true;
+  } else if (!text::IsValidUtf8(text)) {
+    fault = Fault::NotUtf8;
+  } else {
+    d.Character = FirstNonGbk(encoder_, text);
+    fault = d.Character == text::kReplacementUtf8 ? Fault::Unreadable : Fault::NotGbk;
+  }
+  faults.push_back({fault, FaultMessage(fault, d)});
+  return false;
+}
+
+std::vector<RecordFault> BookRules::Check(std::string_view english, std::string_view meaning,
+                                          int index, int line, std::string& gbk_english,
+                                          std::string& gbk_meaning) {
+  std::vector<RecordFault> faults;
+  FaultDetails d;
+  d.English = std::string(english);
+  d.Meaning = std::string(meaning);
+  auto add = [&](Fault fault) { faults.push_back({fault, FaultMessage(fault, d)}); };
+  if (entry_.Kind == BookKind::IdiomBook) {
+    Field(english, "idiom", gbk_english, faults);
+    gbk_meaning.clear();
+    return faults;
+  }
+  if (both_sides_ && (english.empty() || meaning.empty())) {
+    add(english.empty() ? Fault::EmptyEnglish : Fault::EmptyMeaning);
+    return faults;
+  }
+  // Both fields are looked at, so that one run names every fault of the record.
+  const bool english_ok = Field(english, "English entry", gbk_english, faults);
+  if (!Field(meaning, "meaning", gbk_meaning, faults) || !english_ok) return faults;
+  if (EndsInMarker(meaning)) {
+    add(Fault::Marker);
+    return faults;
+  }
+  if (entry_.Kind == BookKind::CatalogueBook && index > 0) {
+    if (gbk_english.empty()) {
+      add(Fault::NoFirstCharacter);
+      return faults;
+    }
+    // Stored lowered by one; the loader's raise must give the same line back.
+    std::string stored = gbk_english;
+    LowerFirstCharacter(stored);
+    std::string back = stored;
+    RaiseFirstCharacter(back);
+    if (back != gbk_english ||
+        stored.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+      add(Fault::NotLowerable);
+      return faults;
+    }
+    gbk_english = std::move(stored);
+  }
+  if (repeats_) {
+    auto [it, fresh] = seen_.emplace(std::pair{d.English, d.Meaning}, line);
+    if (!fresh) {
+      d.First = it->second;
+      add(Fault::Repeat);
+    }
+  }
+  return faults;
+}
+
+bool BookRules::CountFault(int count, RecordFault& fault) const {
+  if (count >= MinRecords(entry_) && count <= MaxRecords(entry_)) return false;
+  FaultDetails d;
+  d.Number = count;
+  d.Entry = &entry_;
+  fault.Kind = entry_.Kind == BookKind::OwnBook ? Fault::OwnCount : Fault::ExactCount;
+  fault.Message = FaultMessage(fault.Kind, d);
+  return true;
+}
+
+bool BookRules::RoomFault(int index, RecordFault& fault) const {
+  if (index < MaxRecords(entry_)) return false;
+  FaultDetails d;
+  d.Number = index + 1;
+  d.Entry = &entry_;
+  fault = {Fault::TooMany, FaultMessage(Fault::TooMany, d)};
+  return true;
+}
+
+}  // namespace books

@@ -1,0 +1,236 @@
+// The parts of import on their own: decoding, column choice by content and by locale, the
+// readers' summaries, the book rules' messages, and export read back by import.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "books/rules.h"
+#include "booktool/export.h"
+#include "booktool/import.h"
+#include "booktool/import_parts.h"
+
+namespace {
+
+using booktool::ImportFormat;
+using booktool::ListRecord;
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+std::string Utf16(std::string_view utf8, bool big) {
+  std::string out = big ? "\xFE\xFF" : "\xFF\xFE";
+  // Test lists are ASCII and BMP Chinese: three-byte or one-byte UTF-8 only.
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    char32_t cp = c;
+    if (c >= 0xE0) {
+      cp = ((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F);
+      i += 3;
+    } else {
+      ++i;
+    }
+    const char hi = static_cast<char>(cp >> 8), lo = static_cast<char>(cp & 0xFF);
+    out += big ? std::string{hi, lo} : std::string{lo, hi};
+  }
+  return out;
+}
+
+Pairs PairsOf(const std::vector<ListRecord>& records) {
+  Pairs pairs;
+  for (const ListRecord& r : records) pairs.emplace_back(r.English, r.Chinese);
+  return pairs;
+}
+
+TEST(ParseImport, TakesEachSideFromTheColumnOrLanguageThatHoldsIt) {
+  const std::string kvtml_zh_first =
+      "<kvtml version=\"2.0\"><identifiers>"
+      "<identifier id=\"0\"><name>Chinese</name><locale>zh_CN</locale></identifier>"
+      "<identifier id=\"1\"><name>English</name><locale>en_GB</locale></identifier>"
+      "</identifiers><entries><entry id=\"0\"><translation id=\"0\"><text>苹果</text>"
+      "</translation><translation id=\"1\"><text>apple</text></translation></entry></entries>"
+      "</kvtml>";
+  const std::string kvtml_no_locale =
+      "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"/><identifier id=\"1\"/>"
+      "</identifiers><entries><entry id=\"0\"><translation id=\"0\"><text>苹果</text>"
+      "</translation><translation id=\"1\"><text>apple</text></translation></entry></entries>"
+      "</kvtml>";
+  struct Row {
+    const char* what;
+    std::string bytes;
+    Pairs records;     // empty: refused
+    std::string says;  // in the summary, or in the refusal
+  } rows[] = {
+      {"Chinese-first CSV without a header",
+       "苹果,apple\n梨,pear\n",
+       {{"apple", "苹果"}, {"pear", "梨"}},
+       "English from column 2, meanings from column 1 (told apart by their content)"},
+      {"extra columns: part of speech between the sides",
+       "apple\tn.\t苹果\nrun\tv.\t跑\n",
+       {{"apple", "苹果"}, {"run", "跑"}},
+       "English from column 1, meanings from column 3 (told apart by their content)"},
+      {"meanings with Latin abbreviations stay Chinese",
+       "adj. 大的,big\nn. 苹果树,apple tree\n",
+       {{"big", "adj. 大的"}, {"apple tree", "n. 苹果树"}},
+       "English from column 2"},
+      {"a Chinese-first flash-card export",
+       "#separator:tab\n#html:true\n<b>苹果</b>\tapple\n",
+       {{"apple", "苹果"}},
+       "English from column 2, meanings from column 1 (told apart"},
+      {"both sides Latin",
+       "apple,pear\nfig,plum\n",
+       {},
+       "cannot tell the English column from the Chinese one by their content (column 1 mostly "
+       "Latin letters, column 2 mostly Latin letters); name them with --columns A,B"},
+      {"both sides Chinese",
+       "苹果,梨\n桃,李\n",
+       {},
+       "(column 1 mostly Chinese characters, column 2 mostly Chinese characters); name them "
+       "with --columns"},
+      {"UTF-16 LE spreadsheet text",
+       Utf16("苹果\tapple\r\n梨\tpear\r\n", false),
+       {{"apple", "苹果"}, {"pear", "梨"}},
+       "CSV in UTF-16 LE, separated by tabs"},
+      {"UTF-16 BE with a header",
+       Utf16("English\tChinese\napple\t苹果\n", true),
+       {{"apple", "苹果"}},
+       "CSV in UTF-16 BE, separated by tabs, header row skipped"},
+      {"UTF-16 LE with a header",
+       Utf16("单词,释义\napple,苹果\n", false),
+       {{"apple", "苹果"}},
+       "English from column 1 \"单词\", meanings from column 2 \"释义\""},
+      {"UTF-16 flash-card export",
+       Utf16("#separator:tab\n苹果\tapple\n", false),
+       {{"apple", "苹果"}},
+       "flash-card export in UTF-16 LE"},
+      {"KVTML with Chinese as the first language",
+       kvtml_zh_first,
+       {{"apple", "苹果"}},
+       "English from \"English\" (en_GB), meanings from \"Chinese\" (zh_CN)"},
+      {"KVTML without locales: by their order",
+       kvtml_no_locale,
+       {{"苹果", "apple"}},
+       "(taken by their order: the file gives no locale)"},
+      {"KVTML whose locales name neither side",
+       "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>de</locale>"
+       "</identifier><identifier id=\"1\"><locale>fr</locale></identifier></identifiers>"
+       "</kvtml>",
+       {},
+       "cannot tell the English language from the Chinese one by their locales (the file "
+       "has 1 \"0\" (de), 2 \"1\" (fr)); name them with --columns A,B"},
+  };
+  for (const Row& r : rows) {
+    const booktool::ImportedList list = booktool::ParseImport(r.bytes, {});
+    EXPECT_EQ(PairsOf(list.Records), r.records) << r.what;
+    const std::string& text = r.records.empty() ? list.Failure.Reason : list.Description;
+    EXPECT_NE(text.find(r.says), std::string::npos) << r.what << ": " << text;
+  }
+}
+
+TEST(ScriptOf, TellsLatinFromChineseText) {
+  using booktool::import::Script;
+  const std::pair<const char*, Script> rows[] = {
+      {"apple", Script::Latin},     {"苹果", Script::Chinese},
+      {"n. 苹果", Script::Chinese}, {"adj. 大的", Script::Chinese},
+      {"café", Script::Latin},      {"123 !", Script::None},
+      {"", Script::None},           {"T恤衫 T-shirt", Script::Latin},
+  };
+  for (const auto& [text, script] : rows)
+    EXPECT_EQ(booktool::import::ScriptOf(text), script) << text;
+}
+
+TEST(BookRules, EachRuleSaysWhatIsWrongInItsOwnWords) {
+  const auto catalogue = books::BookCatalogue();
+  const books::CatalogueEntry& own = catalogue.front();
+  const books::CatalogueEntry& study = catalogue[1];
+  struct Row {
+    const char* english;
+    const char* meaning;
+    int index;
+    books::Fault fault;
+    std::string message;
+  } rows[] = {
+      {"", "空", 0, books::Fault::EmptyEnglish, "empty English entry (meaning \"空\")"},
+      {"pear", "", 0, books::Fault::EmptyMeaning, "empty meaning (English entry \"pear\")"},
+      {"a\nb", "行", 0, books::Fault::LineBreak,
+       "English entry \"a\\nb\" holds a line break or a NUL byte, which a book line cannot hold"},
+      {"bad", "\xB9\xFB", 0, books::Fault::NotUtf8, "meaning \"\xB9\xFB\" is not UTF-8"},
+      {"smile", "😀", 0, books::Fault::NotGbk, "meaning \"😀\" holds \"😀\", which GBK cannot hold"},
+      {"odd", "\xEF\xBF\xBD", 0, books::Fault::Unreadable,
+       "meaning \"\xEF\xBF\xBD\" holds bytes that are neither UTF-8 nor GBK"},
+      {"one", "一1", 0, books::Fault::Marker,
+       "meaning \"一1\" ends in 0, 1 or a space, which the program removes"},
+      {"apple", "苹果", 1, books::Fault::Repeat,
+       "the pair \"apple\" / \"苹果\" again (first on line 1)"},
+  };
+  books::BookRules rules(own, true, true);
+  std::string gbk_en, gbk_zh;
+  ASSERT_TRUE(rules.Check("apple", "苹果", 0, 1, gbk_en, gbk_zh).empty());
+  for (const Row& r : rows) {
+    const auto faults = rules.Check(r.english, r.meaning, r.index, 9, gbk_en, gbk_zh);
+    ASSERT_FALSE(faults.empty()) << r.message;
+    EXPECT_EQ(faults.front().Kind, r.fault) << r.message;
+    EXPECT_EQ(faults.front().Message, r.message);
+  }
+  // What only convert's rules and the counts find.
+  books::BookRules lenient(study, false, false);
+  auto faults = lenient.Check("", "一", 1, 2, gbk_en, gbk_zh);
+  ASSERT_EQ(faults.size(), 1u);
+  EXPECT_EQ(faults[0].Kind, books::Fault::NoFirstCharacter);
+  EXPECT_TRUE(lenient.Check("", "一", 0, 1, gbk_en, gbk_zh).empty()) << "the first is not lowered";
+  books::RecordFault fault;
+  EXPECT_TRUE(lenient.CountFault(2, fault));
+  EXPECT_EQ(fault.Message, "2 records, but " + std::string(study.Label) + " holds exactly " +
+                               std::to_string(study.WordCount) + " records");
+  EXPECT_TRUE(rules.CountFault(1, fault));
+  EXPECT_EQ(fault.Message, "1 record: the own book holds from 2 to 30000 records");
+  EXPECT_FALSE(rules.CountFault(30000, fault));
+  EXPECT_TRUE(rules.RoomFault(30000, fault));
+  EXPECT_EQ(fault.Message, "record 30001 is beyond the 30000 records the own book holds");
+  EXPECT_EQ(books::FaultShort(books::Fault::EmptyMeaning), "with an empty side");
+}
+
+TEST(OwnBookEncoding, ReadsAsUtf8OnlyWhenAllIsUtf8BeyondAscii) {
+  const std::pair<const char*, bool> rows[] = {
+      {"apple\r\n苹果\r\n", true},
+      {"apple\r\npear\r\n", false},
+      {"apple\r\n\xC6\xBB\xB9\xFB\r\n", false},
+      {"苹果\r\n\xB9\xFB\r\n", false},
+  };
+  for (const auto& [bytes, utf8] : rows) EXPECT_EQ(books::OwnBookReadsAsUtf8(bytes), utf8) << bytes;
+}
+
+// Export then import: the same records, in every format, for awkward texts too.
+TEST(Export, ImportReadsBackWhatExportWrote) {
+  const std::vector<ListRecord> records = {
+      {1, "apple", "苹果"},
+      {2, "\"quoted\", with comma", "引号\"与,逗号;分号"},
+      {3, "#tag:like", "井号"},
+      {4, "tab\there", "制表\t符"},
+      {5, "<b>&amp;</b>", "<不是标签> & 符号"},
+      {6, "-", "-一意"},
+      {7, "", "空的英文"},
+      {8, "sep=;", "看似分隔"},
+  };
+  for (ImportFormat format : {ImportFormat::Csv, ImportFormat::Flashcards, ImportFormat::Kvtml}) {
+    std::string bytes, error;
+    ASSERT_TRUE(booktool::ExportRecords(records, format, "《My词库》", bytes, error)) << error;
+    const booktool::ImportedList list = booktool::ParseImport(bytes, {});
+    ASSERT_EQ(list.Format, format) << bytes;
+    ASSERT_EQ(list.Records.size(), records.size()) << list.Failure.Reason << "\n" << bytes;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      // Flash-card text and KVTML read a tab as a space, as they read any white space.
+      std::string english = records[i].English, meaning = records[i].Chinese;
+      if (format != ImportFormat::Csv) {
+        std::replace(english.begin(), english.end(), '\t', ' ');
+        std::replace(meaning.begin(), meaning.end(), '\t', ' ');
+      }
+      EXPECT_EQ(list.Records[i].English, english) << booktool::FormatName(format);
+      EXPECT_EQ(list.Records[i].Chinese, meaning) << booktool::FormatName(format);
+    }
+  }
+  std::string bytes, error;
+  EXPECT_FALSE(
+      booktool::ExportRecords({{3, "bell\x07", "铃"}}, ImportFormat::Kvtml, "x", bytes, error));
+  EXPECT_EQ(error,
+            "record 3: English entry \"bell\x07\" holds U+0007, which XML cannot hold; export the "
+            "book as CSV");
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+#include "books/rules.h"
+#include "booktool/import.h"
+
+namespace booktool {
+
+SiftedList SiftRecords(std::vector<ListRecord> records, const books::CatalogueEntry& entry,
+                       bool dedupe) {
+  SiftedList sifted;
+  books::BookRules rules(entry, true, true);
+  std::string english, meaning;
+  for (ListRecord& r : records) {
+    std::vector<books::RecordFault> faults = rules.Check(
+        r.English, r.Chinese, static_cast<int>(sifted.Kept.size()), r.Line, english, meaning);
+    if (faults.empty()) {
+      sifted.Kept.push_back(std::move(r));
+    } else if (dedupe && faults.front().Kind == books::Fault::Repeat) {
+      ++sifted.Dropped;
+    } else {
+      sifted.Bad.push_back({faults.front().Kind, r.Line, std::move(faults.front().Message)});
+    }
+  }
+  books::RecordFault fault;
+  for (std::size_t i = 0; i < sifted.Kept.size(); ++i)
+    if (rules.RoomFault(static_cast<int>(i), fault))
+      sifted.Bad.push_back({fault.Kind, sifted.Kept[i].Line, fault.Message});
+  sifted.Kept.resize(
+      std::min(sifted.Kept.size(), static_cast<std::size_t>(books::MaxRecords(entry))));
+  return sifted;
+}
+
+}  // namespace booktool
