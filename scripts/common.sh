@@ -3,8 +3,9 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
-  libbenchmark-dev libx11-dev libexpat1-dev fonts-arphic-uming fonts-noto-cjk xvfb xauth xdotool
-  imagemagick x11-utils desktop-file-utils appstream dpkg-dev file reuse)
+  libbenchmark-dev libx11-dev libexpat1-dev fonts-arphic-uming fonts-noto-cjk fonts-liberation
+  xvfb xauth xdotool imagemagick x11-utils desktop-file-utils appstream dpkg-dev file
+  at-spi2-core python3-pyatspi dbus reuse)
 
 install_packages() {
   local missing=()

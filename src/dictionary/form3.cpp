@@ -24,9 +24,11 @@ void Form3::Form_Load() {
   const ui::Font font{"宋体", 10.5};
   Text1.Move(2700, 1300, 7500, 300);
   Text1.SetFont(font);
+  Text1.SetAccessibleName("查询");
   Text1.SetText("Text1");
   Text2.Move(2700, 2000, 7500, 5000);
   Text2.SetFont(font);
+  Text2.SetAccessibleName("结果");
   Text2.SetMultiLine(true);  // shown with a vertical scroll bar
   ShowBookChoice();
 }

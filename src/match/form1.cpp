@@ -40,6 +40,8 @@ void Form1::Form_Load() {
   Label1.SetAlignment(ui::Alignment::Center);
   Label2.Move(kBarLeft, kBarTop, kBarWidth, kBarHeight);
   Label2.SetBackColor(kBarColor);
+  Label2.SetTimeBar({kBarMinimum, kBarHeight});
+  Label2.SetAccessibleName("剩余时间");
 
   SetUpBookControls("选书", "换组词", "换本书");
   SetUpGroupControls();

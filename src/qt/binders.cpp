@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "qt/convert.h"
+#include "qt/faces.h"
 #include "qt/qt_platform.h"
 #include "qt/widgets.h"
 

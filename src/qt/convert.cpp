@@ -44,23 +44,6 @@ std::string ToModelText(const QString& text) {
   return text.toStdString();
 }
 
-QFont ToQFont(const ui::Font& font) {
-  // Where the Song face itself is missing, the nearest free Song (Ming) face comes first.
-  QStringList families{QStringLiteral("宋体"),
-                       QStringLiteral("SimSun"),
-                       QStringLiteral("AR PL UMing CN"),
-                       QStringLiteral("Noto Serif CJK SC"),
-                       QStringLiteral("Noto Sans CJK SC"),
-                       QStringLiteral("WenQuanYi Zen Hei")};
-  QString face = QString::fromStdString(font.Name);
-  if (!face.isEmpty() && !families.contains(face)) families.prepend(face);
-  QFont q;
-  q.setFamilies(families);
-  q.setPointSizeF(font.Size > 0 ? font.Size : 9);
-  q.setBold(font.Bold);
-  return q;
-}
-
 QColor ToQColor(ui::Color color) {
   return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                 static_cast<int>((color >> 16) & 0xFF));

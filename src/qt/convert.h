@@ -1,9 +1,8 @@
 // Conversions between the windowing layer's values and Qt's: twips to pixels, model text to
-// shown text, fonts, colours, and the picture type the Qt platform hands out.
+// shown text, colours, and the picture type the Qt platform hands out.
 #pragma once
 
 #include <QColor>
-#include <QFont>
 #include <QPixmap>
 #include <QRect>
 #include <QString>
@@ -31,8 +30,6 @@ QString ToDocumentText(QString shown);
 // Text the user typed, for the model.
 std::string ToModelText(const QString& text);
 
-// The model's font: its face first, then faces that hold Chinese on any machine.
-QFont ToQFont(const ui::Font& font);
 // 0x00BBGGRR as a Qt colour.
 QColor ToQColor(ui::Color color);
 

@@ -12,7 +12,9 @@
 #include <chrono>
 #include <exception>
 
+#include "qt/accessibility.h"
 #include "qt/convert.h"
+#include "qt/faces.h"
 #include "qt/window_binding.h"
 
 namespace qtbind {
@@ -20,6 +22,8 @@ namespace qtbind {
 QtPlatform::QtPlatform() {
   // Hiding the window being left is part of every mode switch; only the program's end quits.
   QGuiApplication::setQuitOnLastWindowClosed(false);
+  UseFacesForApplication();
+  InstallAccessibility();
 }
 
 QtPlatform::~QtPlatform() {

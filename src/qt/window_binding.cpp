@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 
+#include "qt/accessibility.h"
 #include "qt/convert.h"
 #include "qt/qt_platform.h"
 #include "ui/focus.h"
@@ -106,6 +107,7 @@ void WindowBinding::Changed(ui::Control& control, ui::Property what) {
   if (b.MakesWidget() && !b.Widget()) return;  // made from the model when first shown
   ApplyingChange applying(applying_);
   Apply(b, what);
+  DescribeForAccessibility(b.Widget(), b.Model());
 }
 
 void WindowBinding::ApplyWindow(ui::Property what) {
@@ -164,6 +166,7 @@ void WindowBinding::Build() {
     if (!b->MakesWidget()) continue;
     MakeWidget(*b);
     ApplyAll(*b);
+    DescribeForAccessibility(b->Widget(), b->Model());
   }
   Restack();
   OrderTabs();

@@ -26,6 +26,7 @@ void BookWindow::PressOnEnter(ui::ListBox& list, ui::Button& button) {
 void BookWindow::SetUpBookControls(const std::string& load_caption, const std::string& caption5,
                                    const std::string& caption6) {
   List1.Move(4400, 1500, 3400, 4000);
+  List1.SetAccessibleName("词库");
   Command3.Move(5500, 6000, kButtonWidth, kButtonHeight);
   Command5.Move(kColumnLeft, 1300, kButtonWidth, kButtonHeight);
   Command6.Move(kColumnLeft, 1675, kButtonWidth, kButtonHeight);

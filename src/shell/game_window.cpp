@@ -18,6 +18,7 @@ GameWindow::GameWindow(Shell& shell, const std::string& form_name)
 
 void GameWindow::SetUpGroupControls() {
   List2.Move(5400, 2200, 1000, 3000);
+  List2.SetAccessibleName("组");
   Command2.Move(5400, 5700, kButtonWidth, kButtonHeight);
   Command2.SetCaption("选组");
   Timer1.SetInterval(100);

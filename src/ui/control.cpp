@@ -27,6 +27,12 @@ void Control::SetEnabled(bool v) {
   Notify(Property::Enabled);
 }
 
+void Control::SetAccessibleName(std::string name) {
+  if (name == accessible_name_) return;
+  accessible_name_ = std::move(name);
+  Notify(Property::Look);
+}
+
 void Control::Notify(Property what) {
   if (observer_) observer_->Changed(*this, what);
 }
@@ -80,6 +86,12 @@ void Label::SetBackColor(Color c) {
 void Label::SetForeColor(Color c) {
   if (c == fore_color_) return;
   fore_color_ = c;
+  Notify(Property::Look);
+}
+
+void Label::SetTimeBar(Gauge gauge) {
+  if (gauge == time_bar_) return;
+  time_bar_ = gauge;
   Notify(Property::Look);
 }
 

@@ -82,6 +82,11 @@ class Control {
   // Whether the control can hold the keyboard focus (buttons, lists and text boxes).
   virtual bool TakesFocus() const { return false; }
 
+  // What a screen reader calls a control whose purpose no caption states (a list, a text
+  // box); empty for one that is named by its caption.
+  const std::string& AccessibleName() const { return accessible_name_; }
+  void SetAccessibleName(std::string name);
+
   // The binding registers itself here; a control has at most one observer.
   void SetObserver(ControlObserver* observer) { observer_ = observer; }
 
@@ -96,6 +101,7 @@ class Control {
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
   bool enabled_ = true;
+  std::string accessible_name_;
   ControlObserver* observer_ = nullptr;
 };
 
@@ -161,6 +167,17 @@ class Label : public Control {
   const Font& GetFont() const { return font_; }
   void SetFont(Font font);
 
+  // A label that shows the time left as its height (a time bar): `empty` is the height at
+  // which the time is up, `full` the height of a full bar. Both 0 for an ordinary label.
+  struct Gauge {
+    int Empty = 0;
+    int Full = 0;
+    bool operator==(const Gauge&) const = default;
+  };
+  const Gauge& TimeBar() const { return time_bar_; }
+  bool IsTimeBar() const { return time_bar_.Full > 0; }
+  void SetTimeBar(Gauge gauge);
+
  protected:
   void JoinWindow(TextMeasurer& measurer) override;
 
@@ -173,6 +190,7 @@ class Label : public Control {
   bool transparent_ = false;
   ui::Alignment alignment_ = ui::Alignment::Left;
   Font font_;
+  Gauge time_bar_;
   TextMeasurer* measurer_ = nullptr;
 };
 

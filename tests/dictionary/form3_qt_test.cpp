@@ -2,6 +2,7 @@
 // the result read back from the real result box.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -115,6 +116,26 @@ TEST_F(DictionaryWidgets, TheEmptyQueryPutsAFullOwnBookIntoTheResultBoxUntruncat
   result_box->verticalScrollBar()->setValue(result_box->verticalScrollBar()->maximum() / 2);
   Search("");
   EXPECT_EQ(result_box->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(DictionaryWidgets, AssistiveTechnologyReadsTheQueryAndResultBoxesByTheirNames) {
+  random.fallback = 0.0;  // the background picture, which this test does not look at
+  WriteOwnBook({{"apple", "苹果"}, {"pear", "梨"}});
+  OpenDictionary();
+  ChooseOwnBook();
+  struct Row {
+    const char* control;
+    const char* name;
+  } rows[] = {{"List1", "词库"}, {"Text1", "查询"}, {"Text2", "结果"}};
+  for (const Row& row : rows) {
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Widget("Form3", row.control));
+    ASSERT_NE(box, nullptr) << row.control;
+    EXPECT_EQ(box->text(QAccessible::Name).toStdString(), row.name) << row.control;
+  }
+  QAccessibleInterface* query = QAccessible::queryAccessibleInterface(Widget("Form3", "Text1"));
+  EXPECT_EQ(query->role(), QAccessible::EditableText);
+  EXPECT_TRUE(query->state().focused) << "the query box is acted on next";
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(Widget("Form3", "Text2"))->state().readOnly);
 }
 
 }  // namespace

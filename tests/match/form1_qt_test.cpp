@@ -2,14 +2,23 @@
 // on its cells showing the marker and clearing pairs.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QApplication>
+#include <QFontDatabase>
+#include <QGlyphRun>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRawFont>
+#include <QTextLayout>
 
 #include "kit/kit.h"
 #include "match/form1.h"
+#include "qt/faces.h"
 #include "qt/qt_harness.h"
+#include "qt/widgets.h"
 
 namespace {
 
@@ -21,10 +30,12 @@ class MatchWidgets : public qtharness::ProgramFixture {
  protected:
   // Starts the program, loads a 36-record own book and deals group 1 with button b showing
   // cell b: record k + 1 on buttons 2k and 2k + 1.
-  void StartRound() {
+  // `first` replaces the first records' English entries.
+  void StartRound(const std::vector<std::string>& first = {}) {
     std::vector<std::pair<std::string, std::string>> records;
     for (int i = 1; i <= 36; ++i)
       records.push_back({"word" + std::to_string(i), "词" + std::to_string(i) + "义"});
+    for (std::size_t k = 0; k < first.size(); ++k) records[k].first = first[k];
     WriteOwnBook(records);
     Start();
     form = Model<match::Form1>(Mode::Match);
@@ -119,6 +130,125 @@ TEST_F(MatchWidgets, BackInTheGameTheBoardHasTheFocusNotTheButtonThatLeftIt) {
   EXPECT_EQ(Window("Form4")->focusWidget(), Window("Form4")) << "no mode button on opening";
   Click("Form4", "Command2_1");
   EXPECT_EQ(Window("Form1")->focusWidget(), Cell(0));
+}
+
+// The faces that draw each character of `text` in `font`, in the order they draw.
+QStringList FacesDrawing(const QString& text, const QFont& font) {
+  QTextLayout layout(text, font);
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  QStringList faces;
+  qreal baseline = -1;
+  for (const QGlyphRun& run : layout.glyphRuns()) {
+    faces.append(run.rawFont().familyName());
+    EXPECT_TRUE(baseline < 0 || run.positions().front().y() == baseline) << "one baseline";
+    baseline = run.positions().front().y();
+  }
+  faces.removeDuplicates();
+  faces.sort();
+  return faces;
+}
+
+TEST_F(MatchWidgets, LatinLettersComeFromTheLatinFaceAndChineseFromTheSongFace) {
+  StartRound({"light", "X光", "T恤"});
+  const QString latin = QString::fromLatin1(qtbind::kLatinFace);
+  const bool song_installed = QFontDatabase::hasFamily(QStringLiteral("宋体")) ||
+                              QFontDatabase::hasFamily(QStringLiteral("SimSun"));
+  const QStringList song_faces{QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                               QStringLiteral("AR PL UMing CN"),
+                               QStringLiteral("Noto Serif CJK SC")};
+  struct Row {
+    int cell;
+    bool latin, chinese;  // drawn from the Latin face, from a Song face
+  } rows[] = {{0, true, false}, {1, true, true}, {2, true, true}, {3, true, true}};
+  for (const Row& row : rows) {
+    auto* cell = dynamic_cast<qtbind::ButtonWidget*>(Cell(row.cell));
+    ASSERT_NE(cell, nullptr);
+    const QStringList faces = FacesDrawing(cell->text(), cell->Caption().Font);
+    SCOPED_TRACE(cell->text().toStdString() + ": " + faces.join(',').toStdString());
+    if (song_installed) {  // its own Latin letters are clear
+      EXPECT_EQ(faces.size(), 1);
+      continue;
+    }
+    EXPECT_EQ(faces.contains(latin), row.latin);
+    int song = 0;
+    for (const QString& face : faces) song += song_faces.contains(face);
+    EXPECT_EQ(song, row.chinese ? 1 : 0);
+    EXPECT_EQ(faces.size(), int(row.latin) + int(row.chinese)) << "no third face";
+  }
+  // The message boxes and everything else without a font of its own draw in the same faces.
+  EXPECT_EQ(QApplication::font().families(), Cell(0)->font().families());
+}
+
+TEST_F(MatchWidgets, CellsShowingLettersThatLookAlikeElsewhereDrawDifferentPixels) {
+  // Cells 2, 4, 6, 8 and 10 show records 2 to 6; cell 0 holds the focus and is left out.
+  StartRound({"word", "l", "1", "I", "O", "0", "ill", "i11", "l1l", "lI1"});
+  qtharness::Settle();
+  const QImage shot = Window("Form1")->grab().toImage();
+  auto pixels = [&](int cell) { return shot.copy(Cell(cell)->geometry()); };
+  struct Row {
+    int a, b;
+  } rows[] = {{2, 4}, {2, 6}, {4, 6}, {8, 10}, {12, 14}, {16, 18}};
+  for (const Row& row : rows) {
+    const QImage a = pixels(row.a), b = pixels(row.b);
+    int differ = 0;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x = 0; x < a.width(); ++x) differ += a.pixel(x, y) != b.pixel(x, y);
+    EXPECT_GT(differ, 8) << Cell(row.a)->text().toStdString() << " and "
+                         << Cell(row.b)->text().toStdString() << " look the same";
+  }
+}
+
+TEST_F(MatchWidgets, AssistiveTechnologyReadsTheWindowListsCellsAndTheTimeLeft) {
+  StartRound();
+  qtharness::Settle();
+  auto describe = [](QObject* object) { return QAccessible::queryAccessibleInterface(object); };
+  QAccessibleInterface* window = describe(Window("Form1"));
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->role(), QAccessible::Window);
+  EXPECT_EQ(window->text(QAccessible::Name), Window("Form1")->windowTitle());
+  struct Row {
+    const char* control;
+    QAccessible::Role role;
+    const char* name;
+    bool invisible;
+  } rows[] = {
+      {"List1", QAccessible::List, "词库", true},
+      {"List2", QAccessible::List, "组", true},
+      {"Command1_6", QAccessible::Button, "word4", false},
+      {"Command1_7", QAccessible::Button, "词4义", false},
+      {"Label2", QAccessible::ProgressBar, "剩余时间", false},
+      {"Command3", QAccessible::Button, "选书", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.control);
+    QAccessibleInterface* control = describe(Widget("Form1", row.control));
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->role(), row.role);
+    EXPECT_EQ(control->text(QAccessible::Name).toStdString(), row.name);
+    EXPECT_EQ(control->state().invisible, row.invisible);
+    EXPECT_EQ(control->parent()->object(), Window("Form1"));
+  }
+  // The focus rests on the first cell of the deal, and assistive technology sees it there.
+  EXPECT_TRUE(describe(Cell(0))->state().focused);
+  EXPECT_FALSE(describe(Cell(1))->state().focused);
+
+  // The bar's value is the time left: the full bar at the deal, less with every tick, more
+  // with every cleared pair.
+  QAccessibleValueInterface* bar = describe(Widget("Form1", "Label2"))->valueInterface();
+  ASSERT_NE(bar, nullptr);
+  const int full = match::kBarHeight - match::kBarMinimum;
+  EXPECT_EQ(bar->minimumValue().toInt(), 0);
+  EXPECT_EQ(bar->maximumValue().toInt(), full);
+  EXPECT_EQ(bar->currentValue().toInt(), full);
+  platform.DeliverTick([this] { form->Timer1.Tick(); });
+  EXPECT_EQ(bar->currentValue().toInt(), full - match::kBarPerTick);
+  EXPECT_EQ(bar->currentValue().toInt(), form->Label2.Height() - match::kBarMinimum);
+  Click("Form1", "Command1_0");
+  Click("Form1", "Command1_1");
+  EXPECT_EQ(bar->currentValue().toInt(), full - match::kBarPerTick + match::kBarPerPair);
+  EXPECT_EQ(bar->maximumValue().toInt(), bar->currentValue().toInt());
 }
 
 }  // namespace

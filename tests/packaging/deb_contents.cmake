@@ -40,7 +40,7 @@ foreach(pattern IN LISTS wanted)
   endif()
 endforeach()
 
-foreach(field_value "Depends=libqt6widgets6" "Depends=fonts-noto-cjk" "Section=education"
+foreach(field_value "Depends=libqt6widgets6" "Depends=fonts-noto-cjk" "Depends=fonts-liberation" "Section=education"
                     "Package=vantle" "Version=3.6.0")
   string(REPLACE "=" ";" pair "${field_value}")
   list(GET pair 0 field)

@@ -17,6 +17,7 @@
 
 #include "match/form1.h"
 #include "qt/convert.h"
+#include "qt/faces.h"
 #include "qt/qt_harness.h"
 #include "qt/widgets.h"
 #include "ui/control.h"
@@ -266,7 +267,11 @@ TEST(CaptionLayoutTest, LinesBreakAtSpacesAndBetweenChineseCharactersOnly) {
       {"first\nsecond line", "first second line", {"first", "second line"}},
   };
   for (const Row& row : rows) {
-    const QRectF area(0, 0, metrics.horizontalAdvance(QString::fromUtf8(row.fits)) + 0.5, 1000);
+    // As wide as the line's advance, or its ink where a serif reaches further.
+    const QString fits = QString::fromUtf8(row.fits);
+    const QRectF area(
+        0, 0, std::max(metrics.horizontalAdvance(fits), metrics.boundingRect(fits).right()) + 0.5,
+        1000);
     const qtbind::CaptionLayout layout =
         qtbind::FitCaption(QString::fromUtf8(row.caption), font, area, Qt::AlignLeft);
     std::vector<std::string> lines;

@@ -387,7 +387,8 @@ TEST_F(ToolTest, ImportRefusesBadRecordsWithTheirLinesAndWritesNothing) {
        {"out.txt"},
        {"list:3: refused: empty meaning (English entry \"a\")"}},
       {"KVTML records are found by the line of their entry",
-       "<kvtml version=\"2.0\">\n<identifiers><identifier id=\"0\"/><identifier id=\"1\"/>"
+       "<kvtml version=\"2.0\">\n<identifiers><identifier id=\"0\"><locale>en</locale>"
+       "</identifier><identifier id=\"1\"><locale>zh</locale></identifier>"
        "</identifiers>\n<entries>\n<entry id=\"0\"><translation id=\"0\"><text>a</text>"
        "</translation>\n</entry>\n</entries></kvtml>\n",
        {"out.txt"},

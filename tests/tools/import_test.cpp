@@ -83,6 +83,10 @@ TEST(ParseImport, TakesEachSideFromTheColumnOrLanguageThatHoldsIt) {
        {},
        "(column 1 mostly Chinese characters, column 2 mostly Chinese characters); name them "
        "with --columns"},
+      {"many columns: six are described",
+       "a,b,c,d,e,f,g,h\ni,j,k,l,m,n,o,p\n",
+       {},
+       "column 6 mostly Latin letters, and 2 more columns); name them"},
       {"UTF-16 LE spreadsheet text",
        Utf16("苹果\tapple\r\n梨\tpear\r\n", false),
        {{"apple", "苹果"}, {"pear", "梨"}},
@@ -103,10 +107,31 @@ TEST(ParseImport, TakesEachSideFromTheColumnOrLanguageThatHoldsIt) {
        kvtml_zh_first,
        {{"apple", "苹果"}},
        "English from \"English\" (en_GB), meanings from \"Chinese\" (zh_CN)"},
-      {"KVTML without locales: by their order",
+      {"KVTML without locales: by their content",
        kvtml_no_locale,
-       {{"苹果", "apple"}},
-       "(taken by their order: the file gives no locale)"},
+       {{"apple", "苹果"}},
+       "(told apart by their content: the file gives no locale)"},
+      {"KVTML without locales: by their names",
+       "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><name>中文</name></identifier>"
+       "<identifier id=\"1\"><name>English</name></identifier></identifiers><entries><entry>"
+       "<translation id=\"0\"><text>梨</text></translation><translation id=\"1\"><text>pear"
+       "</text></translation></entry></entries></kvtml>",
+       {{"pear", "梨"}},
+       "English from \"English\", meanings from \"中文\" (told apart by their names"},
+      {"a deck whose Front is Chinese, with deck and pinyin columns",
+       "#separator:tab\n#deck column:1\n#columns:Deck\tFront\tPinyin\tBack\n"
+       "HSK\t苹果\tpíngguǒ\tapple\nHSK\t你好\tnǐ hǎo\thello\n",
+       {{"apple", "苹果"}, {"hello", "你好"}},
+       "English from column 4 \"Back\", meanings from column 2 \"Front\" (told apart by their "
+       "content, not by the header's names)"},
+      {"pinyin before the English column",
+       "苹果,píngguǒ,apple\n你好,nǐ hǎo,hello\n",
+       {{"apple", "苹果"}, {"hello", "你好"}},
+       "English from column 3, meanings from column 1"},
+      {"KVTML 1 without a version",
+       "<?xml version=\"1.0\"?>\n<kvtml encoding=\"UTF-8\"><e><o>apple</o><t>苹果</t></e></kvtml>",
+       {},
+       "a KVTML 1 file: save it in KVTML 2 first"},
       {"KVTML whose locales name neither side",
        "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>de</locale>"
        "</identifier><identifier id=\"1\"><locale>fr</locale></identifier></identifiers>"
@@ -130,6 +155,7 @@ TEST(ScriptOf, TellsLatinFromChineseText) {
       {"n. 苹果", Script::Chinese}, {"adj. 大的", Script::Chinese},
       {"café", Script::Latin},      {"123 !", Script::None},
       {"", Script::None},           {"T恤衫 T-shirt", Script::Latin},
+      {"nǐ hǎo", Script::Pinyin},   {"fiancée à la", Script::Latin},
   };
   for (const auto& [text, script] : rows)
     EXPECT_EQ(booktool::import::ScriptOf(text), script) << text;

@@ -45,18 +45,26 @@ bool IsLatinLetter(char32_t cp) {
          (cp >= 0xC0 && cp <= 0x24F && cp != 0xD7 && cp != 0xF7);
 }
 
+// Tone marks that English words do not carry (é, è, à, ü do, in loanwords).
+bool IsPinyinMark(char32_t cp) {
+  static constexpr std::u32string_view kMarks = U"āáǎēěīíǐìōóǒòūúǔùǖǘǚǜĀÁǍĒĚĪÍǏÌŌÓǑÒŪÚǓÙ";
+  return kMarks.find(cp) != std::u32string_view::npos;
+}
+
 // What most of the non-empty cells of `column` are written in.
 Script ColumnScript(const Cells& cells, std::size_t column) {
-  int filled = 0, latin = 0, chinese = 0;
+  int filled = 0, latin = 0, chinese = 0, pinyin = 0;
   for (const std::vector<std::string>& row : cells) {
     if (column >= row.size() || row[column].empty()) continue;
     ++filled;
     const Script script = ScriptOf(row[column]);
     latin += script == Script::Latin;
     chinese += script == Script::Chinese;
+    pinyin += script == Script::Pinyin;
   }
   if (2 * latin > filled) return Script::Latin;
   if (2 * chinese > filled) return Script::Chinese;
+  if (2 * pinyin > filled) return Script::Pinyin;
   return Script::None;
 }
 
@@ -66,16 +74,23 @@ std::string_view ScriptText(Script script) {
       return "mostly Latin letters";
     case Script::Chinese:
       return "mostly Chinese characters";
+    case Script::Pinyin:
+      return "mostly pinyin";
     case Script::None:
       break;
   }
-  return "neither mostly Latin letters nor mostly Chinese characters";
+  return "neither mostly Latin letters nor mostly Chinese characters nor pinyin";
 }
+
+// How many columns a refusal describes: a few say enough, and a file of thousands of columns
+// must not fill the screen.
+constexpr int kColumnsNamed = 6;
 
 bool ByContent(const std::vector<std::size_t>& usable, const Cells& cells, Columns& columns,
                std::string& error) {
   std::optional<std::size_t> english, chinese;
   std::string seen;
+  int filled_columns = 0;
   for (std::size_t column : usable) {
     const Script script = ColumnScript(cells, column);
     if (!english && script == Script::Latin) english = column;
@@ -85,6 +100,7 @@ bool ByContent(const std::vector<std::size_t>& usable, const Cells& cells, Colum
           return column < row.size() && !row[column].empty();
         });
     if (!filled) continue;
+    if (++filled_columns > kColumnsNamed) continue;
     if (!seen.empty()) seen.append(", ");
     seen.append("column ").append(std::to_string(column + 1)).append(" ");
     seen.append(ScriptText(script));
@@ -93,6 +109,10 @@ bool ByContent(const std::vector<std::size_t>& usable, const Cells& cells, Colum
     columns = {*english, *chinese, true};
     return true;
   }
+  if (filled_columns > kColumnsNamed)
+    seen.append(", and ")
+        .append(std::to_string(filled_columns - kColumnsNamed))
+        .append(" more columns");
   error = "cannot tell the English column from the Chinese one by their content (" + seen +
           "); name them with --columns A,B, the English column first";
   return false;
@@ -102,12 +122,15 @@ bool ByContent(const std::vector<std::size_t>& usable, const Cells& cells, Colum
 
 Script ScriptOf(std::string_view text) {
   int latin = 0, chinese = 0;
+  bool tones = false;
   for (std::size_t i = 0; i < text.size();) {
     const char32_t cp = text::NextCodePoint(text, i);
     latin += IsLatinLetter(cp);
     chinese += IsChinese(cp);
+    tones = tones || IsPinyinMark(cp);
   }
   if (chinese > 0 && 3 * chinese >= latin) return Script::Chinese;
+  if (tones) return Script::Pinyin;
   return latin > 0 ? Script::Latin : Script::None;
 }
 
@@ -157,6 +180,12 @@ bool ChooseColumns(const ImportOptions& options, const std::vector<std::string>&
   }
   if (auto named = NamedColumns(names)) {
     columns = {named->first, named->second, false};
+    // "Front" and "Back", or names put on the wrong columns, do not swap the sides: when the
+    // column named English is mostly Chinese, the content decides if it can.
+    std::string unused;
+    if (ColumnScript(cells, named->first) == Script::Chinese &&
+        ByContent(usable, cells, columns, unused))
+      columns.AgainstNames = true;
     return true;
   }
   if (usable.size() < 2) {
@@ -174,7 +203,9 @@ bool ChooseColumns(const ImportOptions& options, const std::vector<std::string>&
 std::string ColumnsDescription(const Columns& columns, const std::vector<std::string>& names) {
   return "English from " + ColumnText(columns.English, names) + ", meanings from " +
          ColumnText(columns.Chinese, names) +
-         (columns.ByContent ? " (told apart by their content)" : "");
+         (columns.AgainstNames ? " (told apart by their content, not by the header's names)"
+          : columns.ByContent  ? " (told apart by their content)"
+                               : "");
 }
 
 bool TakeRecords(const std::vector<Row>& rows, const Cells& cells, const Columns& columns,

@@ -45,7 +45,8 @@ class KvtmlReader {
     XML_ParserFree(parser_);
     if (failure_.Reason.empty() && root_ != "kvtml")
       failure_ = {0, "the XML file is no KVTML file (its root element is <" + root_ + ">)"};
-    else if (failure_.Reason.empty() && version_.starts_with("1"))
+    else if (failure_.Reason.empty() &&
+             (version_.starts_with("1") || (old_entries_ && languages_.empty())))
       failure_ = {0, "a KVTML 1 file: save it in KVTML 2 first"};
   }
 
@@ -78,6 +79,7 @@ class KvtmlReader {
   void Open(std::string_view name, std::string id) {
     if (path_.empty()) root_ = name;
     path_.emplace_back(name);
+    old_entries_ = old_entries_ || At({"e"});  // KVTML 1 keeps its words in <e> elements
     if (At({"identifiers", "identifier"})) {
       languages_.push_back({std::move(id), {}, {}});
     } else if (At({"entries", "entry"})) {
@@ -107,7 +109,7 @@ class KvtmlReader {
   XML_Parser parser_ = nullptr;
   std::vector<std::string> path_;
   std::string root_, version_, translation_, text_;
-  bool collect_ = false;
+  bool collect_ = false, old_entries_ = false;
   std::vector<Language> languages_;
   std::vector<KvtmlEntry> entries_;
   Refusal failure_;
@@ -157,7 +159,7 @@ void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedLis
     }
     chosen.push_back(*i);
   }
-  bool by_order = false;
+  std::string how;
   if (chosen.empty()) {
     if (languages.size() < 2) {
       list.Failure = {
@@ -165,16 +167,39 @@ void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedLis
       return;
     }
     // English is the language whose locale is English, the meaning the one whose locale is
-    // Chinese; only languages without a locale are taken by their order.
+    // Chinese. Languages without a locale are told apart by their names or their content, as
+    // the columns of a CSV file are; one left alone takes the side no locale names.
     std::optional<std::size_t> english, chinese;
     for (std::size_t k = 0; k < languages.size(); ++k) {
       if (!english && languages_of_locales[k] == "en") english = k;
       if (!chinese && languages_of_locales[k] == "zh") chinese = k;
     }
-    for (std::size_t k = 0; k < languages.size() && (!english || !chinese); ++k) {
-      if (!Trim(languages[k].Locale).empty() || english == k || chinese == k) continue;
-      (english ? chinese : english) = k;
-      by_order = true;
+    std::vector<std::size_t> open;
+    for (std::size_t k = 0; k < languages.size(); ++k)
+      if (Trim(languages[k].Locale).empty() && english != k && chinese != k) open.push_back(k);
+    if (!english && !chinese && open.size() >= 2) {
+      Cells cells;
+      for (const KvtmlEntry& entry : reader.Entries()) {
+        cells.emplace_back();
+        for (const Language& l : languages) {
+          auto it = entry.Texts.find(l.Id);
+          cells.back().push_back(it == entry.Texts.end() ? std::string()
+                                                         : CollapseSpace(it->second));
+        }
+      }
+      Columns columns;
+      std::string error;
+      if (!ChooseColumns({}, names, open, cells, columns, error)) {
+        list.Failure = {0, "the file gives no locales, and " + error};
+        return;
+      }
+      english = columns.English;
+      chinese = columns.Chinese;
+      how = columns.ByContent ? " (told apart by their content: the file gives no locale)"
+                              : " (told apart by their names: the file gives no locale)";
+    } else if (!english != !chinese && !open.empty()) {
+      (english ? chinese : english) = open.front();
+      how = " (the one without a locale)";
     }
     if (!english || !chinese) {
       list.Failure = {0,
@@ -189,8 +214,7 @@ void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedLis
   const Language& english = languages[chosen[0]];
   const Language& chinese = languages[chosen[1]];
   list.Description = "KVTML; English from " + LanguageText(english) + ", meanings from " +
-                     LanguageText(chinese) +
-                     (by_order ? " (taken by their order: the file gives no locale)" : "");
+                     LanguageText(chinese) + how;
   for (const KvtmlEntry& entry : reader.Entries()) {
     auto text = [&](const Language& language) {
       auto it = entry.Texts.find(language.Id);

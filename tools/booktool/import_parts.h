@@ -61,9 +61,10 @@ std::size_t WidestRow(const std::vector<Row>& rows);
 
 // ---- Columns (import_columns.cpp)
 
-enum class Script { None, Latin, Chinese };
+enum class Script { None, Latin, Chinese, Pinyin };
 // What a text is mostly written in: Chinese when it holds Chinese characters and not three
-// times as many Latin letters, else Latin when it holds Latin letters.
+// times as many Latin letters, else Pinyin when its Latin letters carry the tone marks only
+// pinyin uses (ā, ǎ, í ...), else Latin when it holds Latin letters.
 Script ScriptOf(std::string_view text);
 
 // The cleaned texts of a file's rows, cells[row][column]; shorter rows have fewer cells.
@@ -71,12 +72,14 @@ using Cells = std::vector<std::vector<std::string>>;
 
 struct Columns {
   std::size_t English = 0, Chinese = 1;
-  bool ByContent = false;  // told apart by what they hold
+  bool ByContent = false;     // told apart by what they hold
+  bool AgainstNames = false;  // ... although the header names them the other way
 };
 
-// The columns to take: --columns, else the ones header `names` name, else by content among
-// `usable`: the first mostly in Latin letters is English, the first mostly in Chinese
-// characters the meaning. False with `error` when none of these tells.
+// The columns to take: --columns, else the ones header `names` name (unless the one named
+// English is mostly Chinese and the content tells), else by content among `usable`: the first
+// mostly in Latin letters is English, the first mostly in Chinese characters the meaning.
+// False with `error` when none of these tells.
 bool ChooseColumns(const ImportOptions& options, const std::vector<std::string>& names,
                    const std::vector<std::size_t>& usable, const Cells& cells, Columns& columns,
                    std::string& error);

@@ -6,7 +6,9 @@ namespace booktool {
 SiftedList SiftRecords(std::vector<ListRecord> records, const books::CatalogueEntry& entry,
                        bool dedupe) {
   SiftedList sifted;
-  books::BookRules rules(entry, true, true);
+  // A pair twice is a slip in a learner's own list; a catalogue book's fixed count may repeat
+  // pairs, as the catalogue's own books do, and its export must import back.
+  books::BookRules rules(entry, true, entry.Kind == books::BookKind::OwnBook);
   std::string english, meaning;
   for (ListRecord& r : records) {
     std::vector<books::RecordFault> faults = rules.Check(

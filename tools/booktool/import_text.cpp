@@ -83,7 +83,9 @@ DecodedText DecodeText(std::string_view bytes) {
     out.Text = text::Utf16ToUtf8(bytes.substr(2), big, invalid);
     out.Encoding = big ? "UTF-16 BE" : "UTF-16 LE";
     if (invalid > 0)
-      out.Encoding.append(" (").append(std::to_string(invalid)).append(" bad units)");
+      out.Encoding.append(" (")
+          .append(std::to_string(invalid))
+          .append(invalid == 1 ? " bad unit)" : " bad units)");
     return out;
   }
   const bool bom = bytes.starts_with(text::kUtf8Bom);
