@@ -14,7 +14,7 @@ TARGETS=("$@")
 ((${#TARGETS[@]})) || TARGETS=(loader gbk book_list round_trip import)
 DIR="$ROOT/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$DIR" -G Ninja -DVANTLE_FUZZ=ON -DVANTLE_WITH_QT=OFF \
-  -DVANTLE_BENCH=OFF -DVANTLE_WERROR=ON
+  -DVANTLE_TESTS=OFF -DVANTLE_BENCH=OFF -DVANTLE_WERROR=ON
 cmake --build "$DIR" -j "$(nproc)" --target fuzz_targets
 
 # A smaller quarantine of freed blocks than AddressSanitizer's 256 MB keeps long runs well

@@ -10,7 +10,7 @@ install_packages
 SECONDS_TO_RUN="${1:-600}"
 shift || true
 DIR="$ROOT/build-soak"
-cmake -S "$ROOT" -B "$DIR" -G Ninja -DVANTLE_SANITIZE=ON -DVANTLE_WERROR=ON -DVANTLE_BENCH=OFF
+cmake -S "$ROOT" -B "$DIR" -G Ninja -DVANTLE_SANITIZE=ON -DVANTLE_WERROR=ON -DVANTLE_TESTS=OFF -DVANTLE_BENCH=OFF
 cmake --build "$DIR" -j "$(nproc)" --target vantle
 
 LOGS="$DIR/soak-logs"

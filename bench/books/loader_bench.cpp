@@ -7,7 +7,7 @@
 #include "books/catalogue.h"
 #include "books/gbk.h"
 #include "books/loader.h"
-#include "kit/kit.h"
+#include "kit/files.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "kit/kit.h"
 #include "program/program.h"
 #include "shell/shell.h"
+#include "ui/random.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ class Dictionary {
   std::string ChineseQuery() const { return form.Book.ChineseMeanings[15000].substr(0, 6); }
 
   kit::FakePlatform platform;
-  kit::ScriptedRandom random;
+  ui::ClockRandom random;  // the window draws its background picture from it
   shell::Shell shell{platform, random, program::MakeModeWindow};
   dictionary::Form3 form{shell};
 };

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "books/catalogue.h"
 #include "program/program.h"
 #include "qt/qt_platform.h"
 #include "ui/random.h"
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
 
   qtbind::QtPlatform platform;
+  platform.SetUserDataDirectory(books::UserDataDirectory());
   ui::ClockRandom random;
   program::Program program(platform, random);
   platform.Deliver([&program] { program.Start(); });

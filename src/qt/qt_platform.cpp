@@ -12,7 +12,6 @@
 #include <chrono>
 #include <exception>
 
-#include "books/catalogue.h"
 #include "qt/accessibility.h"
 #include "qt/convert.h"
 #include "qt/faces.h"
@@ -95,7 +94,7 @@ std::string QtPlatform::ProgramDirectory() {
 }
 
 std::string QtPlatform::UserDataDirectory() {
-  return user_data_directory_ ? *user_data_directory_ : books::UserDataDirectory();
+  return user_data_directory_;
 }
 
 std::uint64_t QtPlatform::ClockSeed() {

@@ -41,8 +41,8 @@ class QtPlatform : public ui::Platform {
   // The folder the program reads its books and pictures from; by default the folder of the
   // executable.
   void SetProgramDirectory(std::string directory) { program_directory_ = std::move(directory); }
-  // The user's data folder; by default the one of the environment (see books::UserDataDirectory),
-  // empty for none.
+  // The user's data folder, empty for none (the default: the binding knows no word books; the
+  // program hands it the folder of the environment).
   void SetUserDataDirectory(std::string directory) { user_data_directory_ = std::move(directory); }
 
   // Runs inside the modal loop of every message box once it is open, so that tests can read
@@ -90,7 +90,7 @@ class QtPlatform : public ui::Platform {
   std::unique_ptr<Speech> speech_;  // outlives the windows' menus
   std::vector<std::unique_ptr<WindowBinding>> windows_;
   std::optional<std::string> program_directory_;
-  std::optional<std::string> user_data_directory_;
+  std::string user_data_directory_;
   int depth_ = 0;  // handlers running (more than one only through a modal message)
   bool ended_ = false;
   bool failed_ = false;

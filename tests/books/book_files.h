@@ -6,7 +6,7 @@
 
 #include "books/catalogue.h"
 #include "books/gbk.h"
-#include "kit/kit.h"
+#include "kit/files.h"
 
 namespace book_files {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "books/catalogue.h"
-#include "kit/kit.h"
+#include "kit/files.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "book_files.h"
 #include "books/gbk.h"
-#include "kit/kit.h"
+#include "kit/files.h"
 #include "text/text.h"
 
 namespace {

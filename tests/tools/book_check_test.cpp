@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "kit/kit.h"
+#include "kit/files.h"
 
 namespace {
 

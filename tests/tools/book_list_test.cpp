@@ -8,7 +8,7 @@
 #include "books/gbk.h"
 #include "books/loader.h"
 #include "booktool/book_check.h"
-#include "kit/kit.h"
+#include "kit/files.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "books/loader.h"
 #include "booktool/import.h"
-#include "kit/kit.h"
+#include "kit/files.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "booktool/commands.h"
 #include "booktool/export.h"
 #include "booktool/import.h"
-#include "kit/kit.h"
+#include "kit/files.h"
 
 namespace {
 

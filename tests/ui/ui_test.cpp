@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "kit/kit.h"
-#include "text/text.h"
 #include "ui/control.h"
 #include "ui/focus.h"
 #include "ui/random.h"
@@ -30,16 +29,6 @@ TEST(RandomTest, ClockRandomStaysInTheHalfOpenUnitIntervalAndRepeatsForASeed) {
     ASSERT_LT(r, 1.0);
     ASSERT_EQ(r, b.Next());
   }
-}
-
-TEST(TextTest, CountsAndCutsByCharactersNotBytes) {
-  struct Row {
-    std::string text;
-    std::size_t count;
-  } rows[] = {{"", 0}, {"abc", 3}, {"苹果", 2}, {"a苹b", 3}, {"\xFF\xFE", 2}, {"\xE8\x8B", 1}};
-  for (const auto& row : rows) EXPECT_EQ(text::CharCount(row.text), row.count) << row.text;
-  EXPECT_EQ(text::CharOffset("一心一意", 2), 6u);
-  EXPECT_EQ(text::CharOffset("ab", 5), 2u);
 }
 
 struct Recorder : ui::ControlObserver {

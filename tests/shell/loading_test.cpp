@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "book_files.h"
+#include "books/book_files.h"
 #include "books/loader.h"
 #include "kit/kit.h"
 #include "match/form1.h"
