@@ -124,6 +124,10 @@ TEST(ParseImport, TakesEachSideFromTheColumnOrLanguageThatHoldsIt) {
        {{"apple", "苹果"}, {"hello", "你好"}},
        "English from column 4 \"Back\", meanings from column 2 \"Front\" (told apart by their "
        "content, not by the header's names)"},
+      {"columns named by their language are taken at their word, as export writes them",
+       "English,Chinese\n苹,p\n英,q\n",
+       {{"苹", "p"}, {"英", "q"}},
+       "English from column 1 \"English\", meanings from column 2 \"Chinese\""},
       {"pinyin before the English column",
        "苹果,píngguǒ,apple\n你好,nǐ hǎo,hello\n",
        {{"apple", "苹果"}, {"hello", "你好"}},

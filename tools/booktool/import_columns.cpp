@@ -19,6 +19,11 @@ constexpr std::array<std::string_view, 5> kEnglishWords = {"英文", "英语", "
 constexpr std::array<std::string_view, 8> kChineseWords = {"中文", "汉语", "释义", "意思",
                                                            "词义", "解释", "翻译", "含义"};
 
+// Names that say the language itself, not a card's side or a role: a column so named is
+// taken at its word whatever it holds (what export writes comes back as it was).
+constexpr std::array<std::string_view, 2> kEnglishLanguage = {"english", "en"};
+constexpr std::array<std::string_view, 2> kEnglishLanguageWords = {"英文", "英语"};
+
 bool Names(std::string_view cell, std::span<const std::string_view> names,
            std::span<const std::string_view> words) {
   const std::string name = Lower(Trim(cell));
@@ -180,10 +185,12 @@ bool ChooseColumns(const ImportOptions& options, const std::vector<std::string>&
   }
   if (auto named = NamedColumns(names)) {
     columns = {named->first, named->second, false};
-    // "Front" and "Back", or names put on the wrong columns, do not swap the sides: when the
-    // column named English is mostly Chinese, the content decides if it can.
+    // "Front" and "Back", or roles put on the wrong columns, do not swap the sides: when the
+    // column taken for English is mostly Chinese and its name is no language's, the content
+    // decides if it can.
     std::string unused;
-    if (ColumnScript(cells, named->first) == Script::Chinese &&
+    if (!Names(names[named->first], kEnglishLanguage, kEnglishLanguageWords) &&
+        ColumnScript(cells, named->first) == Script::Chinese &&
         ByContent(usable, cells, columns, unused))
       columns.AgainstNames = true;
     return true;
