@@ -20,11 +20,8 @@ Form1::Form1(shell::Shell& shell) : GameWindow(shell, "Form1") {
   form_.Add(Command1);
   Command1.OnClick = [this](int i) { Command1_Click(i); };
   // F2 says the cell the focus is on.
-  ListenForSpeech([this](const ui::SpeechRequest& request) {
-    for (int i = 0; i < kCells; ++i)
-      if (request.focus == &Command1[i] && Command1[i].Visible()) return Command1[i].Caption();
-    return std::string();
-  });
+  ListenForSpeech(
+      [this](const ui::SpeechRequest& request) { return request.FocusedCaption(Command1); });
 }
 
 void Form1::Form_Load() {

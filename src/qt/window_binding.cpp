@@ -108,7 +108,9 @@ void WindowBinding::Changed(ui::Control& control, ui::Property what) {
   if (b.MakesWidget() && !b.Widget()) return;  // made from the model when first shown
   ApplyingChange applying(applying_);
   Apply(b, what);
-  DescribeForAccessibility(b.Widget(), b.Model());
+  // A name comes with the look; a time bar's value is its height.
+  if (what == ui::Property::Look || what == ui::Property::Geometry)
+    DescribeForAccessibility(b.Widget(), b.Model());
 }
 
 void WindowBinding::ApplyWindow(ui::Property what) {

@@ -37,9 +37,7 @@ Form2::Form2(shell::Shell& shell) : GameWindow(shell, "Form2") {
   // F2 says the falling question (英译汉) or the answer the focus is on (汉译英).
   ListenForSpeech([this](const ui::SpeechRequest& request) {
     if (AsksEnglish()) return Label1.Visible() ? Label1.Caption() : std::string();
-    for (int i = 0; i < Command1.Count(); ++i)
-      if (request.focus == &Command1[i] && Command1[i].Visible()) return Command1[i].Caption();
-    return std::string();
+    return request.FocusedCaption(Command1);
   });
 }
 

@@ -176,18 +176,22 @@ bool HasCodePoint(std::string_view text, Wanted wanted) {
 
 }  // namespace
 
+bool IsLatinLetter(char32_t c) {
+  return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') ||
+         (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7);
+}
+
+bool IsHan(char32_t c) {
+  return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3134F);
+}
+
 bool HasLatinLetter(std::string_view text) {
-  return HasCodePoint(text, [](char32_t c) {
-    return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') ||
-           (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7);
-  });
+  return HasCodePoint(text, IsLatinLetter);
 }
 
 bool HasHan(std::string_view text) {
-  return HasCodePoint(text, [](char32_t c) {
-    return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
-           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x2FFFF);
-  });
+  return HasCodePoint(text, IsHan);
 }
 
 }  // namespace text

@@ -47,9 +47,13 @@ Repaired RepairUtf8(std::string_view bytes);
 // a NUL becomes U+FFFD, counted in `invalid`.
 std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, int& invalid);
 
-// Whether the text holds a Latin letter (A to Z in either case, or an accented one).
+// A Latin letter: A to Z in either case, or an accented one.
+bool IsLatinLetter(char32_t c);
+// A Chinese character (a CJK ideograph).
+bool IsHan(char32_t c);
+// Whether the text holds a Latin letter.
 bool HasLatinLetter(std::string_view text);
-// Whether the text holds a Chinese character (a CJK ideograph).
+// Whether the text holds a Chinese character.
 bool HasHan(std::string_view text);
 
 }  // namespace text

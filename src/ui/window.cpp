@@ -54,4 +54,10 @@ std::string SpeechRequest::SelectionIn(const Control& box) const {
   return {};
 }
 
+std::string SpeechRequest::FocusedCaption(const ButtonArray& array) const {
+  const auto* button = dynamic_cast<const Button*>(focus);
+  if (button && button->Array() == &array && button->Visible()) return button->Caption();
+  return {};
+}
+
 }  // namespace ui

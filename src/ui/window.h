@@ -26,6 +26,8 @@ struct SpeechRequest {
 
   // The text selected in `box`, or "" when nothing is.
   std::string SelectionIn(const Control& box) const;
+  // The caption of the shown button of `array` that holds the focus, or "" when none does.
+  std::string FocusedCaption(const ButtonArray& array) const;
 };
 
 class Window : public Control {

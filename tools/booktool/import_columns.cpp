@@ -40,16 +40,6 @@ std::string ColumnText(std::size_t column, const std::vector<std::string>& names
   return text;
 }
 
-bool IsChinese(char32_t cp) {
-  return (cp >= 0x4E00 && cp <= 0x9FFF) || (cp >= 0x3400 && cp <= 0x4DBF) ||
-         (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0x20000 && cp <= 0x3134F);
-}
-
-bool IsLatinLetter(char32_t cp) {
-  return (cp >= 'a' && cp <= 'z') || (cp >= 'A' && cp <= 'Z') ||
-         (cp >= 0xC0 && cp <= 0x24F && cp != 0xD7 && cp != 0xF7);
-}
-
 // Tone marks that English words do not carry (é, è, à, ü do, in loanwords).
 bool IsPinyinMark(char32_t cp) {
   static constexpr std::u32string_view kMarks = U"āáǎēěīíǐìōóǒòūúǔùǖǘǚǜĀÁǍĒĚĪÍǏÌŌÓǑÒŪÚǓÙ";
@@ -130,8 +120,8 @@ Script ScriptOf(std::string_view text) {
   bool tones = false;
   for (std::size_t i = 0; i < text.size();) {
     const char32_t cp = text::NextCodePoint(text, i);
-    latin += IsLatinLetter(cp);
-    chinese += IsChinese(cp);
+    latin += text::IsLatinLetter(cp);
+    chinese += text::IsHan(cp);
     tones = tones || IsPinyinMark(cp);
   }
   if (chinese > 0 && 3 * chinese >= latin) return Script::Chinese;
