@@ -1,0 +1,39 @@
+// The learner's progress at a glance, as the progress window shows it: counts of words, the
+// share of Good answers, reviews per day behind and words due per day ahead, and the words
+// missed most. Plain data, computed by the journal in one go.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace progress {
+
+inline constexpr int kChartDays = 30;        // days in each of the two charts
+inline constexpr int kMostMissedCount = 20;  // words in the most-missed list
+inline constexpr double kLearnedStabilityDays = 21;
+
+struct MissedWord {
+  std::string english;
+  std::string chinese;
+  int misses = 0;  // Again answers, all time
+};
+
+struct Overview {
+  int practised = 0;             // words in the journal
+  int due_now = 0;               // due at or before now
+  int due_within_week = 0;       // due at or before now + 7 days (those due now included)
+  int learned = 0;               // stability of kLearnedStabilityDays days or more
+  int good_last_30_days = 0;     // Good answers over the last 30 days
+  int reviews_last_30_days = 0;  // all answers over the last 30 days
+  // Answers per local calendar day: [kChartDays - 1] is today, [0] is 29 days ago.
+  std::array<int, kChartDays> reviews_per_day{};
+  // Words falling due per local calendar day: [0] is today (overdue words included), [1]
+  // tomorrow, and so on.
+  std::array<int, kChartDays> due_per_day{};
+  // Up to kMostMissedCount words, most misses first; words never missed are left out.
+  std::vector<MissedWord> most_missed;
+};
+
+}  // namespace progress
