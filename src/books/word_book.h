@@ -9,6 +9,13 @@ namespace books {
 // Records in a group: group g >= 1 is the g-th run of this many consecutive records.
 inline constexpr int kGroupSize = 18;
 
+// One word: its English entry and its Chinese meaning.
+struct Word {
+  std::string english;
+  std::string chinese;
+  bool operator==(const Word&) const = default;
+};
+
 struct WordBook {
   std::vector<std::string> EnglishEntries;
   std::vector<std::string> ChineseMeanings;

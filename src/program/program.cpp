@@ -1,22 +1,22 @@
 #include "program/program.h"
 
-#include "dictionary/form3.h"
-#include "match/form1.h"
-#include "quiz/form2.h"
-#include "screensaver/form4.h"
+#include "dictionary/dictionary_window.h"
+#include "match/match_window.h"
+#include "quiz/quiz_window.h"
+#include "screensaver/screensaver_window.h"
 
 namespace program {
 
 std::unique_ptr<shell::ModeWindow> MakeModeWindow(shell::Mode mode, shell::Shell& shell) {
   switch (mode) {
     case shell::Mode::Match:
-      return std::make_unique<match::Form1>(shell);
+      return std::make_unique<match::MatchWindow>(shell);
     case shell::Mode::Quiz:
-      return std::make_unique<quiz::Form2>(shell);
+      return std::make_unique<quiz::QuizWindow>(shell);
     case shell::Mode::Dictionary:
-      return std::make_unique<dictionary::Form3>(shell);
+      return std::make_unique<dictionary::DictionaryWindow>(shell);
     case shell::Mode::ScreenSaver:
-      return std::make_unique<screensaver::Form4>(shell);
+      return std::make_unique<screensaver::ScreenSaverWindow>(shell);
   }
   return nullptr;
 }

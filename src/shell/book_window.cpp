@@ -5,16 +5,16 @@
 
 namespace shell {
 
-BookWindow::BookWindow(Shell& shell, const std::string& form_name,
-                       std::span<const books::CatalogueEntry> catalogue)
-    : ModeWindow(shell, form_name), catalogue_(catalogue) {
-  for (ui::Control* c :
-       std::initializer_list<ui::Control*>{&List1, &Command3, &Command5, &Command6})
-    form_.Add(*c);
-  Command3.OnClick = [this] { Command3_Click(); };
-  List1.OnDblClick = [this] { List1_DblClick(); };
-  Command6.OnClick = [this] { Command6_Click(); };
-  PressOnEnter(List1, Command3);
+BookWindow::BookWindow(Shell& shell, const std::string& name,
+                       std::span<const books::CatalogueEntry> catalogue, int column_rows)
+    : ModeWindow(shell, name, column_rows), catalogue_(catalogue) {
+  window_.Add(book_list_);
+  window_.Add(choose_book_button_);
+  window_.Add(change_book_button_);
+  choose_book_button_.OnClick = [this] { LoadWordBook(); };
+  book_list_.OnDblClick = [this] { LoadWordBook(); };
+  change_book_button_.OnClick = [this] { ShowBookChoice(); };
+  PressOnEnter(book_list_, choose_book_button_);
 }
 
 void BookWindow::PressOnEnter(ui::ListBox& list, ui::Button& button) {
@@ -23,25 +23,21 @@ void BookWindow::PressOnEnter(ui::ListBox& list, ui::Button& button) {
   };
 }
 
-void BookWindow::SetUpBookControls(const std::string& load_caption, const std::string& caption5,
-                                   const std::string& caption6) {
-  List1.Move(4400, 1500, 3400, 4000);
-  List1.SetAccessibleName("词库");
-  Command3.Move(5500, 6000, kButtonWidth, kButtonHeight);
-  Command5.Move(kColumnLeft, 1300, kButtonWidth, kButtonHeight);
-  Command6.Move(kColumnLeft, 1675, kButtonWidth, kButtonHeight);
-  FillBookList();
-  Command3.SetCaption(load_caption);
-  Command5.SetCaption(caption5);
-  Command6.SetCaption(caption6);
-}
-
-void BookWindow::FillBookList() {
-  for (const books::CatalogueEntry& entry : catalogue_) List1.AddItem(std::string(entry.Label));
+void BookWindow::SetUpBookControls(const std::string& choose_caption,
+                                   const std::string& change_caption) {
+  book_list_.Move(kBookListLeft, kBookListTop, kBookListWidth, kBookListHeight);
+  book_list_.SetAccessibleName("词库");
+  choose_book_button_.Move(kChooseBookLeft, kChooseBookTop, kButtonWidth, kButtonHeight);
+  PlaceColumnButton(change_book_button_, kSecondButtonTop, change_caption);
+  for (const books::CatalogueEntry& entry : catalogue_)
+    book_list_.AddItem(std::string(entry.Label));
+  choose_book_button_.SetCaption(choose_caption);
 }
 
 void BookWindow::ReadSelectedBook() {
-  const books::CatalogueEntry* entry = books::FindEntry(catalogue_, List1.Text());
+  book_label_ = book_list_.Text();
+  is_idiom_book_ = book_label_ == books::kIdiomBookLabel;
+  const books::CatalogueEntry* entry = books::FindEntry(catalogue_, book_label_);
   if (!entry) {
     platform_.ShowMessage(std::string(books::kDamagedMessage));
     EndProgram();
@@ -51,7 +47,7 @@ void BookWindow::ReadSelectedBook() {
       entry->Kind == books::BookKind::OwnBook
           ? books::OwnBookPath(platform_.ProgramDirectory(), platform_.UserDataDirectory())
           : beside_program;
-  books::LoadResult result = books::ReadWordBook(path, *entry, Book);
+  books::LoadResult result = books::ReadWordBook(path, *entry, book_);
   if (!result.Ok()) {
     // The messages send the user to the book beside the program; a user's own copy elsewhere
     // is named, so that the user knows which file to mend.

@@ -1,5 +1,5 @@
-// The windows that read word books (match game, quiz, dictionary): the book list, the load
-// button, the two buttons at the top of the left column, and the window's own word book.
+// The windows that read word books (match game, quiz, dictionary): the book list, the button
+// that loads the chosen book, the button back to the list, and the window's own word book.
 #pragma once
 
 #include <span>
@@ -11,39 +11,48 @@
 
 namespace shell {
 
+// Where the book list and its button stand.
+inline constexpr int kBookListLeft = 4400;
+inline constexpr int kBookListTop = 1500;
+inline constexpr int kBookListWidth = 3400;
+inline constexpr int kBookListHeight = 4000;
+inline constexpr int kChooseBookLeft = 5500;
+inline constexpr int kChooseBookTop = 6000;
+
 class BookWindow : public ModeWindow {
  public:
-  BookWindow(Shell& shell, const std::string& form_name,
-             std::span<const books::CatalogueEntry> catalogue);
-
-  ui::ListBox List1{"List1"};
-  ui::Button Command3{"Command3"};
-  ui::Button Command5{"Command5"};
-  ui::Button Command6{"Command6"};
-
-  books::WordBook Book;
-
-  // The window's book choice, and loading the book selected in List1, as each window does them.
-  virtual void ShowBookChoice() = 0;
-  virtual void LoadWordBook() = 0;
-  void Command3_Click() { LoadWordBook(); }
-  void List1_DblClick() { LoadWordBook(); }
-  void Command6_Click() { ShowBookChoice(); }
+  BookWindow(Shell& shell, const std::string& name,
+             std::span<const books::CatalogueEntry> catalogue, int column_rows = kModeCount);
 
  protected:
+  // Back to the book list.
+  virtual void ShowBookChoice() = 0;
+  // Loads the book chosen in the list, as each window does it.
+  virtual void LoadWordBook() = 0;
+
   // Enter in `list` presses `button`, the one beside it, but only while a row is chosen.
   static void PressOnEnter(ui::ListBox& list, ui::Button& button);
-  // Places List1, Command3, Command5 and Command6, captions them and fills List1.
-  void SetUpBookControls(const std::string& load_caption, const std::string& caption5,
-                         const std::string& caption6);
-  // Appends the window's catalogue to List1, in catalogue order, nothing selected.
-  void FillBookList();
-  // Reads the book selected in List1 into Book. Any failure shows its message and ends the
-  // program, so on return the book is loaded.
+  // Places the book list, its button and the button back to it, captions them and fills the
+  // list.
+  void SetUpBookControls(const std::string& choose_caption, const std::string& change_caption);
+  // Reads the book chosen in the list into book_ and keeps its label. Any failure shows its
+  // message and ends the program, so on return the book is loaded.
   void ReadSelectedBook();
+
+  // The label of the loaded book; empty before the first load.
+  const std::string& BookLabel() const { return book_label_; }
+  // Whether the loaded book is the idiom book, whose lines are cut in two.
+  bool IsIdiomBook() const { return is_idiom_book_; }
+
+  ui::ListBox book_list_{"book_list"};
+  ui::Button choose_book_button_{"choose_book_button"};
+  ui::Button change_book_button_{"change_book_button"};
+  books::WordBook book_;
 
  private:
   std::span<const books::CatalogueEntry> catalogue_;
+  std::string book_label_;
+  bool is_idiom_book_ = false;
 };
 
 }  // namespace shell

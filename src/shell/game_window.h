@@ -1,5 +1,5 @@
-// What the two timed games (match game and quiz) share: the group list, the round clock, the
-// best time of the run, the round report and the farewell.
+// What the two timed games (match game and quiz) share: the group list, the button back to
+// it, the round clock, the best time of the run, the round report and the farewell.
 #pragma once
 
 #include <string>
@@ -11,43 +11,68 @@ namespace shell {
 
 using books::kGroupSize;
 inline constexpr int kNoBestTime = 10000;
+inline constexpr int kTickInterval = 100;  // ms: the clocks count tenths of a second
+
+// Where the group list and its button stand.
+inline constexpr int kGroupListLeft = 5400;
+inline constexpr int kGroupListTop = 2200;
+inline constexpr int kGroupListWidth = 1000;
+inline constexpr int kGroupListHeight = 3000;
+inline constexpr int kChooseGroupTop = 5700;
+
+// The best error-free round of the run, in tenths of a second: a round counts when it had no
+// mistake and was strictly faster than the best so far.
+class BestTime {
+ public:
+  void Offer(int elapsed, int mistakes) {
+    if (elapsed < tenths_ && mistakes == 0) tenths_ = elapsed;
+  }
+  bool Any() const { return tenths_ != kNoBestTime; }
+  int Tenths() const { return tenths_; }
+
+ private:
+  int tenths_ = kNoBestTime;
+};
 
 class GameWindow : public BookWindow {
  public:
-  GameWindow(Shell& shell, const std::string& form_name);
+  GameWindow(Shell& shell, const std::string& name, int column_rows = kModeCount);
 
-  ui::Timer* ModeTimer() override { return &Timer1; }
-
-  ui::ListBox List2{"List2"};
-  ui::Button Command2{"Command2"};
-  ui::Timer Timer1{"Timer1"};
-
-  int Elapsed = 0;             // tenths of a second in this round
-  int Mistakes = 0;            // in this round
-  int BestTime = kNoBestTime;  // best error-free round of the run, in tenths
-  std::string TimeText;        // the last formatted time
-
-  // "选组": starts play with the group selected in List2; "换组词": back to the group list.
-  virtual void Command2_Click() = 0;
-  virtual void Command5_Click() = 0;
-  void List2_DblClick() { Command2_Click(); }
-  // The round clock, every 100 ms while Timer1 runs.
-  virtual void Timer1_Timer() = 0;
+  ui::Timer* Clock() override { return &clock_; }
 
  protected:
-  // Places List2 and Command2 ("选组") and gives Timer1 its 100 ms.
+  // "选组": starts play with the group chosen in the group list.
+  virtual void OnChooseGroup() = 0;
+  // "换组词": back to the group list, the round dropped.
+  virtual void OnChangeGroup() = 0;
+  // The round clock, every 100 ms while it runs.
+  virtual void OnTick() = 0;
+
+  // Places the group list, its button and the button back to it, and sets the clock.
   void SetUpGroupControls();
-  // Fills List2 with "0" to "k" for the loaded book, nothing selected.
+  // Fills the group list with "0" to "k" for the loaded book, nothing chosen.
   void FillGroupList();
-  // The record numbers of a round of the selected group, in order: 18 independent draws for
+  // The record numbers of a round of the chosen group, in order: 18 independent draws for
   // group 0, the group's records otherwise (fewer for a short last group). Empty when no
-  // group is selected.
+  // group is chosen.
   std::vector<int> PickGroupRecords();
-  // The end of a won round: formats the time, keeps an error-free faster time as the best,
-  // stops Timer1 and shows the round's report. The caller starts the next round.
-  void ReportRound();
-  // Form_Unload of both games: stops Timer1, shows the best time and ends the program.
+  // The words of those records.
+  std::vector<books::Word> PickGroupWords();
+  // The title of play: the window's title, the book and the group chosen.
+  std::string PlayTitle(std::string_view title) const;
+  // The end of a won round: keeps an error-free faster time as the best, stops the clock and
+  // shows the round's report. The caller starts the next round.
+  void ReportRound(int elapsed, int mistakes);
+  // Closing either game: stops the clock, shows the best time and ends the program.
   [[noreturn]] void SayFarewell(const std::string& mode_name);
+
+  ui::ListBox group_list_{"group_list"};
+  ui::Button choose_group_button_{"choose_group_button"};
+  ui::Button change_group_button_{"change_group_button"};
+  ui::Timer clock_{"clock"};
+
+ private:
+  BestTime best_time_;
 };
 
 }  // namespace shell

@@ -5,50 +5,61 @@
 
 namespace shell {
 
-ModeWindow::ModeWindow(Shell& shell, const std::string& form_name)
-    : shell_(shell),
-      platform_(shell.Platform()),
-      random_(shell.Random()),
-      form_(form_name, shell.Platform()) {
-  for (ui::Button* b : {&Command2_1, &Command2_2, &Command2_3, &Command2_4}) form_.Add(*b);
-  form_.OnUnload = [this] { Form_Unload(); };
+ModeWindow::ModeWindow(Shell& shell, const std::string& name, int column_rows)
+    : shell_(shell), platform_(shell.Platform()), random_(shell.Random()), window_(name, shell.Platform()) {
+  for (int row = 0; row < column_rows; ++row) {
+    mode_buttons_.push_back(std::make_unique<ui::Button>("mode_buttons_" + std::to_string(row)));
+    window_.Add(*mode_buttons_.back());
+  }
+  window_.OnUnload = [this] { OnClose(); };
 }
 
 void ModeWindow::SetUpWindow(const std::string& title, bool reseed) {
-  form_.SetWidth(kWindowWidth);
-  form_.SetHeight(kWindowHeight);
-  form_.SetCaption(title);
+  window_.SetWidth(kWindowWidth);
+  window_.SetHeight(kWindowHeight);
+  window_.SetCaption(title);
   if (reseed) random_.Reseed(platform_.ClockSeed());
 }
 
-void ModeWindow::PlaceModeButton(ui::Button& button, int row, const std::string& caption) {
-  button.Move(kColumnLeft, kModeColumnTop + row * kButtonHeight, kButtonWidth, kButtonHeight);
+void ModeWindow::PlaceColumnButton(ui::Button& button, int top, const std::string& caption) {
+  button.Move(kColumnLeft, top, kButtonWidth, kButtonHeight);
   button.SetCaption(caption);
 }
 
-void ModeWindow::ConnectModeButton(ui::Button& button, Mode target) {
-  button.OnClick = [this, target] { shell_.SwitchMode(*this, target); };
+void ModeWindow::PlaceModeButton(int row, const std::string& caption) {
+  PlaceColumnButton(ModeButton(row), kModeColumnTop + row * kButtonHeight, caption);
+}
+
+void ModeWindow::ConnectModeButton(int row, Mode target) {
+  ModeButton(row).OnClick = [this, target] { shell_.SwitchMode(*this, target); };
 }
 
 void ModeWindow::SetUpModeColumn(Mode own) {
-  static const char* const kCaptions[] = {"连连看", "英汉互译", "双向词典", "屏幕保护"};
-  ui::Button* buttons[] = {&Command2_1, &Command2_2, &Command2_3, &Command2_4};
-  for (int row = 0; row < 4; ++row) {
-    PlaceModeButton(*buttons[row], row, kCaptions[row]);
-    auto mode = static_cast<Mode>(row);
+  static const char* const kCaptions[kModeCount] = {"连连看", "英汉互译", "双向词典", "屏幕保护"};
+  for (int row = 0; row < kModeCount; ++row) {
+    PlaceModeButton(row, kCaptions[row]);
+    const auto mode = static_cast<Mode>(row);
     if (mode == own)
-      buttons[row]->SetEnabled(false);
+      ModeButton(row).SetEnabled(false);
     else
-      ConnectModeButton(*buttons[row], mode);
+      ConnectModeButton(row, mode);
   }
 }
 
-void ModeWindow::ShowModeColumn(bool shown) {
-  for (ui::Button* b : {&Command2_1, &Command2_2, &Command2_3, &Command2_4}) b->SetVisible(shown);
+void ModeWindow::ShowScreenTable(const std::vector<Shown>& table, bool column_shown) {
+  for (const Shown& row : table) row.control->SetVisible(row.shown);
+  for (const auto& button : mode_buttons_) button->SetVisible(column_shown);
+}
+
+std::string ModeWindow::Title(std::string_view title,
+                              std::initializer_list<std::string_view> parts) {
+  std::string text(title);
+  for (std::string_view part : parts) (text += " - ") += part;
+  return text;
 }
 
 void ModeWindow::ShowRandomBackground() {
-  shell_.ShowRandomBackground(form_);
+  shell_.ShowRandomBackground(window_);
 }
 
 void ModeWindow::EndProgram() {
@@ -56,7 +67,7 @@ void ModeWindow::EndProgram() {
 }
 
 void ModeWindow::ListenForSpeech(std::function<std::string(const ui::SpeechRequest&)> target) {
-  form_.OnSpeechRequest = [this, target = std::move(target)](const ui::SpeechRequest& request) {
+  window_.OnSpeechRequest = [this, target = std::move(target)](const ui::SpeechRequest& request) {
     Say(target(request));
   };
 }

@@ -1,9 +1,13 @@
-// What the four mode windows have in common: the window, its column of mode-switch buttons,
-// and access to the shell, the platform and the program's random source.
+// What the four mode windows have in common: the window, its column of mode buttons, its
+// screens, and access to the shell, the platform and the program's random source.
 #pragma once
 
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "ui/control.h"
 #include "ui/platform.h"
@@ -19,46 +23,60 @@ enum class Mode { Match, Quiz, Dictionary, ScreenSaver };
 // Every window is 12000 x 8550 twips.
 inline constexpr int kWindowWidth = 12000;
 inline constexpr int kWindowHeight = 8550;
-// The left column of buttons.
+// The left column: two buttons of the window's own at the top, then the mode buttons.
 inline constexpr int kColumnLeft = 500;
 inline constexpr int kButtonWidth = 975;
 inline constexpr int kButtonHeight = 375;
+inline constexpr int kFirstButtonTop = 1300;
+inline constexpr int kSecondButtonTop = 1675;
 inline constexpr int kModeColumnTop = 2400;
+// The usual mode column: one button per mode, in the order of Mode.
+inline constexpr int kModeCount = 4;
+
+// One row of a window's screen table: a control and whether the screen shows it.
+struct Shown {
+  ui::Control* control;
+  bool shown;
+};
 
 class ModeWindow {
  public:
-  ModeWindow(Shell& shell, const std::string& form_name);
+  // `name` names the window for the binding; `column_rows` buttons make its mode column.
+  ModeWindow(Shell& shell, const std::string& name, int column_rows = kModeCount);
   virtual ~ModeWindow() = default;
   ModeWindow(const ModeWindow&) = delete;
   ModeWindow& operator=(const ModeWindow&) = delete;
 
-  ui::Window& Window() { return form_; }
+  ui::Window& Window() { return window_; }
   // The window's own timer, stopped and started by SwitchMode; null when it has none.
-  virtual ui::Timer* ModeTimer() { return nullptr; }
+  virtual ui::Timer* Clock() { return nullptr; }
 
   // First-time setup, run once when the window is first used.
-  virtual void Form_Load() = 0;
-  // The user closes the window; ends the program.
-  virtual void Form_Unload() = 0;
-
-  // The mode-switch column (a fifth button exists only in the quiz window).
-  ui::Button Command2_1{"Command2_1"};
-  ui::Button Command2_2{"Command2_2"};
-  ui::Button Command2_3{"Command2_3"};
-  ui::Button Command2_4{"Command2_4"};
+  virtual void Load() = 0;
+  // The learner closes the window; ends the program.
+  virtual void OnClose() = 0;
 
  protected:
-  // The shared first steps of Form_Load: size and title, and a reseed of the random source
-  // from the clock for the windows that do so.
+  // The shared first steps of Load: size and title, and a reseed of the random source from
+  // the clock for the windows that do so.
   void SetUpWindow(const std::string& title, bool reseed);
-  // Places button `row` (0 for Command2_1) of the mode column and captions it.
-  static void PlaceModeButton(ui::Button& button, int row, const std::string& caption);
-  // Makes `button` switch from this window to `target`.
-  void ConnectModeButton(ui::Button& button, Mode target);
-  // The usual column: 连连看, 英汉互译, 双向词典, 屏幕保护 on Command2_1..Command2_4, the
-  // button of `own` disabled and the others switching.
+  // Button `row` of the mode column, counted from the top.
+  ui::Button& ModeButton(int row) { return *mode_buttons_.at(static_cast<std::size_t>(row)); }
+  // Places button `row` of the mode column and captions it.
+  void PlaceModeButton(int row, const std::string& caption);
+  // Makes button `row` switch from this window to `target`.
+  void ConnectModeButton(int row, Mode target);
+  // The usual column: 连连看, 英汉互译, 双向词典, 屏幕保护, the button of `own` disabled and the
+  // others switching.
   void SetUpModeColumn(Mode own);
-  void ShowModeColumn(bool shown);
+  // Shows a screen: the controls of `table` as its rows say, and the mode column with
+  // `column_shown`. Every window shows its screens through this alone.
+  void ShowScreenTable(const std::vector<Shown>& table, bool column_shown);
+  // Places `button` in the left column at `top` and captions it.
+  static void PlaceColumnButton(ui::Button& button, int top, const std::string& caption);
+  // A title and what it names after it, joined by " - ".
+  static std::string Title(std::string_view title, std::initializer_list<std::string_view> parts);
+
   void ShowRandomBackground();
   [[noreturn]] void EndProgram();
 
@@ -74,7 +92,10 @@ class ModeWindow {
   Shell& shell_;
   ui::Platform& platform_;
   ui::Random& random_;
-  ui::Window form_;
+  ui::Window window_;
+
+ private:
+  std::vector<std::unique_ptr<ui::Button>> mode_buttons_;
 };
 
 }  // namespace shell

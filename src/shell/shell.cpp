@@ -22,20 +22,20 @@ ModeWindow& Shell::Use(Mode mode) {
   if (!slot) {
     slot = factory_(mode, *this);
     platform_.Attach(slot->Window());
-    slot->Form_Load();
+    slot->Load();
   }
   return *slot;
 }
 
 void Shell::SwitchMode(ModeWindow& current, Mode target) {
-  if (ui::Timer* timer = current.ModeTimer()) timer->SetEnabled(false);
+  if (ui::Timer* timer = current.Clock()) timer->SetEnabled(false);
   ui::Window& from = current.Window();
   from.Hide();
   ModeWindow& next = Use(target);
   ui::Window& to = next.Window();
   to.SetLeft(from.Left());
   to.SetTop(from.Top());
-  if (ui::Timer* timer = next.ModeTimer()) timer->SetEnabled(true);
+  if (ui::Timer* timer = next.Clock()) timer->SetEnabled(true);
   to.Show();
 }
 

@@ -35,7 +35,7 @@ class Shell {
 
  private:
   static std::size_t Index(Mode mode) { return static_cast<std::size_t>(mode); }
-  // The window of `mode`; its first use creates it and runs its Form_Load.
+  // The window of `mode`; its first use creates it and runs its Load.
   ModeWindow& Use(Mode mode);
 
   ui::Platform& platform_;

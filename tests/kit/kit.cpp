@@ -56,6 +56,15 @@ bool Ends(const std::function<void()>& f) {
   return false;
 }
 
+std::vector<std::string> Controls::ShownNames() const {
+  std::vector<std::string> names;
+  for (const ui::Control* control : window_->Controls())
+    if (control->Visible() && !dynamic_cast<const ui::Timer*>(control))
+      names.push_back(control->Name());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 int RowOf(const ui::ListBox& list, std::string_view item) {
   const auto& items = list.Items();
   const auto it = std::find(items.begin(), items.end(), item);

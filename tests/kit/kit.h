@@ -101,6 +101,54 @@ class ScriptedRandom : public ui::Random {
   std::deque<double> script_;
 };
 
+// A mode window's controls, found by the names the binding and screen readers see them by, so
+// that tests act and look as the learner does. Asking for a control the window lacks fails
+// the test.
+class Controls {
+ public:
+  explicit Controls(ui::Window& window) : window_(&window) {}
+
+  ui::Window& Window() const { return *window_; }
+
+  ui::ListBox& BookList() const { return Get<ui::ListBox>("book_list"); }
+  ui::Button& ChooseBookButton() const { return Get<ui::Button>("choose_book_button"); }
+  ui::Button& ChangeBookButton() const { return Get<ui::Button>("change_book_button"); }
+  ui::ListBox& GroupList() const { return Get<ui::ListBox>("group_list"); }
+  ui::Button& ChooseGroupButton() const { return Get<ui::Button>("choose_group_button"); }
+  ui::Button& ChangeGroupButton() const { return Get<ui::Button>("change_group_button"); }
+  ui::Button& LookUpButton() const { return Get<ui::Button>("look_up_button"); }
+  ui::Button& ModeButton(int row) const { return Get<ui::Button>(Indexed("mode_buttons", row)); }
+  ui::Timer& Clock() const { return Get<ui::Timer>("clock"); }
+  // The match game.
+  ui::Button& Cell(int cell) const { return Get<ui::Button>(Indexed("cells", cell)); }
+  ui::Label& Marker() const { return Get<ui::Label>("marker"); }
+  ui::Label& TimeBar() const { return Get<ui::Label>("time_bar"); }
+  // The quiz.
+  ui::Label& Question() const { return Get<ui::Label>("question"); }
+  ui::Button& Answer(int answer) const { return Get<ui::Button>(Indexed("answers", answer)); }
+  // The dictionary.
+  ui::TextBox& QueryBox() const { return Get<ui::TextBox>("query_box"); }
+  ui::TextBox& ResultBox() const { return Get<ui::TextBox>("result_box"); }
+  // The screen saver.
+  ui::Label& Caption(int caption) const { return Get<ui::Label>(Indexed("captions", caption)); }
+
+  // The names of the shown controls, for comparing screens.
+  std::vector<std::string> ShownNames() const;
+
+  template <class T>
+  T& Get(const std::string& name) const {
+    auto* control = dynamic_cast<T*>(window_->Find(name));
+    if (!control) throw std::logic_error(window_->Name() + " has no such control: " + name);
+    return *control;
+  }
+
+ private:
+  static std::string Indexed(const char* name, int index) {
+    return std::string(name) + "_" + std::to_string(index);
+  }
+  ui::Window* window_;
+};
+
 // Runs `f` and tells whether it ended the program.
 bool Ends(const std::function<void()>& f);
 

@@ -1,5 +1,6 @@
 // A match window in a shell of its own, with scripted random draws and word books written to
-// a temporary program directory.
+// a temporary program directory. The tests act and look through the window's controls, as
+// the learner does.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,33 +11,38 @@
 #include <vector>
 
 #include "kit/kit.h"
-#include "match/form1.h"
+#include "match/match_window.h"
 #include "shell/shell.h"
 
 namespace match_test {
+
+using match::kCells;
+using match::kPairs;
 
 // The scripted source of the match tests: every draw is scripted, so that a changed draw
 // order fails the test that made it.
 class DealRandom : public kit::ScriptedRandom {
  public:
-  // Queues a whole cell order: button b is to show cell order[b].
+  // Queues a whole deal: cell b is to show text order[b].
   void PushOrder(const std::vector<int>& order) {
-    for (int cell : order) PushIndex(cell, match::kCells);
+    for (int text : order) PushIndex(text, kCells);
   }
 };
 
-// Stands in for the other modes: a window with a timer and nothing else.
+// Stands in for the other modes: a window with a clock and nothing else.
 class OtherMode : public shell::ModeWindow {
  public:
-  explicit OtherMode(shell::Shell& shell) : ModeWindow(shell, "Other") { form_.Add(Timer1); }
-  ui::Timer* ModeTimer() override { return &Timer1; }
-  void Form_Load() override {}
-  void Form_Unload() override {}
-  ui::Timer Timer1{"Timer1"};
+  explicit OtherMode(shell::Shell& shell) : ModeWindow(shell, "other") { window_.Add(clock_); }
+  ui::Timer* Clock() override { return &clock_; }
+  void Load() override {}
+  void OnClose() override {}
+
+ private:
+  ui::Timer clock_{"clock"};
 };
 
 inline std::vector<int> Identity() {
-  std::vector<int> order(match::kCells);
+  std::vector<int> order(kCells);
   std::iota(order.begin(), order.end(), 0);
   return order;
 }
@@ -61,14 +67,19 @@ class MatchTest : public ::testing::Test {
       : shell_(platform_, random_, [](shell::Mode mode, shell::Shell& s) {
           std::unique_ptr<shell::ModeWindow> w;
           if (mode == shell::Mode::Match)
-            w = std::make_unique<match::Form1>(s);
+            w = std::make_unique<match::MatchWindow>(s);
           else
             w = std::make_unique<OtherMode>(s);
           return w;
         }) {
     platform_.program_directory = dir_.Str();
+  }
+
+  shell::ModeWindow& Window() { return *shell_.Find(shell::Mode::Match); }
+  // Starts the program: the match window, loaded and shown.
+  ui::Window& Started() {
     shell_.Start();
-    form_ = dynamic_cast<match::Form1*>(shell_.Find(shell::Mode::Match));
+    return Window().Window();
   }
 
   // Writes the own book with records English(i) / Chinese(i) and loads it.
@@ -80,10 +91,10 @@ class MatchTest : public ::testing::Test {
   }
 
   void SelectBook(std::string_view label) {
-    const int row = kit::RowOf(form_->List1, label);
+    const int row = kit::RowOf(ui_.BookList(), label);
     ASSERT_GE(row, 0) << label;
-    form_->List1.SetListIndex(row);
-    form_->Command3.Click();
+    ui_.BookList().SetListIndex(row);
+    ui_.ChooseBookButton().Click();
   }
 
   // Scripts the draws of a deal of the round's texts: the cells to come in `order`, then the
@@ -97,55 +108,77 @@ class MatchTest : public ::testing::Test {
   // Group 0 draws its records first: the test scripts those.
   void Deal(int group, const std::vector<int>& order = Identity(), int picture = 0) {
     ScriptDeal(order, picture);
-    form_->List2.SetListIndex(group);
-    form_->Command2.Click();
+    dealt_group_ = group;
+    ui_.GroupList().SetListIndex(group);
+    ui_.ChooseGroupButton().Click();
   }
 
-  // A board of the given 36 texts (button b showing cell b) in a running round: group 1 of an
+  // A board of the given 36 texts (cell b showing text b) in a running round: group 1 of an
   // own book of just the given pairs, so that the pairs past them (a short group) are empty.
-  void PlayBoard(const std::vector<std::string>& cells) {
+  void PlayBoard(const std::vector<std::string>& texts) {
     std::vector<kit::Record> book;
-    for (std::size_t k = 0; k + 1 < cells.size() && !cells[k].empty(); k += 2)
-      book.emplace_back(cells[k], cells[k + 1]);
+    for (std::size_t k = 0; k + 1 < texts.size() && !texts[k].empty(); k += 2)
+      book.emplace_back(texts[k], texts[k + 1]);
     kit::WriteOwnBook(dir_.Path(), book);
     SelectBook(books::kOwnBookLabel);
     Deal(1);
-    ASSERT_EQ(Captions(), cells);
+    ASSERT_EQ(Captions(), texts);
   }
 
-  // The button that shows cell `cell` in this round.
-  int ButtonOf(int cell) const {
-    const auto& order = form_->CellOrder;
-    return static_cast<int>(std::find(order.begin(), order.end(), cell) - order.begin());
+  // The first cell on the board that shows `text`; -1 when none does.
+  int CellShowing(const std::string& text) const {
+    for (int b = 0; b < kCells; ++b)
+      if (ui_.Cell(b).Visible() && ui_.Cell(b).Caption() == text) return b;
+    return -1;
   }
 
-  // Clears pair k by clicking its English cell and then its meaning.
+  // Clears pair k of the numbered group dealt last, its English entry first.
   void ClearPair(int k) {
-    form_->Command1[ButtonOf(2 * k)].Click();
-    form_->Command1[ButtonOf(2 * k + 1)].Click();
+    const int record = (dealt_group_ - 1) * kPairs + k + 1;
+    ui_.Cell(CellShowing(English(record))).Click();
+    ui_.Cell(CellShowing(Chinese(record))).Click();
+  }
+
+  // A wrong pair of the numbered group dealt last: pair k's English entry, then the meaning of
+  // pair k + 1.
+  void MissPair(int k) {
+    const int record = (dealt_group_ - 1) * kPairs + k + 1;
+    ui_.Cell(CellShowing(English(record))).Click();
+    ui_.Cell(CellShowing(Chinese(record + 1))).Click();
   }
 
   void Tick(int times) {
-    for (int i = 0; i < times; ++i) form_->Timer1.Tick();
+    for (int i = 0; i < times; ++i) ui_.Clock().Tick();
   }
 
   std::vector<std::string> Captions() const {
     std::vector<std::string> captions;
-    for (int b = 0; b < match::kCells; ++b) captions.push_back(form_->Command1[b].Caption());
+    for (int b = 0; b < kCells; ++b) captions.push_back(ui_.Cell(b).Caption());
     return captions;
   }
 
   int ShownCells() const {
     int shown = 0;
-    for (int b = 0; b < match::kCells; ++b) shown += form_->Command1[b].Visible() ? 1 : 0;
+    for (int b = 0; b < kCells; ++b) shown += ui_.Cell(b).Visible() ? 1 : 0;
     return shown;
+  }
+
+  // Wins a round of the numbered group dealt last in `elapsed` tenths with `mistakes`
+  // mistakes; the next deal shows the texts in `next` order.
+  void WinRound(int elapsed, int mistakes, const std::vector<int>& next = Identity()) {
+    for (int m = 0; m < mistakes; ++m) MissPair(0);
+    Tick(elapsed);
+    random_.PushIndex(7, 20);  // the ninth pair's picture, then the next deal
+    ScriptDeal(next);
+    for (int k = 0; k < kPairs; ++k) ClearPair(k);
   }
 
   kit::TempDir dir_;
   kit::FakePlatform platform_;
   DealRandom random_;
   shell::Shell shell_;
-  match::Form1* form_ = nullptr;
+  kit::Controls ui_{Started()};
+  int dealt_group_ = 1;
 };
 
 }  // namespace match_test

@@ -8,7 +8,7 @@
 #include "books/book_files.h"
 #include "books/loader.h"
 #include "kit/kit.h"
-#include "match/form1.h"
+#include "match/round.h"
 #include "program/program.h"
 
 namespace {
@@ -17,16 +17,42 @@ class LoadingTest : public ::testing::Test {
  protected:
   LoadingTest() {
     platform_.program_directory = dir_.Str();
-    program_.Start();
-    form_ = dynamic_cast<match::Form1*>(program_.Shell().Find(shell::Mode::Match));
+    StartAgain();
   }
 
-  // Selects `label` in List1 and presses "选书"; true when the program ended.
+  // A new run of the program, on the match window's book list.
+  void StartAgain() {
+    program_.emplace(platform_, random_);
+    program_->Start();
+    ui_.emplace(program_->Shell().Find(shell::Mode::Match)->Window());
+  }
+
+  // Selects `label` in the book list and presses "选书"; true when the program ended.
   bool Choose(std::string_view label) {
-    const int row = kit::RowOf(form_->List1, label);
+    const int row = kit::RowOf(ui_->BookList(), label);
     EXPECT_GE(row, 0) << label;
-    form_->List1.SetListIndex(row);
-    return kit::Ends([&] { form_->Command3.Click(); });
+    ui_->BookList().SetListIndex(row);
+    return kit::Ends([&] { ui_->ChooseBookButton().Click(); });
+  }
+
+  // Deals group `group` of the loaded book with cell b showing text b, and returns the
+  // captions; then goes back to the book list.
+  std::vector<std::string> Deal(int group) {
+    for (int cell = 0; cell < match::kCells; ++cell) random_.PushIndex(cell, match::kCells);
+    random_.PushIndex(0, 20);
+    ui_->GroupList().SetListIndex(group);
+    ui_->ChooseGroupButton().Click();
+    std::vector<std::string> captions;
+    for (int cell = 0; cell < match::kCells; ++cell) captions.push_back(ui_->Cell(cell).Caption());
+    ui_->ChangeBookButton().Click();
+    return captions;
+  }
+  // How many records the last group of the loaded book deals.
+  int LastGroupRecords() {
+    const std::vector<std::string> captions = Deal(ui_->GroupList().ListCount() - 1);
+    return static_cast<int>(std::count_if(captions.begin(), captions.end(),
+                                          [](const std::string& c) { return !c.empty(); })) /
+           2;
   }
 
   void WriteStudy(const std::string& name, const std::string& bytes) {
@@ -42,8 +68,8 @@ class LoadingTest : public ::testing::Test {
   kit::TempDir dir_;
   kit::FakePlatform platform_;
   kit::ScriptedRandom random_;
-  program::Program program_{platform_, random_};
-  match::Form1* form_ = nullptr;
+  std::optional<program::Program> program_;
+  std::optional<kit::Controls> ui_;
 };
 
 TEST_F(LoadingTest, GroupListHasOneItemPerStartedGroupOfEighteen) {
@@ -53,12 +79,11 @@ TEST_F(LoadingTest, GroupListHasOneItemPerStartedGroupOfEighteen) {
   for (const Row& r : rows) {
     kit::WriteFile(dir_.Path() / "《My词库》.txt", book_files::OwnBook(r.records));
     ASSERT_FALSE(Choose(books::kOwnBookLabel)) << r.records;
-    EXPECT_EQ(form_->Book.WordCount, r.records);
-    EXPECT_EQ(form_->List2.Items(), Numbers(r.last_group)) << r.records;
-    EXPECT_EQ(form_->List2.ListIndex(), -1) << "no group is selected";
-    EXPECT_TRUE(form_->List2.Visible());
-    EXPECT_FALSE(form_->List1.Visible());
-    form_->ShowBookChoice();
+    EXPECT_EQ(ui_->GroupList().Items(), Numbers(r.last_group)) << r.records;
+    EXPECT_EQ(ui_->GroupList().ListIndex(), -1) << "no group is selected";
+    EXPECT_TRUE(ui_->GroupList().Visible());
+    EXPECT_FALSE(ui_->BookList().Visible());
+    EXPECT_EQ(LastGroupRecords(), (r.records - 1) % 18 + 1) << r.records;
   }
   EXPECT_TRUE(platform_.messages.empty());
 }
@@ -66,17 +91,16 @@ TEST_F(LoadingTest, GroupListHasOneItemPerStartedGroupOfEighteen) {
 TEST_F(LoadingTest, IdiomBookGivesGroupsUpTo973) {
   WriteStudy("《成语大全》.txt", book_files::IdiomBook(17508));
   ASSERT_FALSE(Choose(books::kIdiomBookLabel));
-  EXPECT_EQ(form_->List2.Items(), Numbers(973));
+  EXPECT_EQ(ui_->GroupList().Items(), Numbers(973));
   EXPECT_EQ(17508 % 18, 12) << "the last group holds twelve records";
 }
 
 TEST_F(LoadingTest, CatalogueBookLoadsFromStudyUnderItsLabel) {
   WriteStudy("新版《小学英语》(第二册)(200)", book_files::CatalogueBook(200));
   ASSERT_FALSE(Choose("新版《小学英语》(第二册)(200)"));
-  EXPECT_EQ(form_->Book.EnglishEntries[200], book_files::English(200));
-  EXPECT_EQ(form_->List2.ListCount(), 13);
+  EXPECT_EQ(ui_->GroupList().ListCount(), 13);
+  EXPECT_EQ(Deal(12)[2], book_files::English(200)) << "records 199 and 200";
   // Its twin with the same count is another file, which is missing here.
-  form_->ShowBookChoice();
   EXPECT_TRUE(Choose("新版《小学英语》(第一册)(200)"));
 }
 
@@ -102,7 +126,7 @@ TEST_F(LoadingTest, BadBooksShowTheirMessageAndEndTheProgramWithoutFarewell) {
     platform_.program_directory = dir.Str();
     platform_.messages.clear();
     if (!r.file.empty()) kit::WriteFile(dir.Path() / r.file, r.bytes);
-    form_->ShowBookChoice();
+    StartAgain();
     EXPECT_TRUE(Choose(r.label));
     EXPECT_TRUE(platform_.ended);
     ASSERT_EQ(platform_.messages.size(), 1u) << "no farewell follows";
@@ -138,11 +162,11 @@ TEST_F(LoadingTest, OwnBookIsTheUsersCopyWhenThereIsOneElseTheOneBesideTheProgra
     platform_.user_data_directory = r.has_user_folder ? user.Str() : "";
     if (r.user_copy) kit::WriteFile(copy, *r.user_copy);
     platform_.messages.clear();
-    form_->ShowBookChoice();
+    StartAgain();
     const bool ended = Choose(books::kOwnBookLabel);
     EXPECT_EQ(ended, r.loaded == 0);
     if (r.loaded > 0) {
-      EXPECT_EQ(form_->Book.WordCount, r.loaded);
+      EXPECT_EQ(LastGroupRecords(), r.loaded);
       EXPECT_TRUE(platform_.messages.empty());
     } else {
       EXPECT_EQ(platform_.messages,
@@ -152,7 +176,7 @@ TEST_F(LoadingTest, OwnBookIsTheUsersCopyWhenThereIsOneElseTheOneBesideTheProgra
 }
 
 TEST_F(LoadingTest, NothingSelectedIsADamagedCatalogue) {
-  EXPECT_TRUE(kit::Ends([&] { form_->Command3.Click(); }));
+  EXPECT_TRUE(kit::Ends([&] { ui_->ChooseBookButton().Click(); }));
   EXPECT_EQ(platform_.messages, (std::vector<std::string>{"词库已损坏\r\n请重新解压"}));
 }
 

@@ -3,19 +3,17 @@
 #include <algorithm>
 
 #include "books/loader.h"
-#include "dictionary/form3.h"
+#include "books/catalogue.h"
 #include "kit/kit.h"
-#include "match/form1.h"
 #include "program/program.h"
-#include "quiz/form2.h"
-#include "screensaver/form4.h"
+#include "shell/game_window.h"
 #include "ui/focus.h"
 
 namespace {
 
 using shell::Mode;
 
-// Records every change of the windows and timers it is attached to, as "Form2.Visible".
+// Records every change of the windows and timers it is attached to, as "quiz_window.Visible".
 struct Journal : ui::ControlObserver {
   std::vector<std::string> entries;
   void Changed(ui::Control& c, ui::Property what) override {
@@ -25,16 +23,37 @@ struct Journal : ui::ControlObserver {
   }
 };
 
+// Wins a round of group 1 of a 36-word own book in the match window `match`, without a
+// mistake, in `elapsed` tenths of a second.
+void WinMatchRound(shell::ModeWindow& match, const kit::TempDir& dir, kit::ScriptedRandom& random,
+                   int elapsed) {
+  std::vector<kit::Record> book;
+  for (int i = 1; i <= 36; ++i) book.emplace_back(kit::Numbered("w", i), kit::Numbered("义", i, "项"));
+  kit::WriteOwnBook(dir.Path(), book);
+  const kit::Controls ui(match.Window());
+  ui.BookList().SetListIndex(kit::RowOf(ui.BookList(), books::kOwnBookLabel));
+  ui.ChooseBookButton().Click();
+  ui.GroupList().SetListIndex(1);
+  for (int cell = 0; cell < 36; ++cell) random.PushIndex(cell, 36);  // cell b shows text b
+  random.PushIndex(0, 20);
+  ui.ChooseGroupButton().Click();
+  for (int t = 0; t < elapsed; ++t) ui.Clock().Tick();
+  random.PushIndex(0, 20);  // the ninth pair's picture
+  for (int cell = 0; cell < 36; ++cell) random.PushIndex(cell, 36);  // the next deal
+  random.PushIndex(0, 20);
+  for (int cell = 0; cell < 36; ++cell) ui.Cell(cell).Click();
+}
+
 class ShellTest : public ::testing::Test {
  protected:
   ShellTest() { program.Start(); }
   shell::Shell& Shell() { return program.Shell(); }
-  match::Form1& F1() { return static_cast<match::Form1&>(*Shell().Find(Mode::Match)); }
-  template <class T>
-  T& Switch(shell::ModeWindow& from, Mode to) {
+  shell::ModeWindow& F1() { return *Shell().Find(Mode::Match); }
+  shell::ModeWindow& Switch(shell::ModeWindow& from, Mode to) {
     Shell().SwitchMode(from, to);
-    return static_cast<T&>(*Shell().Find(to));
+    return *Shell().Find(to);
   }
+  static kit::Controls UI(shell::ModeWindow& window) { return kit::Controls(window.Window()); }
 
   kit::FakePlatform platform;
   kit::ScriptedRandom random;
@@ -45,17 +64,13 @@ TEST_F(ShellTest, TheProgramStartsWithTheMatchWindowAloneInItsBookChoice) {
   EXPECT_EQ(Shell().Find(Mode::Quiz), nullptr);
   EXPECT_EQ(Shell().Find(Mode::Dictionary), nullptr);
   EXPECT_EQ(Shell().Find(Mode::ScreenSaver), nullptr);
-  match::Form1& f = F1();
+  const kit::Controls f = UI(F1());
   EXPECT_TRUE(f.Window().Visible());
   EXPECT_EQ(f.Window().Caption(), "Kestrin之连连看V3.6");
-  EXPECT_EQ(f.List1.ListCount(), 55);
-  EXPECT_EQ(f.List1.ListIndex(), -1);
-  EXPECT_TRUE(f.List1.Visible() && f.Command3.Visible());
-  for (ui::Control* c : std::initializer_list<ui::Control*>{
-           &f.Command2_1, &f.Command2_2, &f.Command2_3, &f.Command2_4, &f.Command5, &f.Command6,
-           &f.List2, &f.Command2, &f.Label1, &f.Label2})
-    EXPECT_FALSE(c->Visible()) << c->Name();
-  EXPECT_FALSE(f.Timer1.Enabled());
+  EXPECT_EQ(f.BookList().ListCount(), 55);
+  EXPECT_EQ(f.BookList().ListIndex(), -1);
+  EXPECT_EQ(f.ShownNames(), (std::vector<std::string>{"book_list", "choose_book_button"}));
+  EXPECT_FALSE(f.Clock().Enabled());
   // Placed in the middle of the screen.
   EXPECT_EQ(f.Window().Left(), (1920 * 15 - 12000) / 2);
   EXPECT_EQ(platform.attached.size(), 1u);
@@ -65,7 +80,7 @@ struct WindowRow {
   Mode mode;
   const char* title;
   bool reseeds;
-  std::vector<const char*> column;  // captions of Command2_1 .. Command2_4 (and 2_5)
+  std::vector<const char*> column;  // captions of the mode column, from the top
   int disabled;                     // index in the column of the disabled button
 };
 
@@ -98,8 +113,7 @@ TEST_F(ShellTest, EachWindowLoadsWithItsTitleSizeColumnAndOwnButtonDisabled) {
     EXPECT_EQ(w.Window().Height(), 8550);
     EXPECT_EQ(random.reseeds - reseeds, row.reseeds ? 1 : 0) << row.title;
     for (std::size_t i = 0; i < row.column.size(); ++i) {
-      auto* b = dynamic_cast<ui::Button*>(w.Window().Find("Command2_" + std::to_string(i + 1)));
-      ASSERT_NE(b, nullptr);
+      const ui::Button* b = &UI(w).ModeButton(static_cast<int>(i));
       EXPECT_EQ(b->Caption(), row.column[i]);
       EXPECT_EQ(b->Left(), 500);
       EXPECT_EQ(b->Top(), 2400 + 375 * static_cast<int>(i));
@@ -109,8 +123,8 @@ TEST_F(ShellTest, EachWindowLoadsWithItsTitleSizeColumnAndOwnButtonDisabled) {
     }
     from = &w;
   }
-  EXPECT_EQ(F1().Command2_1.Caption(), "连连看");
-  EXPECT_FALSE(F1().Command2_1.Enabled());
+  EXPECT_EQ(UI(F1()).ModeButton(0).Caption(), "连连看");
+  EXPECT_FALSE(UI(F1()).ModeButton(0).Enabled());
 }
 
 TEST_F(ShellTest, TabReadsEachWindowLeftColumnFirstThenItsMiddleRowByRow) {
@@ -119,15 +133,17 @@ TEST_F(ShellTest, TabReadsEachWindowLeftColumnFirstThenItsMiddleRowByRow) {
     std::vector<std::string> order;  // these controls, in this order among the rest
   } rows[] = {
       {Mode::Match,
-       {"Command5", "Command6", "Command2_1", "Command2_4", "Command1_0", "Command1_5",
-        "Command1_6", "List1", "List2", "Command1_12", "Command2", "Command3", "Command1_30",
-        "Command1_35"}},
+       {"change_group_button", "change_book_button", "mode_buttons_0", "mode_buttons_3",
+        "cells_0", "cells_5", "cells_6", "book_list", "group_list", "cells_12",
+        "choose_group_button", "choose_book_button", "cells_30", "cells_35"}},
       {Mode::Quiz,
-       {"Command5", "Command6", "Command2_1", "Command2_5", "List1", "List2", "Command2",
-        "Command3", "Command1_0", "Command1_3"}},
+       {"change_group_button", "change_book_button", "mode_buttons_0", "mode_buttons_4",
+        "book_list", "group_list", "choose_group_button", "choose_book_button", "answers_0",
+        "answers_3"}},
       {Mode::Dictionary,
-       {"Command5", "Command6", "Command2_1", "Command2_4", "Text1", "List1", "Text2", "Command3"}},
-      {Mode::ScreenSaver, {"Command2_1", "Command2_2", "Command2_3", "Command2_4"}},
+       {"look_up_button", "change_book_button", "mode_buttons_0", "mode_buttons_3", "query_box",
+        "book_list", "result_box", "choose_book_button"}},
+      {Mode::ScreenSaver, {"mode_buttons_0", "mode_buttons_1", "mode_buttons_2", "mode_buttons_3"}},
   };
   random.Push({0.0, 0.0});  // the pictures the dictionary and the screen saver load with
   shell::ModeWindow* from = &F1();
@@ -143,81 +159,93 @@ TEST_F(ShellTest, TabReadsEachWindowLeftColumnFirstThenItsMiddleRowByRow) {
 }
 
 TEST_F(ShellTest, BookWindowsPlaceTheCommonControlsAndFillTheirOwnCatalogues) {
-  auto& f3 = Switch<dictionary::Form3>(F1(), Mode::Dictionary);
-  auto& f2 = Switch<quiz::Form2>(f3, Mode::Quiz);
-  for (shell::BookWindow* w : std::initializer_list<shell::BookWindow*>{&F1(), &f2, &f3}) {
-    EXPECT_EQ((std::array{w->List1.Left(), w->List1.Top(), w->List1.Width(), w->List1.Height()}),
+  auto& f3 = Switch(F1(), Mode::Dictionary);
+  auto& f2 = Switch(f3, Mode::Quiz);
+  for (shell::ModeWindow* mode_window : {&F1(), &f2, &f3}) {
+    const kit::Controls w = UI(*mode_window);
+    EXPECT_EQ((std::array{w.BookList().Left(), w.BookList().Top(), w.BookList().Width(),
+                          w.BookList().Height()}),
               (std::array{4400, 1500, 3400, 4000}));
-    EXPECT_EQ((std::array{w->Command3.Left(), w->Command3.Top()}), (std::array{5500, 6000}));
-    EXPECT_EQ((std::array{w->Command5.Left(), w->Command5.Top()}), (std::array{500, 1300}));
-    EXPECT_EQ((std::array{w->Command6.Left(), w->Command6.Top()}), (std::array{500, 1675}));
+    EXPECT_EQ((std::array{w.ChooseBookButton().Left(), w.ChooseBookButton().Top()}),
+              (std::array{5500, 6000}));
+    EXPECT_EQ((std::array{w.ChangeBookButton().Left(), w.ChangeBookButton().Top()}),
+              (std::array{500, 1675}));
   }
-  for (shell::GameWindow* w : std::initializer_list<shell::GameWindow*>{&F1(), &f2}) {
-    EXPECT_EQ((std::array{w->List2.Left(), w->List2.Top(), w->List2.Width(), w->List2.Height()}),
+  for (shell::ModeWindow* mode_window : {&F1(), &f2}) {
+    const kit::Controls w = UI(*mode_window);
+    EXPECT_EQ((std::array{w.GroupList().Left(), w.GroupList().Top(), w.GroupList().Width(),
+                          w.GroupList().Height()}),
               (std::array{5400, 2200, 1000, 3000}));
-    EXPECT_EQ((std::array{w->Command2.Left(), w->Command2.Top()}), (std::array{5400, 5700}));
-    EXPECT_EQ(w->Command2.Caption(), "选组");
-    EXPECT_EQ(w->Command3.Caption(), "选书");
-    EXPECT_EQ(w->Command5.Caption(), "换组词");
-    EXPECT_EQ(w->Command6.Caption(), "换本书");
-    EXPECT_EQ(w->List1.ListCount(), 55);
-    EXPECT_EQ(w->BestTime, 10000);
+    EXPECT_EQ((std::array{w.ChooseGroupButton().Left(), w.ChooseGroupButton().Top()}),
+              (std::array{5400, 5700}));
+    EXPECT_EQ((std::array{w.ChangeGroupButton().Left(), w.ChangeGroupButton().Top()}),
+              (std::array{500, 1300}));
+    EXPECT_EQ(w.ChooseGroupButton().Caption(), "选组");
+    EXPECT_EQ(w.ChooseBookButton().Caption(), "选书");
+    EXPECT_EQ(w.ChangeGroupButton().Caption(), "换组词");
+    EXPECT_EQ(w.ChangeBookButton().Caption(), "换本书");
+    EXPECT_EQ(w.BookList().ListCount(), 55);
   }
-  EXPECT_EQ(f3.Command3.Caption(), "选择");
-  EXPECT_EQ(f3.Command5.Caption(), "查单词");
-  EXPECT_EQ(f3.Command6.Caption(), "换一本书");
-  ASSERT_EQ(f3.List1.ListCount(), 12);
-  EXPECT_EQ(f3.List1.List(0), "《My词库》");
-  EXPECT_EQ(f3.List1.List(11), "《成语大全》(17508)");
-  EXPECT_TRUE(f2.List1.Visible() && f3.List1.Visible());
+  const kit::Controls d = UI(f3);
+  EXPECT_EQ((std::array{d.LookUpButton().Left(), d.LookUpButton().Top()}), (std::array{500, 1300}));
+  EXPECT_EQ(d.ChooseBookButton().Caption(), "选择");
+  EXPECT_EQ(d.LookUpButton().Caption(), "查单词");
+  EXPECT_EQ(d.ChangeBookButton().Caption(), "换一本书");
+  ASSERT_EQ(d.BookList().ListCount(), 12);
+  EXPECT_EQ(d.BookList().List(0), "《My词库》");
+  EXPECT_EQ(d.BookList().List(11), "《成语大全》(17508)");
+  EXPECT_TRUE(UI(f2).BookList().Visible() && d.BookList().Visible());
 }
 
 TEST_F(ShellTest, SwitchModeRunsItsStepsInOrderAndCreatesTheTargetOnFirstUseOnly) {
   Journal journal;
-  match::Form1& f1 = F1();
+  shell::ModeWindow& f1 = F1();
+  ui::Timer& clock1 = UI(f1).Clock();
   f1.Window().Move(3000, 1500, 12000, 8550);
-  f1.Timer1.SetEnabled(true);
+  clock1.SetEnabled(true);
   f1.Window().SetObserver(&journal);
-  f1.Timer1.SetObserver(&journal);
+  clock1.SetObserver(&journal);
   platform.attached.clear();
   std::size_t before = platform.attached.size();
   random.Push(0.0);  // the picture the screen saver loads with
   Shell().SwitchMode(f1, Mode::ScreenSaver);
   ASSERT_EQ(platform.attached.size(), before + 1);
-  auto& f4 = static_cast<screensaver::Form4&>(*Shell().Find(Mode::ScreenSaver));
-  EXPECT_EQ(journal.entries, (std::vector<std::string>{"Timer1.Enabled", "Form1.Visible"}));
+  shell::ModeWindow& f4 = *Shell().Find(Mode::ScreenSaver);
+  ui::Timer& clock4 = UI(f4).Clock();
+  EXPECT_EQ(journal.entries, (std::vector<std::string>{"clock.Enabled", "match_window.Visible"}));
   EXPECT_EQ(f4.Window().Left(), 3000);
   EXPECT_EQ(f4.Window().Top(), 1500);
-  EXPECT_TRUE(f4.Timer1.Enabled());
+  EXPECT_TRUE(clock4.Enabled());
   EXPECT_TRUE(f4.Window().Visible());
   EXPECT_FALSE(f1.Window().Visible());
 
-  // Back and forth again: no new window, no second Form_Load, timers follow the visible window.
+  // Back and forth again: no new window, no second load, timers follow the visible window.
   f4.Window().SetObserver(&journal);
-  f4.Timer1.SetObserver(&journal);
+  clock4.SetObserver(&journal);
   journal.entries.clear();
   f4.Window().Move(600, 700, 12000, 8550);
   journal.entries.clear();
   int reseeds = random.reseeds;
   Shell().SwitchMode(f4, Mode::Match);
   EXPECT_EQ(journal.entries,
-            (std::vector<std::string>{"Timer1.Enabled", "Form4.Visible", "Form1.Geometry",
-                                      "Form1.Geometry", "Timer1.Enabled", "Form1.Visible"}));
+            (std::vector<std::string>{"clock.Enabled", "screensaver_window.Visible",
+                                      "match_window.Geometry", "match_window.Geometry",
+                                      "clock.Enabled", "match_window.Visible"}));
   EXPECT_EQ(random.reseeds, reseeds);
   EXPECT_EQ(&F1(), &f1);
   EXPECT_EQ((std::array{f1.Window().Left(), f1.Window().Top()}), (std::array{600, 700}));
-  EXPECT_TRUE(f1.Timer1.Enabled());
-  EXPECT_FALSE(f4.Timer1.Enabled());
+  EXPECT_TRUE(clock1.Enabled());
+  EXPECT_FALSE(clock4.Enabled());
   EXPECT_EQ(platform.attached.size(), before + 1);
 }
 
 TEST_F(ShellTest, ASwitchedWindowKeepsItsTimerRunningWhateverItsState) {
   // The quiz in its book choice still gets its timer back on every entry.
-  auto& f2 = Switch<quiz::Form2>(F1(), Mode::Quiz);
-  EXPECT_TRUE(f2.Timer1.Enabled());
-  EXPECT_TRUE(f2.List1.Visible());
-  auto& f3 = Switch<dictionary::Form3>(f2, Mode::Dictionary);
-  EXPECT_FALSE(f2.Timer1.Enabled());
+  auto& f2 = Switch(F1(), Mode::Quiz);
+  EXPECT_TRUE(UI(f2).Clock().Enabled());
+  EXPECT_TRUE(UI(f2).BookList().Visible());
+  auto& f3 = Switch(f2, Mode::Dictionary);
+  EXPECT_FALSE(UI(f2).Clock().Enabled());
   EXPECT_FALSE(f2.Window().Visible());
   EXPECT_TRUE(f3.Window().Visible());
 }
@@ -233,14 +261,17 @@ TEST_F(ShellTest, ClosingAWindowEndsTheProgramWithOnlyThatWindowsFarewell) {
       {Mode::ScreenSaver, {}},
   };
   for (const Row& row : rows) {
+    kit::TempDir dir;
     kit::FakePlatform p;
+    p.program_directory = dir.Str();
     kit::ScriptedRandom r;
-    r.fallback = 0.0;
     program::Program prog(p, r);
     prog.Start();
     shell::ModeWindow* from = prog.Shell().Find(Mode::Match);
     // Every window exists and the match window has a best time: only the closed one speaks.
-    static_cast<shell::GameWindow*>(from)->BestTime = 352;
+    WinMatchRound(*from, dir, r, 352);
+    p.messages.clear();
+    r.fallback = 0.0;
     for (Mode m : {Mode::Quiz, Mode::Dictionary, Mode::ScreenSaver, Mode::Match}) {
       prog.Shell().SwitchMode(*from, m);
       from = prog.Shell().Find(m);
@@ -255,14 +286,14 @@ TEST_F(ShellTest, ClosingAWindowEndsTheProgramWithOnlyThatWindowsFarewell) {
     } else {
       EXPECT_EQ(p.messages, row.messages);
     }
-    if (auto* game = dynamic_cast<shell::GameWindow*>(&w)) {
-      EXPECT_FALSE(game->Timer1.Enabled());
+    if (dynamic_cast<shell::GameWindow*>(&w)) {
+      EXPECT_FALSE(UI(w).Clock().Enabled());
     }
   }
 }
 
 TEST_F(ShellTest, LoadingWithNoBookSelectedSaysTheBookIsDamagedAndEnds) {
-  EXPECT_TRUE(kit::Ends([&] { F1().Command3.Click(); }));
+  EXPECT_TRUE(kit::Ends([&] { UI(F1()).ChooseBookButton().Click(); }));
   EXPECT_EQ(platform.messages, std::vector<std::string>{"词库已损坏\r\n请重新解压"});
 
   kit::FakePlatform p;
@@ -270,16 +301,15 @@ TEST_F(ShellTest, LoadingWithNoBookSelectedSaysTheBookIsDamagedAndEnds) {
   program::Program prog(p, r);
   prog.Start();
   prog.Shell().SwitchMode(*prog.Shell().Find(Mode::Match), Mode::Dictionary);
-  auto& f3 = static_cast<dictionary::Form3&>(*prog.Shell().Find(Mode::Dictionary));
-  EXPECT_TRUE(kit::Ends([&] { f3.List1.DblClick(); }));
+  EXPECT_TRUE(kit::Ends([&] { UI(*prog.Shell().Find(Mode::Dictionary)).BookList().DblClick(); }));
   EXPECT_EQ(p.messages, std::vector<std::string>{"词库已损坏\r\n请重新解压"});
 }
 
 TEST_F(ShellTest, AMissingBookFileEndsTheProgramWithAMessageNamingTheBook) {
   kit::TempDir dir;
   platform.program_directory = dir.Str();
-  F1().List1.SetListIndex(1);
-  EXPECT_TRUE(kit::Ends([&] { F1().Command3.Click(); }));
+  UI(F1()).BookList().SetListIndex(1);
+  EXPECT_TRUE(kit::Ends([&] { UI(F1()).ChooseBookButton().Click(); }));
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_NE(platform.messages[0].find("《小学英语》(第一册)(91)"), std::string::npos);
   EXPECT_NE(platform.messages[0].find("\r\n"), std::string::npos);

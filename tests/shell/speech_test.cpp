@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/form3.h"
+#include <map>
+
+#include "books/catalogue.h"
 #include "kit/kit.h"
-#include "match/form1.h"
+#include "match/round.h"
 #include "program/program.h"
-#include "quiz/form2.h"
-#include "screensaver/form4.h"
+#include "quiz/round.h"
 #include "text/text.h"
 
 namespace {
@@ -35,67 +36,71 @@ class CyclingRandom : public ui::Random {
 struct Program {
   Program() {
     std::vector<kit::Record> book;
-    for (int i = 1; i <= 18; ++i)
-      book.emplace_back(kit::Numbered("word", i), kit::Numbered("词", i, "义"));
+    for (int i = 1; i <= 18; ++i) {
+      book.emplace_back(English(i), Chinese(i));
+      answers.emplace(English(i), Chinese(i));
+      answers.emplace(Chinese(i), English(i));
+    }
     kit::WriteOwnBook(dir.Path(), book);
     platform.program_directory = dir.Str();
     program.Start();
   }
-  template <class T>
-  T& Open(Mode mode) {
+  static std::string English(int record) { return kit::Numbered("word", record); }
+  static std::string Chinese(int record) { return kit::Numbered("词", record, "义"); }
+
+  kit::Controls Open(Mode mode) {
     auto* match = program.Shell().Find(Mode::Match);
     if (mode != Mode::Match) program.Shell().SwitchMode(*match, mode);
-    return static_cast<T&>(*program.Shell().Find(mode));
+    return kit::Controls(program.Shell().Find(mode)->Window());
   }
-  static void ChooseOwnBook(shell::BookWindow& form) {
-    form.List1.SetListIndex(kit::RowOf(form.List1, books::kOwnBookLabel));
-    form.Command3.Click();
+  static void ChooseOwnBook(const kit::Controls& ui) {
+    ui.BookList().SetListIndex(kit::RowOf(ui.BookList(), books::kOwnBookLabel));
+    ui.ChooseBookButton().Click();
   }
-  match::Form1& MatchPlay() {
-    auto& f = Open<match::Form1>(Mode::Match);
+  kit::Controls MatchPlay() {
+    kit::Controls f = Open(Mode::Match);
     ChooseOwnBook(f);
-    f.List2.SetListIndex(1);
-    f.Command2.Click();
+    f.GroupList().SetListIndex(1);
+    f.ChooseGroupButton().Click();
     platform.spoken.clear();  // what the way there said is not the row's
     return f;
   }
-  quiz::Form2& QuizPlay(bool english_asked) {
-    auto& f = Open<quiz::Form2>(Mode::Quiz);
+  kit::Controls QuizPlay(bool english_asked) {
+    kit::Controls f = Open(Mode::Quiz);
     ChooseOwnBook(f);
-    f.List2.SetListIndex(1);
-    f.Command2.Click();
-    if (!english_asked) f.Command2_3.Click();
+    f.GroupList().SetListIndex(1);
+    f.ChooseGroupButton().Click();
+    if (!english_asked) f.ModeButton(2).Click();
     platform.spoken.clear();
     return f;
   }
-  dictionary::Form3& Lookup() {
-    auto& f = Open<dictionary::Form3>(Mode::Dictionary);
+  kit::Controls Lookup() {
+    kit::Controls f = Open(Mode::Dictionary);
     ChooseOwnBook(f);
     platform.spoken.clear();
     return f;
+  }
+
+  // The board cell showing `text`.
+  static ui::Button& CellShowing(const kit::Controls& f, const std::string& text) {
+    for (int b = 0; b < match::kCells; ++b)
+      if (f.Cell(b).Caption() == text) return f.Cell(b);
+    throw std::logic_error("no cell shows " + text);
+  }
+  // The answer button holding the right answer (`right`), or one holding another.
+  ui::Button& AnswerButton(const kit::Controls& f, bool right = true) {
+    const std::string& answer = answers.at(f.Question().Caption());
+    for (int i = 0; i < quiz::kAnswerButtons; ++i)
+      if ((f.Answer(i).Caption() == answer) == right) return f.Answer(i);
+    throw std::logic_error("no such answer button");
   }
 
   kit::TempDir dir;
   kit::FakePlatform platform;
   CyclingRandom random;
   program::Program program{platform, random};
+  std::map<std::string, std::string> answers;  // of every question, whichever side is asked
 };
-
-// The board button showing cell `cell`.
-int ButtonOf(const match::Form1& f, int cell) {
-  for (int b = 0; b < match::kCells; ++b)
-    if (f.CellOrder[static_cast<std::size_t>(b)] == cell) return b;
-  return -1;
-}
-
-// The answer button holding the right answer (`right`), or one holding another.
-int AnswerButton(const quiz::Form2& f, bool right = true) {
-  for (int i = 0; i < quiz::kAnswerButtons; ++i)
-    if ((f.Command1[i].Caption() == f.RoundAnswers[static_cast<std::size_t>(f.QuestionNo)]) ==
-        right)
-      return i;
-  return -1;
-}
 
 void PressF2(ui::Window& window, const ui::Control* focus,
              std::vector<std::pair<const ui::Control*, std::string>> selections = {}) {
@@ -113,109 +118,107 @@ TEST(Speech, EachModeSaysTheWordMeantWhenAskedAndUnaskedOnlyWithAutoSpeakOn) {
   const Row rows[] = {
       {"match: F2 says the focused English cell", false,
        [](Program& r) {
-         auto& f = r.MatchPlay();
-         PressF2(f.Window(), &f.Command1[ButtonOf(f, 0)]);
-         return std::vector<Spoken>{{f.BoardCells[0], kEn}};
+         const kit::Controls f = r.MatchPlay();
+         PressF2(f.Window(), &r.CellShowing(f, r.English(1)));
+         return std::vector<Spoken>{{r.English(1), kEn}};
        }},
       {"match: F2 says a Chinese cell in Chinese", false,
        [](Program& r) {
-         auto& f = r.MatchPlay();
-         PressF2(f.Window(), &f.Command1[ButtonOf(f, 1)]);
-         return std::vector<Spoken>{{f.BoardCells[1], kZh}};
+         const kit::Controls f = r.MatchPlay();
+         PressF2(f.Window(), &r.CellShowing(f, r.Chinese(1)));
+         return std::vector<Spoken>{{r.Chinese(1), kZh}};
        }},
       {"match: F2 away from the board says nothing", true,
        [](Program& r) {
-         auto& f = r.MatchPlay();
-         PressF2(f.Window(), &f.Command5);
+         const kit::Controls f = r.MatchPlay();
+         PressF2(f.Window(), &f.ChangeGroupButton());
          PressF2(f.Window(), nullptr);
          return std::vector<Spoken>{};
        }},
       {"match: a picked cell is silent with auto speech off", false,
        [](Program& r) {
-         auto& f = r.MatchPlay();
-         f.Command1[ButtonOf(f, 0)].Click();
-         f.Command1[ButtonOf(f, 1)].Click();
+         const kit::Controls f = r.MatchPlay();
+         r.CellShowing(f, r.English(1)).Click();
+         r.CellShowing(f, r.Chinese(1)).Click();
          return std::vector<Spoken>{};
        }},
       {"match: a picked English cell is said, its meaning is not", true,
        [](Program& r) {
-         auto& f = r.MatchPlay();
-         f.Command1[ButtonOf(f, 1)].Click();
-         f.Command1[ButtonOf(f, 0)].Click();
-         f.Command1[ButtonOf(f, 2)].Click();
-         return std::vector<Spoken>{{f.BoardCells[0], kEn}, {f.BoardCells[2], kEn}};
+         const kit::Controls f = r.MatchPlay();
+         r.CellShowing(f, r.Chinese(1)).Click();
+         r.CellShowing(f, r.English(1)).Click();
+         r.CellShowing(f, r.English(2)).Click();
+         return std::vector<Spoken>{{r.English(1), kEn}, {r.English(2), kEn}};
        }},
       {"英译汉: F2 says the falling question", false,
        [](Program& r) {
-         auto& f = r.QuizPlay(true);
-         PressF2(f.Window(), &f.Command1[0]);
-         return std::vector<Spoken>{{f.Label1.Caption(), kEn}};
+         const kit::Controls f = r.QuizPlay(true);
+         PressF2(f.Window(), &f.Answer(0));
+         return std::vector<Spoken>{{f.Question().Caption(), kEn}};
        }},
       {"英译汉: each question is said as it starts to fall", true,
        [](Program& r) {
-         auto& f = r.QuizPlay(true);
-         f.Command1[AnswerButton(f, false)].Click();     // the same question goes on falling
-         for (int i = 0; i < 120; ++i) f.Timer1.Tick();  // and starts again from the top
-         f.Command1[AnswerButton(f)].Click();
-         return std::vector<Spoken>{{f.Label1.Caption(), kEn}};
+         const kit::Controls f = r.QuizPlay(true);
+         r.AnswerButton(f, false).Click();     // the same question goes on falling
+         for (int i = 0; i < 120; ++i) f.Clock().Tick();  // and starts again from the top
+         r.AnswerButton(f).Click();
+         return std::vector<Spoken>{{f.Question().Caption(), kEn}};
        }},
       {"英译汉: questions are silent with auto speech off", false,
        [](Program& r) {
-         auto& f = r.QuizPlay(true);
-         f.Command1[AnswerButton(f)].Click();
+         const kit::Controls f = r.QuizPlay(true);
+         r.AnswerButton(f).Click();
          return std::vector<Spoken>{};
        }},
       {"汉译英: F2 says the focused answer, not the question", false,
        [](Program& r) {
-         auto& f = r.QuizPlay(false);
-         PressF2(f.Window(), &f.Command1[2]);
+         const kit::Controls f = r.QuizPlay(false);
+         PressF2(f.Window(), &f.Answer(2));
          PressF2(f.Window(), nullptr);
-         return std::vector<Spoken>{{f.Command1[2].Caption(), kEn}};
+         return std::vector<Spoken>{{f.Answer(2).Caption(), kEn}};
        }},
       {"汉译英: the right answer is said once chosen, a wrong one is not", true,
        [](Program& r) {
-         auto& f = r.QuizPlay(false);
-         const int right = AnswerButton(f);
-         const std::string answer = f.Command1[right].Caption();
-         f.Command1[AnswerButton(f, false)].Click();
-         f.Command1[AnswerButton(f)].Click();
+         const kit::Controls f = r.QuizPlay(false);
+         const std::string answer = r.AnswerButton(f).Caption();
+         r.AnswerButton(f, false).Click();
+         r.AnswerButton(f).Click();
          return std::vector<Spoken>{{answer, kEn}};
        }},
       {"dictionary: F2 says the selection in the results, else the query", false,
        [](Program& r) {
-         auto& f = r.Lookup();
-         f.Text1.SetText("word3");
-         PressF2(f.Window(), &f.Text2, {{&f.Text2, "word12"}, {&f.Text1, "ord"}});
-         PressF2(f.Window(), &f.Text2, {{&f.Text2, ""}});
-         f.Text1.SetText("词4");
+         const kit::Controls f = r.Lookup();
+         f.QueryBox().SetText("word3");
+         PressF2(f.Window(), &f.ResultBox(), {{&f.ResultBox(), "word12"}, {&f.QueryBox(), "ord"}});
+         PressF2(f.Window(), &f.ResultBox(), {{&f.ResultBox(), ""}});
+         f.QueryBox().SetText("词4");
          PressF2(f.Window(), nullptr);
          return std::vector<Spoken>{{"word12", kEn}, {"word3", kEn}, {"词4", kZh}};
        }},
       {"dictionary: a lookup says a query with Latin letters", true,
        [](Program& r) {
-         auto& f = r.Lookup();
-         f.Text1.SetText("word5");
-         f.Text1_KeyPress(ui::kEnterKey);
-         f.Text1.SetText("词5");
-         f.Command5_Click();
-         f.Text1.SetText("5");
-         f.Command5_Click();
+         const kit::Controls f = r.Lookup();
+         f.QueryBox().SetText("word5");
+         f.QueryBox().KeyPress(ui::kEnterKey);
+         f.QueryBox().SetText("词5");
+         f.LookUpButton().Click();
+         f.QueryBox().SetText("5");
+         f.LookUpButton().Click();
          return std::vector<Spoken>{{"word5", kEn}};
        }},
       {"dictionary: lookups are silent with auto speech off", false,
        [](Program& r) {
-         auto& f = r.Lookup();
-         f.Text1.SetText("word5");
-         f.Command5_Click();
+         const kit::Controls f = r.Lookup();
+         f.QueryBox().SetText("word5");
+         f.LookUpButton().Click();
          return std::vector<Spoken>{};
        }},
       {"screen saver: offers no speech and says nothing", true,
        [](Program& r) {
-         auto& f = r.Open<screensaver::Form4>(Mode::ScreenSaver);
+         const kit::Controls f = r.Open(Mode::ScreenSaver);
          EXPECT_FALSE(f.Window().Speaks());
          PressF2(f.Window(), nullptr);
-         if (ui::Timer* timer = f.ModeTimer())
-           for (int i = 0; i < 50; ++i) timer->Tick();
+         for (int i = 0; i < 50; ++i) f.Clock().Tick();
          return std::vector<Spoken>{};
        }},
   };

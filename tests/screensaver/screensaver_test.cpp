@@ -7,21 +7,20 @@
 #include <vector>
 
 #include "kit/kit.h"
-#include "screensaver/form4.h"
+#include "screensaver/screensaver_window.h"
 #include "shell/shell.h"
 
 namespace {
 
-using screensaver::Form4;
 using screensaver::kStartColor;
 using shell::Mode;
 
 // A window of another mode, only there to be switched to and from.
 class OtherWindow : public shell::ModeWindow {
  public:
-  OtherWindow(shell::Shell& shell, Mode mode) : ModeWindow(shell, "Other"), mode_(mode) {}
-  void Form_Load() override { SetUpModeColumn(mode_); }
-  void Form_Unload() override { EndProgram(); }
+  OtherWindow(shell::Shell& shell, Mode mode) : ModeWindow(shell, "other"), mode_(mode) {}
+  void Load() override { SetUpModeColumn(mode_); }
+  void OnClose() override { EndProgram(); }
 
  private:
   Mode mode_;
@@ -38,23 +37,27 @@ Snapshot Take(const ui::Label& l) {
   return {l.Left(), l.Top(), l.Width(), l.Height(), l.ForeColor()};
 }
 
-class Form4Test : public ::testing::Test {
+class ScreenSaverTest : public ::testing::Test {
  protected:
   // Starts on another window and switches to the screen saver, as the user does.
-  Form4Test()
+  ScreenSaverTest()
       : shell_(platform_, random_,
                [](Mode mode, shell::Shell& s) -> std::unique_ptr<shell::ModeWindow> {
-                 if (mode == Mode::ScreenSaver) return std::make_unique<Form4>(s);
+                 if (mode == Mode::ScreenSaver)
+                   return std::make_unique<screensaver::ScreenSaverWindow>(s);
                  return std::make_unique<OtherWindow>(s, mode);
                }) {
+  }
+
+  ui::Window& Started() {
     shell_.Start();
     random_.PushIndex(0, 20);  // the picture at load
     shell_.SwitchMode(*shell_.Find(Mode::Match), Mode::ScreenSaver);
-    form_ = static_cast<Form4*>(shell_.Find(Mode::ScreenSaver));
+    return shell_.Find(Mode::ScreenSaver)->Window();
   }
 
   ui::Label& Label(int i) { return *labels()[i]; }
-  std::vector<ui::Label*> labels() { return {&form_->Label1, &form_->Label2, &form_->Label3}; }
+  std::vector<ui::Label*> labels() { return {&ui_.Caption(0), &ui_.Caption(1), &ui_.Caption(2)}; }
 
   // Queues dx and dy for the next label to move.
   void Draws(int dx, int dy) {
@@ -69,21 +72,20 @@ class Form4Test : public ::testing::Test {
     for (int i = 0; i < ticks * 6; ++i) random_.Push(r(gen));
   }
 
-  void Tick() { form_->Timer1.Tick(); }
+  void Tick() { ui_.Clock().Tick(); }
 
   kit::FakePlatform platform_;
   kit::ScriptedRandom random_;
   shell::Shell shell_;
-  Form4* form_ = nullptr;
+  kit::Controls ui_{Started()};
 };
 
-TEST_F(Form4Test, LoadsTheCaptionsAtTheirStartsInLargeBoldTransparentOrange) {
-  EXPECT_EQ(form_->Window().Caption(), "Kestrin之屏幕保护V3.6");
-  EXPECT_EQ(form_->Window().Width(), 12000);
-  EXPECT_EQ(form_->Window().Height(), 8550);
-  EXPECT_TRUE(form_->Window().Visible());
+TEST_F(ScreenSaverTest, LoadsTheCaptionsAtTheirStartsInLargeBoldTransparentOrange) {
+  EXPECT_EQ(ui_.Window().Caption(), "Kestrin之屏幕保护V3.6");
+  EXPECT_EQ(ui_.Window().Width(), 12000);
+  EXPECT_EQ(ui_.Window().Height(), 8550);
+  EXPECT_TRUE(ui_.Window().Visible());
   EXPECT_EQ(random_.reseeds, 1);
-  EXPECT_EQ(form_->TickCount, 0);
 
   struct Row {
     std::string caption;
@@ -105,8 +107,8 @@ TEST_F(Form4Test, LoadsTheCaptionsAtTheirStartsInLargeBoldTransparentOrange) {
     EXPECT_EQ(l.ForeColor(), ui::Rgb(255, 127, 0));
   }
 
-  const ui::Button* column[] = {&form_->Command2_1, &form_->Command2_2, &form_->Command2_3,
-                                &form_->Command2_4};
+  const ui::Button* column[] = {&ui_.ModeButton(0), &ui_.ModeButton(1), &ui_.ModeButton(2),
+                                &ui_.ModeButton(3)};
   const char* captions[] = {"连连看", "英汉互译", "双向词典", "屏幕保护"};
   for (int row = 0; row < 4; ++row) {
     EXPECT_EQ(column[row]->Caption(), captions[row]);
@@ -116,13 +118,13 @@ TEST_F(Form4Test, LoadsTheCaptionsAtTheirStartsInLargeBoldTransparentOrange) {
     EXPECT_EQ(column[row]->Enabled(), row != 3) << captions[row];
   }
 
-  EXPECT_EQ(form_->Timer1.Interval(), 200);
-  EXPECT_TRUE(form_->Timer1.Enabled());
+  EXPECT_EQ(ui_.Clock().Interval(), 200);
+  EXPECT_TRUE(ui_.Clock().Enabled());
   ASSERT_EQ(platform_.picture_requests.size(), 1u);
-  EXPECT_EQ(kit::PicturePath(form_->Window()), "/nonexistent/Pic/0.jpg");
+  EXPECT_EQ(kit::PicturePath(ui_.Window()), "/nonexistent/Pic/0.jpg");
 }
 
-TEST_F(Form4Test, TheFirstTwoTicksLiftLabel1FromTopZeroWhateverItsDraws) {
+TEST_F(ScreenSaverTest, TheFirstTwoTicksLiftLabel1FromTopZeroWhateverItsDraws) {
   for (int tick = 1; tick <= 2; ++tick) {
     Draws(2, 2);  // would move it right and down if it were inside
     Draws(1, 1);
@@ -130,12 +132,11 @@ TEST_F(Form4Test, TheFirstTwoTicksLiftLabel1FromTopZeroWhateverItsDraws) {
     Tick();
     EXPECT_EQ(Label(0).Top(), 120 * tick);
     EXPECT_EQ(Label(0).Left(), 2400);
-    EXPECT_EQ(form_->TickCount, tick);
   }
   EXPECT_EQ(random_.draws, 1 + 2 * 6);
 }
 
-TEST_F(Form4Test, ALabelInsideMovesByItsDrawsInAllNineDirections) {
+TEST_F(ScreenSaverTest, ALabelInsideMovesByItsDrawsInAllNineDirections) {
   for (int dx = 0; dx < 3; ++dx) {
     for (int dy = 0; dy < 3; ++dy) {
       Label(1).Move(5000, 4000, 3000, 2000);
@@ -149,7 +150,7 @@ TEST_F(Form4Test, ALabelInsideMovesByItsDrawsInAllNineDirections) {
   }
 }
 
-TEST_F(Form4Test, ALabelOutsideGetsExactlyOneCorrectionInTheStatedOrder) {
+TEST_F(ScreenSaverTest, ALabelOutsideGetsExactlyOneCorrectionInTheStatedOrder) {
   // 3000 x 2000: the far bounds are touched at Left 8880 and Top 5890.
   struct Row {
     const char* what;
@@ -178,7 +179,7 @@ TEST_F(Form4Test, ALabelOutsideGetsExactlyOneCorrectionInTheStatedOrder) {
   }
 }
 
-TEST_F(Form4Test, ACornerIsCorrectedOnTheLeftUntilClearThenOnTheTop) {
+TEST_F(ScreenSaverTest, ACornerIsCorrectedOnTheLeftUntilClearThenOnTheTop) {
   Label(0).Move(0, 0, 3000, 2000);
   struct Step {
     int left, top;
@@ -193,7 +194,7 @@ TEST_F(Form4Test, ACornerIsCorrectedOnTheLeftUntilClearThenOnTheTop) {
   }
 }
 
-TEST_F(Form4Test, ALabelAgainstAnEdgeStillUsesItsTwoDrawsAndItsColourFollowsDx) {
+TEST_F(ScreenSaverTest, ALabelAgainstAnEdgeStillUsesItsTwoDrawsAndItsColourFollowsDx) {
   Label(0).Move(0, 3000, 3000, 2000);     // against the left edge
   Label(1).Move(5000, 3000, 3000, 2000);  // inside
   Label(2).Move(5000, 6000, 3000, 2000);  // against the bottom edge
@@ -208,7 +209,7 @@ TEST_F(Form4Test, ALabelAgainstAnEdgeStillUsesItsTwoDrawsAndItsColourFollowsDx) 
   EXPECT_EQ(Take(Label(2)), (Snapshot{5000, 5880, 3000, 2000, kStartColor - 4096}));
 }
 
-TEST_F(Form4Test, TheColourIsBroughtBackInsideBeforeItsRandomStep) {
+TEST_F(ScreenSaverTest, TheColourIsBroughtBackInsideBeforeItsRandomStep) {
   struct Row {
     ui::Color before;
     int dx;
@@ -228,7 +229,7 @@ TEST_F(Form4Test, TheColourIsBroughtBackInsideBeforeItsRandomStep) {
   }
 }
 
-TEST_F(Form4Test, TheColourStaysOrangeToYellowOfTheFormQFFFOverManyTicks) {
+TEST_F(ScreenSaverTest, TheColourStaysOrangeToYellowOfTheFormQFFFOverManyTicks) {
   auto check = [&](int tick) {
     for (ui::Label* l : labels()) {
       ui::Color c = l->ForeColor();
@@ -253,10 +254,9 @@ TEST_F(Form4Test, TheColourStaysOrangeToYellowOfTheFormQFFFOverManyTicks) {
   EXPECT_EQ(seen.size(), 13u);  // 0x1FFF, 0x2FFF, ..., 0xDFFF
 }
 
-TEST_F(Form4Test, Tick301ChangesThePictureAndMovesNothingThenTheCycleRepeats) {
+TEST_F(ScreenSaverTest, Tick301ChangesThePictureAndMovesNothingThenTheCycleRepeats) {
   random_.fallback = 0.0;  // dx = dy = 0 and picture 0: every label keeps moving somewhere
   for (int tick = 1; tick <= 300; ++tick) Tick();
-  EXPECT_EQ(form_->TickCount, 300);
   EXPECT_EQ(platform_.picture_requests.size(), 1u) << "only the picture at load so far";
 
   std::vector<Snapshot> before;
@@ -264,61 +264,57 @@ TEST_F(Form4Test, Tick301ChangesThePictureAndMovesNothingThenTheCycleRepeats) {
   int draws = random_.draws;
   random_.PushIndex(13, 20);
   Tick();
-  EXPECT_EQ(form_->TickCount, 0);
   EXPECT_EQ(random_.draws - draws, 1) << "the picture's draw only";
   ASSERT_EQ(platform_.picture_requests.size(), 2u);
-  EXPECT_EQ(kit::PicturePath(form_->Window()), "/nonexistent/Pic/13.jpg");
+  EXPECT_EQ(kit::PicturePath(ui_.Window()), "/nonexistent/Pic/13.jpg");
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Take(Label(i)), before[i]) << i;
 
   Tick();
-  EXPECT_EQ(form_->TickCount, 1);
   EXPECT_EQ(random_.draws - draws, 1 + 6);
   for (int tick = 2; tick <= 300; ++tick) Tick();
   EXPECT_EQ(platform_.picture_requests.size(), 2u);
   Tick();
   EXPECT_EQ(platform_.picture_requests.size(), 3u);
-  EXPECT_EQ(form_->TickCount, 0);
 }
 
-TEST_F(Form4Test, WhileHiddenNothingMovesAndTheCounterStandsStill) {
+TEST_F(ScreenSaverTest, WhileHiddenNothingMovesAndTheCounterStandsStill) {
   random_.fallback = 0.0;  // the moves do not matter here, only whether they happen
   for (int tick = 0; tick < 5; ++tick) Tick();
   std::vector<Snapshot> before;
   for (ui::Label* l : labels()) before.push_back(Take(*l));
-  auto picture = form_->Window().GetPicture();
+  auto picture = ui_.Window().GetPicture();
 
-  form_->Command2_1.Click();  // to the match game
-  EXPECT_FALSE(form_->Window().Visible());
-  EXPECT_FALSE(form_->Timer1.Enabled());
+  ui_.ModeButton(0).Click();  // to the match game
+  EXPECT_FALSE(ui_.Window().Visible());
+  EXPECT_FALSE(ui_.Clock().Enabled());
   int draws = random_.draws;
   for (int tick = 0; tick < 400; ++tick) Tick();
-  EXPECT_EQ(form_->TickCount, 5);
   EXPECT_EQ(random_.draws, draws);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Take(Label(i)), before[i]) << i;
 
   // Back again: no second load, everything as it was left, and the picture changes once the
   // counter reaches 300 from where it stood.
-  shell_.Find(Mode::Match)->Command2_4.Click();
-  EXPECT_TRUE(form_->Window().Visible());
-  EXPECT_TRUE(form_->Timer1.Enabled());
+  kit::Controls(shell_.Find(Mode::Match)->Window()).ModeButton(3).Click();
+  EXPECT_TRUE(ui_.Window().Visible());
+  EXPECT_TRUE(ui_.Clock().Enabled());
   EXPECT_EQ(random_.reseeds, 1);
-  EXPECT_EQ(form_->Window().GetPicture(), picture);
+  EXPECT_EQ(ui_.Window().GetPicture(), picture);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Take(Label(i)), before[i]) << i;
   for (int tick = 6; tick <= 300; ++tick) Tick();
-  EXPECT_EQ(form_->Window().GetPicture(), picture);
+  EXPECT_EQ(ui_.Window().GetPicture(), picture);
   Tick();
-  EXPECT_NE(form_->Window().GetPicture(), picture);
+  EXPECT_NE(ui_.Window().GetPicture(), picture);
 }
 
-TEST_F(Form4Test, ClosingTheWindowEndsTheProgramWithoutAMessage) {
-  EXPECT_TRUE(kit::Ends([&] { form_->Window().Close(); }));
+TEST_F(ScreenSaverTest, ClosingTheWindowEndsTheProgramWithoutAMessage) {
+  EXPECT_TRUE(kit::Ends([&] { ui_.Window().Close(); }));
   EXPECT_TRUE(platform_.ended);
   EXPECT_TRUE(platform_.messages.empty());
 }
 
 // A label too large to fit between the bounds on an axis comes to rest on that axis just
 // inside the near bound and keeps wandering on the other; it never bounces nor drifts away.
-TEST_F(Form4Test, ALabelTooLargeToFitRestsAtTheNearBoundAndNeverDriftsAway) {
+TEST_F(ScreenSaverTest, ALabelTooLargeToFitRestsAtTheNearBoundAndNeverDriftsAway) {
   struct Row {
     const char* what;
     int left, top, width, height;

@@ -1,4 +1,4 @@
-#include "dictionary/form3.h"
+#include "dictionary/dictionary_window.h"
 
 #include <gtest/gtest.h>
 
@@ -44,11 +44,11 @@ std::string Block(const Record& r) {
   return r.first + "\r\n" + r.second + "\r\n\r\n";
 }
 
-class Form3Test : public ::testing::Test {
+class DictionaryTest : public ::testing::Test {
  protected:
-  Form3Test() {
+  DictionaryTest() {
     platform.program_directory = dir.Str();
-    form.Form_Load();
+    window.Load();
   }
 
   std::filesystem::path FileOf(std::string_view label) {
@@ -84,41 +84,41 @@ class Form3Test : public ::testing::Test {
   }
 
   void Select(std::string_view label) {
-    const int row = kit::RowOf(form.List1, label);
+    const int row = kit::RowOf(ui.BookList(), label);
     ASSERT_GE(row, 0) << label;
-    form.List1.SetListIndex(row);
+    ui.BookList().SetListIndex(row);
   }
 
   // Chooses a book with "选择"; the load must succeed.
   void Choose(std::string_view label) {
     Select(label);
-    ASSERT_FALSE(kit::Ends([&] { form.Command3.Click(); })) << platform.messages.back();
+    ASSERT_FALSE(kit::Ends([&] { ui.ChooseBookButton().Click(); })) << platform.messages.back();
   }
 
   // Types the query and presses "查单词"; returns what the result box then shows.
   std::string LookUp(const std::string& query) {
-    form.Text1.SetText(query);
-    form.Command5.Click();
-    return form.Text2.Text();
+    ui.QueryBox().SetText(query);
+    ui.LookUpButton().Click();
+    return ui.ResultBox().Text();
   }
 
+  // Each screen shows exactly its controls.
   bool InBookChoice() {
-    return form.List1.Visible() && form.Command3.Visible() && !form.Text1.Visible() &&
-           !form.Text2.Visible() && !form.Command5.Visible() && !form.Command6.Visible() &&
-           !form.Command2_1.Visible() && !form.Command2_4.Visible();
+    return ui.ShownNames() == std::vector<std::string>{"book_list", "choose_book_button"};
   }
   bool InLookup() {
-    return !form.List1.Visible() && !form.Command3.Visible() && form.Text1.Visible() &&
-           form.Text2.Visible() && form.Command5.Visible() && form.Command6.Visible() &&
-           form.Command2_1.Visible() && form.Command2_2.Visible() && form.Command2_3.Visible() &&
-           form.Command2_4.Visible();
+    return ui.ShownNames() ==
+           std::vector<std::string>{"change_book_button", "look_up_button", "mode_buttons_0",
+                                    "mode_buttons_1",     "mode_buttons_2", "mode_buttons_3",
+                                    "query_box",          "result_box"};
   }
 
   kit::TempDir dir;
   kit::FakePlatform platform;
   kit::ScriptedRandom random;
   shell::Shell shell{platform, random, program::MakeModeWindow};
-  dictionary::Form3 form{shell};
+  dictionary::DictionaryWindow window{shell};
+  kit::Controls ui{window.Window()};
 };
 
 const std::vector<Record> kWords = {
@@ -132,69 +132,69 @@ const std::vector<Record> kWords = {
     {"take into account", "考虑；重视；体谅"},
 };
 
-TEST_F(Form3Test, LoadsIntoTheBookChoiceWithItsLayoutAndTheQueryText1) {
-  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6");
-  EXPECT_EQ(form.Window().Width(), 12000);
-  EXPECT_EQ(form.Window().Height(), 8550);
+TEST_F(DictionaryTest, LoadsIntoTheBookChoiceWithItsLayoutAndTheQueryText1) {
+  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6");
+  EXPECT_EQ(ui.Window().Width(), 12000);
+  EXPECT_EQ(ui.Window().Height(), 8550);
   EXPECT_EQ(random.reseeds, 0) << "the dictionary does not reseed the random source";
   EXPECT_TRUE(InBookChoice());
-  EXPECT_EQ(form.List1.ListCount(), 12);
-  EXPECT_EQ(form.List1.List(0), "《My词库》");
-  EXPECT_EQ(form.List1.List(11), "《成语大全》(17508)");
-  EXPECT_EQ(form.List1.ListIndex(), -1);
-  EXPECT_FALSE(form.Command2_3.Enabled());
+  EXPECT_EQ(ui.BookList().ListCount(), 12);
+  EXPECT_EQ(ui.BookList().List(0), "《My词库》");
+  EXPECT_EQ(ui.BookList().List(11), "《成语大全》(17508)");
+  EXPECT_EQ(ui.BookList().ListIndex(), -1);
+  EXPECT_FALSE(ui.ModeButton(2).Enabled());
 
   struct Row {
     const ui::Control& control;
     int left, top, width, height;
-  } rows[] = {{form.List1, 4400, 1500, 3400, 4000}, {form.Command3, 5500, 6000, 975, 375},
-              {form.Text1, 2700, 1300, 7500, 300},  {form.Text2, 2700, 2000, 7500, 5000},
-              {form.Command5, 500, 1300, 975, 375}, {form.Command6, 500, 1675, 975, 375}};
+  } rows[] = {{ui.BookList(), 4400, 1500, 3400, 4000}, {ui.ChooseBookButton(), 5500, 6000, 975, 375},
+              {ui.QueryBox(), 2700, 1300, 7500, 300},  {ui.ResultBox(), 2700, 2000, 7500, 5000},
+              {ui.LookUpButton(), 500, 1300, 975, 375}, {ui.ChangeBookButton(), 500, 1675, 975, 375}};
   for (const Row& r : rows) {
     EXPECT_EQ(r.control.Left(), r.left) << r.control.Name();
     EXPECT_EQ(r.control.Top(), r.top) << r.control.Name();
     EXPECT_EQ(r.control.Width(), r.width) << r.control.Name();
     EXPECT_EQ(r.control.Height(), r.height) << r.control.Name();
   }
-  EXPECT_EQ(form.Command3.Caption(), "选择");
-  EXPECT_EQ(form.Command5.Caption(), "查单词");
-  EXPECT_EQ(form.Command6.Caption(), "换一本书");
-  EXPECT_EQ(form.Text1.Text(), "Text1");
-  EXPECT_FALSE(form.Text1.MultiLine());
-  EXPECT_TRUE(form.Text2.MultiLine());
-  for (const ui::TextBox* box : {&form.Text1, &form.Text2})
+  EXPECT_EQ(ui.ChooseBookButton().Caption(), "选择");
+  EXPECT_EQ(ui.LookUpButton().Caption(), "查单词");
+  EXPECT_EQ(ui.ChangeBookButton().Caption(), "换一本书");
+  EXPECT_EQ(ui.QueryBox().Text(), "Text1");
+  EXPECT_FALSE(ui.QueryBox().MultiLine());
+  EXPECT_TRUE(ui.ResultBox().MultiLine());
+  for (const ui::TextBox* box : {&ui.QueryBox(), &ui.ResultBox()})
     EXPECT_EQ(box->GetFont(), (ui::Font{"宋体", 10.5})) << box->Name();
 }
 
-TEST_F(Form3Test, LoadingSwitchesToLookupTitlesTheWindowAndLooksUpTheInitialQuery) {
+TEST_F(DictionaryTest, LoadingSwitchesToLookupTitlesTheWindowAndLooksUpTheInitialQuery) {
   random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook({{"a", "甲"}, {"Text1 box", "文本框"}, {"text1", "小写"}});
   Select(kOwnBook);
-  ASSERT_FALSE(kit::Ends([&] { form.List1.DblClick(); }));
+  ASSERT_FALSE(kit::Ends([&] { ui.BookList().DblClick(); }));
   EXPECT_TRUE(InLookup());
-  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6 - 《My词库》");
-  EXPECT_EQ(form.Text2.Text(), "Text1 box\r\n文本框\r\n\r\n");
+  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6 - 《My词库》");
+  EXPECT_EQ(ui.ResultBox().Text(), "Text1 box\r\n文本框\r\n\r\n");
   EXPECT_EQ(platform.beeps, 1);
   EXPECT_EQ(platform.picture_requests.size(), 1u);
 }
 
-TEST_F(Form3Test, TheTitleAndLookupScreenComeBeforeReadingSoAFailedLoadStillShowsThem) {
+TEST_F(DictionaryTest, TheTitleAndLookupScreenComeBeforeReadingSoAFailedLoadStillShowsThem) {
   // The book file is missing: the loader's message ends the program.
   Select("《计算机常用词汇》(4070)");
-  EXPECT_TRUE(kit::Ends([&] { form.Command3.Click(); }));
-  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6 - 《计算机常用词汇》(4070)");
+  EXPECT_TRUE(kit::Ends([&] { ui.ChooseBookButton().Click(); }));
+  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6 - 《计算机常用词汇》(4070)");
   EXPECT_TRUE(InLookup());
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.beeps, 0) << "no lookup after a failed load";
 }
 
-TEST_F(Form3Test, ChoosingWithNothingSelectedEndsTheProgramWithTheDamagedBookMessage) {
-  EXPECT_TRUE(kit::Ends([&] { form.Command3.Click(); }));
+TEST_F(DictionaryTest, ChoosingWithNothingSelectedEndsTheProgramWithTheDamagedBookMessage) {
+  EXPECT_TRUE(kit::Ends([&] { ui.ChooseBookButton().Click(); }));
   EXPECT_EQ(platform.messages, std::vector<std::string>{std::string(books::kDamagedMessage)});
-  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6 - ");
+  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6 - ");
 }
 
-TEST_F(Form3Test, MatchesTheQueryExactlyOnEitherSideListingEachHitOnceInBookOrder) {
+TEST_F(DictionaryTest, MatchesTheQueryExactlyOnEitherSideListingEachHitOnceInBookOrder) {
   random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook(kWords);
   Choose(kOwnBook);
@@ -233,7 +233,7 @@ TEST_F(Form3Test, MatchesTheQueryExactlyOnEitherSideListingEachHitOnceInBookOrde
     EXPECT_EQ(LookUp(r.query), r.result) << r.why << ": [" << r.query << "]";
 }
 
-TEST_F(Form3Test, TheEmptyQueryListsEveryEntryAsTwoLinesAndAnEmptyLine) {
+TEST_F(DictionaryTest, TheEmptyQueryListsEveryEntryAsTwoLinesAndAnEmptyLine) {
   random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook(kWords);
   Choose(kOwnBook);
@@ -243,7 +243,7 @@ TEST_F(Form3Test, TheEmptyQueryListsEveryEntryAsTwoLinesAndAnEmptyLine) {
   EXPECT_TRUE(all.ends_with("体谅\r\n\r\n"));
 }
 
-TEST_F(Form3Test, IdiomHitsGiveBackTheWholeLineAndTheCutPointCannotBeSearchedAcross) {
+TEST_F(DictionaryTest, IdiomHitsGiveBackTheWholeLineAndTheCutPointCannotBeSearchedAcross) {
   random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   // "一心一意" is stored as "一心-" / "-一意", "小巫见大巫" as "小巫见-" / "-大巫", "好" as
   // "好-" / "-".
@@ -269,7 +269,7 @@ TEST_F(Form3Test, IdiomHitsGiveBackTheWholeLineAndTheCutPointCannotBeSearchedAcr
     EXPECT_EQ(LookUp(r.query), r.result) << r.why << ": [" << r.query << "]";
 }
 
-TEST_F(Form3Test, TheEmptyQueryListsAll17508IdiomLinesUntruncated) {
+TEST_F(DictionaryTest, TheEmptyQueryListsAll17508IdiomLinesUntruncated) {
   random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteIdiomBook({"一心一意", "好"});
   Choose(kIdiomBook);
@@ -279,7 +279,7 @@ TEST_F(Form3Test, TheEmptyQueryListsAll17508IdiomLinesUntruncated) {
   EXPECT_TRUE(SameText(LookUp("-"), expected)) << "every entry holds the markers";
 }
 
-TEST_F(Form3Test, AFullOwnBookOf30000EntriesIsListedWhole) {
+TEST_F(DictionaryTest, AFullOwnBookOf30000EntriesIsListedWhole) {
   random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   std::vector<Record> records;
   for (int i = 1; i <= books::kOwnBookCapacity; ++i)
@@ -292,7 +292,7 @@ TEST_F(Form3Test, AFullOwnBookOf30000EntriesIsListedWhole) {
   EXPECT_EQ(LookUp("word30000"), Block(records.back()));
 }
 
-TEST_F(Form3Test, EveryLookupChangesTheBackgroundFirstAndBeepsLastEvenWithoutHits) {
+TEST_F(DictionaryTest, EveryLookupChangesTheBackgroundFirstAndBeepsLastEvenWithoutHits) {
   WriteOwnBook(kWords);
   // What the background and the beep were when the result box changed.
   struct Observer : ui::ControlObserver {
@@ -304,27 +304,27 @@ TEST_F(Form3Test, EveryLookupChangesTheBackgroundFirstAndBeepsLastEvenWithoutHit
         seen.push_back({platform.picture_requests.size(), platform.beeps});
     }
   } observer(platform);
-  form.Text2.SetObserver(&observer);
+  ui.ResultBox().SetObserver(&observer);
   for (int n : {3, 19, 0, 7}) random.PushIndex(n, 20);
 
   Choose(kOwnBook);  // query "Text1": nothing found
-  EXPECT_EQ(form.Text2.Text(), kNothingFound);
-  EXPECT_EQ(kit::PicturePath(form.Window()), dir.Str() + "/Pic/3.jpg");
+  EXPECT_EQ(ui.ResultBox().Text(), kNothingFound);
+  EXPECT_EQ(kit::PicturePath(ui.Window()), dir.Str() + "/Pic/3.jpg");
   EXPECT_EQ(platform.beeps, 1);
 
-  form.Text1.SetText("apple");
-  form.Text1.KeyPress(13);
-  EXPECT_EQ(form.Text2.Text(), Block(kWords[0]) + Block(kWords[2]));
-  EXPECT_EQ(kit::PicturePath(form.Window()), dir.Str() + "/Pic/19.jpg");
+  ui.QueryBox().SetText("apple");
+  ui.QueryBox().KeyPress(13);
+  EXPECT_EQ(ui.ResultBox().Text(), Block(kWords[0]) + Block(kWords[2]));
+  EXPECT_EQ(kit::PicturePath(ui.Window()), dir.Str() + "/Pic/19.jpg");
   EXPECT_EQ(platform.beeps, 2);
 
-  form.Command5.Click();  // the same result again: background and beep all the same
-  EXPECT_EQ(kit::PicturePath(form.Window()), dir.Str() + "/Pic/0.jpg");
+  ui.LookUpButton().Click();  // the same result again: background and beep all the same
+  EXPECT_EQ(kit::PicturePath(ui.Window()), dir.Str() + "/Pic/0.jpg");
   EXPECT_EQ(platform.beeps, 3);
 
   LookUp("zzz");
-  EXPECT_EQ(form.Text2.Text(), kNothingFound);
-  EXPECT_EQ(kit::PicturePath(form.Window()), dir.Str() + "/Pic/7.jpg");
+  EXPECT_EQ(ui.ResultBox().Text(), kNothingFound);
+  EXPECT_EQ(kit::PicturePath(ui.Window()), dir.Str() + "/Pic/7.jpg");
   EXPECT_EQ(platform.beeps, 4);
 
   EXPECT_EQ(random.draws, 4);
@@ -333,47 +333,47 @@ TEST_F(Form3Test, EveryLookupChangesTheBackgroundFirstAndBeepsLastEvenWithoutHit
   std::vector<std::pair<std::size_t, int>> expected = {{1, 0}, {2, 1}, {2, 1}, {3, 2},
                                                        {3, 2}, {4, 3}, {4, 3}};
   EXPECT_EQ(observer.seen, expected);
-  form.Text2.SetObserver(nullptr);
+  ui.ResultBox().SetObserver(nullptr);
 }
 
-TEST_F(Form3Test, OnlyEnterInTheQueryBoxLooksUp) {
+TEST_F(DictionaryTest, OnlyEnterInTheQueryBoxLooksUp) {
   random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook(kWords);
   Choose(kOwnBook);
-  form.Text1.SetText("fond");
-  for (int key : {10, 32, 97, 27, 8}) form.Text1.KeyPress(key);
+  ui.QueryBox().SetText("fond");
+  for (int key : {10, 32, 97, 27, 8}) ui.QueryBox().KeyPress(key);
   EXPECT_EQ(platform.beeps, 1) << "only the lookup after loading";
-  EXPECT_EQ(form.Text2.Text(), kNothingFound);
-  form.Text1.KeyPress(13);
+  EXPECT_EQ(ui.ResultBox().Text(), kNothingFound);
+  ui.QueryBox().KeyPress(13);
   EXPECT_EQ(platform.beeps, 2);
-  EXPECT_EQ(form.Text2.Text(), Block(kWords[3]) + Block(kWords[4]));
-  EXPECT_EQ(form.Text1.Text(), "fond") << "the query stays as typed";
+  EXPECT_EQ(ui.ResultBox().Text(), Block(kWords[3]) + Block(kWords[4]));
+  EXPECT_EQ(ui.QueryBox().Text(), "fond") << "the query stays as typed";
 }
 
-TEST_F(Form3Test, AnotherBookLooksUpTheOldQueryAtOnceAndKeepsItsOwnBlockLayout) {
+TEST_F(DictionaryTest, AnotherBookLooksUpTheOldQueryAtOnceAndKeepsItsOwnBlockLayout) {
   random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteIdiomBook({"一心一意", "三心二意"});
   WritePhraseBook();
   Choose(kIdiomBook);
   EXPECT_EQ(LookUp("二意"), "三心二意\r\n\r\n");
 
-  form.Command6.Click();
+  ui.ChangeBookButton().Click();
   EXPECT_TRUE(InBookChoice());
-  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6 - 《成语大全》(17508)")
+  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6 - 《成语大全》(17508)")
       << "the title keeps the last book until the next load";
-  form.Text1.SetText("phrase37");
+  ui.QueryBox().SetText("phrase37");
   Choose(kPhraseBook);
-  EXPECT_EQ(form.Window().Caption(), "Kestrin之双向词典V3.6 - 《大学英语5-6级词组》(372)");
+  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6 - 《大学英语5-6级词组》(372)");
   // Raised back from "ohrase37"; the meaning's markers are stripped.
-  EXPECT_EQ(form.Text2.Text(),
+  EXPECT_EQ(ui.ResultBox().Text(),
             "phrase37\r\n词组37号\r\n\r\nphrase370\r\n词组370号\r\n\r\n"
             "phrase371\r\n词组371号\r\n\r\nphrase372\r\n词组372号\r\n\r\n");
   EXPECT_EQ(platform.beeps, 3);
   EXPECT_EQ(platform.picture_requests.size(), 3u);
 }
 
-TEST_F(Form3Test, ClosingTheWindowEndsTheProgramWithoutAMessage) {
-  EXPECT_TRUE(kit::Ends([&] { form.Window().Close(); }));
+TEST_F(DictionaryTest, ClosingTheWindowEndsTheProgramWithoutAMessage) {
+  EXPECT_TRUE(kit::Ends([&] { ui.Window().Close(); }));
   EXPECT_TRUE(platform.ended);
   EXPECT_TRUE(platform.messages.empty());
 }

@@ -2,6 +2,7 @@
 // change colour; the picture changes about once a minute.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "shell/mode_window.h"
@@ -26,29 +27,30 @@ inline constexpr ui::Color kHighestColor = 57343;  // 0xDFFF
 inline constexpr int kColorJump = 8192;            // back inside when the colour is at a limit
 inline constexpr int kColorStep = 4096;
 
-class Form4 : public shell::ModeWindow {
+// The three captions, their texts and where they start.
+inline constexpr int kCaptionCount = 3;
+
+class ScreenSaverWindow : public shell::ModeWindow {
  public:
-  explicit Form4(shell::Shell& shell);
+  explicit ScreenSaverWindow(shell::Shell& shell);
 
-  ui::Timer* ModeTimer() override { return &Timer1; }
-  void Form_Load() override;
-  void Form_Unload() override;
-
-  // One tick: every kTicksPerPicture + 1-th tick changes the picture and moves nothing; the
-  // others move Label1, Label2 and Label3, in this order, and step their colours.
-  void Timer1_Timer();
-
-  ui::Label Label1{"Label1"};  // "Dorrin侠"
-  ui::Label Label2{"Label2"};  // "VantleMan"
-  ui::Label Label3{"Label3"};  // "VantleStudio"
-  ui::Timer Timer1{"Timer1"};
-
-  // Moving ticks since the last picture change, 0 to kTicksPerPicture.
-  std::int32_t TickCount = 0;
+  ui::Timer* Clock() override { return &clock_; }
+  void Load() override;
+  void OnClose() override;
 
  private:
-  // Draws dx and dy for the label, moves it one step and steps its colour.
-  void MoveLabel(ui::Label& label);
+  // One tick: every kTicksPerPicture + 1-th tick changes the picture and moves nothing; the
+  // others move the three captions in turn and step their colours.
+  void OnTick();
+  // Draws dx and dy for the caption, moves it one step and steps its colour.
+  void MoveCaption(ui::Label& caption);
+
+  // "Dorrin侠", "VantleMan", "VantleStudio", from the top.
+  std::array<ui::Label, kCaptionCount> captions_{ui::Label{"captions_0"}, ui::Label{"captions_1"},
+                                                 ui::Label{"captions_2"}};
+  ui::Timer clock_{"clock"};
+  // Moving ticks since the last picture change, 0 to kTicksPerPicture.
+  std::int32_t ticks_since_picture_ = 0;
 };
 
 }  // namespace screensaver

@@ -1,6 +1,5 @@
-#include "screensaver/form4.h"
+#include "screensaver/screensaver_window.h"
 
-#include <initializer_list>
 
 #include "shell/shell.h"
 
@@ -35,55 +34,55 @@ ui::Color NextColor(ui::Color c, int dx) {
 
 }  // namespace
 
-Form4::Form4(shell::Shell& shell) : ModeWindow(shell, "Form4") {
-  for (ui::Control* c : std::initializer_list<ui::Control*>{&Label1, &Label2, &Label3, &Timer1})
-    form_.Add(*c);
-  Timer1.OnTimer = [this] { Timer1_Timer(); };
+ScreenSaverWindow::ScreenSaverWindow(shell::Shell& shell) : ModeWindow(shell, "screensaver_window") {
+  for (ui::Label& caption : captions_) window_.Add(caption);
+  window_.Add(clock_);
+  clock_.OnTimer = [this] { OnTick(); };
 }
 
-void Form4::Form_Load() {
+void ScreenSaverWindow::Load() {
   SetUpWindow("Kestrin之屏幕保护V3.6", true);
-  TickCount = 0;
+  ticks_since_picture_ = 0;
   SetUpModeColumn(shell::Mode::ScreenSaver);
 
   const ui::Font font{.Name = "宋体", .Size = 72, .Bold = true};
   struct Start {
-    ui::Label* label;
-    const char* caption;
+    const char* text;
     int left;
     int top;
   };
-  for (const Start& s :
-       {Start{&Label1, "Dorrin侠", 2400, 0}, Start{&Label2, "VantleMan", 2400, 2640},
-        Start{&Label3, "VantleStudio", 2280, 5040}}) {
-    ui::Label& label = *s.label;
-    label.SetCaption(s.caption);
+  constexpr Start kStarts[kCaptionCount] = {
+      {"Dorrin侠", 2400, 0}, {"VantleMan", 2400, 2640}, {"VantleStudio", 2280, 5040}};
+  for (int i = 0; i < kCaptionCount; ++i) {
+    ui::Label& label = captions_[static_cast<std::size_t>(i)];
+    const Start& start = kStarts[i];
+    label.SetCaption(start.text);
     label.SetFont(font);
     label.SetTransparent(true);
     label.SetAutoSize(true);
-    label.Move(s.left, s.top, label.Width(), label.Height());
+    label.Move(start.left, start.top, label.Width(), label.Height());
     label.SetForeColor(kStartColor);
   }
 
-  Timer1.SetInterval(kTimerInterval);
+  clock_.SetInterval(kTimerInterval);
   ShowRandomBackground();
 }
 
-void Form4::Form_Unload() {
+void ScreenSaverWindow::OnClose() {
   EndProgram();
 }
 
-void Form4::Timer1_Timer() {
-  if (TickCount == kTicksPerPicture) {
-    TickCount = 0;
+void ScreenSaverWindow::OnTick() {
+  if (ticks_since_picture_ == kTicksPerPicture) {
+    ticks_since_picture_ = 0;
     ShowRandomBackground();
     return;
   }
-  ++TickCount;
-  for (ui::Label* label : {&Label1, &Label2, &Label3}) MoveLabel(*label);
+  ++ticks_since_picture_;
+  for (ui::Label& caption : captions_) MoveCaption(caption);
 }
 
-void Form4::MoveLabel(ui::Label& label) {
+void ScreenSaverWindow::MoveCaption(ui::Label& label) {
   // Both draws are made whatever follows: they set the colour step even when the label is
   // against a bound and only corrected.
   const int dx = random_.Below(3);

@@ -1,0 +1,38 @@
+// The two-way dictionary window: one query matched against both sides of every entry.
+#pragma once
+
+#include "shell/book_window.h"
+
+namespace dictionary {
+
+class DictionaryWindow : public shell::BookWindow {
+ public:
+  explicit DictionaryWindow(shell::Shell& shell);
+
+  void Load() override;
+  void OnClose() override;
+
+ private:
+  enum class Screen { BookChoice, Lookup };
+
+  // Shows `screen` from the table of what each screen shows.
+  void ShowScreen(Screen screen);
+
+  // Back to the book list.
+  void ShowBookChoice() override;
+  // Switches to the lookup screen, titles the window with the chosen book, reads the book
+  // and looks the current query up in it.
+  void LoadWordBook() override;
+  // Lists every entry holding the query on either side in the result box, then beeps.
+  void LookUpWord();
+  // Enter looks the query up; the key itself goes on to the box as usual.
+  void OnQueryKey(int key);
+
+  ui::Button look_up_button_{"look_up_button"};
+  ui::TextBox query_box_{"query_box"};
+  ui::TextBox result_box_{"result_box"};  // multi-line
+
+  Screen screen_ = Screen::BookChoice;
+};
+
+}  // namespace dictionary

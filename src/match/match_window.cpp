@@ -1,0 +1,159 @@
+#include "match/match_window.h"
+
+#include "shell/shell.h"
+
+namespace match {
+namespace {
+
+constexpr char kTitle[] = "Kestrin之连连看V3.6";
+const ui::Font kCellFont{"宋体", 10.5};
+
+}  // namespace
+
+MatchWindow::MatchWindow(shell::Shell& shell) : GameWindow(shell, "match_window") {
+  // The labels go in before the cells, beneath them: the marker shows only where its cell's
+  // button is hidden.
+  window_.Add(marker_);
+  window_.Add(time_bar_);
+  window_.Add(cells_);
+  cells_.OnClick = [this](int cell) { OnCellPressed(cell); };
+  // F2 says the cell the focus is on.
+  ListenForSpeech(
+      [this](const ui::SpeechRequest& request) { return request.FocusedCaption(cells_); });
+}
+
+void MatchWindow::Load() {
+  SetUpWindow(kTitle, true);
+
+  // The grid grows from the first cell: the cells touch, row by row.
+  ui::Button& first = cells_[0];
+  first.Move(kCellLeft, kCellTop, kCellWidth, kCellHeight);
+  for (int i = 0; i < kCells; ++i) {
+    cells_[i].Move((i % kBoardColumns) * first.Width() + first.Left(),
+                   (i / kBoardColumns) * first.Height() + first.Top(), first.Width(),
+                   first.Height());
+    cells_[i].SetFont(kCellFont);
+  }
+  marker_.Move(marker_.Left(), marker_.Top(), first.Width(), first.Height());
+  marker_.SetBackColor(kMarkerColor);
+  marker_.SetFont(kCellFont);
+  // Centred like the cell it stands in for.
+  marker_.SetAlignment(ui::Alignment::Center);
+  time_bar_.Move(kBarLeft, kBarTop, kBarWidth, kBarHeight);
+  time_bar_.SetBackColor(kBarColor);
+  time_bar_.SetTimeBar({kBarMinimum, kBarHeight});
+  time_bar_.SetAccessibleName("剩余时间");
+
+  SetUpBookControls("选书", "换本书");
+  SetUpGroupControls();
+  SetUpModeColumn(shell::Mode::Match);
+  ShowBookChoice();
+}
+
+void MatchWindow::OnClose() {
+  SayFarewell("连连看");
+}
+
+void MatchWindow::ShowScreen(Screen screen) {
+  screen_ = screen;
+  const bool books = screen == Screen::BookChoice;
+  const bool groups = screen == Screen::GroupChoice;
+  const bool play = screen == Screen::Play;
+  std::vector<shell::Shown> table = {
+      {&book_list_, books},         {&choose_book_button_, books},
+      {&group_list_, groups},       {&choose_group_button_, groups},
+      {&change_group_button_, play}, {&change_book_button_, play},
+      {&time_bar_, play},           {&marker_, play && round_.MarkerShown()},
+  };
+  for (int cell = 0; cell < kCells; ++cell)
+    table.push_back({&cells_[cell], play && round_.OnBoard(cell)});
+  ShowScreenTable(table, play);
+  clock_.SetEnabled(play);
+}
+
+void MatchWindow::ShowRound() {
+  for (int cell = 0; cell < kCells; ++cell) cells_[cell].SetCaption(round_.Caption(cell));
+  // The marker stands where the cell it stands for stands, measured from the first cell.
+  if (const int at = round_.MarkerCell(); at >= 0) {
+    const ui::Button& first = cells_[0];
+    marker_.Move((at % kBoardColumns) * first.Width() + first.Left(),
+                 (at / kBoardColumns) * first.Height() + first.Top(), marker_.Width(),
+                 marker_.Height());
+    marker_.SetCaption(round_.Caption(at));
+  }
+  time_bar_.Move(kBarLeft, round_.BarTop(), kBarWidth, round_.BarHeight());
+  ShowScreen(screen_);
+}
+
+void MatchWindow::ShowBookChoice() {
+  ShowScreen(Screen::BookChoice);
+}
+
+void MatchWindow::LoadWordBook() {
+  ShowScreen(Screen::GroupChoice);
+  ReadSelectedBook();
+  FillGroupList();
+}
+
+void MatchWindow::OnChooseGroup() {
+  // Without a chosen group there is nothing to deal: stay in the group choice.
+  if (group_list_.ListIndex() < 0) return;
+  window_.SetCaption(PlayTitle(kTitle));
+  PrepareRound();
+}
+
+void MatchWindow::OnChangeGroup() {
+  ShowScreen(Screen::GroupChoice);
+}
+
+void MatchWindow::PrepareRound() {
+  round_.SetWords(PickGroupWords());
+  ShowScreen(Screen::Play);
+  ShuffleRound();
+}
+
+void MatchWindow::ShuffleRound() {
+  round_.Deal(random_);
+  ShowRound();
+  ShowRandomBackground();
+  clock_.SetEnabled(true);
+}
+
+void MatchWindow::OnCellPressed(int cell) {
+  if (cell < 0 || cell >= kCells || !round_.OnBoard(cell)) return;
+  // An English entry (an even text of the board) is said as it is picked.
+  if (round_.TextOf(cell) % 2 == 0) SayUnasked(round_.Caption(cell));
+
+  switch (round_.PressCell(cell)) {
+    case Round::Press::Wrong:
+      platform_.Beep();
+      break;
+    case Round::Press::Won:
+      ShowRound();  // the last pair leaves the board before the report shows
+      ReportRound(round_.Elapsed(), round_.Mistakes());  // stops the clock while it is open
+      ShuffleRound();
+      return;
+    case Round::Press::Paired:
+      ShowRound();
+      if (round_.MatchedPairs() == kPairs / 2) ShowRandomBackground();
+      return;
+    case Round::Press::Picked:
+    case Round::Press::Ignored:
+      break;
+  }
+  ShowRound();
+}
+
+void MatchWindow::OnTick() {
+  const int step = IsIdiomBook() ? kIdiomBarPerTick : kBarPerTick;
+  const bool time_up = round_.Tick(screen_ == Screen::Play, step);
+  time_bar_.Move(kBarLeft, round_.BarTop(), kBarWidth, round_.BarHeight());
+  if (time_up) {
+    clock_.SetEnabled(false);
+    platform_.ShowMessage("过时，请重新来过");
+    clock_.SetEnabled(true);
+    ShuffleRound();
+  }
+}
+
+}  // namespace match

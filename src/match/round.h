@@ -1,0 +1,92 @@
+// One round of the match game, without any control: 18 pairs of texts (an English entry and
+// its Chinese meaning) dealt in random order onto the 36 cells of a 6 x 6 board, the cell
+// picked first and waiting for its partner, the counters, and the time bar beside the board.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "books/word_book.h"
+#include "ui/random.h"
+
+namespace match {
+
+inline constexpr int kCells = 36;  // the 6 x 6 board
+inline constexpr int kPairs = kCells / 2;
+inline constexpr int kBoardColumns = 6;
+
+// The time bar at every round start, and how it moves, in twips.
+inline constexpr int kBarTop = 400;
+inline constexpr int kBarHeight = 7500;
+inline constexpr int kBarPerPair = 200;
+inline constexpr int kBarPerTick = 6;
+inline constexpr int kIdiomBarPerTick = 3;  // the idiom book's slower clock
+inline constexpr int kBarMinimum = 15;      // shorter than this: the time is up
+
+class Round {
+ public:
+  // What a press on a cell did.
+  enum class Press {
+    Ignored,  // not a cell on the board (cleared, or the one picked first)
+    Picked,   // the first of a pair: it now shows as the marker
+    Paired,   // the partner of the pick: both leave the board
+    Won,      // the eighteenth pair: the round is over
+    Wrong,    // not the partner: both cells are ordinary cells again
+  };
+
+  // The board of a new round: pair k holds words[k] (its English entry in text 2k, its meaning
+  // in text 2k + 1); the pairs past the words hold empty texts. Every cell is on the board and
+  // the marker is hidden.
+  void SetWords(const std::vector<books::Word>& words);
+
+  // Starts a round with the board's texts in a new order: cell b shows text CellText(b),
+  // drawn for b = 0 to 35 in turn and drawn again while an earlier cell already has it. The
+  // counters and the bar start afresh and no cell is picked; the marker stays where it was.
+  void Deal(ui::Random& random);
+
+  Press PressCell(int cell);
+
+  // One tick of the clock, the bar falling by `bar_step` when `bar_running`. True when the
+  // time is up.
+  bool Tick(bool bar_running, int bar_step);
+
+  // The text cell `cell` shows.
+  const std::string& Caption(int cell) const { return texts_[TextOf(cell)]; }
+  // Which of the board's texts cell `cell` shows: an even one is an English entry.
+  int TextOf(int cell) const { return order_[static_cast<std::size_t>(cell)]; }
+  // Whether cell `cell` is still a button on the board: neither cleared nor picked.
+  bool OnBoard(int cell) const { return on_board_[static_cast<std::size_t>(cell)]; }
+  // The texts of the board, pair by pair.
+  const std::array<std::string, kCells>& Texts() const { return texts_; }
+
+  // The marker: the cell it stands at (-1 before any pick) and whether it is shown. After a
+  // wrong pair it stays shown beneath the second cell, where no one can see it.
+  int MarkerCell() const { return marker_cell_; }
+  bool MarkerShown() const { return marker_shown_; }
+
+  int BarTop() const { return bar_top_; }
+  int BarHeight() const { return bar_height_; }
+  int Elapsed() const { return elapsed_; }  // tenths of a second
+  int Mistakes() const { return mistakes_; }
+  int MatchedPairs() const { return matched_pairs_; }
+
+ private:
+  // Whether the two texts are the entry and the meaning of one pair on the board, in either
+  // order.
+  bool IsPair(const std::string& first, const std::string& second) const;
+
+  std::array<std::string, kCells> texts_;
+  std::array<int, kCells> order_{};
+  std::array<bool, kCells> on_board_{};
+  int picked_ = -1;  // the cell picked first, -1 when none
+  int marker_cell_ = -1;
+  bool marker_shown_ = false;
+  int bar_top_ = kBarTop;
+  int bar_height_ = kBarHeight;
+  int elapsed_ = 0;
+  int mistakes_ = 0;
+  int matched_pairs_ = 0;
+};
+
+}  // namespace match

@@ -1,0 +1,200 @@
+#include "quiz/quiz_window.h"
+
+#include "shell/shell.h"
+#include "text/text.h"
+
+namespace quiz {
+namespace {
+
+constexpr char kTitle[] = "Kestrin之英汉互译V3.6";
+// The column: 连连看, the two direction buttons, 双向词典, 屏幕保护.
+constexpr int kColumnRows = 5;
+constexpr int kEnglishToChineseRow = 1;
+constexpr int kChineseToEnglishRow = 2;
+
+}  // namespace
+
+QuizWindow::QuizWindow(shell::Shell& shell) : GameWindow(shell, "quiz_window", kColumnRows) {
+  window_.Add(question_);
+  window_.Add(answers_);
+  DirectionButton(Direction::EnglishToChinese).OnClick = [this] {
+    OnChooseDirection(Direction::EnglishToChinese);
+  };
+  DirectionButton(Direction::ChineseToEnglish).OnClick = [this] {
+    OnChooseDirection(Direction::ChineseToEnglish);
+  };
+  answers_.OnClick = [this](int answer) { OnAnswer(answer); };
+  window_.OnKeyPress = [this](int key) { OnKey(key); };
+  // F2 says the falling question (英译汉) or the answer the focus is on (汉译英).
+  ListenForSpeech([this](const ui::SpeechRequest& request) {
+    if (AsksEnglish()) return screen_ == Screen::Play ? question_.Caption() : std::string();
+    return request.FocusedCaption(answers_);
+  });
+}
+
+ui::Button& QuizWindow::DirectionButton(Direction direction) {
+  return ModeButton(direction == Direction::EnglishToChinese ? kEnglishToChineseRow
+                                                             : kChineseToEnglishRow);
+}
+
+void QuizWindow::OnKey(int key) {
+  // The keys 1 to 4 press the answer buttons from left to right.
+  if (key >= '1' && key < '1' + kAnswerButtons) answers_[key - '1'].Click();
+}
+
+void QuizWindow::Load() {
+  SetUpWindow(kTitle, true);
+  SetUpBookControls("选书", "换本书");
+  SetUpGroupControls();
+  PlaceModeButton(0, "连连看");
+  PlaceModeButton(kEnglishToChineseRow, "英译汉");
+  PlaceModeButton(kChineseToEnglishRow, "汉译英");
+  PlaceModeButton(3, "双向词典");
+  PlaceModeButton(4, "屏幕保护");
+  ConnectModeButton(0, shell::Mode::Match);
+  ConnectModeButton(3, shell::Mode::Dictionary);
+  ConnectModeButton(4, shell::Mode::ScreenSaver);
+  for (int i = 0; i < answers_.Count(); ++i) {
+    answers_[i].Move(kAnswerLeft + kAnswerStep * i, kAnswerTop, kAnswerWidth, kAnswerHeight);
+    answers_[i].SetFont({"宋体", 10.5, false});
+  }
+  question_.SetFont({"宋体", 14.25, false});
+  question_.SetAutoSize(true);
+  ShowBookChoice();
+}
+
+void QuizWindow::OnClose() {
+  SayFarewell("英汉互译");
+}
+
+void QuizWindow::ShowScreen(Screen screen) {
+  ShowControls(screen);
+  clock_.SetEnabled(screen == Screen::Play);
+}
+
+void QuizWindow::ShowControls(Screen screen) {
+  screen_ = screen;
+  const bool books = screen == Screen::BookChoice;
+  const bool groups = screen == Screen::GroupChoice;
+  const bool play = screen == Screen::Play;
+  std::vector<shell::Shown> table = {
+      {&book_list_, books},          {&choose_book_button_, books},
+      {&group_list_, groups},        {&choose_group_button_, groups},
+      {&change_group_button_, play}, {&change_book_button_, play},
+      {&question_, play},
+  };
+  for (int i = 0; i < answers_.Count(); ++i) table.push_back({&answers_[i], play});
+  ShowScreenTable(table, play);
+  // The button of the direction in use is the disabled one.
+  DirectionButton(Direction::EnglishToChinese).SetEnabled(!AsksEnglish());
+  DirectionButton(Direction::ChineseToEnglish).SetEnabled(AsksEnglish());
+}
+
+void QuizWindow::ShowBookChoice() {
+  ShowScreen(Screen::BookChoice);
+}
+
+void QuizWindow::LoadWordBook() {
+  // The clock is left as it is: coming back to the window may have started it on the book
+  // list, and it runs on through the group list, where nothing falls.
+  ShowControls(Screen::GroupChoice);
+  ReadSelectedBook();
+  // A new book follows the direction in use: with "汉译英" it is asked from its Chinese side.
+  if (!AsksEnglish()) ExchangeSides();
+  FillGroupList();
+}
+
+void QuizWindow::OnChooseGroup() {
+  // Without a chosen group, or without a record to ask, there is no round to play: the
+  // press is ignored and the window stays on its group list.
+  if (group_list_.ListIndex() < 0 || book_.WordCount < 1) return;
+  ShowScreen(Screen::Play);
+  window_.SetCaption(PlayTitle(kTitle));
+  PrepareRound();
+}
+
+void QuizWindow::OnChangeGroup() {
+  ShowScreen(Screen::GroupChoice);
+}
+
+void QuizWindow::ExchangeSides() {
+  std::vector<std::string>& english = book_.EnglishEntries;
+  std::vector<std::string>& chinese = book_.ChineseMeanings;
+  for (std::size_t r = 1; r <= static_cast<std::size_t>(book_.WordCount); ++r) {
+    english[0] = english[r];
+    english[r] = chinese[r];
+    chinese[r] = english[0];
+  }
+}
+
+void QuizWindow::OnChooseDirection(Direction direction) {
+  direction_ = direction;
+  ShowControls(screen_);
+  ExchangeSides();
+  PrepareRound();
+}
+
+void QuizWindow::PrepareRound() {
+  const std::vector<books::Word> words = PickGroupWords();
+  if (words.empty()) return;  // no group chosen or no record: nothing to ask
+  round_.SetSlots(words, book_);
+  ShuffleRound();
+}
+
+void QuizWindow::ShuffleRound() {
+  round_.Shuffle(random_);
+  ShowRandomBackground();
+  NextQuestion();
+}
+
+void QuizWindow::NextQuestion() {
+  round_.DrawDistractors(random_);
+  question_.SetTop(0);
+  ShowQuestion();
+  if (AsksEnglish()) SayUnasked(round_.Question());
+}
+
+void QuizWindow::ShowQuestion() {
+  round_.DrawRightButton(random_);
+  question_.SetCaption(round_.Question());
+  const int range = text::CharCount(round_.Question()) > kLongQuestionChars ? kLongLeftRange
+                                                                            : kShortLeftRange;
+  question_.SetLeft(random_.Below(range) + kQuestionLeftMin);
+  for (int i = 0; i < kAnswerButtons; ++i) answers_[i].SetCaption(round_.Answer(i));
+}
+
+void QuizWindow::OnAnswer(int answer) {
+  const std::string& caption = answers_[answer].Caption();
+  if (!round_.IsRight(caption)) {
+    platform_.Beep();
+    round_.CountMistake();
+    ShowQuestion();  // same question, new place and order; it goes on falling
+    return;
+  }
+  if (!AsksEnglish()) SayUnasked(caption);
+  if (round_.QuestionNo() == kRoundSlots / 2) ShowRandomBackground();
+  if (!round_.Advance()) {
+    EndRound();
+    return;
+  }
+  NextQuestion();
+}
+
+void QuizWindow::EndRound() {
+  ReportRound(round_.Elapsed(), round_.Mistakes());
+  clock_.SetEnabled(true);
+  ShuffleRound();
+}
+
+void QuizWindow::OnTick() {
+  round_.Tick();
+  if (screen_ != Screen::Play) return;  // book or group choice: nothing falls
+  question_.SetTop(question_.Top() + kFallStep);
+  if (question_.Top() > kDropTop) {
+    platform_.Beep();
+    round_.CountMistake();
+    question_.SetTop(0);
+  }
+}
+
+}  // namespace quiz

@@ -1,0 +1,77 @@
+// The translation quiz window: a question falls while four buttons offer answers.
+#pragma once
+
+#include "quiz/round.h"
+#include "shell/game_window.h"
+
+namespace quiz {
+
+// The answer buttons: one row of four, 2670 twips apart.
+inline constexpr int kAnswerLeft = 1200;
+inline constexpr int kAnswerStep = 2670;
+inline constexpr int kAnswerTop = 6600;
+inline constexpr int kAnswerWidth = 2100;
+inline constexpr int kAnswerHeight = 900;
+
+// The falling question: 60 twips a tick, dropped once its top passes 6300.
+inline constexpr int kFallStep = 60;
+inline constexpr int kDropTop = 6300;
+
+// Where the question may start: a long question gets a narrower range so that it stays
+// inside the window.
+inline constexpr int kQuestionLeftMin = 2500;
+inline constexpr int kLongQuestionChars = 8;
+inline constexpr int kLongLeftRange = 3000;
+inline constexpr int kShortLeftRange = 6000;
+
+class QuizWindow : public shell::GameWindow {
+ public:
+  explicit QuizWindow(shell::Shell& shell);
+
+  void Load() override;
+  void OnClose() override;
+
+ private:
+  enum class Screen { BookChoice, GroupChoice, Play };
+  // Which side is asked: "英译汉" asks the English entries, "汉译英" the Chinese meanings.
+  enum class Direction { EnglishToChinese, ChineseToEnglish };
+
+  // Shows `screen` from the table of what each screen shows and which direction button is
+  // enabled; the clock runs in play alone.
+  void ShowScreen(Screen screen);
+  // The same without touching the clock.
+  void ShowControls(Screen screen);
+
+  void ShowBookChoice() override;
+  void LoadWordBook() override;
+  void OnChooseGroup() override;
+  void OnChangeGroup() override;
+  // A direction button: the sides change places and a new round of the same group starts.
+  void OnChooseDirection(Direction direction);
+  void OnAnswer(int answer);
+  // A key no control took: 1 to 4 answer with the buttons left to right.
+  void OnKey(int key);
+  void OnTick() override;
+
+  // The round: fill the slots from the chosen group, shuffle them, ask one after another.
+  void PrepareRound();
+  void ShuffleRound();
+  void NextQuestion();
+  void ShowQuestion();
+  // After the eighteenth right answer: the report, then the same slots in a new order.
+  void EndRound();
+
+  // Exchanges the two sides of every record, through slot 0 of the English entries.
+  void ExchangeSides();
+  bool AsksEnglish() const { return direction_ == Direction::EnglishToChinese; }
+  ui::Button& DirectionButton(Direction direction);
+
+  ui::ButtonArray answers_{"answers", kAnswerButtons};
+  ui::Label question_{"question"};  // falls towards the answers
+
+  Screen screen_ = Screen::BookChoice;
+  Direction direction_ = Direction::EnglishToChinese;
+  Round round_;
+};
+
+}  // namespace quiz

@@ -1,0 +1,66 @@
+#include "quiz/round.h"
+
+namespace quiz {
+
+void Round::SetSlots(const std::vector<books::Word>& words, const books::WordBook& pool) {
+  pool_ = &pool;
+  for (int i = 1; i <= kRoundSlots; ++i) {
+    const auto word = static_cast<std::size_t>(i - 1);
+    questions_[i] = word < words.size() ? words[word].english : std::string();
+    answers_[i] = word < words.size() ? words[word].chinese : std::string();
+  }
+}
+
+void Round::Shuffle(ui::Random& random) {
+  std::array<int, kRoundSlots + 1> order{};
+  std::array<bool, kRoundSlots + 1> taken{};
+  for (int i = 1; i <= kRoundSlots; ++i) {
+    int p;
+    do {
+      p = random.Below(kRoundSlots) + 1;
+    } while (taken[p]);
+    taken[p] = true;
+    order[i] = p;
+  }
+  const auto questions = questions_;
+  const auto answers = answers_;
+  for (int i = 1; i <= kRoundSlots; ++i) {
+    questions_[i] = questions[order[i]];
+    answers_[i] = answers[order[i]];
+  }
+  question_no_ = 1;
+  elapsed_ = 0;
+  mistakes_ = 0;
+}
+
+void Round::DrawDistractors(ui::Random& random) {
+  for (int& record : distractors_) record = random.Below(pool_->WordCount) + 1;
+}
+
+void Round::DrawRightButton(ui::Random& random) {
+  right_button_ = random.Below(kAnswerButtons);
+}
+
+bool Round::IsRight(const std::string& answer) const {
+  const std::string& question = Question();
+  for (int record : distractors_) {
+    const auto r = static_cast<std::size_t>(record);
+    if (pool_->EnglishEntries[r] == question && pool_->ChineseMeanings[r] == answer) return true;
+  }
+  return answers_[question_no_] == answer;
+}
+
+bool Round::Advance() {
+  if (question_no_ == kRoundSlots) return false;
+  ++question_no_;
+  return true;
+}
+
+const std::string& Round::Answer(int button) const {
+  if (button == right_button_) return answers_[question_no_];
+  // The distractors keep their order and fill the buttons the right answer leaves free.
+  const int k = button < right_button_ ? button : button - 1;
+  return pool_->ChineseMeanings[static_cast<std::size_t>(distractors_[k])];
+}
+
+}  // namespace quiz
