@@ -3,10 +3,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "books/catalogue.h"
 #include "dictionary/book_sample.h"
-#include "dictionary/form3.h"
 #include "kit/kit.h"
 #include "program/program.h"
 #include "shell/shell.h"
@@ -14,32 +16,47 @@
 
 namespace {
 
+// The dictionary window of the program on a fake platform, its own book of 30000 entries
+// loaded from its file.
 class Dictionary {
  public:
-  Dictionary() {
-    form.Form_Load();
-    form.Book = bench::SampleBook(books::kOwnBookCapacity);
-    form.List1.SetListIndex(0);  // 《My词库》: two-line blocks
+  Dictionary() : sample_(bench::SampleBook(books::kOwnBookCapacity)) {
+    std::vector<kit::Record> records;
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(sample_.WordCount); ++i)
+      records.emplace_back(sample_.EnglishEntries[i], sample_.ChineseMeanings[i]);
+    kit::WriteOwnBook(dir_.Path(), records);
+    platform.program_directory = dir_.Str();
+    program_.Start();
+    program_.Shell().SwitchMode(*program_.Shell().Find(shell::Mode::Match),
+                                shell::Mode::Dictionary);
+    ui.emplace(program_.Shell().Find(shell::Mode::Dictionary)->Window());
+    ui->BookList().SetListIndex(0);  // 《My词库》: two-line blocks
+    ui->ChooseBookButton().Click();
   }
 
   // The English entry and two Chinese characters of a meaning from the middle of the book.
-  std::string EnglishQuery() const { return form.Book.EnglishEntries[15000]; }
-  std::string ChineseQuery() const { return form.Book.ChineseMeanings[15000].substr(0, 6); }
+  std::string EnglishQuery() const { return sample_.EnglishEntries[15000]; }
+  std::string ChineseQuery() const { return sample_.ChineseMeanings[15000].substr(0, 6); }
 
   kit::FakePlatform platform;
-  ui::ClockRandom random;  // the window draws its background picture from it
-  shell::Shell shell{platform, random, program::MakeModeWindow};
-  dictionary::Form3 form{shell};
+  std::optional<kit::Controls> ui;
+
+ private:
+  kit::TempDir dir_;
+  books::WordBook sample_;
+  ui::ClockRandom random_;  // the window draws its background picture from it
+  program::Program program_{platform, random_};
 };
 
+// "查单词" pressed with `query` in the query box, over and over.
 void LookUp(benchmark::State& state, Dictionary& d, const std::string& query) {
-  d.form.Text1.SetText(query);
+  d.ui->QueryBox().SetText(query);
   for (auto _ : state) {
-    d.form.LookUpWord();
+    d.ui->LookUpButton().Click();
     d.platform.picture_requests.clear();
-    benchmark::DoNotOptimize(d.form.Text2.Text().data());
+    benchmark::DoNotOptimize(d.ui->ResultBox().Text().data());
   }
-  const std::string& result = d.form.Text2.Text();
+  const std::string& result = d.ui->ResultBox().Text();
   state.counters["hits"] = static_cast<double>(bench::CountBlocks(result));
   state.counters["result_bytes"] = static_cast<double>(result.size());
 }

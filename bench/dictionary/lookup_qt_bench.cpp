@@ -4,11 +4,12 @@
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "books/catalogue.h"
 #include "dictionary/book_sample.h"
-#include "dictionary/form3.h"
 #include "kit/kit.h"
 #include "program/program.h"
 #include "qt/qt_platform.h"
@@ -25,11 +26,11 @@ struct Looking {
   qtbind::QtPlatform platform;
   ui::ClockRandom random;
   program::Program program{platform, random};
-  dictionary::Form3* form = nullptr;
+  books::WordBook sample = bench::SampleBook(books::kOwnBookCapacity);
+  std::optional<kit::Controls> form;
   QPlainTextEdit* result_box = nullptr;
 
   Looking() {
-    const books::WordBook sample = bench::SampleBook(books::kOwnBookCapacity);
     std::vector<kit::Record> records;
     for (std::size_t i = 1; i <= static_cast<std::size_t>(sample.WordCount); ++i)
       records.emplace_back(sample.EnglishEntries[i], sample.ChineseMeanings[i]);
@@ -39,19 +40,19 @@ struct Looking {
       program.Start();
       program.Shell().SwitchMode(*program.Shell().Find(shell::Mode::Match),
                                  shell::Mode::Dictionary);
-      form = dynamic_cast<dictionary::Form3*>(program.Shell().Find(shell::Mode::Dictionary));
-      form->List1.SetListIndex(0);  // 《My词库》
-      form->Command3.Click();
+      form.emplace(program.Shell().Find(shell::Mode::Dictionary)->Window());
+      form->BookList().SetListIndex(0);  // 《My词库》
+      form->ChooseBookButton().Click();
     });
     Settle();
-    result_box = platform.WindowWidget("Form3")->findChild<QPlainTextEdit*>("Text2");
+    result_box = platform.WindowWidget("dictionary_window")->findChild<QPlainTextEdit*>("result_box");
   }
 
   // A lookup as Enter in the query box starts it, until the result box has painted.
   void LookUp(const std::string& query) {
     platform.Deliver([&] {
-      form->Text1.SetText(query);
-      form->LookUpWord();
+      form->QueryBox().SetText(query);
+      form->LookUpButton().Click();
     });
     Settle();
   }
@@ -74,7 +75,7 @@ BENCHMARK(BM_ShowAll30000EntriesInTheResultBox)->Unit(benchmark::kMillisecond);
 // A typical query after the full list: the long text goes, a short one comes.
 void BM_ReplaceTheFullListByATypicalResult(benchmark::State& state) {
   Looking l;
-  const std::string query = l.form->Book.EnglishEntries[15000];
+  const std::string query = l.sample.EnglishEntries[15000];
   for (auto _ : state) {
     state.PauseTiming();
     l.LookUp("");

@@ -2,11 +2,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "kit/kit.h"
-#include "match/form1.h"
+#include "match/round.h"
 #include "program/program.h"
 #include "round_setup.h"
 
@@ -18,41 +19,61 @@ struct Dealt {
   kit::FakePlatform platform;
   ui::ClockRandom random;
   program::Program program{platform, random};
-  match::Form1* form = nullptr;
+  std::optional<kit::Controls> match;
 
   Dealt() {
     bench::WriteMatchBook(dir.Path());
     platform.program_directory = dir.Str();
-    form = bench::DealGroupOne(program);
+    match = bench::DealGroupOne(program);
   }
 
-  int ButtonOf(int cell) const {
-    const auto& order = form->CellOrder;
-    return static_cast<int>(std::find(order.begin(), order.end(), cell) - order.begin());
+  // The cells to click, pair by pair, for the board as it is dealt now.
+  std::vector<int> ClickOrder() const {
+    std::vector<int> order;
+    for (int k = 1; k <= match::kPairs; ++k)
+      for (const std::string& text : {bench::English(k), bench::Chinese(k)})
+        for (int b = 0; b < match::kCells; ++b)
+          if (match->Cell(b).Caption() == text) order.push_back(b);
+    return order;
   }
 };
 
-void BM_ShuffleRound(benchmark::State& state) {
+// The rules alone: 18 words on the board and a deal of its 36 texts.
+void BM_DealRound(benchmark::State& state) {
+  std::vector<books::Word> words;
+  for (int k = 1; k <= match::kPairs; ++k) words.push_back({bench::English(k), bench::Chinese(k)});
+  ui::ClockRandom random;
+  match::Round round;
+  for (auto _ : state) {
+    round.SetWords(words);
+    round.Deal(random);
+    benchmark::DoNotOptimize(round.TextOf(0));
+  }
+}
+BENCHMARK(BM_DealRound);
+
+// "换组词" and "选组": the group's words dealt anew, shown on the window's 36 cells.
+void BM_DealAgainThroughTheWindow(benchmark::State& state) {
   Dealt d;
   for (auto _ : state) {
-    d.form->ShuffleRound();
+    bench::DealAgain(*d.match);
     d.platform.picture_requests.clear();
   }
 }
-BENCHMARK(BM_ShuffleRound);
+BENCHMARK(BM_DealAgainThroughTheWindow);
 
 // 36 clicks clear the board; the last one reports the round and deals the next.
 void BM_FullRoundOf36Clicks(benchmark::State& state) {
   Dealt d;
   for (auto _ : state) {
-    for (int k = 0; k < match::kPairs; ++k) {
-      d.form->Command1[d.ButtonOf(2 * k)].Click();
-      d.form->Command1[d.ButtonOf(2 * k + 1)].Click();
-    }
+    state.PauseTiming();
+    const std::vector<int> order = d.ClickOrder();
+    state.ResumeTiming();
+    for (int cell : order) d.match->Cell(cell).Click();
     d.platform.messages.clear();
     d.platform.picture_requests.clear();
   }
-  if (d.form->MatchedPairs != 0) state.SkipWithError("the round was not won");
+  if (d.platform.beeps != 0) state.SkipWithError("a pair was wrong");
 }
 BENCHMARK(BM_FullRoundOf36Clicks);
 

@@ -7,27 +7,38 @@
 
 #include "books/catalogue.h"
 #include "kit/kit.h"
-#include "match/form1.h"
 #include "program/program.h"
 
 namespace bench {
 
+inline std::string English(int record) {
+  return kit::Numbered("word", record);
+}
+inline std::string Chinese(int record) {
+  return kit::Numbered("词", record, "义");
+}
+
 inline void WriteMatchBook(const std::filesystem::path& dir) {
   std::vector<kit::Record> records;
-  for (int i = 1; i <= 36; ++i)
-    records.emplace_back("word" + std::to_string(i), "词" + std::to_string(i) + "义");
+  for (int i = 1; i <= 36; ++i) records.emplace_back(English(i), Chinese(i));
   kit::WriteOwnBook(dir, records);
 }
 
-// Starts the program, loads the own book and deals group 1; the match window.
-inline match::Form1* DealGroupOne(program::Program& program) {
+// Starts the program, loads the own book and deals group 1; the match window's controls.
+inline kit::Controls DealGroupOne(program::Program& program) {
   program.Start();
-  auto* form = dynamic_cast<match::Form1*>(program.Shell().Find(shell::Mode::Match));
-  form->List1.SetListIndex(kit::RowOf(form->List1, books::kOwnBookLabel));
-  form->Command3.Click();
-  form->List2.SetListIndex(1);
-  form->Command2.Click();
-  return form;
+  kit::Controls match(program.Shell().Find(shell::Mode::Match)->Window());
+  match.BookList().SetListIndex(kit::RowOf(match.BookList(), books::kOwnBookLabel));
+  match.ChooseBookButton().Click();
+  match.GroupList().SetListIndex(1);
+  match.ChooseGroupButton().Click();
+  return match;
+}
+
+// A new deal of the same group: "换组词", then "选组".
+inline void DealAgain(const kit::Controls& match) {
+  match.ChangeGroupButton().Click();
+  match.ChooseGroupButton().Click();
 }
 
 }  // namespace bench

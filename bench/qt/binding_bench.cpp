@@ -27,18 +27,18 @@ std::string ResultText(char variant) {
 
 struct Shown {
   qtbind::QtPlatform platform;
-  ui::Window window{"Form3", platform};
-  ui::TextBox Text2{"Text2"};
-  ui::Label Label2{"Label2"};
+  ui::Window window{"bench_window", platform};
+  ui::TextBox text_area{"text_area"};
+  ui::Label bar{"bar"};
 
   Shown() {
-    window.Add(Text2);
-    window.Add(Label2);
+    window.Add(text_area);
+    window.Add(bar);
     window.Move(0, 0, 12000, 8550);
-    Text2.Move(2700, 2000, 7500, 5000);
-    Text2.SetMultiLine(true);
-    Label2.Move(3000, 300, 6000, 200);
-    Label2.SetBackColor(ui::Rgb(0, 0, 255));
+    text_area.Move(2700, 2000, 7500, 5000);
+    text_area.SetMultiLine(true);
+    bar.Move(3000, 300, 6000, 200);
+    bar.SetBackColor(ui::Rgb(0, 0, 255));
     platform.Attach(window);
     window.Show();
     QCoreApplication::processEvents();
@@ -49,10 +49,10 @@ struct Shown {
 void BM_MultiLineBoxTakes30000Lines(benchmark::State& state) {
   Shown shown;
   const std::string texts[2] = {ResultText('a'), ResultText('b')};
-  QWidget* box = shown.platform.WindowWidget("Form3")->findChild<QWidget*>("Text2");
+  QWidget* box = shown.platform.WindowWidget("bench_window")->findChild<QWidget*>("text_area");
   int k = 0;
   for (auto _ : state) {
-    shown.Text2.SetText(texts[k ^= 1]);
+    shown.text_area.SetText(texts[k ^= 1]);
     box->repaint();
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(texts[0].size()));
@@ -63,9 +63,9 @@ BENCHMARK(BM_MultiLineBoxTakes30000Lines)->Unit(benchmark::kMillisecond);
 void BM_TimeBarLabelMove(benchmark::State& state) {
   Shown shown;
   for (auto _ : state) {
-    int width = shown.Label2.Width() - 6;
+    int width = shown.bar.Width() - 6;
     if (width < 0) width = 6000;
-    shown.Label2.SetWidth(width);
+    shown.bar.SetWidth(width);
   }
 }
 BENCHMARK(BM_TimeBarLabelMove);
@@ -74,9 +74,9 @@ BENCHMARK(BM_TimeBarLabelMove);
 void BM_TimeBarLabelMoveAndPaint(benchmark::State& state) {
   Shown shown;
   for (auto _ : state) {
-    int width = shown.Label2.Width() - 6;
+    int width = shown.bar.Width() - 6;
     if (width < 0) width = 6000;
-    shown.Label2.SetWidth(width);
+    shown.bar.SetWidth(width);
     QCoreApplication::processEvents();
   }
 }

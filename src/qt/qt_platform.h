@@ -69,7 +69,7 @@ class QtPlatform : public ui::Platform {
   void DestroyWidgets();
 
   // The top-level widget of the named window, null until first shown. The widgets of its
-  // controls are its children, named as the controls ("Command1_5", "List1").
+  // controls are its children, named as the controls ("cells_5", "book_list").
   QWidget* WindowWidget(std::string_view window) const;
 
   // Speech and its settings, shared by the windows.

@@ -146,7 +146,7 @@ void WindowBinding::ApplyWindow(ui::Property what) {
 }
 
 void WindowBinding::Build() {
-  Adopt();  // controls the form added after the attach, in its Form_Load
+  Adopt();  // controls the window added after the attach, as it loaded
   ApplyingChange applying(applying_);
   form_ = std::make_unique<FormWidget>(window_);
   form_->setWindowTitle(ToShownText(window_.Caption()));

@@ -32,7 +32,7 @@ class WindowBinding : public BinderHost {
   const ui::Window& Model() const { return window_; }
   ui::Window& Model() { return window_; }
   // The top-level widget, null until the window is first shown. Its children are the
-  // controls' widgets, named as the controls ("Command1_5", "List1").
+  // controls' widgets, named as the controls ("cells_5", "book_list").
   QWidget* Form() const { return form_.get(); }
 
   // The end of the program: the timers stop and the window goes away.

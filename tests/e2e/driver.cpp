@@ -128,7 +128,7 @@ Driver::~Driver() {
 
 bool Driver::Start() {
   platform_.Deliver([this] { program_->Start(); });
-  const bool shown = WaitUntil([this] { return OnScreen("Form1"); });
+  const bool shown = WaitUntil([this] { return OnScreen("match_window"); });
   EXPECT_TRUE(shown) << "the match window did not appear";
   Settle();
   return shown;

@@ -12,9 +12,11 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "kit/kit.h"
 #include "program/program.h"
 #include "qt/qt_platform.h"
 #include "ui/random.h"
@@ -45,15 +47,16 @@ class Driver {
   Driver(const Driver&) = delete;
   Driver& operator=(const Driver&) = delete;
 
-  // Program start: Form1 loaded and shown; waits until its window is on screen.
+  // Program start: the match window loaded and shown; waits until its window is on screen.
   bool Start();
 
   program::Program& Program() { return *program_; }
   qtbind::QtPlatform& Platform() { return platform_; }
-  // The model of a mode's window, null while unused.
-  template <class Form>
-  Form* Model(shell::Mode mode) {
-    return dynamic_cast<Form*>(program_->Shell().Find(mode));
+  // The controls of a mode's window, as the learner meets them; none while it is unused.
+  std::optional<kit::Controls> Model(shell::Mode mode) {
+    shell::ModeWindow* window = program_->Shell().Find(mode);
+    if (!window) return std::nullopt;
+    return kit::Controls(window->Window());
   }
   QWidget* Window(const std::string& window) const;
   QWidget* Widget(const std::string& window, const std::string& control) const;

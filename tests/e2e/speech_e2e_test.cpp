@@ -22,7 +22,7 @@
 
 #include "e2e/driver.h"
 #include "kit/kit.h"
-#include "match/form1.h"
+#include "match/round.h"
 #include "qt/speech.h"
 
 namespace {
@@ -35,42 +35,46 @@ constexpr char kSink[] = "vantle_e2e_sink";
 // An own book of 18 English words, and pictures, in a program folder of the test's own.
 struct WordFolder {
   WordFolder() {
-    std::vector<kit::Record> book;
     for (const char* word : {"knowledge", "library", "mountain", "teacher", "window", "garden",
                              "evening", "holiday", "river", "number", "picture", "question",
                              "morning", "village", "student", "weather", "kitchen", "doctor"})
       book.emplace_back(word, std::string("词义") + word[0]);
     kit::WriteOwnBook(dir.Path(), book);
+  }
+  // Whether a cell's text is one of the book's English words.
+  bool IsEnglish(const std::string& text) const {
+    return std::any_of(book.begin(), book.end(), [&](const kit::Record& r) { return r.first == text; });
     e2e::WritePictures(dir.Path());
   }
   kit::TempDir dir;
+  std::vector<kit::Record> book;
 };
 
 class SpeechOnScreen : public ::testing::Test {
  protected:
   // Starts a match round on the own book.
-  match::Form1& Deal() {
+  kit::Controls Deal() {
     EXPECT_TRUE(driver->Start());
-    auto* form = driver->Model<match::Form1>(Mode::Match);
-    EXPECT_NE(form, nullptr);
-    EXPECT_TRUE(driver->ClickRow("Form1", "List1", kit::RowOf(form->List1, "《My词库》")));
-    EXPECT_TRUE(driver->Click("Form1", "Command3"));
-    EXPECT_TRUE(driver->ClickRow("Form1", "List2", 1));
-    EXPECT_TRUE(driver->Click("Form1", "Command2"));
-    EXPECT_TRUE(driver->WaitUntil([&] { return driver->OnScreen("Form1", "Command1_35"); }));
+    const std::optional<kit::Controls> form = driver->Model(Mode::Match);
+    if (!form) throw std::logic_error("no match window");
+    EXPECT_TRUE(driver->ClickRow("match_window", "book_list", kit::RowOf(form->BookList(), "《My词库》")));
+    EXPECT_TRUE(driver->Click("match_window", "choose_book_button"));
+    EXPECT_TRUE(driver->ClickRow("match_window", "group_list", 1));
+    EXPECT_TRUE(driver->Click("match_window", "choose_group_button"));
+    EXPECT_TRUE(driver->WaitUntil([&] { return driver->OnScreen("match_window", "cells_35"); }));
     return *form;
   }
 
   // The board button holding the keyboard focus, or -1.
   int FocusedCell() const {
-    QWidget* w = driver->Window("Form1")->focusWidget();
+    QWidget* w = driver->Window("match_window")->focusWidget();
     const QString name = w ? w->objectName() : QString();
-    return name.startsWith("Command1_") ? name.mid(9).toInt() : -1;
+    return name.startsWith("cells_") ? name.mid(6).toInt() : -1;
   }
 
   // Right-clicks a cell and returns the menu that opens (null when none does).
   QMenu* OpenMenuOn(const std::string& control) {
-    if (!driver->Click("Form1", control, 1, 3)) return nullptr;
+    if (!driver->Click("match_window", control, 1, 3)) return nullptr;
     QMenu* menu = nullptr;
     driver->WaitUntil([&] {
       menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -172,15 +176,16 @@ TEST_F(SpeechOnScreen, F2OnAFocusedEnglishCellIsHeardOnTheSoundCard) {
   SoundBox sound;
   ASSERT_TRUE(sound.Start()) << "the sound server this test needs could not be started";
   driver = std::make_unique<e2e::Driver>(folder.dir.Path());
-  match::Form1& form = Deal();
+  const kit::Controls form = Deal();
 
-  // The keys walk the board to an English cell (an even cell of the board).
-  for (int step = 0; step < 6 && (FocusedCell() < 0 || form.CellOrder[FocusedCell()] % 2 != 0);
-       ++step)
-    ASSERT_TRUE(driver->Key("Right"));
+  // The keys walk the board to an English cell.
+  const auto on_english = [&] {
+    return FocusedCell() >= 0 && folder.IsEnglish(form.Cell(FocusedCell()).Caption());
+  };
+  for (int step = 0; step < 6 && !on_english(); ++step) ASSERT_TRUE(driver->Key("Right"));
   const int cell = FocusedCell();
   ASSERT_GE(cell, 0);
-  ASSERT_EQ(form.CellOrder[cell] % 2, 0);
+  ASSERT_TRUE(on_english());
   sound.Peak();  // what played before F2 does not count
   // F2 is taken as a shortcut, before any window sees it as a key press, so the driver's
   // count of key presses cannot tell that it arrived: the sound does.
@@ -193,12 +198,12 @@ TEST_F(SpeechOnScreen, F2OnAFocusedEnglishCellIsHeardOnTheSoundCard) {
         return peak > 1000;
       },
       30000))
-      << "nothing was heard for \"" << form.Command1[cell].Caption() << "\"; loudest " << peak;
-  EXPECT_EQ(form.MatchedPairs, 0);
-  EXPECT_TRUE(form.Command1[cell].Visible()) << "F2 picks nothing";
+      << "nothing was heard for \"" << form.Cell(cell).Caption() << "\"; loudest " << peak;
+  EXPECT_FALSE(form.Marker().Visible());
+  EXPECT_TRUE(form.Cell(cell).Visible()) << "F2 picks nothing";
 
   // The menu lists the English voices and offers every entry.
-  QMenu* menu = OpenMenuOn("Command1_" + std::to_string(cell));
+  QMenu* menu = OpenMenuOn("cells_" + std::to_string(cell));
   ASSERT_NE(menu, nullptr);
   ASSERT_TRUE(driver->WaitUntil([&] {
     return driver->Platform().SpeechService().State().status == qtbind::SpeechState::Status::Ready;
@@ -217,10 +222,12 @@ TEST_F(SpeechOnScreen, F2OnAFocusedEnglishCellIsHeardOnTheSoundCard) {
   // message opens; the clock goes on and the cells still take clicks.
   ASSERT_TRUE(sound.StopSpeechDispatcher());
   ASSERT_EQ(e2e::Run({"xdotool", "key", "F2"}), 0);
-  const int elapsed = form.Elapsed;
-  EXPECT_TRUE(driver->WaitUntil([&] { return form.Elapsed > elapsed + 20; }, 20000));
-  ASSERT_TRUE(driver->Click("Form1", "Command1_" + std::to_string(cell)));
-  EXPECT_EQ(form.SelectedCell, cell);
+  const int bar = form.TimeBar().Height();
+  EXPECT_TRUE(driver->WaitUntil(
+      [&] { return form.TimeBar().Height() < bar - 20 * match::kBarPerTick; }, 20000));
+  ASSERT_TRUE(driver->Click("match_window", "cells_" + std::to_string(cell)));
+  EXPECT_FALSE(form.Cell(cell).Visible()) << "picked";
+  EXPECT_TRUE(form.Marker().Visible());
   EXPECT_TRUE(driver->Messages().empty());
   EXPECT_FALSE(driver->Ended());
   // The menu says so; the next F2 opens the engine again (speech-dispatcher starts anew) and
@@ -231,7 +238,7 @@ TEST_F(SpeechOnScreen, F2OnAFocusedEnglishCellIsHeardOnTheSoundCard) {
                qtbind::SpeechState::Status::Failed;
       },
       10000));
-  menu = OpenMenuOn("Command1_" + std::to_string((cell + 1) % match::kCells));
+  menu = OpenMenuOn("cells_" + std::to_string((cell + 1) % match::kCells));
   ASSERT_NE(menu, nullptr);
   EXPECT_TRUE(Entry(menu, "SpeakAction")->text().startsWith("朗读 (F2)（语音引擎出错"));
   ASSERT_TRUE(driver->Key("Escape"));
@@ -264,9 +271,9 @@ TEST_F(SpeechOnScreen, WithoutAnEngineTheEntriesSayWhyAndARoundPlaysAsBefore) {
   kit::TempDir config;
   kit::ScopedEnv env_config("XDG_CONFIG_HOME", config.Str().c_str());
   driver = std::make_unique<e2e::Driver>(folder.dir.Path());
-  match::Form1& form = Deal();
+  const kit::Controls form = Deal();
 
-  QMenu* menu = OpenMenuOn("Command1_0");
+  QMenu* menu = OpenMenuOn("cells_0");
   ASSERT_NE(menu, nullptr);
   ASSERT_TRUE(driver->WaitUntil([&] {
     return driver->Platform().SpeechService().State().status ==
@@ -290,15 +297,19 @@ TEST_F(SpeechOnScreen, WithoutAnEngineTheEntriesSayWhyAndARoundPlaysAsBefore) {
   ASSERT_TRUE(driver->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
 
   // The round plays to its report with real clicks.
-  const auto button_of = [&form](int cell) {
-    return "Command1_" +
-           std::to_string(std::find(form.CellOrder.begin(), form.CellOrder.end(), cell) -
-                          form.CellOrder.begin());
+  // The first cell on the board showing `text`.
+  const auto showing = [&form](const std::string& text) {
+    for (int b = 0; b < match::kCells; ++b)
+      if (form.Cell(b).Visible() && form.Cell(b).Caption() == text)
+        return "cells_" + std::to_string(b);
+    ADD_FAILURE() << "no cell shows " << text;
+    return std::string();
   };
   for (int k = 0; k < match::kPairs; ++k) {
-    ASSERT_TRUE(driver->Click("Form1", button_of(2 * k)));
+    const auto& [english, chinese] = folder.book[static_cast<std::size_t>(k)];
+    ASSERT_TRUE(driver->Click("match_window", showing(english)));
     if (k == match::kPairs - 1) driver->AnswerMessages(1);
-    ASSERT_TRUE(driver->Click("Form1", button_of(2 * k + 1)));
+    ASSERT_TRUE(driver->Click("match_window", showing(chinese)));
   }
   ASSERT_TRUE(driver->WaitUntil([&] { return driver->Messages().size() == 1; }));
   EXPECT_EQ(driver->Messages().front().rfind("本局共 18 个单词\n您共错了 0 次\n本局用时 ", 0), 0u);

@@ -124,12 +124,10 @@ class RunningProgram {
   QImage Shoot(const std::string& name) const { return ::Shoot(id_, name); }
   bool Running() const { return process_.state() == QProcess::Running; }
 
-  // Chooses the book in `row` of the book list with the mouse and presses "选书". List1
-  // stands at 293,100 (227 x 267 pixels), its rows 18 pixels high; "选书" is Command3 at
-  // 367,400 (65 x 25).
-  // Clicks the first row of the book list (List1 at 293,100), walks down to `row` by keys, so
-  // that the height of a row in whatever font the machine has does not matter, and presses
-  // "选书".
+  // Chooses the book in `row` of the book list with the mouse and presses "选书". The book
+  // list stands at 293,100 (227 x 267 pixels), its rows 18 pixels high; "选书" is at 367,400
+  // (65 x 25). Clicks the first row of the book list, walks down to `row` by keys, so that the
+  // height of a row in whatever font the machine has does not matter, and presses "选书".
   bool ChooseBook(int row) {
     if (!Click(293 + 40, 100 + 6)) return false;
     for (int i = 0; i < row; ++i)
@@ -137,10 +135,10 @@ class RunningProgram {
     return Click(367 + 32, 400 + 12);
   }
 
-  // Whether the group list (List2 at 360,147), "0" in its first row, took the book list's
-  // place since `before` was shot.
+  // Whether the group list (at 360,147), "0" in its first row, took the book list's place
+  // since `before` was shot.
   bool ShowsGroupList(const QImage& before, const std::string& name) {
-    const QRect book_list_only(300, 110, 50, 250);  // List1 without the place of List2
+    const QRect book_list_only(300, 110, 50, 250);  // the book list but for the group list's place
     const QRect first_group_row(362, 149, 20, 16);
     return PollUntil(
         [&] {

@@ -15,7 +15,7 @@
 #include <QTextLayout>
 
 #include "kit/kit.h"
-#include "match/form1.h"
+#include "match/match_window.h"
 #include "qt/faces.h"
 #include "qt/qt_harness.h"
 #include "qt/widgets.h"
@@ -38,26 +38,26 @@ class MatchWidgets : public qtharness::ProgramFixture {
     for (std::size_t k = 0; k < first.size(); ++k) records[k].first = first[k];
     WriteOwnBook(records);
     Start();
-    form = Model<match::Form1>(Mode::Match);
-    ASSERT_NE(form, nullptr);
-    qtharness::ClickRow(WidgetAs<QListWidget>("Form1", "List1"),
-                        kit::RowOf(form->List1, books::kOwnBookLabel));
-    Click("Form1", "Command3");
-    qtharness::ClickRow(WidgetAs<QListWidget>("Form1", "List2"), 1);
+    form = Model(Mode::Match);
+    ASSERT_TRUE(form);
+    qtharness::ClickRow(WidgetAs<QListWidget>("match_window", "book_list"),
+                        kit::RowOf(form->BookList(), books::kOwnBookLabel));
+    Click("match_window", "choose_book_button");
+    qtharness::ClickRow(WidgetAs<QListWidget>("match_window", "group_list"), 1);
     for (int b = 0; b < match::kCells; ++b) random.PushIndex(b, match::kCells);
     random.PushIndex(0, 20);
-    Click("Form1", "Command2");
-    ASSERT_TRUE(form->Timer1.Enabled());
+    Click("match_window", "choose_group_button");
+    ASSERT_TRUE(form->Clock().Enabled());
   }
 
   QPushButton* Cell(int i) {
-    return WidgetAs<QPushButton>("Form1", "Command1_" + std::to_string(i));
+    return WidgetAs<QPushButton>("match_window", "cells_" + std::to_string(i));
   }
-  QLabel* Marker() { return WidgetAs<QLabel>("Form1", "Label1"); }
+  QLabel* Marker() { return WidgetAs<QLabel>("match_window", "marker"); }
 
   // The widget the user sees at the centre of cell i (a child of it counts as itself).
   QWidget* SeenAt(int i) {
-    QWidget* form_widget = Window("Form1");
+    QWidget* form_widget = Window("match_window");
     QWidget* seen = form_widget->childAt(Cell(i)->geometry().center());
     while (seen && seen->parentWidget() != form_widget) seen = seen->parentWidget();
     return seen;
@@ -65,16 +65,16 @@ class MatchWidgets : public qtharness::ProgramFixture {
 
   // The colour drawn near the top-left corner of cell i, inside its frame.
   QColor ColourIn(int i) {
-    const QImage shot = Window("Form1")->grab().toImage();
+    const QImage shot = Window("match_window")->grab().toImage();
     return shot.pixelColor(Cell(i)->geometry().topLeft() + QPoint(6, 6));
   }
 
-  match::Form1* form = nullptr;
+  std::optional<kit::Controls> form;
 };
 
 TEST_F(MatchWidgets, TheBoardIsASixBySixGridOfCellButtons) {
   StartRound();
-  EXPECT_EQ(Window("Form1")->windowTitle(), "Kestrin之连连看V3.6 - 《My词库》 - 1");
+  EXPECT_EQ(Window("match_window")->windowTitle(), "Kestrin之连连看V3.6 - 《My词库》 - 1");
   for (int i = 0; i < match::kCells; ++i) {
     QPushButton* cell = Cell(i);
     ASSERT_NE(cell, nullptr);
@@ -92,8 +92,7 @@ TEST_F(MatchWidgets, RealClicksShowTheMarkerClearPairsAndHideAWrongPairsMarker) 
   qtharness::Settle();
 
   // A first choice: the cell gives way to the light-cyan marker with its text.
-  Click("Form1", "Command1_0");
-  EXPECT_EQ(form->SelectedCell, 0);
+  Click("match_window", "cells_0");
   EXPECT_FALSE(Cell(0)->isVisible());
   ASSERT_TRUE(Marker()->isVisible());
   EXPECT_EQ(Marker()->geometry(), Cell(0)->geometry());
@@ -102,8 +101,7 @@ TEST_F(MatchWidgets, RealClicksShowTheMarkerClearPairsAndHideAWrongPairsMarker) 
   EXPECT_EQ(ColourIn(0), kLightCyan);
 
   // Its partner: both cells leave the board, and so does the marker.
-  Click("Form1", "Command1_1");
-  EXPECT_EQ(form->MatchedPairs, 1);
+  Click("match_window", "cells_1");
   EXPECT_FALSE(Cell(0)->isVisible());
   EXPECT_FALSE(Cell(1)->isVisible());
   EXPECT_FALSE(Marker()->isVisible());
@@ -111,9 +109,8 @@ TEST_F(MatchWidgets, RealClicksShowTheMarkerClearPairsAndHideAWrongPairsMarker) 
   EXPECT_EQ(SeenAt(1), nullptr);
 
   // A wrong pair: both are ordinary buttons again; the marker lies unseen beneath the second.
-  Click("Form1", "Command1_2");
-  Click("Form1", "Command1_5");
-  EXPECT_EQ(form->Mistakes, 1);
+  Click("match_window", "cells_2");
+  Click("match_window", "cells_5");
   EXPECT_TRUE(Cell(2)->isVisible());
   EXPECT_TRUE(Cell(5)->isVisible());
   EXPECT_EQ(Marker()->geometry(), Cell(5)->geometry());
@@ -125,11 +122,11 @@ TEST_F(MatchWidgets, RealClicksShowTheMarkerClearPairsAndHideAWrongPairsMarker) 
 TEST_F(MatchWidgets, BackInTheGameTheBoardHasTheFocusNotTheButtonThatLeftIt) {
   random.fallback = 0.0;  // the deals and pictures this test does not look at
   StartRound();
-  Click("Form1", "Command2_4");  // to the screen saver, and back
-  ASSERT_NE(Window("Form4"), nullptr);
-  EXPECT_EQ(Window("Form4")->focusWidget(), Window("Form4")) << "no mode button on opening";
-  Click("Form4", "Command2_1");
-  EXPECT_EQ(Window("Form1")->focusWidget(), Cell(0));
+  Click("match_window", "mode_buttons_3");  // to the screen saver, and back
+  ASSERT_NE(Window("screensaver_window"), nullptr);
+  EXPECT_EQ(Window("screensaver_window")->focusWidget(), Window("screensaver_window")) << "no mode button on opening";
+  Click("screensaver_window", "mode_buttons_0");
+  EXPECT_EQ(Window("match_window")->focusWidget(), Cell(0));
 }
 
 // The faces that draw each character of `text` in `font`, in the order they draw.
@@ -185,7 +182,7 @@ TEST_F(MatchWidgets, CellsShowingLettersThatLookAlikeElsewhereDrawDifferentPixel
   // Cells 2, 4, 6, 8 and 10 show records 2 to 6; cell 0 holds the focus and is left out.
   StartRound({"word", "l", "1", "I", "O", "0", "ill", "i11", "l1l", "lI1"});
   qtharness::Settle();
-  const QImage shot = Window("Form1")->grab().toImage();
+  const QImage shot = Window("match_window")->grab().toImage();
   auto pixels = [&](int cell) { return shot.copy(Cell(cell)->geometry()); };
   struct Row {
     int a, b;
@@ -204,31 +201,31 @@ TEST_F(MatchWidgets, AssistiveTechnologyReadsTheWindowListsCellsAndTheTimeLeft) 
   StartRound();
   qtharness::Settle();
   auto describe = [](QObject* object) { return QAccessible::queryAccessibleInterface(object); };
-  QAccessibleInterface* window = describe(Window("Form1"));
+  QAccessibleInterface* window = describe(Window("match_window"));
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->role(), QAccessible::Window);
-  EXPECT_EQ(window->text(QAccessible::Name), Window("Form1")->windowTitle());
+  EXPECT_EQ(window->text(QAccessible::Name), Window("match_window")->windowTitle());
   struct Row {
     const char* control;
     QAccessible::Role role;
     const char* name;
     bool invisible;
   } rows[] = {
-      {"List1", QAccessible::List, "词库", true},
-      {"List2", QAccessible::List, "组", true},
-      {"Command1_6", QAccessible::Button, "word4", false},
-      {"Command1_7", QAccessible::Button, "词4义", false},
-      {"Label2", QAccessible::ProgressBar, "剩余时间", false},
-      {"Command3", QAccessible::Button, "选书", true},
+      {"book_list", QAccessible::List, "词库", true},
+      {"group_list", QAccessible::List, "组", true},
+      {"cells_6", QAccessible::Button, "word4", false},
+      {"cells_7", QAccessible::Button, "词4义", false},
+      {"time_bar", QAccessible::ProgressBar, "剩余时间", false},
+      {"choose_book_button", QAccessible::Button, "选书", true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.control);
-    QAccessibleInterface* control = describe(Widget("Form1", row.control));
+    QAccessibleInterface* control = describe(Widget("match_window", row.control));
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(control->role(), row.role);
     EXPECT_EQ(control->text(QAccessible::Name).toStdString(), row.name);
     EXPECT_EQ(control->state().invisible, row.invisible);
-    EXPECT_EQ(control->parent()->object(), Window("Form1"));
+    EXPECT_EQ(control->parent()->object(), Window("match_window"));
   }
   // The focus rests on the first cell of the deal, and assistive technology sees it there.
   EXPECT_TRUE(describe(Cell(0))->state().focused);
@@ -236,17 +233,17 @@ TEST_F(MatchWidgets, AssistiveTechnologyReadsTheWindowListsCellsAndTheTimeLeft) 
 
   // The bar's value is the time left: the full bar at the deal, less with every tick, more
   // with every cleared pair.
-  QAccessibleValueInterface* bar = describe(Widget("Form1", "Label2"))->valueInterface();
+  QAccessibleValueInterface* bar = describe(Widget("match_window", "time_bar"))->valueInterface();
   ASSERT_NE(bar, nullptr);
   const int full = match::kBarHeight - match::kBarMinimum;
   EXPECT_EQ(bar->minimumValue().toInt(), 0);
   EXPECT_EQ(bar->maximumValue().toInt(), full);
   EXPECT_EQ(bar->currentValue().toInt(), full);
-  platform.DeliverTick([this] { form->Timer1.Tick(); });
+  platform.DeliverTick([this] { form->Clock().Tick(); });
   EXPECT_EQ(bar->currentValue().toInt(), full - match::kBarPerTick);
-  EXPECT_EQ(bar->currentValue().toInt(), form->Label2.Height() - match::kBarMinimum);
-  Click("Form1", "Command1_0");
-  Click("Form1", "Command1_1");
+  EXPECT_EQ(bar->currentValue().toInt(), form->TimeBar().Height() - match::kBarMinimum);
+  Click("match_window", "cells_0");
+  Click("match_window", "cells_1");
   EXPECT_EQ(bar->currentValue().toInt(), full - match::kBarPerTick + match::kBarPerPair);
   EXPECT_EQ(bar->maximumValue().toInt(), bar->currentValue().toInt());
 }

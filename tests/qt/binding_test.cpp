@@ -18,7 +18,6 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "match/form1.h"
 #include "qt/convert.h"
 #include "qt/faces.h"
 #include "qt/qt_harness.h"
@@ -38,21 +37,21 @@ class BindingTest : public ::testing::Test {
     qtharness::AnswerMessages(platform, messages, &on_message);
     window.Move(1500, 1500, 12000, 8550);
     window.SetCaption("测试窗口");
-    window.Add(Label1);
-    window.Add(Command1);
-    window.Add(List1);
-    window.Add(Text1);
-    window.Add(Text2);
-    window.Add(Timer1);
-    for (int i = 0; i < Command1.Count(); ++i)  // a 3 x 3 grid of 975 x 375 cells
-      Command1[i].Move(3000 + (i % 3) * 975, 1500 + (i / 3) * 375, 975, 375);
-    Command1.OnClick = [this](int i) { clicks.push_back(i); };
-    List1.Move(4400, 3000, 3400, 2000);
+    window.Add(note);
+    window.Add(cells);
+    window.Add(choices);
+    window.Add(line_box);
+    window.Add(text_area);
+    window.Add(ticker);
+    for (int i = 0; i < cells.Count(); ++i)  // a 3 x 3 grid of 975 x 375 cells
+      cells[i].Move(3000 + (i % 3) * 975, 1500 + (i / 3) * 375, 975, 375);
+    cells.OnClick = [this](int i) { clicks.push_back(i); };
+    choices.Move(4400, 3000, 3400, 2000);
     for (const char* row : {"《My词库》", "《高考英语词汇手册》(3468)", "第三本"})
-      List1.AddItem(row);
-    Text1.Move(600, 600, 3000, 300);
-    Text2.Move(600, 5400, 7500, 2000);
-    Text2.SetMultiLine(true);
+      choices.AddItem(row);
+    line_box.Move(600, 600, 3000, 300);
+    text_area.Move(600, 5400, 7500, 2000);
+    text_area.SetMultiLine(true);
     platform.Attach(window);
   }
   void Show() {
@@ -67,7 +66,7 @@ class BindingTest : public ::testing::Test {
     EXPECT_NE(w, nullptr) << name;
     return w;
   }
-  QWidget* Form() { return platform.WindowWidget("Form9"); }
+  QWidget* Form() { return platform.WindowWidget("probe_window"); }
   // Lets `count` intervals of `ms` pass on a timer of our own, so that a timer of the model
   // with that interval had its chances to tick.
   static void LetIntervalsPass(int ms, int count) {
@@ -81,13 +80,13 @@ class BindingTest : public ::testing::Test {
   std::vector<std::string> messages;
   std::function<void(const std::string&)> on_message;
   qtbind::QtPlatform platform;
-  ui::Window window{"Form9", platform};
-  ui::Label Label1{"Label1"};
-  ui::ButtonArray Command1{"Command1", 9};
-  ui::ListBox List1{"List1"};
-  ui::TextBox Text1{"Text1"};
-  ui::TextBox Text2{"Text2"};
-  ui::Timer Timer1{"Timer1"};
+  ui::Window window{"probe_window", platform};
+  ui::Label note{"note"};
+  ui::ButtonArray cells{"cells", 9};
+  ui::ListBox choices{"choices"};
+  ui::TextBox line_box{"line_box"};
+  ui::TextBox text_area{"text_area"};
+  ui::Timer ticker{"ticker"};
   std::vector<int> clicks;
 };
 
@@ -95,9 +94,9 @@ TEST_F(BindingTest, WidgetsAreMadeOnFirstShowAndAClickReachesTheArrayHandlerWith
   EXPECT_EQ(Form(), nullptr);
   Show();
   ASSERT_NE(Form(), nullptr);
-  EXPECT_EQ(Form()->objectName(), "Form9");
-  qtharness::Click(Widget<QPushButton>("Command1_5"));
-  qtharness::Click(Widget<QPushButton>("Command1_0"));
+  EXPECT_EQ(Form()->objectName(), "probe_window");
+  qtharness::Click(Widget<QPushButton>("cells_5"));
+  qtharness::Click(Widget<QPushButton>("cells_0"));
   EXPECT_EQ(clicks, (std::vector<int>{5, 0}));
 }
 
@@ -114,15 +113,15 @@ TEST_F(BindingTest, GeometryFollowsTheTwipsRoundedOnlyWhenPlaced) {
       {7, 8, 22, 23, {0, 1, 1, 2}},
       {0, 0, 0, 0, {0, 0, 0, 0}},
   };
-  auto* label = Widget<QLabel>("Label1");
+  auto* label = Widget<QLabel>("note");
   for (const Row& row : rows) {
-    Label1.Move(row.left, row.top, row.width, row.height);
+    note.Move(row.left, row.top, row.width, row.height);
     EXPECT_EQ(label->geometry(), row.pixels) << row.left << "," << row.top;
   }
   // A time bar shrinking by a fraction of a pixel a tick keeps its exact width in the model.
-  Label1.Move(3000, 300, 6000, 200);
-  for (int tick = 0; tick < 5; ++tick) Label1.SetWidth(Label1.Width() - 3);
-  EXPECT_EQ(Label1.Width(), 5985);
+  note.Move(3000, 300, 6000, 200);
+  for (int tick = 0; tick < 5; ++tick) note.SetWidth(note.Width() - 3);
+  EXPECT_EQ(note.Width(), 5985);
   EXPECT_EQ(label->width(), 399);
   window.Move(3000, 1500, 12000, 8550);
   EXPECT_EQ(Form()->pos(), QPoint(200, 100));
@@ -130,18 +129,18 @@ TEST_F(BindingTest, GeometryFollowsTheTwipsRoundedOnlyWhenPlaced) {
 
 TEST_F(BindingTest, VisibilityEnabledStateAndCaptionsFollowTheModel) {
   Show();
-  auto* cell = Widget<QPushButton>("Command1_4");
-  Command1[4].SetCaption("R&D 研发");
+  auto* cell = Widget<QPushButton>("cells_4");
+  cells[4].SetCaption("R&D 研发");
   EXPECT_EQ(cell->text(), "R&&D 研发");  // shown as written, no mnemonic
-  Command1[4].SetVisible(false);
+  cells[4].SetVisible(false);
   EXPECT_FALSE(cell->isVisible());
-  Command1[4].SetVisible(true);
+  cells[4].SetVisible(true);
   EXPECT_TRUE(cell->isVisible());
-  Command1[4].SetEnabled(false);
+  cells[4].SetEnabled(false);
   EXPECT_FALSE(cell->isEnabled());
-  Label1.SetCaption("<b>1</b>\r\n二");
-  EXPECT_EQ(Widget<QLabel>("Label1")->text(), "<b>1</b>\n二");
-  EXPECT_EQ(Widget<QLabel>("Label1")->textFormat(), Qt::PlainText);
+  note.SetCaption("<b>1</b>\r\n二");
+  EXPECT_EQ(Widget<QLabel>("note")->text(), "<b>1</b>\n二");
+  EXPECT_EQ(Widget<QLabel>("note")->textFormat(), Qt::PlainText);
   window.SetCaption("Kestrin之连连看V3.6 - 《My词库》 - 1");
   EXPECT_EQ(Form()->windowTitle(), "Kestrin之连连看V3.6 - 《My词库》 - 1");
   window.Hide();
@@ -149,33 +148,33 @@ TEST_F(BindingTest, VisibilityEnabledStateAndCaptionsFollowTheModel) {
 }
 
 TEST_F(BindingTest, LabelsLieBeneathButtonsThoughAddedAfterThem) {
-  ui::Label late{"Label2"};
+  ui::Label late{"late_note"};
   window.Add(late);  // after the buttons, and after the attach: known only through Controls()
   Show();
-  const QPoint centre = Widget<QPushButton>("Command1_4")->geometry().center();
-  for (ui::Label* marker : {&Label1, &late}) {
-    marker->Move(Command1[4].Left(), Command1[4].Top(), 975, 375);
-    EXPECT_EQ(Form()->childAt(centre), Widget<QPushButton>("Command1_4")) << marker->Name();
+  const QPoint centre = Widget<QPushButton>("cells_4")->geometry().center();
+  for (ui::Label* marker : {&note, &late}) {
+    marker->Move(cells[4].Left(), cells[4].Top(), 975, 375);
+    EXPECT_EQ(Form()->childAt(centre), Widget<QPushButton>("cells_4")) << marker->Name();
     marker->SetLeft(0);
   }
-  late.Move(Command1[4].Left(), Command1[4].Top(), 975, 375);
-  Command1[4].SetVisible(false);
-  EXPECT_EQ(Form()->childAt(centre), Widget<QLabel>("Label2"));
+  late.Move(cells[4].Left(), cells[4].Top(), 975, 375);
+  cells[4].SetVisible(false);
+  EXPECT_EQ(Form()->childAt(centre), Widget<QLabel>("late_note"));
 }
 
 TEST_F(BindingTest, LabelsTakeTheirColoursFontAndTransparency) {
   Show();
-  auto* label = Widget<QLabel>("Label1");
-  Label1.SetBackColor(ui::Rgb(255, 0, 0));
-  Label1.SetForeColor(ui::Rgb(0, 0, 255));
-  Label1.SetFont({"宋体", 10.5, true});
+  auto* label = Widget<QLabel>("note");
+  note.SetBackColor(ui::Rgb(255, 0, 0));
+  note.SetForeColor(ui::Rgb(0, 0, 255));
+  note.SetFont({"宋体", 10.5, true});
   EXPECT_EQ(label->palette().color(QPalette::Window), QColor(255, 0, 0));
   EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
   EXPECT_TRUE(label->autoFillBackground());
   EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 10.5);
   EXPECT_TRUE(label->font().bold());
   EXPECT_EQ(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
-  Label1.SetTransparent(true);
+  note.SetTransparent(true);
   EXPECT_FALSE(label->autoFillBackground());
   // Some installed face draws Chinese, so no empty boxes.
   bool drawable = false;
@@ -189,13 +188,13 @@ TEST_F(BindingTest, CaptionsFitTheirFixedSizeWholeWordsFirstAndNeverLeaveIt) {
   Show();
   // A board cell and the match marker over it: 1110 x 1290 twips, 宋体 10.5 pt, centred.
   const ui::Font cell_font{"宋体", 10.5, false};
-  Command1[4].Move(3000, 1500, 1110, 1290);
-  Command1[4].SetFont(cell_font);
-  Label1.Move(3000, 1500, 1110, 1290);
-  Label1.SetFont(cell_font);
-  Label1.SetAlignment(ui::Alignment::Center);
-  auto* button = dynamic_cast<qtbind::ButtonWidget*>(Widget<QPushButton>("Command1_4"));
-  auto* label = dynamic_cast<qtbind::LabelWidget*>(Widget<QLabel>("Label1"));
+  cells[4].Move(3000, 1500, 1110, 1290);
+  cells[4].SetFont(cell_font);
+  note.Move(3000, 1500, 1110, 1290);
+  note.SetFont(cell_font);
+  note.SetAlignment(ui::Alignment::Center);
+  auto* button = dynamic_cast<qtbind::ButtonWidget*>(Widget<QPushButton>("cells_4"));
+  auto* label = dynamic_cast<qtbind::LabelWidget*>(Widget<QLabel>("note"));
   ASSERT_TRUE(button && label);
   enum Size { Stated, Smaller, Any };
   struct Row {
@@ -213,8 +212,8 @@ TEST_F(BindingTest, CaptionsFitTheirFixedSizeWholeWordsFirstAndNeverLeaveIt) {
   };
   auto without_spaces = [](QString text) { return text.remove(QLatin1Char(' ')); };
   for (const Row& row : rows) {
-    Command1[4].SetCaption(row.caption);
-    Label1.SetCaption(row.caption);
+    cells[4].SetCaption(row.caption);
+    note.SetCaption(row.caption);
     const QString caption = QString::fromUtf8(row.caption);
     for (auto [widget, layout] :
          {std::pair<QWidget*, const qtbind::CaptionLayout*>{button, &button->Caption()},
@@ -288,10 +287,10 @@ TEST(CaptionLayoutTest, LinesBreakAtSpacesAndBetweenChineseCharactersOnly) {
 TEST_F(BindingTest, AnAutoSizedLabelIsLargeEnoughForItsText) {
   Show();
   for (const char* caption : {"屏幕保护", "Kestrin", "W", "一心一意\r\n二"}) {
-    Label1.SetFont({"宋体", 36, true});
-    Label1.SetAutoSize(true);
-    Label1.SetCaption(caption);
-    auto* label = Widget<QLabel>("Label1");
+    note.SetFont({"宋体", 36, true});
+    note.SetAutoSize(true);
+    note.SetCaption(caption);
+    auto* label = Widget<QLabel>("note");
     EXPECT_GE(label->width(), label->sizeHint().width()) << caption;
     EXPECT_GE(label->height(), label->sizeHint().height()) << caption;
   }
@@ -308,14 +307,14 @@ TEST_F(BindingTest, AMessageIsPlainOkOnlyCaptionedVantleAndShownAfterThePendingC
     EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
     EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
     EXPECT_EQ(box.button(QMessageBox::Ok)->text(), "确定");
-    EXPECT_FALSE(Widget<QPushButton>("Command1_8")->isVisible());  // the last pair is gone
+    EXPECT_FALSE(Widget<QPushButton>("cells_8")->isVisible());  // the last pair is gone
     box.button(QMessageBox::Ok)->click();
   };
-  Command1.OnClick = [this](int i) {
-    Command1[i].SetVisible(false);
+  cells.OnClick = [this](int i) {
+    cells[i].SetVisible(false);
     platform.ShowMessage("本局共 18 个单词\r\n您共错了 0 次\r\n<b>");
   };
-  qtharness::Click(Widget<QPushButton>("Command1_8"));
+  qtharness::Click(Widget<QPushButton>("cells_8"));
   EXPECT_NE(seen, nullptr);
 
   // Enter, Space and Escape each answer it.
@@ -337,8 +336,8 @@ TEST_F(BindingTest, AMessageIsPlainOkOnlyCaptionedVantleAndShownAfterThePendingC
 
 TEST_F(BindingTest, AFailureEscapingAHandlerIsShownAndEndsTheProgramWithStatusOne) {
   Show();
-  Command1.OnClick = [](int) -> void { throw std::runtime_error("iconv: no CP936 support"); };
-  qtharness::Click(Widget<QPushButton>("Command1_0"));
+  cells.OnClick = [](int) -> void { throw std::runtime_error("iconv: no CP936 support"); };
+  qtharness::Click(Widget<QPushButton>("cells_0"));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("iconv: no CP936 support"), std::string::npos) << messages[0];
   EXPECT_TRUE(platform.Ended());
@@ -349,16 +348,16 @@ TEST_F(BindingTest, AFailureEscapingAHandlerIsShownAndEndsTheProgramWithStatusOn
 TEST_F(BindingTest, EndingTheProgramHidesTheWindowQuitsTheLoopAndStopsAllDelivery) {
   Show();
   int ticks = 0;
-  Timer1.SetInterval(10);
-  Timer1.OnTimer = [&] { ++ticks; };
-  Command1.OnClick = [this](int i) {
+  ticker.SetInterval(10);
+  ticker.OnTimer = [&] { ++ticks; };
+  cells.OnClick = [this](int i) {
     clicks.push_back(i);
-    Timer1.SetEnabled(true);
+    ticker.SetEnabled(true);
     platform.EndProgram();
     clicks.push_back(-1);  // never reached
   };
   QEventLoop loop;
-  QTimer::singleShot(0, [this] { qtharness::Click(Widget<QPushButton>("Command1_1")); });
+  QTimer::singleShot(0, [this] { qtharness::Click(Widget<QPushButton>("cells_1")); });
   QTimer::singleShot(5000, &loop, [&loop] { loop.exit(1); });  // a guard, not a measurement
   EXPECT_EQ(loop.exec(), 0);
   EXPECT_TRUE(platform.Ended());
@@ -366,7 +365,7 @@ TEST_F(BindingTest, EndingTheProgramHidesTheWindowQuitsTheLoopAndStopsAllDeliver
   EXPECT_FALSE(Form()->isVisible());
   window.Show();  // only to reach the widgets again: no event gets through any more
   Settle();
-  Widget<QPushButton>("Command1_2")->click();
+  Widget<QPushButton>("cells_2")->click();
   LetIntervalsPass(10, 3);
   Form()->close();
   EXPECT_EQ(clicks, std::vector<int>{1});
@@ -375,30 +374,30 @@ TEST_F(BindingTest, EndingTheProgramHidesTheWindowQuitsTheLoopAndStopsAllDeliver
 
 TEST_F(BindingTest, TheUserChoosesListRowsButNeverClearsThemAndDoubleClicksOnlyOnARow) {
   int double_clicks = 0;
-  List1.OnDblClick = [&] { ++double_clicks; };
+  choices.OnDblClick = [&] { ++double_clicks; };
   Show();
-  auto* list = Widget<QListWidget>("List1");
+  auto* list = Widget<QListWidget>("choices");
   ASSERT_EQ(list->count(), 3);
   list->setFocus(Qt::TabFocusReason);  // Qt makes row 0 current on focus: that is no choice
   Settle();
-  EXPECT_EQ(List1.ListIndex(), -1);
+  EXPECT_EQ(choices.ListIndex(), -1);
   EXPECT_EQ(list->currentRow(), -1) << "no row may look chosen while none is";
   qtharness::ClickRow(list, 1);
-  EXPECT_EQ(List1.Text(), "《高考英语词汇手册》(3468)");
+  EXPECT_EQ(choices.Text(), "《高考英语词汇手册》(3468)");
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
                     list->visualItemRect(list->item(1)).center());
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, {10, list->viewport()->height() - 5});
-  EXPECT_EQ(List1.ListIndex(), 1);
+  EXPECT_EQ(choices.ListIndex(), 1);
   EXPECT_TRUE(list->item(1)->isSelected());
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, {10, list->viewport()->height() - 5});
   EXPECT_EQ(double_clicks, 0) << "the empty space below the rows is no row";
   qtharness::DoubleClickRow(list, 2);
   EXPECT_EQ(double_clicks, 1);
-  EXPECT_EQ(List1.ListIndex(), 2);
-  List1.SetListIndex(2);
+  EXPECT_EQ(choices.ListIndex(), 2);
+  choices.SetListIndex(2);
   EXPECT_EQ(list->currentRow(), 2);
-  List1.Clear();
-  for (int g = 0; g <= 1667; ++g) List1.AddItem(std::to_string(g));
+  choices.Clear();
+  for (int g = 0; g <= 1667; ++g) choices.AddItem(std::to_string(g));
   EXPECT_EQ(list->count(), 1668);
   EXPECT_EQ(list->item(1667)->text(), "1667");
   EXPECT_TRUE(list->selectedItems().isEmpty());
@@ -406,58 +405,58 @@ TEST_F(BindingTest, TheUserChoosesListRowsButNeverClearsThemAndDoubleClicksOnlyO
 
 TEST_F(BindingTest, TypedTextReachesTheModelAfterEachKeyPressWithItsCode) {
   std::vector<std::pair<int, std::string>> presses;  // code and the text at that moment
-  Text1.OnKeyPress = [&](int code) { presses.emplace_back(code, Text1.Text()); };
+  line_box.OnKeyPress = [&](int code) { presses.emplace_back(code, line_box.Text()); };
   Show();
-  auto* edit = Widget<QLineEdit>("Text1");
+  auto* edit = Widget<QLineEdit>("line_box");
   edit->setFocus();
   QTest::keyClicks(edit, "ab");
   QTest::keyClick(edit, Qt::Key_Return);
   QTest::keyClick(edit, Qt::Key_Backspace);
-  EXPECT_EQ(Text1.Text(), "a");
+  EXPECT_EQ(line_box.Text(), "a");
   EXPECT_EQ(presses, (std::vector<std::pair<int, std::string>>{
                          {'a', ""}, {'b', "a"}, {13, "ab"}, {8, "ab"}}));
-  Text1.SetText("苹果");
+  line_box.SetText("苹果");
   EXPECT_EQ(edit->text(), "苹果");
 }
 
 TEST_F(BindingTest, AMultiLineBoxShowsEveryCrLfLineAndTheUserCannotEditIt) {
   Show();
-  auto* area = Widget<QPlainTextEdit>("Text2");
-  Text2.SetText("apple\r\n苹果\r\n\r\nbook\r\n书\r\n\r\n");
+  auto* area = Widget<QPlainTextEdit>("text_area");
+  text_area.SetText("apple\r\n苹果\r\n\r\nbook\r\n书\r\n\r\n");
   EXPECT_EQ(area->toPlainText(), "apple\n苹果\n\nbook\n书\n\n");
   // Each entry with its empty line is one text block, which keeps long lists fast.
   EXPECT_EQ(area->blockCount(), 3);
   EXPECT_TRUE(area->isReadOnly());
   EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   // A one-line box made multi-line gets a box of that kind, showing its text, and back.
-  Text1.SetText("ab");
-  Text1.SetMultiLine(true);
-  auto* grown = Widget<QPlainTextEdit>("Text1");
+  line_box.SetText("ab");
+  line_box.SetMultiLine(true);
+  auto* grown = Widget<QPlainTextEdit>("line_box");
   ASSERT_NE(grown, nullptr);
   EXPECT_EQ(grown->toPlainText(), "ab");
   EXPECT_TRUE(grown->isVisible());
-  Text1.SetMultiLine(false);
-  auto* edit = Widget<QLineEdit>("Text1");
+  line_box.SetMultiLine(false);
+  auto* edit = Widget<QLineEdit>("line_box");
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(edit->text(), "ab");
 }
 
 TEST_F(BindingTest, TimersTickOnlyWhileEnabledAndNeverInsideARunningHandler) {
   int ticks = 0, ticks_while_open = -1;
-  Timer1.SetInterval(10);
-  Timer1.OnTimer = [&] { ++ticks; };
-  Timer1.SetEnabled(true);
+  ticker.SetInterval(10);
+  ticker.OnTimer = [&] { ++ticks; };
+  ticker.SetEnabled(true);
   EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 5000));
   Show();
-  Command1.OnClick = [&](int) {
+  cells.OnClick = [&](int) {
     const int before = ticks;
     on_message = [&](const std::string&) { LetIntervalsPass(10, 3); };
     platform.ShowMessage("本局");
     ticks_while_open = ticks - before;
   };
-  qtharness::Click(Widget<QPushButton>("Command1_0"));
+  qtharness::Click(Widget<QPushButton>("cells_0"));
   EXPECT_EQ(ticks_while_open, 0);
-  Timer1.SetEnabled(false);
+  ticker.SetEnabled(false);
   Settle();
   const int stopped_at = ticks;
   LetIntervalsPass(10, 3);
@@ -484,18 +483,18 @@ TEST_F(BindingTest, MovingTheWindowWritesItsNewPlaceBackToTheModel) {
 
 TEST_F(BindingTest, ArrowKeysWalkTheShownButtonsAndEnterClicks) {
   Show();
-  Command1[4].SetVisible(false);  // the centre cell of the 3 x 3 grid is cleared
-  Command1[8].SetEnabled(false);
-  Widget<QPushButton>("Command1_3")->setFocus();
+  cells[4].SetVisible(false);  // the centre cell of the 3 x 3 grid is cleared
+  cells[8].SetEnabled(false);
+  Widget<QPushButton>("cells_3")->setFocus();
   struct Step {
     Qt::Key key;
     const char* lands_on;
   } steps[] = {
-      {Qt::Key_Right, "Command1_5"},  // over the cleared cell, along the row
-      {Qt::Key_Up, "Command1_2"},    {Qt::Key_Left, "Command1_1"},
-      {Qt::Key_Down, "Command1_7"},   // over the cleared cell, down the column
-      {Qt::Key_Down, "Command1_7"},   // nothing below: the focus stays
-      {Qt::Key_Right, "Command1_5"},  // 8 is disabled: the nearest one that way
+      {Qt::Key_Right, "cells_5"},  // over the cleared cell, along the row
+      {Qt::Key_Up, "cells_2"},    {Qt::Key_Left, "cells_1"},
+      {Qt::Key_Down, "cells_7"},   // over the cleared cell, down the column
+      {Qt::Key_Down, "cells_7"},   // nothing below: the focus stays
+      {Qt::Key_Right, "cells_5"},  // 8 is disabled: the nearest one that way
   };
   for (const Step& step : steps) {
     QTest::keyClick(QApplication::focusWidget(), step.key);
@@ -505,11 +504,11 @@ TEST_F(BindingTest, ArrowKeysWalkTheShownButtonsAndEnterClicks) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
   EXPECT_EQ(clicks, (std::vector<int>{5, 5}));
   // A list keeps its arrows.
-  auto* list = Widget<QListWidget>("List1");
+  auto* list = Widget<QListWidget>("choices");
   list->setFocus();
-  List1.SetListIndex(0);
+  choices.SetListIndex(0);
   QTest::keyClick(list, Qt::Key_Down);
-  EXPECT_EQ(List1.ListIndex(), 1);
+  EXPECT_EQ(choices.ListIndex(), 1);
   EXPECT_EQ(QApplication::focusWidget(), list);
 }
 
@@ -518,22 +517,22 @@ TEST_F(BindingTest, TheFocusLeavesAHiddenOrDisabledControlForTheOneActedOnNext) 
   QWidget* form = Form();
   auto focus = [form] {
     QWidget* w = form->focusWidget();
-    return w == form ? std::string("Form9") : w ? w->objectName().toStdString() : "";
+    return w == form ? std::string("probe_window") : w ? w->objectName().toStdString() : "";
   };
-  Widget<QPushButton>("Command1_4")->setFocus();
+  Widget<QPushButton>("cells_4")->setFocus();
   struct Step {
     std::function<void()> change;
     const char* lands_on;
   } steps[] = {
-      {[&] { Command1[4].SetVisible(false); }, "Command1_5"},  // the nearest cell, its row first
-      {[&] { Command1[5].SetEnabled(false); }, "Command1_3"},
+      {[&] { cells[4].SetVisible(false); }, "cells_5"},  // the nearest cell, its row first
+      {[&] { cells[5].SetEnabled(false); }, "cells_3"},
       {[&] {
-         for (int i = 0; i < 9; ++i) Command1[i].SetVisible(false);
+         for (int i = 0; i < 9; ++i) cells[i].SetVisible(false);
        },
-       "List1"},  // no cell left: the list
-      {[&] { List1.SetVisible(false); }, "Text1"},
-      {[&] { Text1.SetEnabled(false); }, "Form9"},            // nothing left: the window holds it
-      {[&] { Command1[7].SetVisible(true); }, "Command1_7"},  // and gives it to what comes back
+       "choices"},  // no cell left: the list
+      {[&] { choices.SetVisible(false); }, "line_box"},
+      {[&] { line_box.SetEnabled(false); }, "probe_window"},            // nothing left: the window holds it
+      {[&] { cells[7].SetVisible(true); }, "cells_7"},  // and gives it to what comes back
   };
   for (const Step& step : steps) {
     step.change();
@@ -543,43 +542,43 @@ TEST_F(BindingTest, TheFocusLeavesAHiddenOrDisabledControlForTheOneActedOnNext) 
 
 TEST_F(BindingTest, AHiddenListOrBoxTakesNoKeyAndNoChoiceReachesTheModel) {
   std::vector<int> codes;
-  List1.OnKeyPress = [&](int code) { codes.push_back(code); };
+  choices.OnKeyPress = [&](int code) { codes.push_back(code); };
   Show();
-  auto* list = Widget<QListWidget>("List1");
-  auto* edit = Widget<QLineEdit>("Text1");
-  List1.SetListIndex(0);
+  auto* list = Widget<QListWidget>("choices");
+  auto* edit = Widget<QLineEdit>("line_box");
+  choices.SetListIndex(0);
   list->setFocus();
   QTest::keyClick(list, Qt::Key_Return);
   EXPECT_EQ(codes, std::vector<int>{13});
-  List1.SetVisible(false);
-  Text1.SetVisible(false);
+  choices.SetVisible(false);
+  line_box.SetVisible(false);
   QTest::keyClick(list, Qt::Key_Down);
   QTest::keyClick(list, Qt::Key_Return);
   list->setCurrentRow(2);  // as the list's own keys would
   QTest::keyClicks(edit, "ab");
-  EXPECT_EQ(List1.ListIndex(), 0);
+  EXPECT_EQ(choices.ListIndex(), 0);
   EXPECT_EQ(list->currentRow(), 0) << "the widget shows the model's choice again";
   EXPECT_EQ(codes, std::vector<int>{13});
-  EXPECT_EQ(Text1.Text(), "");
+  EXPECT_EQ(line_box.Text(), "");
   EXPECT_EQ(edit->text(), "");
 }
 
 TEST_F(BindingTest, TabFollowsTheReadingOrderAndAKeyNoControlTakesReachesTheWindow) {
   std::vector<int> window_keys;
   window.OnKeyPress = [&](int code) { window_keys.push_back(code); };
-  Command1[4].SetVisible(false);
+  cells[4].SetVisible(false);
   Show();
-  Widget<QLineEdit>("Text1")->setFocus();
+  Widget<QLineEdit>("line_box")->setFocus();
   std::vector<std::string> walked;
   for (int i = 0; i < 10; ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     walked.push_back(QApplication::focusWidget()->objectName().toStdString());
   }
-  EXPECT_EQ(walked, (std::vector<std::string>{"Command1_0", "Command1_1", "Command1_2",
-                                              "Command1_3", "Command1_5", "Command1_6",
-                                              "Command1_7", "Command1_8", "List1", "Text2"}));
-  QTest::keyClicks(Widget<QLineEdit>("Text1"), "3");  // the box takes it
-  QTest::keyClicks(Widget<QPushButton>("Command1_0"), "3");
+  EXPECT_EQ(walked, (std::vector<std::string>{"cells_0", "cells_1", "cells_2",
+                                              "cells_3", "cells_5", "cells_6",
+                                              "cells_7", "cells_8", "choices", "text_area"}));
+  QTest::keyClicks(Widget<QLineEdit>("line_box"), "3");  // the box takes it
+  QTest::keyClicks(Widget<QPushButton>("cells_0"), "3");
   EXPECT_EQ(window_keys, std::vector<int>{'3'});
 }
 
@@ -595,18 +594,18 @@ TEST(QtPlatformTest, PicturesLoadOnlyFromReadableImagesAndAreDrawnUnscaledTopLef
   auto picture = platform.LoadPicture(dir.Str() + "/0.jpg");
   ASSERT_NE(picture, nullptr);
 
-  ui::Window window{"Form4", platform};
+  ui::Window window{"picture_window", platform};
   window.Move(0, 0, 12000, 8550);
   platform.Attach(window);
   window.SetPicture(picture);
   window.Show();
   Settle();
-  QImage shot = platform.WindowWidget("Form4")->grab().toImage();
+  QImage shot = platform.WindowWidget("picture_window")->grab().toImage();
   EXPECT_GT(qRed(shot.pixel(5, 5)), 200);
   EXPECT_LT(qGreen(shot.pixel(5, 5)), 60);
   EXPECT_NE(shot.pixel(60, 60), shot.pixel(5, 5));  // unscaled: the picture ends at 40 x 30
   window.SetPicture(nullptr);
-  shot = platform.WindowWidget("Form4")->grab().toImage();
+  shot = platform.WindowWidget("picture_window")->grab().toImage();
   EXPECT_EQ(shot.pixel(5, 5), shot.pixel(60, 60));
 }
 
@@ -615,34 +614,34 @@ using ProgramWidgets = qtharness::ProgramFixture;
 TEST_F(ProgramWidgets, TheStartWindowShowsTheBookListAndAChosenBookLeadsToTheGroupList) {
   WriteOwnBook({{"apple", "苹果"}, {"book", "书"}, {"cat", "猫"}});
   Start();
-  QWidget* form = Window("Form1");
+  QWidget* form = Window("match_window");
   ASSERT_NE(form, nullptr);
   EXPECT_TRUE(form->isVisible());
   EXPECT_EQ(form->windowTitle(), "Kestrin之连连看V3.6");
   EXPECT_EQ(form->size(), QSize(800, 570));
-  auto* list = WidgetAs<QListWidget>("Form1", "List1");
+  auto* list = WidgetAs<QListWidget>("match_window", "book_list");
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->geometry(), QRect(293, 100, 227, 267));
   EXPECT_EQ(list->count(), 55);
   EXPECT_EQ(list->item(0)->text(), "《My词库》");
-  EXPECT_FALSE(Widget("Form1", "Command2_1")->isVisible());
+  EXPECT_FALSE(Widget("match_window", "mode_buttons_0")->isVisible());
   qtharness::ClickRow(list, 0);
-  Click("Form1", "Command3");
+  Click("match_window", "choose_book_button");
   EXPECT_TRUE(messages.empty());
   EXPECT_FALSE(list->isVisible());
-  auto* groups = WidgetAs<QListWidget>("Form1", "List2");
+  auto* groups = WidgetAs<QListWidget>("match_window", "group_list");
   ASSERT_NE(groups, nullptr);
   EXPECT_TRUE(groups->isVisible());
   EXPECT_EQ(groups->count(), 2);  // "0" and "1"
-  EXPECT_EQ(Model<match::Form1>(shell::Mode::Match)->Book.WordCount, 3);
+  EXPECT_EQ(Model(shell::Mode::Match)->GroupList().Items(), (std::vector<std::string>{"0", "1"}));
 }
 
 TEST_F(ProgramWidgets, LoadingWithoutAChosenBookShowsTheMessageAndEndsTheProgram) {
   Start();
-  Click("Form1", "Command3");
+  Click("match_window", "choose_book_button");
   EXPECT_EQ(messages, std::vector<std::string>{"词库已损坏\n请重新解压"});
   EXPECT_TRUE(platform.Ended());
-  EXPECT_FALSE(Window("Form1")->isVisible());
+  EXPECT_FALSE(Window("match_window")->isVisible());
 }
 
 TEST(DocumentTextTest, KeepsEveryLineWhileGroupingLinesIntoBlocks) {

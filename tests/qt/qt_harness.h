@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,17 +38,18 @@ class ProgramFixture : public ::testing::Test {
   ProgramFixture();
   ~ProgramFixture() override { platform.DestroyWidgets(); }
 
-  // Program start (Form1 loaded and shown), through the platform's dispatcher.
+  // Program start (the match window loaded and shown), through the platform's dispatcher.
   void Start();
   // Writes 《My词库》.txt into the program directory: English and Chinese lines, GBK.
   void WriteOwnBook(const std::vector<std::pair<std::string, std::string>>& records);
 
-  // The model of a mode's window, null while the window is unused.
-  template <class Form>
-  Form* Model(shell::Mode mode) {
-    return dynamic_cast<Form*>(program.Shell().Find(mode));
+  // The controls of a mode's window, as the learner meets them; none while it is unused.
+  std::optional<kit::Controls> Model(shell::Mode mode) {
+    shell::ModeWindow* window = program.Shell().Find(mode);
+    if (!window) return std::nullopt;
+    return kit::Controls(window->Window());
   }
-  // The widget of a window ("Form1") or of one of its controls; fails the test when missing.
+  // The widget of a window ("match_window") or of one of its controls; fails the test when missing.
   QWidget* Window(const std::string& window);
   QWidget* Widget(const std::string& window, const std::string& control);
   template <class W>

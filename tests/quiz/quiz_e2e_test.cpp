@@ -13,7 +13,7 @@
 
 #include "e2e/driver.h"
 #include "kit/kit.h"
-#include "quiz/form2.h"
+#include "quiz/quiz_window.h"
 
 namespace {
 
@@ -37,21 +37,26 @@ class QuizEndToEnd : public ::testing::Test {
  protected:
   QuizEndToEnd() { WriteProgramFolder(dir.Path()); }
 
-  // The button that shows the right answer of the question on show.
-  int RightButton() const {
-    for (int i = 0; i < 4; ++i)
-      if (form->Command1[i].Caption() == form->RoundAnswers[form->QuestionNo]) return i;
-    return -1;
+  // The answer to the question on show, whichever side is asked.
+  std::string RightAnswer() const {
+    const std::string& question = form->Question().Caption();
+    for (const auto& [english, chinese] : kBook) {
+      if (question == english) return chinese;
+      if (question == chinese) return english;
+    }
+    ADD_FAILURE() << "not a question of the book: " << question;
+    return {};
   }
-  int WrongButton() const {
+  // The button that shows the right answer of the question on show, or one that does not.
+  int AnswerButton(bool right) const {
     for (int i = 0; i < 4; ++i)
-      if (form->Command1[i].Caption() != form->RoundAnswers[form->QuestionNo]) return i;
+      if ((form->Answer(i).Caption() == RightAnswer()) == right) return i;
     return -1;
   }
   // A real click on an answer button. The pointer must move for each click, so a button hit
   // twice in a row is hit a little off its centre the second time.
   bool ClickAnswer(int index) {
-    QWidget* button = driver.Widget("Form2", "Command1_" + std::to_string(index));
+    QWidget* button = driver.Widget("quiz_window", "answers_" + std::to_string(index));
     if (!button || !button->isVisible()) {
       ADD_FAILURE() << "answer button " << index << " is not on screen";
       return false;
@@ -64,73 +69,76 @@ class QuizEndToEnd : public ::testing::Test {
 
   kit::TempDir dir;
   e2e::Driver driver{dir.Path()};
-  quiz::Form2* form = nullptr;
+  std::optional<kit::Controls> form;
   QPoint last_click_;
 };
 
 TEST_F(QuizEndToEnd, ARoundIsPlayedWithRealClicksInBothDirections) {
   ASSERT_TRUE(driver.Start());
   // The match game first: a book, a group, then its "英汉互译" button.
-  ASSERT_TRUE(driver.ClickRow("Form1", "List1", 0));
-  ASSERT_TRUE(driver.Click("Form1", "Command3"));
-  ASSERT_TRUE(driver.ClickRow("Form1", "List2", 1));
-  ASSERT_TRUE(driver.Click("Form1", "Command2"));
-  ASSERT_TRUE(driver.Click("Form1", "Command2_2"));
-  form = driver.Model<quiz::Form2>(Mode::Quiz);
-  ASSERT_NE(form, nullptr);
+  ASSERT_TRUE(driver.ClickRow("match_window", "book_list", 0));
+  ASSERT_TRUE(driver.Click("match_window", "choose_book_button"));
+  ASSERT_TRUE(driver.ClickRow("match_window", "group_list", 1));
+  ASSERT_TRUE(driver.Click("match_window", "choose_group_button"));
+  ASSERT_TRUE(driver.Click("match_window", "mode_buttons_1"));
+  form = driver.Model(Mode::Quiz);
+  ASSERT_TRUE(form);
   ASSERT_TRUE(driver.WaitUntil(
-      [&] { return driver.Window("Form2") && driver.Window("Form2")->isVisible(); }));
+      [&] { return driver.Window("quiz_window") && driver.Window("quiz_window")->isVisible(); }));
 
-  ASSERT_TRUE(driver.ClickRow("Form2", "List1", 0));
-  ASSERT_TRUE(driver.Click("Form2", "Command3"));
-  ASSERT_TRUE(driver.ClickRow("Form2", "List2", 1));
-  ASSERT_TRUE(driver.Click("Form2", "Command2"));
-  EXPECT_EQ(driver.Window("Form2")->windowTitle().toStdString(),
+  ASSERT_TRUE(driver.ClickRow("quiz_window", "book_list", 0));
+  ASSERT_TRUE(driver.Click("quiz_window", "choose_book_button"));
+  ASSERT_TRUE(driver.ClickRow("quiz_window", "group_list", 1));
+  ASSERT_TRUE(driver.Click("quiz_window", "choose_group_button"));
+  EXPECT_EQ(driver.Window("quiz_window")->windowTitle().toStdString(),
             "Kestrin之英汉互译V3.6 - 《My词库》 - 1");
-  ASSERT_TRUE(form->Label1.Visible());
+  ASSERT_TRUE(form->Question().Visible());
 
   // The question falls until the user answers.
-  ASSERT_TRUE(driver.WaitUntil([&] { return form->Label1.Top() >= 2400; }, 8000));
-  EXPECT_FALSE(driver.Screenshot("Form2", "quiz-english-question-falling").empty());
+  ASSERT_TRUE(driver.WaitUntil([&] { return form->Question().Top() >= 2400; }, 8000));
+  EXPECT_FALSE(driver.Screenshot("quiz_window", "quiz-english-question-falling").empty());
 
   // One wrong answer, then eighteen right ones.
-  const int wrong = WrongButton();
+  const std::string first = form->Question().Caption();
+  const int wrong = AnswerButton(false);
   ASSERT_GE(wrong, 0);
   ASSERT_TRUE(ClickAnswer(wrong));
-  EXPECT_EQ(form->QuestionNo, 1);
-  EXPECT_GE(form->Mistakes, 1);
+  EXPECT_EQ(form->Question().Caption(), first) << "the same question goes on falling";
   for (int question = 1; question <= 18; ++question) {
-    ASSERT_EQ(form->QuestionNo, question);
-    const int right = RightButton();
+    const std::string asked = form->Question().Caption();
+    const int right = AnswerButton(true);
     ASSERT_GE(right, 0);
     if (question == 18) driver.AnswerMessages(1);
     ASSERT_TRUE(ClickAnswer(right)) << "question " << question;
+    if (question < 18) {
+      ASSERT_NE(form->Question().Caption(), asked) << "question " << question;
+    }
   }
   ASSERT_TRUE(driver.WaitUntil([&] { return driver.Messages().size() == 1; }));
   const std::string report = driver.Messages()[0];
   EXPECT_EQ(report.rfind("本局共 18 个单词\n您共错了 ", 0), 0u) << report;
   EXPECT_NE(report.find(" 次\n本局用时 "), std::string::npos) << report;
-  EXPECT_EQ(form->QuestionNo, 1);
-  EXPECT_TRUE(form->Timer1.Enabled());
-  EXPECT_EQ(form->BestTime, 10000) << "a round with a mistake is no best time";
+  EXPECT_TRUE(form->Clock().Enabled());
 
   // "汉译英": the Chinese side is asked and English words are offered.
-  ASSERT_TRUE(driver.Click("Form2", "Command2_3"));
-  EXPECT_FALSE(form->Command2_3.Enabled());
+  ASSERT_TRUE(driver.Click("quiz_window", "mode_buttons_2"));
+  EXPECT_FALSE(form->ModeButton(2).Enabled());
   bool chinese_asked = false;
-  for (const auto& [english, chinese] : kBook) chinese_asked |= form->Label1.Caption() == chinese;
-  EXPECT_TRUE(chinese_asked) << form->Label1.Caption();
-  ASSERT_TRUE(driver.WaitUntil([&] { return form->Label1.Top() >= 1800; }, 8000));
-  EXPECT_FALSE(driver.Screenshot("Form2", "quiz-chinese-question-falling").empty());
-  ASSERT_TRUE(ClickAnswer(RightButton()));
-  EXPECT_EQ(form->QuestionNo, 2);
+  for (const auto& [english, chinese] : kBook) chinese_asked |= form->Question().Caption() == chinese;
+  EXPECT_TRUE(chinese_asked) << form->Question().Caption();
+  ASSERT_TRUE(driver.WaitUntil([&] { return form->Question().Top() >= 1800; }, 8000));
+  EXPECT_FALSE(driver.Screenshot("quiz_window", "quiz-chinese-question-falling").empty());
+  const std::string asked = form->Question().Caption();
+  ASSERT_TRUE(ClickAnswer(AnswerButton(true)));
+  EXPECT_NE(form->Question().Caption(), asked) << "the next question";
 
   // Closing the window says good-bye and ends the program.
   driver.AnswerMessages(1);
-  driver.Window("Form2")->close();
+  driver.Window("quiz_window")->close();
   ASSERT_TRUE(driver.WaitUntil([&] { return driver.Ended(); }));
   ASSERT_EQ(driver.Messages().size(), 2u);
-  EXPECT_EQ(driver.Messages()[1], "本次英汉互译\n无最好成绩\nGood-Bye!");
+  EXPECT_EQ(driver.Messages()[1], "本次英汉互译\n无最好成绩\nGood-Bye!")
+      << "a round with a mistake is no best time";
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "qt/qt_harness.h"
-#include "quiz/form2.h"
+#include "quiz/quiz_window.h"
 #include "shell/shell.h"
 
 namespace {
@@ -28,25 +28,25 @@ class QuizWidgets : public qtharness::ProgramFixture {
     platform.Deliver(
         [this] { program.Shell().SwitchMode(*program.Shell().Find(Mode::Match), Mode::Quiz); });
     qtharness::Settle();
-    form = Model<quiz::Form2>(Mode::Quiz);
-    ASSERT_NE(form, nullptr);
-    qtharness::ClickRow(WidgetAs<QListWidget>("Form2", "List1"), 0);
-    Click("Form2", "Command3");
-    qtharness::ClickRow(WidgetAs<QListWidget>("Form2", "List2"), 1);
+    form = Model(Mode::Quiz);
+    ASSERT_TRUE(form);
+    qtharness::ClickRow(WidgetAs<QListWidget>("quiz_window", "book_list"), 0);
+    Click("quiz_window", "choose_book_button");
+    qtharness::ClickRow(WidgetAs<QListWidget>("quiz_window", "group_list"), 1);
     for (int p = 0; p < 18; ++p) random.PushIndex(p, 18);  // the slots in book order
     random.PushIndex(0, 20);                               // the picture
     for (int d : {7, 3, 9}) random.PushIndex(d - 1, 20);   // the distractors
     random.PushIndex(q, 4);
     random.Push(0.5);  // the label's left edge
-    Click("Form2", "Command2");
-    ASSERT_TRUE(form->Label1.Visible());
+    Click("quiz_window", "choose_group_button");
+    ASSERT_TRUE(form->Question().Visible());
   }
 
   QPushButton* Answer(int i) {
-    return WidgetAs<QPushButton>("Form2", "Command1_" + std::to_string(i));
+    return WidgetAs<QPushButton>("quiz_window", "answers_" + std::to_string(i));
   }
 
-  quiz::Form2* form = nullptr;
+  std::optional<kit::Controls> form;
 };
 
 TEST_F(QuizWidgets, TheAnswerRowShowsTheOffersInOneRowBelowTheQuestion) {
@@ -60,45 +60,41 @@ TEST_F(QuizWidgets, TheAnswerRowShowsTheOffersInOneRowBelowTheQuestion) {
     EXPECT_EQ(button->geometry(), QRect(80 + 178 * i, 440, 140, 60));
     EXPECT_DOUBLE_EQ(button->font().pointSizeF(), 10.5);
   }
-  auto* label = WidgetAs<QLabel>("Form2", "Label1");
+  auto* label = WidgetAs<QLabel>("quiz_window", "question");
   ASSERT_NE(label, nullptr);
   EXPECT_TRUE(label->isVisible());
   EXPECT_EQ(label->text(), "word1");
   EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 14.25);
   EXPECT_LT(label->geometry().bottom(), Answer(0)->geometry().top());
-  EXPECT_EQ(Window("Form2")->windowTitle(), "Kestrin之英汉互译V3.6 - 《My词库》 - 1");
+  EXPECT_EQ(Window("quiz_window")->windowTitle(), "Kestrin之英汉互译V3.6 - 《My词库》 - 1");
 }
 
 TEST_F(QuizWidgets, RealClicksOnAnswerButtonsAreJudgedByTheirText) {
   random.fallback = 0.0;  // the questions and pictures this test does not look at
   StartQuiz(2);
   random.Push({0.9, 0.0});  // after the wrong click: the right answer moves to button 3
-  Click("Form2", "Command1_0");
-  EXPECT_EQ(form->Mistakes, 1);
-  EXPECT_EQ(form->QuestionNo, 1);
+  Click("quiz_window", "answers_0");
+  EXPECT_EQ(WidgetAs<QLabel>("quiz_window", "question")->text(), "word1") << "asked again";
   EXPECT_EQ(Answer(3)->text().toStdString(), "词1义");
   EXPECT_EQ(Answer(2)->text().toStdString(), "词9义");
 
-  Click("Form2", "Command1_3");
-  EXPECT_EQ(form->QuestionNo, 2);
-  EXPECT_EQ(form->Mistakes, 1);
-  EXPECT_EQ(WidgetAs<QLabel>("Form2", "Label1")->text(), "word2");
+  Click("quiz_window", "answers_3");
+  EXPECT_EQ(WidgetAs<QLabel>("quiz_window", "question")->text(), "word2");
   EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(QuizWidgets, TheFirstAnswerTakesTheFocusAndTheKeysOneToFourAnswer) {
   StartQuiz(2);
-  QWidget* window = Window("Form2");
+  QWidget* window = Window("quiz_window");
   EXPECT_EQ(window->focusWidget(), Answer(0));
   random.Push({0.9, 0.0});  // after the wrong key: the right answer moves to button 3
   QTest::keyClick(window->focusWidget(), Qt::Key_1);
-  EXPECT_EQ(form->Mistakes, 1);
-  EXPECT_EQ(form->QuestionNo, 1);
+  EXPECT_EQ(form->Answer(3).Caption(), "词1义") << "the same question, its answer moved";
   for (int d : {2, 4, 6}) random.PushIndex(d - 1, 20);
   random.PushIndex(0, 4);
   random.Push(0.5);
   QTest::keyClick(window->focusWidget(), Qt::Key_4);
-  EXPECT_EQ(form->QuestionNo, 2);
+  EXPECT_EQ(form->Question().Caption(), "word2");
   EXPECT_EQ(Answer(0)->text().toStdString(), "词2义");
   EXPECT_TRUE(messages.empty());
 }

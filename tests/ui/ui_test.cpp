@@ -37,12 +37,12 @@ struct Recorder : ui::ControlObserver {
 };
 
 TEST(ControlTest, ClicksReachHandlersOnlyOnShownEnabledControls) {
-  ui::ButtonArray cells("Command1", 3);
+  ui::ButtonArray cells("cells", 3);
   int clicked = -1;
   cells.OnClick = [&](int i) { clicked = i; };
   cells[2].Click();
   EXPECT_EQ(clicked, 2);
-  EXPECT_EQ(cells[2].Name(), "Command1_2");
+  EXPECT_EQ(cells[2].Name(), "cells_2");
   clicked = -1;
   cells[1].SetEnabled(false);
   cells[1].Click();
@@ -50,7 +50,7 @@ TEST(ControlTest, ClicksReachHandlersOnlyOnShownEnabledControls) {
   cells[0].Click();
   EXPECT_EQ(clicked, -1);
 
-  ui::Timer timer("Timer1");
+  ui::Timer timer("timer");
   int ticks = 0;
   timer.OnTimer = [&] { ++ticks; };
   timer.Tick();
@@ -61,7 +61,7 @@ TEST(ControlTest, ClicksReachHandlersOnlyOnShownEnabledControls) {
 }
 
 TEST(ControlTest, ObserversHearOnlyRealChanges) {
-  ui::Label label("Label2");
+  ui::Label label("bar");
   Recorder r;
   label.SetObserver(&r);
   label.Move(1, 2, 3, 4);
@@ -75,8 +75,8 @@ TEST(ControlTest, ObserversHearOnlyRealChanges) {
 
 TEST(ControlTest, AutoSizeLabelFollowsItsCaptionAndFont) {
   kit::FakePlatform platform;
-  ui::Window window("Form2", platform);
-  ui::Label label("Label1");
+  ui::Window window("probe_window", platform);
+  ui::Label label("note");
   label.SetFont({"宋体", 14.25, false});
   label.SetAutoSize(true);
   window.Add(label);
@@ -87,7 +87,7 @@ TEST(ControlTest, AutoSizeLabelFollowsItsCaptionAndFont) {
 }
 
 TEST(ControlTest, ListBoxTextIsTheSelectedRowOrEmpty) {
-  ui::ListBox list("List2");
+  ui::ListBox list("list");
   list.AddItem("0");
   list.AddItem("1");
   EXPECT_EQ(list.Text(), "");
@@ -106,15 +106,15 @@ TEST(ControlTest, ListBoxTextIsTheSelectedRowOrEmpty) {
 class FocusTest : public ::testing::Test {
  protected:
   FocusTest() {
-    window.Add(Command3);
-    window.Add(Text2);
-    window.Add(Cells);
-    window.Add(Text1);
-    window.Add(List1);
-    for (int i = 0; i < Cells.Count(); ++i)
-      Cells[i].Move(3300 + (i % 3) * 1110, 200 + (i / 3) * 1290, 1110, 1290);
-    Command3.Move(500, 1300, 975, 375);
-    Text2.SetMultiLine(true);
+    window.Add(button);
+    window.Add(text_area);
+    window.Add(cells);
+    window.Add(line_box);
+    window.Add(list);
+    for (int i = 0; i < cells.Count(); ++i)
+      cells[i].Move(3300 + (i % 3) * 1110, 200 + (i / 3) * 1290, 1110, 1290);
+    button.Move(500, 1300, 975, 375);
+    text_area.SetMultiLine(true);
   }
   // The name of the control NextFocus picks, "" for the window itself.
   std::string Next(const ui::Control* from) {
@@ -123,48 +123,48 @@ class FocusTest : public ::testing::Test {
   }
 
   kit::FakePlatform platform;
-  ui::Window window{"Form9", platform};
-  ui::Button Command3{"Command3"};
-  ui::TextBox Text2{"Text2"};
-  ui::ButtonArray Cells{"Command1", 9};
-  ui::TextBox Text1{"Text1"};
-  ui::ListBox List1{"List1"};
+  ui::Window window{"probe_window", platform};
+  ui::Button button{"button"};
+  ui::TextBox text_area{"text_area"};
+  ui::ButtonArray cells{"cells", 9};
+  ui::TextBox line_box{"line_box"};
+  ui::ListBox list{"list"};
 };
 
 TEST_F(FocusTest, ALostFocusGoesToTheNearestCellInItsRowThenTheControlActedOnNext) {
   struct Row {
     std::vector<int> hidden;  // cells hidden (the one losing the focus among them)
     int from;                 // -1: no control holds the focus
-    bool list, text;          // whether List1 and Text1 are shown
+    bool list, text;          // whether list and line_box are shown
     const char* next;
   } rows[] = {
-      {{4}, 4, false, false, "Command1_5"},           // its row, the later one at equal distance
-      {{4, 5}, 4, false, false, "Command1_3"},        // its row, before it
-      {{3, 4, 5}, 4, false, false, "Command1_7"},     // no cell left in the row: the row below
-      {{0, 3, 4, 5}, 3, false, false, "Command1_6"},  // the nearest row, then the nearest column
-      {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, true, true, "List1"},
-      {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, false, true, "Text1"},
+      {{4}, 4, false, false, "cells_5"},           // its row, the later one at equal distance
+      {{4, 5}, 4, false, false, "cells_3"},        // its row, before it
+      {{3, 4, 5}, 4, false, false, "cells_7"},     // no cell left in the row: the row below
+      {{0, 3, 4, 5}, 3, false, false, "cells_6"},  // the nearest row, then the nearest column
+      {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, true, true, "list"},
+      {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, false, true, "line_box"},
       {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, false, false, ""},  // the window holds it
-      {{}, -1, true, true, "List1"},                       // nothing held it: the list comes first
-      {{0, 1}, -1, false, false, "Command1_2"},            // then the first shown cell
+      {{}, -1, true, true, "list"},                       // nothing held it: the list comes first
+      {{0, 1}, -1, false, false, "cells_2"},            // then the first shown cell
   };
   for (const Row& row : rows) {
-    for (int i = 0; i < Cells.Count(); ++i) Cells[i].SetVisible(true);
-    for (int i : row.hidden) Cells[i].SetVisible(false);
-    List1.SetVisible(row.list);
-    Text1.SetVisible(row.text);
-    const ui::Control* from = row.from >= 0 ? &Cells[row.from] : nullptr;
+    for (int i = 0; i < cells.Count(); ++i) cells[i].SetVisible(true);
+    for (int i : row.hidden) cells[i].SetVisible(false);
+    list.SetVisible(row.list);
+    line_box.SetVisible(row.text);
+    const ui::Control* from = row.from >= 0 ? &cells[row.from] : nullptr;
     EXPECT_EQ(Next(from), row.next) << "from " << row.from;
   }
   // A disabled control is passed over like a hidden one; a button of its own and a
   // multi-line box never take the focus this way.
-  List1.SetVisible(true);
-  List1.SetEnabled(false);
-  Text1.SetVisible(false);
-  for (int i = 0; i < Cells.Count(); ++i) Cells[i].SetVisible(false);
-  EXPECT_EQ(Next(&Command3), "");
-  Cells[7].SetVisible(true);
-  EXPECT_EQ(Next(&List1), "Command1_7");
+  list.SetVisible(true);
+  list.SetEnabled(false);
+  line_box.SetVisible(false);
+  for (int i = 0; i < cells.Count(); ++i) cells[i].SetVisible(false);
+  EXPECT_EQ(Next(&button), "");
+  cells[7].SetVisible(true);
+  EXPECT_EQ(Next(&list), "cells_7");
 }
 
 TEST_F(FocusTest, AnArrowWalksToTheNearestButtonOfItsOwnKindThatWay) {
@@ -172,28 +172,28 @@ TEST_F(FocusTest, AnArrowWalksToTheNearestButtonOfItsOwnKindThatWay) {
   struct Row {
     std::vector<int> hidden;
     int disabled;  // -1: none
-    int from;      // -1: Command3, the button of its own
+    int from;      // -1: button, the button of its own
     D direction;
     const char* lands_on;  // "": the focus stays
   } rows[] = {
-      {{4}, -1, 3, D::Right, "Command1_5"},        // over the cleared cell, along the row
-      {{4}, -1, 1, D::Down, "Command1_7"},         // over the cleared cell, down the column
-      {{4}, -1, 7, D::Up, "Command1_1"},           // and back up
+      {{4}, -1, 3, D::Right, "cells_5"},        // over the cleared cell, along the row
+      {{4}, -1, 1, D::Down, "cells_7"},         // over the cleared cell, down the column
+      {{4}, -1, 7, D::Up, "cells_1"},           // and back up
       {{}, -1, 5, D::Right, ""},                   // nothing that way
-      {{}, -1, 3, D::Left, ""},                    // Command3 lies that way, but is no cell
-      {{1, 2}, -1, 0, D::Right, "Command1_4"},     // row empty that way: the nearest beyond it
-      {{1, 2, 4}, -1, 0, D::Right, "Command1_5"},  // 7 is nearer along, but further aside
-      {{4, 5}, -1, 3, D::Right, "Command1_7"},     // 1 and 7 as near: the one after it
-      {{4}, 5, 3, D::Right, "Command1_7"},         // a disabled cell is passed over
+      {{}, -1, 3, D::Left, ""},                    // button lies that way, but is no cell
+      {{1, 2}, -1, 0, D::Right, "cells_4"},     // row empty that way: the nearest beyond it
+      {{1, 2, 4}, -1, 0, D::Right, "cells_5"},  // 7 is nearer along, but further aside
+      {{4, 5}, -1, 3, D::Right, "cells_7"},     // 1 and 7 as near: the one after it
+      {{4}, 5, 3, D::Right, "cells_7"},         // a disabled cell is passed over
       {{}, -1, -1, D::Right, ""},                  // a button of its own walks to no cell
   };
   for (const Row& row : rows) {
-    for (int i = 0; i < Cells.Count(); ++i) {
-      Cells[i].SetVisible(true);
-      Cells[i].SetEnabled(i != row.disabled);
+    for (int i = 0; i < cells.Count(); ++i) {
+      cells[i].SetVisible(true);
+      cells[i].SetEnabled(i != row.disabled);
     }
-    for (int i : row.hidden) Cells[i].SetVisible(false);
-    const ui::Button& from = row.from >= 0 ? Cells[row.from] : Command3;
+    for (int i : row.hidden) cells[i].SetVisible(false);
+    const ui::Button& from = row.from >= 0 ? cells[row.from] : button;
     const ui::Button* to = ui::Neighbour(window, from, row.direction);
     EXPECT_EQ(to ? to->Name() : "", row.lands_on)
         << from.Name() << " direction " << static_cast<int>(row.direction);
