@@ -63,7 +63,6 @@ TEST_F(MatchTest, FirstChoiceShowsTheMarkerInPlaceOfItsCell) {
   EXPECT_TRUE(ui_.Marker().Visible());
   EXPECT_EQ(ui_.Marker().Left(), CellLeft(14));
   EXPECT_EQ(ui_.Marker().Top(), CellTop(14));
-  EXPECT_EQ(CellLeft(14), 3300 + 2 * 1110);
   EXPECT_EQ(ui_.Marker().Caption(), "");
   ui_.Cell(14).Click();  // its button is hidden: nothing happens
   EXPECT_EQ(platform_.beeps, 0);
@@ -78,7 +77,6 @@ TEST_F(MatchTest, AWrongPairDropsTheChoiceAndTheSameSecondCellStartsANewOne) {
   ui_.Cell(9).Click();
   EXPECT_EQ(ui_.Marker().Left(), CellLeft(9));
   EXPECT_EQ(ui_.Marker().Top(), CellTop(9));
-  EXPECT_EQ(CellTop(9), 200 + 1 * 1290);
   EXPECT_EQ(ui_.Marker().Caption(), "猫");
   EXPECT_TRUE(ui_.Cell(1).Visible());
   EXPECT_TRUE(ui_.Cell(9).Visible()) << "the marker lies beneath this button";

@@ -13,7 +13,6 @@
 #include "match/round.h"
 #include "program/program.h"
 #include "quiz/round.h"
-#include "text/text.h"
 
 namespace {
 
@@ -228,23 +227,6 @@ TEST(Speech, EachModeSaysTheWordMeantWhenAskedAndUnaskedOnlyWithAutoSpeakOn) {
     run.platform.auto_speak = row.auto_speak;
     const std::vector<Spoken> expected = row.event(run);
     EXPECT_EQ(run.platform.spoken, expected);
-  }
-}
-
-TEST(Speech, TextsAreToldApartByTheirScript) {
-  const struct {
-    const char* text;
-    bool latin, han;
-  } rows[] = {
-      {"knowledge", true, false}, {"一心一意", false, true},
-      {"café", true, false},      {"DNA 脱氧核糖核酸", true, true},
-      {"123 ,.!", false, false},  {"（）《》", false, false},
-      {"\xE4\xB8", false, false},  // a cut-off character
-      {"𠀀", false, true},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(text::HasLatinLetter(row.text), row.latin) << row.text;
-    EXPECT_EQ(text::HasHan(row.text), row.han) << row.text;
   }
 }
 
