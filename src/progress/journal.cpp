@@ -2,6 +2,7 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
@@ -27,28 +28,28 @@ constexpr std::int64_t kSecondsPerDay = 86400;
 // user_version, so a journal is at one version or at the next, never between.
 constexpr const char* kSchemaSteps[] = {
     R"(CREATE TABLE words (
-         id INTEGER PRIMARY KEY,
-         english TEXT NOT NULL,
-         chinese TEXT NOT NULL,
-         book TEXT NOT NULL DEFAULT '',
-         due INTEGER NOT NULL,
-         last_review INTEGER,
-         stability REAL NOT NULL DEFAULT 0,
-         difficulty REAL NOT NULL DEFAULT 0,
-         state INTEGER NOT NULL DEFAULT 0,
-         reps INTEGER NOT NULL DEFAULT 0,
-         lapses INTEGER NOT NULL DEFAULT 0,
-         learning_steps INTEGER NOT NULL DEFAULT 0,
-         UNIQUE (english, chinese));
-       CREATE INDEX words_by_due ON words (due);
-       CREATE TABLE reviews (
-         id INTEGER PRIMARY KEY,
-         word_id INTEGER NOT NULL REFERENCES words (id),
-         reviewed_at INTEGER NOT NULL,
-         grade INTEGER NOT NULL CHECK (grade BETWEEN 1 AND 4),
-         mode TEXT NOT NULL CHECK (mode IN ('match', 'quiz', 'dictionary')));
-       CREATE INDEX reviews_by_word ON reviews (word_id, grade);
-       CREATE INDEX reviews_by_time ON reviews (reviewed_at, grade);)",
+  id INTEGER PRIMARY KEY,
+  english TEXT NOT NULL,
+  chinese TEXT NOT NULL,
+  book TEXT NOT NULL DEFAULT '',
+  due INTEGER NOT NULL,
+  last_review INTEGER,
+  stability REAL NOT NULL DEFAULT 0,
+  difficulty REAL NOT NULL DEFAULT 0,
+  state INTEGER NOT NULL DEFAULT 0,
+  reps INTEGER NOT NULL DEFAULT 0,
+  lapses INTEGER NOT NULL DEFAULT 0,
+  learning_steps INTEGER NOT NULL DEFAULT 0,
+  UNIQUE (english, chinese));
+CREATE INDEX words_by_due ON words (due);
+CREATE TABLE reviews (
+  id INTEGER PRIMARY KEY,
+  word_id INTEGER NOT NULL REFERENCES words (id),
+  reviewed_at INTEGER NOT NULL,
+  grade INTEGER NOT NULL CHECK (grade BETWEEN 1 AND 4),
+  mode TEXT NOT NULL CHECK (mode IN ('match', 'quiz', 'dictionary')));
+CREATE INDEX reviews_by_word ON reviews (word_id, grade);
+CREATE INDEX reviews_by_time ON reviews (reviewed_at, grade);)",
 };
 static_assert(std::size(kSchemaSteps) == kSchemaVersion);
 
@@ -322,9 +323,13 @@ class Journal::Store {
       return false;
     }
     std::error_code error;
-    std::filesystem::create_directories(path_.parent_path(), error);
+    const std::filesystem::path folder = path_.has_parent_path() ? path_.parent_path() : ".";
+    std::filesystem::create_directories(folder, error);
+    // SQLite says only that it cannot open a new file; the system says why.
+    if (!error && !std::filesystem::exists(path_, error) && access(folder.c_str(), W_OK) != 0)
+      error = std::error_code(errno, std::system_category());
     if (error) {
-      Stop(SystemReason(error) + "（" + path_.parent_path().string() + "）", false);
+      Stop(SystemReason(error) + "（" + folder.string() + "）", false);
       return false;
     }
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -522,7 +527,7 @@ std::vector<JournalWord> Journal::ReviewSet(int count) {
         SQLite::Statement query(database, "SELECT " VANTLE_WORD_COLUMNS
                                           " FROM words AS w ORDER BY w.due, w.id "
                                           "LIMIT ?1");
-        query.bind(1, count);
+        query.bind(1, std::max(count, 0));
         while (query.executeStep()) words.push_back(ReadWord(query));
       },
       false);

@@ -51,6 +51,14 @@ TEST_F(JournalTest, OpensNothingUntilFirstUseThenCreatesTheFolderAndSchema) {
   EXPECT_EQ(Sql("PRAGMA user_version"), progress::kSchemaVersion);
   SQLite::Database database(Path());
   EXPECT_EQ(database.execAndGet("PRAGMA journal_mode").getString(), "wal");
+
+  // A bare file name is a file in the current folder.
+  const std::filesystem::path folder = std::filesystem::current_path();
+  std::filesystem::current_path(dir_.Path());
+  Journal here("here.sqlite3");
+  EXPECT_TRUE(here.Add("vast", "巨大的", "", kStart)) << here.Status().text;
+  std::filesystem::current_path(folder);
+  EXPECT_TRUE(std::filesystem::exists(dir_.Path() / "here.sqlite3"));
 }
 
 TEST_F(JournalTest, RecordingSchedulesTheWordAndAddingMakesItDueWithoutAnAnswer) {
