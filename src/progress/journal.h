@@ -85,7 +85,9 @@ class Journal {
   // fewer have, those due soonest.
   std::vector<JournalWord> ReviewSet(int count = kReviewRoundSize);
   JournalCounts Counts(std::int64_t now);
-  // The progress at `now`, with calendar days taken at `utc_offset_seconds` east of UTC.
+  // The progress at `now`, with calendar days taken at `utc_offset_seconds` east of UTC (one
+  // offset for all 60 days of the charts). The last 30 days are the chart's 30 days, today
+  // included; Good counts grade 3 alone.
   Overview ReadOverview(std::int64_t now, int utc_offset_seconds);
   std::vector<JournalWord> List(Listing listing, std::int64_t now);
 
