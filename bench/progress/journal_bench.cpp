@@ -93,8 +93,11 @@ void BM_RecordAnswer(benchmark::State& state) {
     if (!recorded) state.SkipWithError(journal.Status().text.c_str());
     ++i;
   }
+  if (times.empty()) return;
+  // The median is the target; the slowest shows the occasional checkpoint of the log.
+  state.counters["slowest_ms"] = *std::max_element(times.begin(), times.end()) * 1000;
   std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
-  state.counters["median_ms"] = times.empty() ? 0 : times[times.size() / 2] * 1000;
+  state.counters["median_ms"] = times[times.size() / 2] * 1000;
 }
 
 void BM_ReviewSet(benchmark::State& state) {
