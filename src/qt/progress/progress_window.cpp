@@ -31,6 +31,20 @@ constexpr std::size_t kLongestCell = 200;  // characters of a word or meaning sh
 const QColor kReviewColour(70, 120, 190);  // reviews done: blue
 const QColor kDueColour(225, 145, 45);     // words coming due: amber
 
+// The four figures, left to right: their widgets' names, captions and what they mean.
+struct Figure {
+  const char* id;
+  const char* caption;
+  const char* meaning;  // its tooltip and accessible description; "" for none
+};
+constexpr Figure kFigures[] = {
+    {"practised", "练过的单词", ""},
+    {"due_now", "现在到期", "在连连看或英汉互译的窗口按 F3 复习到期的单词"},
+    {"due_within_week", "7 天内到期", "现在到期的单词也算在内"},
+    {"learned", "已掌握", "记忆稳定期达到 21 天或更长的单词"},
+};
+static_assert(progress::kLearnedStabilityDays == 21, "已掌握's meaning names the days");
+
 // The window and its charts as assistive technology should see them: a frame named by its
 // title, and charts (Qt would make both bare widgets, which screen readers pass over).
 QAccessibleInterface* Interfaces(const QString&, QObject* object) {
@@ -160,13 +174,9 @@ ProgressWindow::ProgressWindow(SpeakFunction speak, QWidget* parent)
   overview_page_ = new QWidget(this);
   auto* left = new QVBoxLayout;
   auto* figures = new QHBoxLayout;
-  const QString figure_names[] = {QStringLiteral("练过的单词"), QStringLiteral("现在到期"),
-                                  QStringLiteral("7 天内到期"), QStringLiteral("已掌握")};
-  const char* figure_ids[] = {"practised", "due_now", "due_within_week", "learned"};
-  for (int i = 0; i < 4; ++i) {
+  for (const Figure& kind : kFigures) {
     auto* figure = new QLabel(overview_page_);
-    figure->setObjectName(QString::fromLatin1(figure_ids[i]));
-    figure->setProperty("caption", figure_names[i]);
+    figure->setObjectName(QString::fromLatin1(kind.id));
     figure->setAlignment(Qt::AlignCenter);
     figure->setTextFormat(Qt::RichText);
     figure->setFrameShape(QFrame::StyledPanel);
@@ -174,13 +184,11 @@ ProgressWindow::ProgressWindow(SpeakFunction speak, QWidget* parent)
     figure->setAutoFillBackground(true);
     figure->setMargin(6);
     figure->setMinimumWidth(96);
+    figure->setToolTip(QString::fromUtf8(kind.meaning));
+    figure->setAccessibleDescription(QString::fromUtf8(kind.meaning));
     figures->addWidget(figure);
     figures_.push_back(figure);
   }
-  const QString learned_means =
-      QStringLiteral("记忆稳定期达到 %1 天或更长的单词").arg(progress::kLearnedStabilityDays);
-  figures_[3]->setToolTip(learned_means);
-  figures_[3]->setAccessibleDescription(learned_means);
   left->addLayout(figures);
   good_share_ = new QLabel(overview_page_);
   good_share_->setObjectName(QStringLiteral("good_share"));
@@ -278,15 +286,14 @@ void ProgressWindow::SetOverview(const progress::Overview& overview, QDate today
 
   const int values[] = {overview.practised, overview.due_now, overview.due_within_week,
                         overview.learned};
-  for (int i = 0; i < 4; ++i) {
-    QLabel* figure = figures_[i];
-    const QString caption = figure->property("caption").toString();
-    figure->setText(QStringLiteral("<span style=\"font-size:%1pt; font-weight:bold\">%2</span>"
-                                   "<br>%3")
-                        .arg(kFigurePoints)
-                        .arg(values[i])
-                        .arg(caption));
-    figure->setAccessibleName(QStringLiteral("%1：%2 个").arg(caption).arg(values[i]));
+  for (std::size_t i = 0; i < figures_.size(); ++i) {
+    const QString caption = QString::fromUtf8(kFigures[i].caption);
+    figures_[i]->setText(
+        QStringLiteral("<span style=\"font-size:%1pt; font-weight:bold\">%2</span><br>%3")
+            .arg(kFigurePoints)
+            .arg(values[i])
+            .arg(caption));
+    figures_[i]->setAccessibleName(QStringLiteral("%1：%2 个").arg(caption).arg(values[i]));
   }
   good_share_->setText(GoodShare(overview));
 
