@@ -29,7 +29,8 @@ class ProgressWindow : public QWidget {
   // Says an English word (the caller routes it to the program's speech); may be empty.
   using SpeakFunction = std::function<void(const std::string& text)>;
 
-  // A top-level window, hidden until shown; `parent` only ties its lifetime to another.
+  // A top-level window, hidden until shown; a `parent` owns it (and window managers keep it
+  // above that window).
   explicit ProgressWindow(SpeakFunction speak, QWidget* parent = nullptr);
 
   // Shows `overview` as it stood on `today`, the day the charts count from.
@@ -38,7 +39,7 @@ class ProgressWindow : public QWidget {
   void Open(const progress::Overview& overview);
 
  private:
-  // Says the English word of the missed list's current row, if there is one.
+  // Says the English word of the missed list's selected row, if there is one.
   void SpeakCurrentWord();
 
   SpeakFunction speak_;
