@@ -26,8 +26,18 @@ DictionaryWindow::DictionaryWindow(shell::Shell& shell)
   window_.Add(result_box_);
   look_up_button_.OnClick = [this] { LookUpWord(); };
   query_box_.OnKeyPress = [this](int key) { OnQueryKey(key); };
+  AddShortcut("F4", [this](const ui::Attention& attention) { OnAddToReview(attention); });
+  ListenForMenu([this] {
+    std::vector<ui::Window::MenuEntry> entries;
+    const bool on = platform_.RecordsProgress();
+    entries.push_back({on ? "加入复习 (F4)" : "加入复习 (F4)（记录学习进度已关闭）",
+                       on && screen_ == Screen::Lookup && !hits_.empty(), false, false,
+                       [this](const ui::Attention& attention) { OnAddToReview(attention); }});
+    if (!added_.empty()) entries.push_back({"已加入复习：" + added_, false, false, false, nullptr});
+    return entries;
+  });
   // F2 says the text selected in the results, else the query.
-  ListenForSpeech([this](const ui::SpeechRequest& request) {
+  ListenForSpeech([this](const ui::Attention& request) {
     if (screen_ != Screen::Lookup) return std::string();
     std::string selected = request.SelectionIn(result_box_);
     return selected.empty() ? query_box_.Text() : selected;
@@ -85,7 +95,9 @@ void DictionaryWindow::LookUpWord() {
   // The result is built apart and put into the box in one go: a long list (every entry of
   // a full book) then costs a single update of the box instead of one per hit.
   const BlockStyle style = IsIdiomBook() ? BlockStyle::WholeLine : BlockStyle::TwoLines;
-  std::string result = FindEntries(book_, query_box_.Text(), style);
+  Hits hits = FindEntries(book_, query_box_.Text(), style);
+  hits_ = std::move(hits.records);
+  std::string result = std::move(hits.text);
   if (result.empty()) result = kNothingFound;
   // Emptied first, so that every lookup shows its result from the top, even the same text.
   result_box_.SetText(std::string());
@@ -96,6 +108,46 @@ void DictionaryWindow::LookUpWord() {
 
 void DictionaryWindow::OnQueryKey(int key) {
   if (key == ui::kEnterKey) LookUpWord();
+}
+
+int DictionaryWindow::ChosenRecord(const std::string& selected) const {
+  if (hits_.empty()) return 0;
+  // The first line of the selection that holds anything.
+  std::string line;
+  for (std::size_t from = 0; from <= selected.size() && line.empty();) {
+    std::size_t end = selected.find('\n', from);
+    if (end == std::string::npos) end = selected.size();
+    line = selected.substr(from, end - from);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    from = end + 1;
+  }
+  if (!line.empty()) {
+    for (int record : hits_) {
+      const auto r = static_cast<std::size_t>(record);
+      if (book_.EnglishEntries[r].find(line) != std::string::npos ||
+          book_.ChineseMeanings[r].find(line) != std::string::npos)
+        return record;
+    }
+    // An idiom's line is shown whole: its two halves without the marker between them.
+    if (IsIdiomBook()) {
+      for (int record : hits_) {
+        const auto r = static_cast<std::size_t>(record);
+        if (IdiomLine(book_.EnglishEntries[r], book_.ChineseMeanings[r]).find(line) !=
+            std::string::npos)
+          return record;
+      }
+    }
+  }
+  return hits_.front();
+}
+
+void DictionaryWindow::OnAddToReview(const ui::Attention& attention) {
+  if (screen_ != Screen::Lookup) return;
+  const int record = ChosenRecord(attention.SelectionIn(result_box_));
+  if (record < 1) return;
+  const auto r = static_cast<std::size_t>(record);
+  const books::Word word{book_.EnglishEntries[r], book_.ChineseMeanings[r]};
+  if (practice_.Add(word, BookLabel())) added_ = word.english + " — " + word.chinese;
 }
 
 }  // namespace dictionary

@@ -1,6 +1,9 @@
 // The two-way dictionary window: one query matched against both sides of every entry.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "shell/book_window.h"
 
 namespace dictionary {
@@ -27,12 +30,20 @@ class DictionaryWindow : public shell::BookWindow {
   void LookUpWord();
   // Enter looks the query up; the key itself goes on to the box as usual.
   void OnQueryKey(int key);
+  // "加入复习 (F4)": the hit on the line selected in the results, else the first hit, goes
+  // into the journal, due at once.
+  void OnAddToReview(const ui::Attention& attention);
+  // The record of the hit whose block holds the first line of `selected`; the first hit when
+  // none does or nothing is selected; 0 without hits.
+  int ChosenRecord(const std::string& selected) const;
 
   ui::Button look_up_button_{"look_up_button"};
   ui::TextBox query_box_{"query_box"};
   ui::TextBox result_box_{"result_box"};  // multi-line
 
   Screen screen_ = Screen::BookChoice;
+  std::vector<int> hits_;  // the records the result box lists
+  std::string added_;      // the last word put up for review, for the menu to say
 };
 
 }  // namespace dictionary

@@ -46,7 +46,13 @@ std::string_view WithoutLastChar(std::string_view text) {
 
 }  // namespace
 
-std::string FindEntries(const books::WordBook& book, std::string_view query, BlockStyle style) {
+std::string IdiomLine(std::string_view english, std::string_view chinese) {
+  std::string line(WithoutLastChar(english));
+  line += WithoutFirstChar(chinese);
+  return line;
+}
+
+Hits FindEntries(const books::WordBook& book, std::string_view query, BlockStyle style) {
   // Records 1..WordCount, never past what the arrays hold.
   const std::size_t stored = std::min(book.EnglishEntries.size(), book.ChineseMeanings.size());
   const std::size_t last =
@@ -56,6 +62,7 @@ std::string FindEntries(const books::WordBook& book, std::string_view query, Blo
     std::string_view english, chinese;
   };
   std::vector<Hit> hits;
+  Hits found;
   std::size_t size = 0;
   const Matcher matcher(query);
   for (std::size_t i = 1; i <= last; ++i) {
@@ -70,9 +77,10 @@ std::string FindEntries(const books::WordBook& book, std::string_view query, Blo
       size += english.size() + chinese.size() + 3 * kLineEnd.size();
     }
     hits.push_back({english, chinese});
+    found.records.push_back(static_cast<int>(i));
   }
 
-  std::string text;
+  std::string& text = found.text;
   text.reserve(size);
   for (const Hit& hit : hits) {
     text += hit.english;
@@ -81,7 +89,7 @@ std::string FindEntries(const books::WordBook& book, std::string_view query, Blo
     text += kLineEnd;
     text += kLineEnd;
   }
-  return text;
+  return found;
 }
 
 }  // namespace dictionary

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "books/word_book.h"
 
@@ -17,10 +18,21 @@ enum class BlockStyle {
   WholeLine,
 };
 
+// An idiom's line as the idiom book holds it: its English side without the marker at its
+// end, then its Chinese side without the marker at its start.
+std::string IdiomLine(std::string_view english, std::string_view chinese);
+
+// The hits of a lookup: their record numbers in book order, and the text the result box
+// shows of them, a block each.
+struct Hits {
+  std::vector<int> records;
+  std::string text;
+};
+
 // Every entry 1..WordCount whose English entry or Chinese meaning contains `query` as one
 // contiguous run (compared byte for byte, which on UTF-8 text is character for character;
-// the empty query is in every text), each once, in book order, as one text. Empty when
+// the empty query is in every text), each once, in book order. The text is empty when
 // nothing matched.
-std::string FindEntries(const books::WordBook& book, std::string_view query, BlockStyle style);
+Hits FindEntries(const books::WordBook& book, std::string_view query, BlockStyle style);
 
 }  // namespace dictionary

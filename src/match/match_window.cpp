@@ -7,10 +7,13 @@ namespace {
 
 constexpr char kTitle[] = "Kestrin之连连看V3.6";
 const ui::Font kCellFont{"宋体", 10.5};
+// A board needs one word at least: the pairs past the words are empty, as in a short group.
+constexpr int kReviewWords = 1;
 
 }  // namespace
 
-MatchWindow::MatchWindow(shell::Shell& shell) : GameWindow(shell, "match_window") {
+MatchWindow::MatchWindow(shell::Shell& shell)
+    : GameWindow(shell, "match_window", progress::Mode::Match, kReviewWords) {
   // The labels go in before the cells, beneath them: the marker shows only where its cell's
   // button is hidden.
   window_.Add(marker_);
@@ -19,7 +22,7 @@ MatchWindow::MatchWindow(shell::Shell& shell) : GameWindow(shell, "match_window"
   cells_.OnClick = [this](int cell) { OnCellPressed(cell); };
   // F2 says the cell the focus is on.
   ListenForSpeech(
-      [this](const ui::SpeechRequest& request) { return request.FocusedCaption(cells_); });
+      [this](const ui::Attention& request) { return request.FocusedCaption(cells_); });
 }
 
 void MatchWindow::Load() {
@@ -86,6 +89,7 @@ void MatchWindow::ShowRound() {
 }
 
 void MatchWindow::ShowBookChoice() {
+  StopReview();
   ShowScreen(Screen::BookChoice);
 }
 
@@ -98,16 +102,26 @@ void MatchWindow::LoadWordBook() {
 void MatchWindow::OnChooseGroup() {
   // Without a chosen group there is nothing to deal: stay in the group choice.
   if (group_list_.ListIndex() < 0) return;
+  StopReview();
   window_.SetCaption(PlayTitle(kTitle));
   PrepareRound();
 }
 
 void MatchWindow::OnChangeGroup() {
-  ShowScreen(Screen::GroupChoice);
+  StopReview();
+  // A review round may have started before any book was loaded: then there are no groups
+  // to go back to, but books to choose.
+  ShowScreen(BookLabel().empty() ? Screen::BookChoice : Screen::GroupChoice);
+}
+
+void MatchWindow::OnReview() {
+  if (!StartReview()) return;
+  window_.SetCaption(PlayTitle(kTitle));
+  PrepareRound();
 }
 
 void MatchWindow::PrepareRound() {
-  round_.SetWords(PickGroupWords());
+  round_.SetWords(RoundWords());
   ShowScreen(Screen::Play);
   ShuffleRound();
 }
@@ -124,7 +138,9 @@ void MatchWindow::OnCellPressed(int cell) {
   // An English entry (an even text of the board) is said as it is picked.
   if (round_.TextOf(cell) % 2 == 0) SayUnasked(round_.Caption(cell));
 
-  switch (round_.PressCell(cell)) {
+  const Round::Press press = round_.PressCell(cell);
+  RecordOutcomes();
+  switch (press) {
     case Round::Press::Wrong:
       platform_.Beep();
       break;
@@ -144,11 +160,16 @@ void MatchWindow::OnCellPressed(int cell) {
   ShowRound();
 }
 
+void MatchWindow::RecordOutcomes() {
+  for (const Round::Outcome& outcome : round_.TakeOutcomes()) RecordAnswer(outcome.word, outcome.good);
+}
+
 void MatchWindow::OnTick() {
   const int step = IsIdiomBook() ? kIdiomBarPerTick : kBarPerTick;
   const bool time_up = round_.Tick(screen_ == Screen::Play, step);
   time_bar_.Move(kBarLeft, round_.BarTop(), kBarWidth, round_.BarHeight());
   if (time_up) {
+    RecordOutcomes();
     clock_.SetEnabled(false);
     platform_.ShowMessage("过时，请重新来过");
     clock_.SetEnabled(true);

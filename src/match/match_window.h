@@ -40,12 +40,17 @@ class MatchWindow : public shell::GameWindow {
   // "选组": deals a board from the chosen group. Ignored while no group is chosen.
   void OnChooseGroup() override;
   void OnChangeGroup() override;
-  // Picks the round's words from the chosen group, shows play and deals.
+  // "复习 (F3)": up to 18 words of the journal on the board.
+  void OnReview() override;
+  // Puts the round's words on the board (the chosen group's, or the words to review), shows
+  // play and deals.
   void PrepareRound();
   // Starts a round with the board's texts in a new order over a new background.
   void ShuffleRound();
   void OnCellPressed(int cell);
   void OnTick() override;
+  // Records the answers the round has told since the last time.
+  void RecordOutcomes();
 
   ui::ButtonArray cells_{"cells", kCells};
   ui::Label marker_{"marker"};  // the cell picked first, beneath its hidden button

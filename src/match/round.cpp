@@ -1,6 +1,7 @@
 #include "match/round.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace match {
 
@@ -11,6 +12,7 @@ void Round::SetWords(const std::vector<books::Word>& words) {
     texts_[2 * k + 1] = words[k].chinese;
   }
   on_board_.fill(true);
+  cleared_.fill(false);
   marker_shown_ = false;
 }
 
@@ -29,15 +31,31 @@ void Round::Deal(ui::Random& random) {
     if (std::find(order_.begin(), end, text) == end) ++b;
   }
   on_board_.fill(true);
+  cleared_.fill(false);
+  answered_.clear();
 }
 
-bool Round::IsPair(const std::string& first, const std::string& second) const {
+int Round::PairOf(const std::string& first, const std::string& second) const {
   for (std::size_t k = 0; k < kPairs; ++k) {
     const std::string& entry = texts_[2 * k];
     const std::string& meaning = texts_[2 * k + 1];
-    if ((second == meaning && first == entry) || (second == entry && first == meaning)) return true;
+    if ((second == meaning && first == entry) || (second == entry && first == meaning))
+      return static_cast<int>(k);
   }
-  return false;
+  return -1;
+}
+
+void Round::Tell(int pair, bool good) {
+  const auto k = static_cast<std::size_t>(pair);
+  books::Word word{texts_[2 * k], texts_[2 * k + 1]};
+  if (word.english.empty() && word.chinese.empty()) return;
+  if (std::find(answered_.begin(), answered_.end(), word) != answered_.end()) return;
+  answered_.push_back(word);
+  outcomes_.push_back({std::move(word), good});
+}
+
+std::vector<Round::Outcome> Round::TakeOutcomes() {
+  return std::exchange(outcomes_, {});
 }
 
 Round::Press Round::PressCell(int cell) {
@@ -53,9 +71,12 @@ Round::Press Round::PressCell(int cell) {
 
   const auto s = static_cast<std::size_t>(picked_);
   picked_ = -1;
-  if (IsPair(Caption(static_cast<int>(s)), Caption(cell))) {
+  if (const int pair = PairOf(Caption(static_cast<int>(s)), Caption(cell)); pair >= 0) {
     on_board_[s] = false;
     on_board_[b] = false;
+    cleared_[s] = true;
+    cleared_[b] = true;
+    Tell(pair, true);  // told already when either cell was in a wrong pick
     marker_shown_ = false;
     ++matched_pairs_;
     bar_top_ -= kBarPerPair;
@@ -63,6 +84,8 @@ Round::Press Round::PressCell(int cell) {
     return matched_pairs_ == kPairs ? Press::Won : Press::Paired;
   }
   // Both cells become ordinary cells again, and the marker moves beneath the second one.
+  Tell(TextOf(static_cast<int>(s)) / 2, false);
+  Tell(TextOf(cell) / 2, false);
   ++mistakes_;
   on_board_[s] = true;
   marker_cell_ = cell;
@@ -75,7 +98,10 @@ bool Round::Tick(bool bar_running, int bar_step) {
     bar_top_ += bar_step;
     bar_height_ -= bar_step;
   }
-  return bar_height_ < kBarMinimum;
+  if (bar_height_ >= kBarMinimum) return false;
+  for (int b = 0; b < kCells; ++b)
+    if (!cleared_[static_cast<std::size_t>(b)]) Tell(TextOf(b) / 2, false);
+  return true;
 }
 
 }  // namespace match

@@ -48,8 +48,18 @@ class Round {
   Press PressCell(int cell);
 
   // One tick of the clock, the bar falling by `bar_step` when `bar_running`. True when the
-  // time is up.
+  // time is up: then every word still on the board counts as missed.
   bool Tick(bool bar_running, int bar_step);
+
+  // How the learner did on a word of the board, told once a round for each word: Good when
+  // its pair was cleared with no wrong pick on either cell, Again at its first wrong pick or
+  // when the time ran out with it on the board. Empty pairs are no words.
+  struct Outcome {
+    books::Word word;
+    bool good;
+  };
+  // The answers since the last call.
+  std::vector<Outcome> TakeOutcomes();
 
   // The text cell `cell` shows.
   const std::string& Caption(int cell) const { return texts_[TextOf(cell)]; }
@@ -72,13 +82,17 @@ class Round {
   int MatchedPairs() const { return matched_pairs_; }
 
  private:
-  // Whether the two texts are the entry and the meaning of one pair on the board, in either
-  // order.
-  bool IsPair(const std::string& first, const std::string& second) const;
+  // The pair whose entry and meaning the two texts are, in either order; -1 when none is.
+  int PairOf(const std::string& first, const std::string& second) const;
+  // Tells the outcome for the word of pair `pair`, unless its word was told this round.
+  void Tell(int pair, bool good);
 
   std::array<std::string, kCells> texts_;
   std::array<int, kCells> order_{};
   std::array<bool, kCells> on_board_{};
+  std::array<bool, kCells> cleared_{};
+  std::vector<books::Word> answered_;  // the words told this round
+  std::vector<Outcome> outcomes_;  // not taken yet
   int picked_ = -1;  // the cell picked first, -1 when none
   int marker_cell_ = -1;
   bool marker_shown_ = false;

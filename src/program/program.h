@@ -10,7 +10,10 @@ std::unique_ptr<shell::ModeWindow> MakeModeWindow(shell::Mode mode, shell::Shell
 
 class Program {
  public:
-  Program(ui::Platform& platform, ui::Random& random) : shell_(platform, random, &MakeModeWindow) {}
+  // `progress_view` shows the progress window; null offers none.
+  Program(ui::Platform& platform, ui::Random& random,
+          shell::ProgressView* progress_view = nullptr)
+      : shell_(platform, random, &MakeModeWindow, progress_view) {}
   // Shows the match window, the one the program starts with.
   void Start() { shell_.Start(); }
   shell::Shell& Shell() { return shell_; }

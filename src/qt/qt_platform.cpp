@@ -15,6 +15,7 @@
 #include "qt/accessibility.h"
 #include "qt/convert.h"
 #include "qt/faces.h"
+#include "qt/settings.h"
 #include "qt/speech.h"
 #include "qt/window_binding.h"
 
@@ -78,6 +79,25 @@ void QtPlatform::Speak(const std::string& text, ui::Language language) {
 
 bool QtPlatform::AutoSpeak() {
   return speech_->AutoSpeak();
+}
+
+namespace {
+constexpr char kRecordKey[] = "progress/record";
+}  // namespace
+
+bool QtPlatform::RecordsProgress() {
+  if (!records_progress_) {
+    if (!settings_) settings_ = OpenSettings(settings_file_);
+    records_progress_ = settings_->value(QLatin1String(kRecordKey), true).toBool();
+  }
+  return *records_progress_;
+}
+
+void QtPlatform::SetRecordsProgress(bool on) {
+  if (RecordsProgress() == on) return;
+  records_progress_ = on;
+  settings_->setValue(QLatin1String(kRecordKey), on);
+  settings_->sync();
 }
 
 std::shared_ptr<const ui::Picture> QtPlatform::LoadPicture(const std::string& path) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QMessageBox>
+#include <QSettings>
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -30,6 +32,11 @@ class QtPlatform : public ui::Platform {
   void Beep() override;
   void Speak(const std::string& text, ui::Language language) override;
   bool AutoSpeak() override;
+  // 记录学习进度, kept in the settings file, read on first need and written only on a change.
+  bool RecordsProgress() override;
+  void SetRecordsProgress(bool on) override;
+  // The settings file to keep it in; by default the learner's.
+  void SetSettingsFile(QString file) { settings_file_ = std::move(file); }
   std::shared_ptr<const ui::Picture> LoadPicture(const std::string& path) override;
   std::string ProgramDirectory() override;
   std::string UserDataDirectory() override;
@@ -88,6 +95,9 @@ class QtPlatform : public ui::Platform {
   void Fail(const std::string& what);
 
   std::unique_ptr<Speech> speech_;  // outlives the windows' menus
+  QString settings_file_;
+  std::unique_ptr<QSettings> settings_;  // opened on first need
+  std::optional<bool> records_progress_;
   std::vector<std::unique_ptr<WindowBinding>> windows_;
   std::optional<std::string> program_directory_;
   std::string user_data_directory_;

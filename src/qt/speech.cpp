@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "qt/settings.h"
+
 namespace qtbind {
 
 // What the windows' side and the engine share: the number of the latest request (an older one
@@ -201,12 +203,7 @@ void Speech::Report(SpeechState state) {
 }
 
 QSettings& Speech::Settings() {
-  // By default in the user's configuration folder: $XDG_CONFIG_HOME/vantle/vantle.ini.
-  if (!settings_ && !settings_file_.isEmpty())
-    settings_ = std::make_unique<QSettings>(settings_file_, QSettings::IniFormat);
-  else if (!settings_)
-    settings_ = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QStringLiteral("vantle"), QStringLiteral("vantle"));
+  if (!settings_) settings_ = OpenSettings(settings_file_);
   return *settings_;
 }
 

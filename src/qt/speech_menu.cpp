@@ -37,66 +37,77 @@ QString Captioned(const QString& entry, const QString& reason) {
 
 }  // namespace
 
-void BindSpeech(WindowBinding& binding, QtPlatform& platform) {
-  new SpeechMenu(binding.Form(), platform.SpeechService(), [&binding, &platform] {
-    ui::SpeechRequest request;
-    request.focus = binding.FocusHolder();
-    for (const ui::Control* control : binding.Model().Controls()) {
-      auto* w = binding.Form()->findChild<QWidget*>(QString::fromStdString(control->Name()),
-                                                    Qt::FindDirectChildrenOnly);
-      QString selected;
-      if (auto* edit = qobject_cast<QLineEdit*>(w))
-        selected = edit->selectedText();
-      else if (auto* area = qobject_cast<QPlainTextEdit*>(w))
-        selected = area->textCursor()
-                       .selectedText()
-                       .replace(QChar::ParagraphSeparator, QLatin1Char('\n'))
-                       .replace(QChar::LineSeparator, QLatin1Char('\n'));
-      if (!selected.isEmpty()) request.selections.emplace_back(control, ToModelText(selected));
-    }
-    ui::Window& window = binding.Model();
-    platform.Deliver([&window, &request] { window.RequestSpeech(request); });
-  });
+void BindMenu(WindowBinding& binding, QtPlatform& platform) {
+  const ui::Window& window = binding.Model();
+  if (!window.Speaks() && !window.OnMenu && window.shortcuts.empty()) return;
+  new SpeechMenu(binding, platform);
 }
 
-SpeechMenu::SpeechMenu(QWidget* form, Speech& speech, std::function<void()> ask)
-    : QObject(form), speech_(speech), form_(form) {
-  menu_ = new QMenu(form);
+SpeechMenu::SpeechMenu(WindowBinding& binding, QtPlatform& platform)
+    : QObject(binding.Form()),
+      binding_(binding),
+      platform_(platform),
+      speech_(platform.SpeechService()),
+      form_(binding.Form()) {
+  ui::Window& window = binding.Model();
+  menu_ = new QMenu(form_);
   menu_->setObjectName(QStringLiteral("SpeechMenu"));
-  speak_ = new QAction(menu_);
-  speak_->setObjectName(QStringLiteral("SpeakAction"));
-  speak_->setShortcut(QKeySequence(Qt::Key_F2));
-  speak_->setShortcutContext(Qt::WindowShortcut);
-  speak_->setShortcutVisibleInContextMenu(false);  // the caption says "(F2)"
-  QObject::connect(speak_, &QAction::triggered, this, [ask = std::move(ask)] { ask(); });
-  form->addAction(speak_);  // F2 anywhere in the window
-  auto_ = new QAction(menu_);
-  auto_->setObjectName(QStringLiteral("AutoSpeakAction"));
-  auto_->setCheckable(true);
-  QObject::connect(auto_, &QAction::toggled, this, [this](bool on) { speech_.SetAutoSpeak(on); });
-  voices_ = new QMenu(menu_);
-  voices_->setObjectName(QStringLiteral("VoiceMenu"));
-  voice_group_ = new QActionGroup(voices_);
-  menu_->addAction(speak_);
-  menu_->addAction(auto_);
-  menu_->addMenu(voices_);
+  model_end_ = menu_->addSeparator();
+  // The model's shortcuts act anywhere in the window, on what the learner points at.
+  for (const ui::Window::Shortcut& shortcut : window.shortcuts) {
+    auto* action = new QAction(form_);
+    action->setShortcut(QKeySequence(QString::fromStdString(shortcut.key)));
+    action->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(action, &QAction::triggered, this, [this, key = shortcut.key] {
+      const ui::Attention attention = Attention();
+      ui::Window& model = binding_.Model();
+      platform_.Deliver([&model, &key, &attention] { model.PressShortcut(key, attention); });
+    });
+    form_->addAction(action);
+  }
+  if (window.Speaks()) {
+    speak_ = new QAction(menu_);
+    speak_->setObjectName(QStringLiteral("SpeakAction"));
+    speak_->setShortcut(QKeySequence(Qt::Key_F2));
+    speak_->setShortcutContext(Qt::WindowShortcut);
+    speak_->setShortcutVisibleInContextMenu(false);  // the caption says "(F2)"
+    QObject::connect(speak_, &QAction::triggered, this, [this] {
+      const ui::Attention attention = Attention();
+      ui::Window& model = binding_.Model();
+      platform_.Deliver([&model, &attention] { model.RequestSpeech(attention); });
+    });
+    form_->addAction(speak_);  // F2 anywhere in the window
+    auto_ = new QAction(menu_);
+    auto_->setObjectName(QStringLiteral("AutoSpeakAction"));
+    auto_->setCheckable(true);
+    QObject::connect(auto_, &QAction::toggled, this,
+                     [this](bool on) { speech_.SetAutoSpeak(on); });
+    voices_ = new QMenu(menu_);
+    voices_->setObjectName(QStringLiteral("VoiceMenu"));
+    voice_group_ = new QActionGroup(voices_);
+    menu_->addAction(speak_);
+    menu_->addAction(auto_);
+    menu_->addMenu(voices_);
+    QObject::connect(&speech_, &Speech::StateChanged, this, [this] { Refresh(); });
+    // Captions only: the settings and the engine are left alone until the menu is first used.
+    speak_->setText(QStringLiteral("朗读 (F2)"));
+    auto_->setText(QStringLiteral("自动朗读"));
+    voices_->setTitle(QStringLiteral("语音"));
+  }
   QObject::connect(menu_, &QMenu::aboutToShow, this, [this] {
+    AddModelEntries(menu_, model_end_);
+    if (!speak_) return;
     speech_.Start();  // the menu shows what is installed
     Refresh();
   });
-  QObject::connect(&speech_, &Speech::StateChanged, this, [this] { Refresh(); });
-  // Captions only: the settings and the engine are left alone until the menu is first used.
-  speak_->setText(QStringLiteral("朗读 (F2)"));
-  auto_->setText(QStringLiteral("自动朗读"));
-  voices_->setTitle(QStringLiteral("语音"));
 
   // A right click or the Menu key anywhere in the window that no control takes for itself.
-  new EventHook(form, [this](QEvent* event) {
+  new EventHook(form_, [this](QEvent* event) {
     if (event->type() != QEvent::ContextMenu) return false;
     menu_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
     return true;
   });
-  // The text boxes keep their own menus (copy, paste), with the speech entries added.
+  // The text boxes keep their own menus (copy, paste), with the window's entries added.
   const auto hook_box = [this](QWidget* box, QObject* watched) {
     new EventHook(watched, [this, box](QEvent* event) {
       if (event->type() != QEvent::ContextMenu) return false;
@@ -104,10 +115,55 @@ SpeechMenu::SpeechMenu(QWidget* form, Speech& speech, std::function<void()> ask)
       return true;
     });
   };
-  for (QLineEdit* edit : form->findChildren<QLineEdit*>()) hook_box(edit, edit);
-  for (QPlainTextEdit* area : form->findChildren<QPlainTextEdit*>()) {
+  for (QLineEdit* edit : form_->findChildren<QLineEdit*>()) hook_box(edit, edit);
+  for (QPlainTextEdit* area : form_->findChildren<QPlainTextEdit*>()) {
     hook_box(area, area);
     hook_box(area, area->viewport());
+  }
+}
+
+ui::Attention SpeechMenu::Attention() const {
+  ui::Attention attention;
+  attention.focus = binding_.FocusHolder();
+  for (const ui::Control* control : binding_.Model().Controls()) {
+    auto* w = form_->findChild<QWidget*>(QString::fromStdString(control->Name()),
+                                         Qt::FindDirectChildrenOnly);
+    QString selected;
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+      selected = edit->selectedText();
+    else if (auto* area = qobject_cast<QPlainTextEdit*>(w))
+      selected = area->textCursor()
+                     .selectedText()
+                     .replace(QChar::ParagraphSeparator, QLatin1Char('\n'))
+                     .replace(QChar::LineSeparator, QLatin1Char('\n'));
+    if (!selected.isEmpty()) attention.selections.emplace_back(control, ToModelText(selected));
+  }
+  return attention;
+}
+
+void SpeechMenu::AddModelEntries(QMenu* menu, QAction* before) {
+  for (QAction* action : model_actions_) delete action;
+  model_actions_.clear();
+  std::vector<ui::Window::MenuEntry> entries;
+  ui::Window& model = binding_.Model();
+  platform_.Deliver([&model, &entries] { entries = model.MenuEntries(); });
+  before->setVisible(!entries.empty() && speak_);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const ui::Window::MenuEntry& entry = entries[i];
+    // Owned here, not by the menu: a text box's menu goes when it closes.
+    auto* action = new QAction(QString::fromStdString(entry.caption), this);
+    action->setObjectName(QStringLiteral("WindowAction%1").arg(i));
+    action->setEnabled(entry.enabled && entry.act);
+    action->setCheckable(entry.checkable);
+    action->setChecked(entry.checked);
+    if (entry.act) {
+      QObject::connect(action, &QAction::triggered, this, [this, act = entry.act] {
+        const ui::Attention attention = Attention();
+        platform_.Deliver([&act, &attention] { act(attention); });
+      });
+    }
+    menu->insertAction(before, action);
+    model_actions_.push_back(action);
   }
 }
 
@@ -119,12 +175,15 @@ void SpeechMenu::PopupTextMenu(QWidget* box, QPoint global) {
     menu = area->createStandardContextMenu(area->viewport()->mapFromGlobal(global));
   if (!menu) return;
   menu->setAttribute(Qt::WA_DeleteOnClose);
-  menu->addSeparator();
-  menu->addAction(speak_);
-  menu->addAction(auto_);
-  menu->addMenu(voices_);
-  speech_.Start();
-  Refresh();
+  AddModelEntries(menu, menu->addSeparator());
+  if (speak_) {
+    menu->addSeparator();
+    menu->addAction(speak_);
+    menu->addAction(auto_);
+    menu->addMenu(voices_);
+    speech_.Start();
+    Refresh();
+  }
   menu->popup(global);
 }
 

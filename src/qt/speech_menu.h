@@ -1,11 +1,17 @@
-// The speech entries of a mode window: a context menu (right click, or the Menu key) holding
-// "朗读 (F2)", "自动朗读" and the "语音" submenu, and F2 itself. A text box keeps its own menu,
-// with the speech entries added below. Entries that cannot work are disabled and say why.
+// A mode window's menu (right click, or the Menu key): the window's own entries first (the
+// review round, the progress window, 记录学习进度, ...), asked of the model each time the menu
+// opens, then the speech entries "朗读 (F2)", "自动朗读" and the "语音" submenu for a window that
+// speaks. The window's shortcuts (F2, and the model's own such as F3) act anywhere in it. A
+// text box keeps its own menu (copy, paste), with the window's entries added below. Entries
+// that cannot work are disabled and say why.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <vector>
+
+#include "ui/window.h"
 
 class QAction;
 class QActionGroup;
@@ -18,33 +24,40 @@ class QtPlatform;
 class Speech;
 class WindowBinding;
 
-// Gives a window that can speak its menu and F2, once its widgets exist. A request to hear a
-// word reaches the model with the control holding the focus and the text selected in each
-// text box.
-void BindSpeech(WindowBinding& binding, QtPlatform& platform);
+// Gives a window its menu and shortcuts, once its widgets exist, when it has any: when it
+// speaks, or the model offers entries or shortcuts of its own.
+void BindMenu(WindowBinding& binding, QtPlatform& platform);
 
 class SpeechMenu : public QObject {
  public:
-  // A child of `form`, made once its controls' widgets exist; `ask` delivers the learner's
-  // request to hear a word.
-  SpeechMenu(QWidget* form, Speech& speech, std::function<void()> ask);
+  // A child of the binding's window widget, made once its controls' widgets exist.
+  SpeechMenu(WindowBinding& binding, QtPlatform& platform);
 
   // The window's menu (for tests: the one a right click opens).
   QMenu* Menu() const { return menu_; }
 
  private:
-  // The entries as the engine's state and the settings stand now.
+  // What the learner points at now: the control holding the focus, the text selected in
+  // each text box.
+  ui::Attention Attention() const;
+  // The window's own entries as the model has them now, at the top of `menu`.
+  void AddModelEntries(QMenu* menu, QAction* before);
+  // The speech entries as the engine's state and the settings stand now.
   void Refresh();
-  // A text box's own menu with the speech entries below it.
+  // A text box's own menu with the window's entries below it.
   void PopupTextMenu(QWidget* box, QPoint global);
 
+  WindowBinding& binding_;
+  QtPlatform& platform_;
   Speech& speech_;
   QWidget* form_;
   QMenu* menu_;
-  QAction* speak_;
-  QAction* auto_;
-  QMenu* voices_;
-  QActionGroup* voice_group_;
+  QAction* model_end_;  // the separator after the model's entries
+  std::vector<QAction*> model_actions_;
+  QAction* speak_ = nullptr;  // the speech entries, for a window that speaks
+  QAction* auto_ = nullptr;
+  QMenu* voices_ = nullptr;
+  QActionGroup* voice_group_ = nullptr;
 };
 
 }  // namespace qtbind

@@ -173,8 +173,8 @@ void WindowBinding::Build() {
   }
   Restack();
   OrderTabs();
-  // Speech: the window's menu and F2 (see speech_menu.h).
-  if (window_.Speaks()) BindSpeech(*this, platform_);
+  // The window's menu, F2 and its other shortcuts (see speech_menu.h).
+  BindMenu(*this, platform_);
 }
 
 void WindowBinding::ForwardKeys(QWidget* widget, std::function<void(int key_code)> press,

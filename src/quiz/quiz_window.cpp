@@ -11,10 +11,17 @@ constexpr char kTitle[] = "Kestrin之英汉互译V3.6";
 constexpr int kColumnRows = 5;
 constexpr int kEnglishToChineseRow = 1;
 constexpr int kChineseToEnglishRow = 2;
+// A question offers four answers: a review round needs four words to draw them from.
+constexpr int kReviewWords = 4;
+
+books::Word Exchanged(const books::Word& word) {
+  return {word.chinese, word.english};
+}
 
 }  // namespace
 
-QuizWindow::QuizWindow(shell::Shell& shell) : GameWindow(shell, "quiz_window", kColumnRows) {
+QuizWindow::QuizWindow(shell::Shell& shell)
+    : GameWindow(shell, "quiz_window", progress::Mode::Quiz, kReviewWords, kColumnRows) {
   window_.Add(question_);
   window_.Add(answers_);
   DirectionButton(Direction::EnglishToChinese).OnClick = [this] {
@@ -26,7 +33,7 @@ QuizWindow::QuizWindow(shell::Shell& shell) : GameWindow(shell, "quiz_window", k
   answers_.OnClick = [this](int answer) { OnAnswer(answer); };
   window_.OnKeyPress = [this](int key) { OnKey(key); };
   // F2 says the falling question (英译汉) or the answer the focus is on (汉译英).
-  ListenForSpeech([this](const ui::SpeechRequest& request) {
+  ListenForSpeech([this](const ui::Attention& request) {
     if (AsksEnglish()) return screen_ == Screen::Play ? question_.Caption() : std::string();
     return request.FocusedCaption(answers_);
   });
@@ -91,6 +98,7 @@ void QuizWindow::ShowControls(Screen screen) {
 }
 
 void QuizWindow::ShowBookChoice() {
+  StopReview();
   ShowScreen(Screen::BookChoice);
 }
 
@@ -108,13 +116,24 @@ void QuizWindow::OnChooseGroup() {
   // Without a chosen group, or without a record to ask, there is no round to play: the
   // press is ignored and the window stays on its group list.
   if (group_list_.ListIndex() < 0 || book_.WordCount < 1) return;
+  StopReview();
   ShowScreen(Screen::Play);
   window_.SetCaption(PlayTitle(kTitle));
   PrepareRound();
 }
 
 void QuizWindow::OnChangeGroup() {
-  ShowScreen(Screen::GroupChoice);
+  StopReview();
+  // A review round may have started before any book was loaded: then there are no groups
+  // to go back to, but books to choose.
+  ShowScreen(BookLabel().empty() ? Screen::BookChoice : Screen::GroupChoice);
+}
+
+void QuizWindow::OnReview() {
+  if (!StartReview()) return;
+  ShowScreen(Screen::Play);
+  window_.SetCaption(PlayTitle(kTitle));
+  PrepareRound();
 }
 
 void QuizWindow::ExchangeSides() {
@@ -135,9 +154,29 @@ void QuizWindow::OnChooseDirection(Direction direction) {
 }
 
 void QuizWindow::PrepareRound() {
-  const std::vector<books::Word> words = PickGroupWords();
+  std::vector<books::Word> words = RoundWords();
   if (words.empty()) return;  // no group chosen or no record: nothing to ask
-  round_.SetSlots(words, book_);
+  const books::WordBook* pool = &book_;
+  if (Reviewing()) {
+    // The words to review are asked in the direction in use, among distractors from the
+    // loaded book, or else from the journal's words.
+    if (!AsksEnglish())
+      for (books::Word& word : words) word = Exchanged(word);
+    if (book_.WordCount < 1) {
+      review_pool_ = books::WordBook{};
+      review_pool_.EnglishEntries.emplace_back();
+      review_pool_.ChineseMeanings.emplace_back();
+      for (const books::Word& w : practice_.AllWords()) {
+        const books::Word word = AsksEnglish() ? w : Exchanged(w);
+        review_pool_.EnglishEntries.push_back(word.english);
+        review_pool_.ChineseMeanings.push_back(word.chinese);
+      }
+      review_pool_.WordCount = static_cast<int>(review_pool_.EnglishEntries.size()) - 1;
+      if (review_pool_.WordCount < 1) return;
+      pool = &review_pool_;
+    }
+  }
+  round_.SetSlots(words, *pool);
   ShuffleRound();
 }
 
@@ -168,12 +207,15 @@ void QuizWindow::OnAnswer(int answer) {
   if (!round_.IsRight(caption)) {
     platform_.Beep();
     round_.CountMistake();
+    RecordOutcomes();
     ShowQuestion();  // same question, new place and order; it goes on falling
     return;
   }
   if (!AsksEnglish()) SayUnasked(caption);
   if (round_.QuestionNo() == kRoundSlots / 2) ShowRandomBackground();
-  if (!round_.Advance()) {
+  const bool more = round_.Advance();
+  RecordOutcomes();
+  if (!more) {
     EndRound();
     return;
   }
@@ -193,8 +235,14 @@ void QuizWindow::OnTick() {
   if (question_.Top() > kDropTop) {
     platform_.Beep();
     round_.CountMistake();
+    RecordOutcomes();
     question_.SetTop(0);
   }
+}
+
+void QuizWindow::RecordOutcomes() {
+  for (const Round::Outcome& outcome : round_.TakeOutcomes())
+    RecordAnswer(AsksEnglish() ? outcome.word : Exchanged(outcome.word), outcome.good);
 }
 
 }  // namespace quiz

@@ -46,6 +46,8 @@ class QuizWindow : public shell::GameWindow {
   void LoadWordBook() override;
   void OnChooseGroup() override;
   void OnChangeGroup() override;
+  // "复习 (F3)": the journal's words due, asked in the direction in use.
+  void OnReview() override;
   // A direction button: the sides change places and a new round of the same group starts.
   void OnChooseDirection(Direction direction);
   void OnAnswer(int answer);
@@ -60,6 +62,8 @@ class QuizWindow : public shell::GameWindow {
   void ShowQuestion();
   // After the eighteenth right answer: the report, then the same slots in a new order.
   void EndRound();
+  // Records the answers the round has told since the last time, each word English first.
+  void RecordOutcomes();
 
   // Exchanges the two sides of every record, through slot 0 of the English entries.
   void ExchangeSides();
@@ -72,6 +76,9 @@ class QuizWindow : public shell::GameWindow {
   Screen screen_ = Screen::BookChoice;
   Direction direction_ = Direction::EnglishToChinese;
   Round round_;
+  // The distractors of a review round when no book is loaded: the journal's words, in the
+  // direction in use.
+  books::WordBook review_pool_;
 };
 
 }  // namespace quiz

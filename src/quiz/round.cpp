@@ -1,5 +1,7 @@
 #include "quiz/round.h"
 
+#include <utility>
+
 namespace quiz {
 
 void Round::SetSlots(const std::vector<books::Word>& words, const books::WordBook& pool) {
@@ -31,6 +33,7 @@ void Round::Shuffle(ui::Random& random) {
   question_no_ = 1;
   elapsed_ = 0;
   mistakes_ = 0;
+  told_ = false;
 }
 
 void Round::DrawDistractors(ui::Random& random) {
@@ -51,9 +54,28 @@ bool Round::IsRight(const std::string& answer) const {
 }
 
 bool Round::Advance() {
+  Tell(true);
   if (question_no_ == kRoundSlots) return false;
   ++question_no_;
+  told_ = false;
   return true;
+}
+
+void Round::CountMistake() {
+  ++mistakes_;
+  Tell(false);
+}
+
+void Round::Tell(bool good) {
+  if (told_) return;
+  told_ = true;
+  books::Word word{questions_[question_no_], answers_[question_no_]};
+  if (!word.english.empty() || !word.chinese.empty())
+    outcomes_.push_back({std::move(word), good});
+}
+
+std::vector<Round::Outcome> Round::TakeOutcomes() {
+  return std::exchange(outcomes_, {});
 }
 
 const std::string& Round::Answer(int button) const {

@@ -43,7 +43,17 @@ class Round {
   bool Advance();
 
   // Counts a mistake: a wrong answer or a question that fell to the bottom.
-  void CountMistake() { ++mistakes_; }
+  void CountMistake();
+
+  // How the learner did on a question, told once a question: Again at its first mistake, Good
+  // when it was answered right at once. `word` holds the question side as its English entry
+  // and the answer side as its meaning; empty slots are no words.
+  struct Outcome {
+    books::Word word;
+    bool good;
+  };
+  // The answers since the last call.
+  std::vector<Outcome> TakeOutcomes();
   void Tick() { ++elapsed_; }
 
   const std::string& Question() const { return questions_[question_no_]; }
@@ -61,9 +71,13 @@ class Round {
   std::array<int, kDistractors> distractors_{};  // record numbers of the pool
   const books::WordBook* pool_ = nullptr;
   int right_button_ = 0;
+  bool told_ = false;  // the question on show was told
+  std::vector<Outcome> outcomes_;  // not taken yet
   int question_no_ = 1;
   int elapsed_ = 0;
   int mistakes_ = 0;
+
+  void Tell(bool good);
 };
 
 }  // namespace quiz

@@ -4,8 +4,11 @@
 
 namespace shell {
 
-GameWindow::GameWindow(Shell& shell, const std::string& name, int column_rows)
-    : BookWindow(shell, name, books::BookCatalogue(), column_rows) {
+GameWindow::GameWindow(Shell& shell, const std::string& name, progress::Mode mode,
+                       int review_words, int column_rows)
+    : BookWindow(shell, name, books::BookCatalogue(), column_rows),
+      mode_(mode),
+      review_needed_(review_words) {
   window_.Add(group_list_);
   window_.Add(choose_group_button_);
   window_.Add(change_group_button_);
@@ -15,6 +18,14 @@ GameWindow::GameWindow(Shell& shell, const std::string& name, int column_rows)
   change_group_button_.OnClick = [this] { OnChangeGroup(); };
   clock_.OnTimer = [this] { OnTick(); };
   PressOnEnter(group_list_, choose_group_button_);
+  // F3 and the first entry of the menu start a review round.
+  AddShortcut("F3", [this] { OnReview(); });
+  ListenForMenu([this] {
+    const std::string refusal = practice_.ReviewRefusal(review_needed_);
+    return std::vector<ui::Window::MenuEntry>{{practice_.ReviewCaption(review_needed_),
+                                               refusal.empty(), false, false,
+                                               [this](const ui::Attention&) { OnReview(); }}};
+  });
 }
 
 void GameWindow::SetUpGroupControls() {
@@ -50,8 +61,12 @@ std::vector<int> GameWindow::PickGroupRecords() {
   return picks;
 }
 
-std::vector<books::Word> GameWindow::PickGroupWords() {
+std::vector<books::Word> GameWindow::RoundWords() {
   std::vector<books::Word> words;
+  if (reviewing_) {
+    for (const ReviewWord& w : review_words_) words.push_back(w.word);
+    return words;
+  }
   for (int record : PickGroupRecords()) {
     const auto r = static_cast<std::size_t>(record);
     words.push_back({book_.EnglishEntries.at(r), book_.ChineseMeanings.at(r)});
@@ -60,7 +75,27 @@ std::vector<books::Word> GameWindow::PickGroupWords() {
 }
 
 std::string GameWindow::PlayTitle(std::string_view title) const {
-  return Title(title, {BookLabel(), group_list_.Text()});
+  if (!reviewing_) return Title(title, {BookLabel(), group_list_.Text()});
+  if (BookLabel().empty()) return Title(title, {"复习"});
+  return Title(title, {BookLabel(), "复习"});
+}
+
+bool GameWindow::StartReview() {
+  if (!practice_.ReviewRefusal(review_needed_).empty()) return false;
+  std::vector<ReviewWord> words = practice_.ReviewWords();
+  if (static_cast<int>(words.size()) < review_needed_) return false;
+  review_words_ = std::move(words);
+  reviewing_ = true;
+  return true;
+}
+
+void GameWindow::RecordAnswer(const books::Word& word, bool good) {
+  std::string book = BookLabel();
+  if (reviewing_) {
+    for (const ReviewWord& w : review_words_)
+      if (w.word == word) book = w.book;
+  }
+  practice_.Record(word, book, good ? progress::Grade::Good : progress::Grade::Again, mode_);
 }
 
 void GameWindow::ReportRound(int elapsed, int mistakes) {

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "progress/fsrs.h"
+#include "progress/journal.h"
 #include "shell/book_window.h"
+#include "shell/practice.h"
 
 namespace shell {
 
@@ -36,7 +39,10 @@ class BestTime {
 
 class GameWindow : public BookWindow {
  public:
-  GameWindow(Shell& shell, const std::string& name, int column_rows = kModeCount);
+  // `mode` names the game in the learner's journal; a review round needs `review_words`
+  // words at least.
+  GameWindow(Shell& shell, const std::string& name, progress::Mode mode, int review_words,
+             int column_rows = kModeCount);
 
   ui::Timer* Clock() override { return &clock_; }
 
@@ -47,6 +53,8 @@ class GameWindow : public BookWindow {
   virtual void OnChangeGroup() = 0;
   // The round clock, every 100 ms while it runs.
   virtual void OnTick() = 0;
+  // "复习 (F3)": a round of the words due, from any screen.
+  virtual void OnReview() = 0;
 
   // Places the group list, its button and the button back to it, and sets the clock.
   void SetUpGroupControls();
@@ -56,10 +64,20 @@ class GameWindow : public BookWindow {
   // group 0, the group's records otherwise (fewer for a short last group). Empty when no
   // group is chosen.
   std::vector<int> PickGroupRecords();
-  // The words of those records.
-  std::vector<books::Word> PickGroupWords();
-  // The title of play: the window's title, the book and the group chosen.
+  // The words of the round to deal: the review words in a review round, else those of the
+  // chosen group's records.
+  std::vector<books::Word> RoundWords();
+  // The title of play: the window's title, the book, and the group chosen or "复习".
   std::string PlayTitle(std::string_view title) const;
+
+  // Takes the journal's words due for a review round. False, and nothing changes, when the
+  // journal holds too few.
+  bool StartReview();
+  // Play left the review round, or moves to a round of a group.
+  void StopReview() { reviewing_ = false; }
+  bool Reviewing() const { return reviewing_; }
+  // Records an answer of this game to `word`, with the book the word came from.
+  void RecordAnswer(const books::Word& word, bool good);
   // The end of a won round: keeps an error-free faster time as the best, stops the clock and
   // shows the round's report. The caller starts the next round.
   void ReportRound(int elapsed, int mistakes);
@@ -73,6 +91,10 @@ class GameWindow : public BookWindow {
 
  private:
   BestTime best_time_;
+  progress::Mode mode_;
+  int review_needed_;
+  std::vector<ReviewWord> review_words_;
+  bool reviewing_ = false;
 };
 
 }  // namespace shell

@@ -6,7 +6,11 @@
 namespace shell {
 
 ModeWindow::ModeWindow(Shell& shell, const std::string& name, int column_rows)
-    : shell_(shell), platform_(shell.Platform()), random_(shell.Random()), window_(name, shell.Platform()) {
+    : shell_(shell),
+      platform_(shell.Platform()),
+      practice_(shell.Practice()),
+      random_(shell.Random()),
+      window_(name, shell.Platform()) {
   for (int row = 0; row < column_rows; ++row) {
     mode_buttons_.push_back(std::make_unique<ui::Button>("mode_buttons_" + std::to_string(row)));
     window_.Add(*mode_buttons_.back());
@@ -66,10 +70,26 @@ void ModeWindow::EndProgram() {
   platform_.EndProgram();
 }
 
-void ModeWindow::ListenForSpeech(std::function<std::string(const ui::SpeechRequest&)> target) {
-  window_.OnSpeechRequest = [this, target = std::move(target)](const ui::SpeechRequest& request) {
+void ModeWindow::ListenForSpeech(std::function<std::string(const ui::Attention&)> target) {
+  window_.OnSpeechRequest = [this, target = std::move(target)](const ui::Attention& request) {
     Say(target(request));
   };
+}
+
+void ModeWindow::ListenForMenu(std::function<std::vector<ui::Window::MenuEntry>()> own) {
+  window_.OnMenu = [this, own = std::move(own)] {
+    std::vector<ui::Window::MenuEntry> entries = own();
+    for (ui::Window::MenuEntry& entry : practice_.MenuEntries()) entries.push_back(std::move(entry));
+    return entries;
+  };
+}
+
+void ModeWindow::AddShortcut(std::string key, std::function<void()> act) {
+  AddShortcut(std::move(key), [act = std::move(act)](const ui::Attention&) { act(); });
+}
+
+void ModeWindow::AddShortcut(std::string key, std::function<void(const ui::Attention&)> act) {
+  window_.shortcuts.push_back({std::move(key), std::move(act)});
 }
 
 void ModeWindow::Say(const std::string& text) {

@@ -17,6 +17,7 @@
 namespace shell {
 
 class Shell;
+class Practice;
 
 enum class Mode { Match, Quiz, Dictionary, ScreenSaver };
 
@@ -82,7 +83,13 @@ class ModeWindow {
 
   // Speech. `target` names the text the learner means when asking to hear a word (F2, the
   // menu); "" for none. Windows that never call this offer no speech.
-  void ListenForSpeech(std::function<std::string(const ui::SpeechRequest&)> target);
+  void ListenForSpeech(std::function<std::string(const ui::Attention&)> target);
+  // The window's menu: its own entries, then those of the learner's practice.
+  void ListenForMenu(std::function<std::vector<ui::Window::MenuEntry>()> own);
+  // A key that acts anywhere in the window ("F3").
+  void AddShortcut(std::string key, std::function<void()> act);
+  void AddShortcut(std::string key, std::function<void(const ui::Attention&)> act);
+
   // Says `text`: in Chinese when it holds a Chinese character, else in English; nothing for a
   // text without a letter or a character.
   void Say(const std::string& text);
@@ -91,6 +98,7 @@ class ModeWindow {
 
   Shell& shell_;
   ui::Platform& platform_;
+  Practice& practice_;
   ui::Random& random_;
   ui::Window window_;
 

@@ -5,8 +5,12 @@
 
 namespace shell {
 
-Shell::Shell(ui::Platform& platform, ui::Random& random, Factory factory)
-    : platform_(platform), random_(random), factory_(std::move(factory)) {}
+Shell::Shell(ui::Platform& platform, ui::Random& random, Factory factory,
+             ProgressView* progress_view)
+    : platform_(platform),
+      random_(random),
+      factory_(std::move(factory)),
+      practice_(platform, progress_view) {}
 
 void Shell::Start() {
   ModeWindow& first = Use(Mode::Match);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "shell/mode_window.h"
+#include "shell/practice.h"
 #include "ui/platform.h"
 #include "ui/random.h"
 
@@ -16,7 +17,9 @@ class Shell {
  public:
   using Factory = std::function<std::unique_ptr<ModeWindow>(Mode, Shell&)>;
 
-  Shell(ui::Platform& platform, ui::Random& random, Factory factory);
+  // `progress_view` shows the progress window; null offers none.
+  Shell(ui::Platform& platform, ui::Random& random, Factory factory,
+        ProgressView* progress_view = nullptr);
 
   // Creates the match window, loads it and shows it.
   void Start();
@@ -29,6 +32,8 @@ class Shell {
 
   ui::Platform& Platform() { return platform_; }
   ui::Random& Random() { return random_; }
+  // The learner's practice, kept across runs; shared by the windows.
+  shell::Practice& Practice() { return practice_; }
 
   // Clears the window's picture and shows Pic/N.jpg, N = floor(r * 20).
   void ShowRandomBackground(ui::Window& window);
@@ -41,6 +46,7 @@ class Shell {
   ui::Platform& platform_;
   ui::Random& random_;
   Factory factory_;
+  shell::Practice practice_;
   std::array<std::unique_ptr<ModeWindow>, 4> windows_;
 };
 

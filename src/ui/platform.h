@@ -41,6 +41,14 @@ class Platform : public TextMeasurer {
   // empty when the user has none.
   virtual std::string UserDataDirectory() = 0;
   virtual std::uint64_t ClockSeed() = 0;
+  // The time now, in seconds since 1970 (UTC), and how far east of UTC the learner's local
+  // time is at `at`, in seconds.
+  virtual std::int64_t Now();
+  virtual int UtcOffset(std::int64_t at);
+  // Whether the learner's practice is kept (记录学习进度): on until the learner turns it off.
+  // A platform that keeps settings keeps this one too.
+  virtual bool RecordsProgress() { return records_progress_; }
+  virtual void SetRecordsProgress(bool on) { records_progress_ = on; }
   // The screen's size in twips, for placing the first window.
   virtual Size ScreenSize() = 0;
   // A new top-level window exists; the binding mirrors it from now on.
@@ -54,6 +62,9 @@ class Platform : public TextMeasurer {
 
  protected:
   virtual void OnEndProgram() = 0;
+
+ private:
+  bool records_progress_ = true;
 };
 
 }  // namespace ui

@@ -44,17 +44,27 @@ void Window::KeyPress(int key_code) {
   if (Visible() && OnKeyPress) OnKeyPress(key_code);
 }
 
-void Window::RequestSpeech(const SpeechRequest& request) {
+void Window::RequestSpeech(const Attention& request) {
   if (Visible() && OnSpeechRequest) OnSpeechRequest(request);
 }
 
-std::string SpeechRequest::SelectionIn(const Control& box) const {
+std::vector<Window::MenuEntry> Window::MenuEntries() const {
+  return OnMenu ? OnMenu() : std::vector<MenuEntry>();
+}
+
+void Window::PressShortcut(const std::string& key, const Attention& attention) {
+  if (!Visible()) return;
+  for (const Shortcut& shortcut : shortcuts)
+    if (shortcut.key == key && shortcut.act) shortcut.act(attention);
+}
+
+std::string Attention::SelectionIn(const Control& box) const {
   for (const auto& [control, text] : selections)
     if (control == &box) return text;
   return {};
 }
 
-std::string SpeechRequest::FocusedCaption(const ButtonArray& array) const {
+std::string Attention::FocusedCaption(const ButtonArray& array) const {
   const auto* button = dynamic_cast<const Button*>(focus);
   if (button && button->Array() == &array && button->Visible()) return button->Caption();
   return {};

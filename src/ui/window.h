@@ -18,9 +18,10 @@ class Picture {
   virtual ~Picture() = default;
 };
 
-// The learner asks to hear a word (F2, or the window's menu): where the keyboard focus is
-// (null: on no control) and the text selected in the window's text boxes.
-struct SpeechRequest {
+// What the learner points at when asking for something (F2 to hear a word, a menu entry, a
+// shortcut): where the keyboard focus is (null: on no control) and the text selected in the
+// window's text boxes.
+struct Attention {
   const Control* focus = nullptr;
   std::vector<std::pair<const Control*, std::string>> selections;
 
@@ -59,9 +60,31 @@ class Window : public Control {
   void KeyPress(int key_code);
 
   // Set by a window that can say a word when asked; windows without it offer no speech.
-  std::function<void(const SpeechRequest&)> OnSpeechRequest;
+  std::function<void(const Attention&)> OnSpeechRequest;
   bool Speaks() const { return static_cast<bool>(OnSpeechRequest); }
-  void RequestSpeech(const SpeechRequest& request);
+  void RequestSpeech(const Attention& request);
+
+  // An entry of the window's own menu (a right click, the Menu key), as it stands when the
+  // menu opens. An entry without an action is a line of information.
+  struct MenuEntry {
+    std::string caption;
+    bool enabled = true;
+    bool checkable = false;
+    bool checked = false;
+    std::function<void(const Attention&)> act;
+  };
+  // Set by a window that has entries of its own; asked each time the menu opens.
+  std::function<std::vector<MenuEntry>()> OnMenu;
+  std::vector<MenuEntry> MenuEntries() const;
+
+  // A key that acts anywhere in the window, whatever holds the focus ("F3").
+  struct Shortcut {
+    std::string key;
+    std::function<void(const Attention&)> act;
+  };
+  std::vector<Shortcut> shortcuts;
+  // The learner pressed `key`: its action, while the window is shown.
+  void PressShortcut(const std::string& key, const Attention& attention);
 
  private:
   TextMeasurer& measurer_;

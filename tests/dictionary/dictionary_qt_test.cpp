@@ -129,8 +129,8 @@ TEST_F(DictionaryWidgets, F2TellsTheModelTheFocusAndTheResultBoxSelection) {
   OpenDictionary();
   ChooseOwnBook();
   Search("apple");
-  std::vector<ui::SpeechRequest> asked;
-  form->Window().OnSpeechRequest = [&asked](const ui::SpeechRequest& r) { asked.push_back(r); };
+  std::vector<ui::Attention> asked;
+  form->Window().OnSpeechRequest = [&asked](const ui::Attention& r) { asked.push_back(r); };
   auto* speak = Window("dictionary_window")->findChild<QAction*>("SpeakAction");
   ASSERT_NE(speak, nullptr);
   EXPECT_EQ(speak->shortcut(), QKeySequence(Qt::Key_F2));

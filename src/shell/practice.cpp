@@ -1,0 +1,93 @@
+#include "shell/practice.h"
+
+namespace shell {
+namespace {
+
+constexpr char kRecordingOff[] = "记录学习进度已关闭";
+
+}  // namespace
+
+Practice::Practice(ui::Platform& platform, ProgressView* view)
+    : platform_(platform), view_(view) {}
+
+progress::Journal* Practice::Journal() {
+  if (!platform_.RecordsProgress()) return nullptr;
+  if (!journal_) journal_.emplace(progress::JournalPath(platform_.UserDataDirectory()));
+  return &*journal_;
+}
+
+void Practice::Record(const books::Word& word, const std::string& book, progress::Grade grade,
+                      progress::Mode mode) {
+  // An empty pair of a short group, or an empty slot of the quiz, is no word.
+  if (word.english.empty() && word.chinese.empty()) return;
+  if (progress::Journal* journal = Journal())
+    journal->Record(word.english, word.chinese, book, grade, mode, platform_.Now());
+}
+
+bool Practice::Add(const books::Word& word, const std::string& book) {
+  progress::Journal* journal = Journal();
+  return journal && journal->Add(word.english, word.chinese, book, platform_.Now());
+}
+
+std::string Practice::ReviewRefusal(int needed) {
+  progress::Journal* journal = Journal();
+  if (!journal) return kRecordingOff;
+  const int words = journal->Counts(platform_.Now()).words;
+  if (words >= needed) return {};
+  const progress::JournalStatus status = journal->Status();
+  if (!status.text.empty()) return status.text;
+  if (words == 0) return "学习记录中还没有单词";
+  return "至少要有 " + std::to_string(needed) + " 个单词，学习记录中只有 " +
+         std::to_string(words) + " 个";
+}
+
+std::string Practice::ReviewCaption(int needed) {
+  const std::string refusal = ReviewRefusal(needed);
+  if (!refusal.empty()) return "复习 (F3)（" + refusal + "）";
+  const int due = Journal()->Counts(platform_.Now()).due;
+  return "复习 (F3)：" + std::to_string(due) + " 个到期";
+}
+
+std::vector<ReviewWord> Practice::ReviewWords() {
+  std::vector<ReviewWord> words;
+  if (progress::Journal* journal = Journal())
+    for (const progress::JournalWord& w : journal->ReviewSet())
+      words.push_back({{w.english, w.chinese}, w.book});
+  return words;
+}
+
+std::vector<books::Word> Practice::AllWords() {
+  std::vector<books::Word> words;
+  if (progress::Journal* journal = Journal())
+    for (const progress::JournalWord& w : journal->List(progress::Listing::All, platform_.Now()))
+      words.push_back({w.english, w.chinese});
+  return words;
+}
+
+void Practice::ShowProgress() {
+  progress::Journal* journal = Journal();
+  if (!journal || !view_) return;
+  const std::int64_t now = platform_.Now();
+  view_->Show(journal->ReadOverview(now, platform_.UtcOffset(now)));
+}
+
+std::vector<ui::Window::MenuEntry> Practice::MenuEntries() {
+  std::vector<ui::Window::MenuEntry> entries;
+  const bool on = platform_.RecordsProgress();
+  if (view_) {
+    entries.push_back({on ? "学习记录…" : std::string("学习记录…（") + kRecordingOff + "）", on,
+                       false, false, [this](const ui::Attention&) { ShowProgress(); }});
+  }
+  entries.push_back({"记录学习进度", true, true, on, [this, on](const ui::Attention&) {
+                       platform_.SetRecordsProgress(!on);
+                     }});
+  if (!on || !journal_) return entries;
+  // Said only once the journal was needed: the menu itself opens no file.
+  if (std::string notice = journal_->TakeNotice(); !notice.empty())
+    entries.push_back({std::move(notice), false, false, false, nullptr});
+  if (std::string why = journal_->Status().text; !why.empty())
+    entries.push_back({std::move(why), false, false, false, nullptr});
+  return entries;
+}
+
+}  // namespace shell

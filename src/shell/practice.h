@@ -1,0 +1,66 @@
+// The learner's practice, kept from one run to the next: the games record every answer in the
+// journal, the words whose time has come return as review rounds, and the progress window
+// shows it all. The journal's file is opened on the first answer or the first menu that needs
+// it, never at start; with 记录学习进度 off nothing is recorded and no file is opened.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "books/word_book.h"
+#include "progress/journal.h"
+#include "ui/platform.h"
+#include "ui/window.h"
+
+namespace shell {
+
+// Where the progress window is shown; the program's toolkit draws it.
+class ProgressView {
+ public:
+  virtual ~ProgressView() = default;
+  virtual void Show(const progress::Overview& overview) = 0;
+};
+
+// A word of the journal to review, with the book it was last practised from.
+struct ReviewWord {
+  books::Word word;
+  std::string book;
+};
+
+class Practice {
+ public:
+  // `view` may be null: the progress window is then not offered.
+  Practice(ui::Platform& platform, ProgressView* view);
+
+  // An answer to `word` of `book`: Good when right at once, Again when missed.
+  void Record(const books::Word& word, const std::string& book, progress::Grade grade,
+              progress::Mode mode);
+  // Puts `word` up for review at once. False when it could not be.
+  bool Add(const books::Word& word, const std::string& book);
+
+  // Why no review round can start now, or "" when one can with `needed` words.
+  std::string ReviewRefusal(int needed);
+  // The words of a review round: those whose time has come, earliest first, filled up with
+  // those due soonest; at most one round's worth.
+  std::vector<ReviewWord> ReviewWords();
+  // Every word of the journal, for distractors when no book is loaded.
+  std::vector<books::Word> AllWords();
+  // "复习 (F3)：12 个到期", or why there is no review.
+  std::string ReviewCaption(int needed);
+
+  // The entries every mode window's menu shares: "学习记录…", "记录学习进度", and a line
+  // that says why nothing is recorded, or, once, that a damaged journal was set aside.
+  std::vector<ui::Window::MenuEntry> MenuEntries();
+
+ private:
+  // The journal, made on first need; null while 记录学习进度 is off.
+  progress::Journal* Journal();
+  void ShowProgress();
+
+  ui::Platform& platform_;
+  ProgressView* view_;
+  std::optional<progress::Journal> journal_;
+};
+
+}  // namespace shell
