@@ -4,7 +4,6 @@
 #include <QCommandLineParser>
 #include <QStringList>
 #include <cstdio>
-#include <memory>
 #include <optional>
 
 #include "books/catalogue.h"
@@ -67,25 +66,6 @@ std::optional<int> HandleArguments(const QStringList& arguments) {
   return std::nullopt;
 }
 
-// The progress window, made the first time the learner asks for it; F2 in it says the
-// chosen word through the program's speech.
-class ProgressWindowView : public shell::ProgressView {
- public:
-  explicit ProgressWindowView(qtbind::QtPlatform& platform) : platform_(platform) {}
-
-  void Show(const progress::Overview& overview) override {
-    if (!window_) {
-      window_ = std::make_unique<qtprogress::ProgressWindow>(
-          [this](const std::string& text) { platform_.Speak(text, ui::Language::English); });
-    }
-    window_->Open(overview);
-  }
-
- private:
-  qtbind::QtPlatform& platform_;
-  std::unique_ptr<qtprogress::ProgressWindow> window_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,8 +83,7 @@ int main(int argc, char** argv) {
   qtbind::QtPlatform platform;
   platform.SetUserDataDirectory(books::UserDataDirectory());
   ui::ClockRandom random;
-  ProgressWindowView progress_view(platform);
-  program::Program program(platform, random, &progress_view);
+  program::Program program(platform, random, qtprogress::ProgressWindowShower(platform));
   platform.Deliver([&program] { program.Start(); });
   const int status = platform.Ended() ? platform.ExitCode() : QApplication::exec();
   // The widgets go before the model windows they show.

@@ -10,10 +10,9 @@ std::unique_ptr<shell::ModeWindow> MakeModeWindow(shell::Mode mode, shell::Shell
 
 class Program {
  public:
-  // `progress_view` shows the progress window; null offers none.
-  Program(ui::Platform& platform, ui::Random& random,
-          shell::ProgressView* progress_view = nullptr)
-      : shell_(platform, random, &MakeModeWindow, progress_view) {}
+  // `show_progress` shows the progress window; without it none is offered.
+  Program(ui::Platform& platform, ui::Random& random, shell::ShowProgress show_progress = nullptr)
+      : shell_(platform, random, &MakeModeWindow, std::move(show_progress)) {}
   // Shows the match window, the one the program starts with.
   void Start() { shell_.Start(); }
   shell::Shell& Shell() { return shell_; }

@@ -1,5 +1,7 @@
 #include "shell/practice.h"
 
+#include <utility>
+
 namespace shell {
 namespace {
 
@@ -7,8 +9,8 @@ constexpr char kRecordingOff[] = "记录学习进度已关闭";
 
 }  // namespace
 
-Practice::Practice(ui::Platform& platform, ProgressView* view)
-    : platform_(platform), view_(view) {}
+Practice::Practice(ui::Platform& platform, ShowProgress show_progress)
+    : platform_(platform), show_progress_(std::move(show_progress)) {}
 
 progress::Journal* Practice::Journal() {
   if (!platform_.RecordsProgress()) return nullptr;
@@ -37,8 +39,8 @@ std::string Practice::ReviewRefusal(int needed) {
   const progress::JournalStatus status = journal->Status();
   if (!status.text.empty()) return status.text;
   if (words == 0) return "学习记录中还没有单词";
-  return "至少要有 " + std::to_string(needed) + " 个单词，学习记录中只有 " +
-         std::to_string(words) + " 个";
+  return "至少要有 " + std::to_string(needed) + " 个单词，学习记录中只有 " + std::to_string(words) +
+         " 个";
 }
 
 std::string Practice::ReviewCaption(int needed) {
@@ -64,23 +66,22 @@ std::vector<books::Word> Practice::AllWords() {
   return words;
 }
 
-void Practice::ShowProgress() {
+void Practice::OpenProgressWindow() {
   progress::Journal* journal = Journal();
-  if (!journal || !view_) return;
+  if (!journal || !show_progress_) return;
   const std::int64_t now = platform_.Now();
-  view_->Show(journal->ReadOverview(now, platform_.UtcOffset(now)));
+  show_progress_(journal->ReadOverview(now, platform_.UtcOffset(now)));
 }
 
 std::vector<ui::Window::MenuEntry> Practice::MenuEntries() {
   std::vector<ui::Window::MenuEntry> entries;
   const bool on = platform_.RecordsProgress();
-  if (view_) {
+  if (show_progress_) {
     entries.push_back({on ? "学习记录…" : std::string("学习记录…（") + kRecordingOff + "）", on,
-                       false, false, [this](const ui::Attention&) { ShowProgress(); }});
+                       false, false, [this](const ui::Attention&) { OpenProgressWindow(); }});
   }
-  entries.push_back({"记录学习进度", true, true, on, [this, on](const ui::Attention&) {
-                       platform_.SetRecordsProgress(!on);
-                     }});
+  entries.push_back({"记录学习进度", true, true, on,
+                     [this, on](const ui::Attention&) { platform_.SetRecordsProgress(!on); }});
   if (!on || !journal_) return entries;
   // Said only once the journal was needed: the menu itself opens no file.
   if (std::string notice = journal_->TakeNotice(); !notice.empty())

@@ -4,6 +4,7 @@
 // it, never at start; with 记录学习进度 off nothing is recorded and no file is opened.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,12 +16,8 @@
 
 namespace shell {
 
-// Where the progress window is shown; the program's toolkit draws it.
-class ProgressView {
- public:
-  virtual ~ProgressView() = default;
-  virtual void Show(const progress::Overview& overview) = 0;
-};
+// Shows the progress window with an overview; the program's toolkit draws it.
+using ShowProgress = std::function<void(const progress::Overview& overview)>;
 
 // A word of the journal to review, with the book it was last practised from.
 struct ReviewWord {
@@ -30,8 +27,8 @@ struct ReviewWord {
 
 class Practice {
  public:
-  // `view` may be null: the progress window is then not offered.
-  Practice(ui::Platform& platform, ProgressView* view);
+  // Without `show_progress` the progress window is not offered.
+  Practice(ui::Platform& platform, ShowProgress show_progress);
 
   // An answer to `word` of `book`: Good when right at once, Again when missed.
   void Record(const books::Word& word, const std::string& book, progress::Grade grade,
@@ -56,10 +53,10 @@ class Practice {
  private:
   // The journal, made on first need; null while 记录学习进度 is off.
   progress::Journal* Journal();
-  void ShowProgress();
+  void OpenProgressWindow();
 
   ui::Platform& platform_;
-  ProgressView* view_;
+  ShowProgress show_progress_;
   std::optional<progress::Journal> journal_;
 };
 

@@ -6,11 +6,11 @@
 namespace shell {
 
 Shell::Shell(ui::Platform& platform, ui::Random& random, Factory factory,
-             ProgressView* progress_view)
+             ShowProgress show_progress)
     : platform_(platform),
       random_(random),
       factory_(std::move(factory)),
-      practice_(platform, progress_view) {}
+      practice_(platform, std::move(show_progress)) {}
 
 void Shell::Start() {
   ModeWindow& first = Use(Mode::Match);

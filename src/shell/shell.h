@@ -17,9 +17,9 @@ class Shell {
  public:
   using Factory = std::function<std::unique_ptr<ModeWindow>(Mode, Shell&)>;
 
-  // `progress_view` shows the progress window; null offers none.
+  // `show_progress` shows the progress window; without it none is offered.
   Shell(ui::Platform& platform, ui::Random& random, Factory factory,
-        ProgressView* progress_view = nullptr);
+        ShowProgress show_progress = nullptr);
 
   // Creates the match window, loads it and shows it.
   void Start();

@@ -16,6 +16,7 @@
 #include <QWindow>
 
 #include "e2e/extra_keys.h"
+#include "qt/progress/progress_window.h"
 
 namespace e2e {
 
@@ -115,7 +116,8 @@ Driver::Driver(std::filesystem::path program_dir, std::unique_ptr<ui::Random> ra
   platform_.SetProgramDirectory(program_dir.string());
   platform_.SetUserDataDirectory({});  // the tester's own book stays out of the tests
   platform_.OnMessageShown = [this](QMessageBox& box) { OnMessage(box); };
-  program_ = std::make_unique<program::Program>(platform_, *random_);
+  program_ = std::make_unique<program::Program>(platform_, *random_,
+                                                qtprogress::ProgressWindowShower(platform_));
   qApp->installEventFilter(counter_.get());
 }
 

@@ -15,6 +15,7 @@
 
 #include "kit/kit.h"
 #include "program/program.h"
+#include "qt/progress/progress_window.h"
 #include "qt/qt_platform.h"
 
 namespace qtharness {
@@ -63,7 +64,7 @@ class ProgramFixture : public ::testing::Test {
   kit::TempDir dir;
   kit::ScriptedRandom random;
   qtbind::QtPlatform platform;
-  program::Program program{platform, random};
+  program::Program program{platform, random, qtprogress::ProgressWindowShower(platform)};
   // The texts of the message boxes so far, each answered with OK.
   std::vector<std::string> messages;
   // Runs while a message box is open, before it is answered.

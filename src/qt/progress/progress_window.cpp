@@ -12,11 +12,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <utility>
 
 #include "qt/faces.h"
 #include "qt/progress/bar_chart.h"
+#include "qt/qt_platform.h"
 #include "text/text.h"
 
 namespace qtprogress {
@@ -344,6 +346,17 @@ void ProgressWindow::SpeakCurrentWord() {
   if (!speak_ || !item || !item->isSelected()) return;
   const int row = missed_list_->indexOfTopLevelItem(item);
   if (row >= 0 && row < static_cast<int>(missed_words_.size())) speak_(missed_words_[row]);
+}
+
+std::function<void(const progress::Overview&)> ProgressWindowShower(qtbind::QtPlatform& platform) {
+  auto window = std::make_shared<std::unique_ptr<ProgressWindow>>();
+  return [window, &platform](const progress::Overview& overview) {
+    if (!*window) {
+      *window = std::make_unique<ProgressWindow>(
+          [&platform](const std::string& text) { platform.Speak(text, ui::Language::English); });
+    }
+    (*window)->Open(overview);
+  };
 }
 
 }  // namespace qtprogress

@@ -20,6 +20,10 @@ class QLabel;
 class QStackedLayout;
 class QTreeWidget;
 
+namespace qtbind {
+class QtPlatform;
+}  // namespace qtbind
+
 namespace qtprogress {
 
 class BarChart;
@@ -55,5 +59,9 @@ class ProgressWindow : public QWidget {
   QAction* speak_action_;
   std::vector<std::string> missed_words_;  // the English of each row of missed_list_
 };
+
+// Shows each overview in one progress window, made the first time; F2 in it says the chosen
+// word through `platform`'s speech. The window lives as long as the function.
+std::function<void(const progress::Overview&)> ProgressWindowShower(qtbind::QtPlatform& platform);
 
 }  // namespace qtprogress
