@@ -48,6 +48,8 @@ class FakePlatform : public ui::Platform {
   std::string program_directory = "/nonexistent";
   std::string user_data_directory;  // empty: the user has none
   std::uint64_t seed = 42;
+  std::int64_t now = 1767225600;  // 2026-01-01 00:00:00 UTC
+  int utc_offset = 8 * 3600;      // Beijing
   // Called inside ShowMessage, while the message is "on screen".
   std::function<void(const std::string&)> on_message;
 
@@ -61,6 +63,8 @@ class FakePlatform : public ui::Platform {
   std::string ProgramDirectory() override { return program_directory; }
   std::string UserDataDirectory() override { return user_data_directory; }
   std::uint64_t ClockSeed() override { return seed++; }
+  std::int64_t Now() override { return now; }
+  int UtcOffset(std::int64_t) override { return utc_offset; }
   ui::Size ScreenSize() override { return {1920 * 15, 1080 * 15}; }
   void Attach(ui::Window& window) override { attached.push_back(&window); }
   // 20 twips a point per character across, 1.5 lines high: enough to test auto-size.

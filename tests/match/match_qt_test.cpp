@@ -124,7 +124,8 @@ TEST_F(MatchWidgets, BackInTheGameTheBoardHasTheFocusNotTheButtonThatLeftIt) {
   StartRound();
   Click("match_window", "mode_buttons_3");  // to the screen saver, and back
   ASSERT_NE(Window("screensaver_window"), nullptr);
-  EXPECT_EQ(Window("screensaver_window")->focusWidget(), Window("screensaver_window")) << "no mode button on opening";
+  EXPECT_EQ(Window("screensaver_window")->focusWidget(), Window("screensaver_window"))
+      << "no mode button on opening";
   Click("screensaver_window", "mode_buttons_0");
   EXPECT_EQ(Window("match_window")->focusWidget(), Cell(0));
 }

@@ -158,8 +158,8 @@ TEST_F(MatchTest, TheBestTimeIsTheFastestRoundWithoutMistakesAndOnlyAFasterOneRe
   struct Row {
     int best_before, elapsed, mistakes, best_after;
   } rows[] = {
-      {10000, 352, 0, 352}, {352, 352, 0, 352},      {352, 351, 0, 351},
-      {10000, 100, 1, 10000}, {500, 7, 2, 500}, {10000, 10000, 0, 10000},
+      {10000, 352, 0, 352},   {352, 352, 0, 352}, {352, 351, 0, 351},
+      {10000, 100, 1, 10000}, {500, 7, 2, 500},   {10000, 10000, 0, 10000},
   };
   for (const Row& row : rows) {
     shell::BestTime best;
@@ -283,7 +283,7 @@ TEST_F(MatchTest, ARoundPausesWhileItsWindowIsAwayAndResumesAsItWasLeft) {
   Deal(1);
   Tick(10);
   ClearPair(0);
-  MissPair(1);                               // a mistake
+  MissPair(1);                                // a mistake
   ui_.Cell(CellShowing(English(3))).Click();  // and a choice left open
   ui_.Window().Move(1500, 900, ui_.Window().Width(), ui_.Window().Height());
   const std::string before = Describe(ui_);

@@ -13,10 +13,11 @@ TEST_F(MatchTest, LoadLaysTheBoardOutFromItsFirstCell) {
   EXPECT_EQ(random_.reseeds, 1);
   struct Cell {
     int index, left, top;
-  } cells[] = {{0, match::kCellLeft, match::kCellTop},
-               {5, match::kCellLeft + 5 * match::kCellWidth, match::kCellTop},
-               {6, match::kCellLeft, match::kCellTop + match::kCellHeight},
-               {35, match::kCellLeft + 5 * match::kCellWidth, match::kCellTop + 5 * match::kCellHeight}};
+  } cells[] = {
+      {0, match::kCellLeft, match::kCellTop},
+      {5, match::kCellLeft + 5 * match::kCellWidth, match::kCellTop},
+      {6, match::kCellLeft, match::kCellTop + match::kCellHeight},
+      {35, match::kCellLeft + 5 * match::kCellWidth, match::kCellTop + 5 * match::kCellHeight}};
   for (const Cell& c : cells) {
     const ui::Button& b = ui_.Cell(c.index);
     EXPECT_EQ(b.Left(), c.left) << c.index;

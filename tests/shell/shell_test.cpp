@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "books/loader.h"
 #include "books/catalogue.h"
+#include "books/loader.h"
 #include "kit/kit.h"
 #include "program/program.h"
 #include "shell/game_window.h"
@@ -28,7 +28,8 @@ struct Journal : ui::ControlObserver {
 void WinMatchRound(shell::ModeWindow& match, const kit::TempDir& dir, kit::ScriptedRandom& random,
                    int elapsed) {
   std::vector<kit::Record> book;
-  for (int i = 1; i <= 36; ++i) book.emplace_back(kit::Numbered("w", i), kit::Numbered("义", i, "项"));
+  for (int i = 1; i <= 36; ++i)
+    book.emplace_back(kit::Numbered("w", i), kit::Numbered("义", i, "项"));
   kit::WriteOwnBook(dir.Path(), book);
   const kit::Controls ui(match.Window());
   ui.BookList().SetListIndex(kit::RowOf(ui.BookList(), books::kOwnBookLabel));
@@ -38,7 +39,7 @@ void WinMatchRound(shell::ModeWindow& match, const kit::TempDir& dir, kit::Scrip
   random.PushIndex(0, 20);
   ui.ChooseGroupButton().Click();
   for (int t = 0; t < elapsed; ++t) ui.Clock().Tick();
-  random.PushIndex(0, 20);  // the ninth pair's picture
+  random.PushIndex(0, 20);                                           // the ninth pair's picture
   for (int cell = 0; cell < 36; ++cell) random.PushIndex(cell, 36);  // the next deal
   random.PushIndex(0, 20);
   for (int cell = 0; cell < 36; ++cell) ui.Cell(cell).Click();
@@ -133,9 +134,9 @@ TEST_F(ShellTest, TabReadsEachWindowLeftColumnFirstThenItsMiddleRowByRow) {
     std::vector<std::string> order;  // these controls, in this order among the rest
   } rows[] = {
       {Mode::Match,
-       {"change_group_button", "change_book_button", "mode_buttons_0", "mode_buttons_3",
-        "cells_0", "cells_5", "cells_6", "book_list", "group_list", "cells_12",
-        "choose_group_button", "choose_book_button", "cells_30", "cells_35"}},
+       {"change_group_button", "change_book_button", "mode_buttons_0", "mode_buttons_3", "cells_0",
+        "cells_5", "cells_6", "book_list", "group_list", "cells_12", "choose_group_button",
+        "choose_book_button", "cells_30", "cells_35"}},
       {Mode::Quiz,
        {"change_group_button", "change_book_button", "mode_buttons_0", "mode_buttons_4",
         "book_list", "group_list", "choose_group_button", "choose_book_button", "answers_0",

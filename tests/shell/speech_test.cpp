@@ -6,100 +6,16 @@
 #include <string>
 #include <vector>
 
-#include <map>
-
-#include "books/catalogue.h"
 #include "kit/kit.h"
-#include "match/round.h"
-#include "program/program.h"
-#include "quiz/round.h"
+#include "program_fixture.h"
 
 namespace {
 
 using shell::Mode;
+using shell_test::PlayingProgram;
 using Spoken = kit::FakePlatform::Spoken;
 constexpr ui::Language kEn = ui::Language::English;
 constexpr ui::Language kZh = ui::Language::Chinese;
-
-// Walks 0..35 round and round: every shuffle and every draw-until-new ends.
-class CyclingRandom : public ui::Random {
- public:
-  double Next() override { return ((next_++ % 36) + 0.5) / 36; }
-  void Reseed(std::uint64_t) override {}
-
- private:
-  int next_ = 0;
-};
-
-// A whole program on the own book, brought to one screen of one mode.
-struct Program {
-  Program() {
-    std::vector<kit::Record> book;
-    for (int i = 1; i <= 18; ++i) {
-      book.emplace_back(English(i), Chinese(i));
-      answers.emplace(English(i), Chinese(i));
-      answers.emplace(Chinese(i), English(i));
-    }
-    kit::WriteOwnBook(dir.Path(), book);
-    platform.program_directory = dir.Str();
-    program.Start();
-  }
-  static std::string English(int record) { return kit::Numbered("word", record); }
-  static std::string Chinese(int record) { return kit::Numbered("词", record, "义"); }
-
-  kit::Controls Open(Mode mode) {
-    auto* match = program.Shell().Find(Mode::Match);
-    if (mode != Mode::Match) program.Shell().SwitchMode(*match, mode);
-    return kit::Controls(program.Shell().Find(mode)->Window());
-  }
-  static void ChooseOwnBook(const kit::Controls& ui) {
-    ui.BookList().SetListIndex(kit::RowOf(ui.BookList(), books::kOwnBookLabel));
-    ui.ChooseBookButton().Click();
-  }
-  kit::Controls MatchPlay() {
-    kit::Controls f = Open(Mode::Match);
-    ChooseOwnBook(f);
-    f.GroupList().SetListIndex(1);
-    f.ChooseGroupButton().Click();
-    platform.spoken.clear();  // what the way there said is not the row's
-    return f;
-  }
-  kit::Controls QuizPlay(bool english_asked) {
-    kit::Controls f = Open(Mode::Quiz);
-    ChooseOwnBook(f);
-    f.GroupList().SetListIndex(1);
-    f.ChooseGroupButton().Click();
-    if (!english_asked) f.ModeButton(2).Click();
-    platform.spoken.clear();
-    return f;
-  }
-  kit::Controls Lookup() {
-    kit::Controls f = Open(Mode::Dictionary);
-    ChooseOwnBook(f);
-    platform.spoken.clear();
-    return f;
-  }
-
-  // The board cell showing `text`.
-  static ui::Button& CellShowing(const kit::Controls& f, const std::string& text) {
-    for (int b = 0; b < match::kCells; ++b)
-      if (f.Cell(b).Caption() == text) return f.Cell(b);
-    throw std::logic_error("no cell shows " + text);
-  }
-  // The answer button holding the right answer (`right`), or one holding another.
-  ui::Button& AnswerButton(const kit::Controls& f, bool right = true) {
-    const std::string& answer = answers.at(f.Question().Caption());
-    for (int i = 0; i < quiz::kAnswerButtons; ++i)
-      if ((f.Answer(i).Caption() == answer) == right) return f.Answer(i);
-    throw std::logic_error("no such answer button");
-  }
-
-  kit::TempDir dir;
-  kit::FakePlatform platform;
-  CyclingRandom random;
-  program::Program program{platform, random};
-  std::map<std::string, std::string> answers;  // of every question, whichever side is asked
-};
 
 void PressF2(ui::Window& window, const ui::Control* focus,
              std::vector<std::pair<const ui::Control*, std::string>> selections = {}) {
@@ -110,39 +26,39 @@ struct Row {
   const char* what;
   bool auto_speak;
   // Brings a fresh program to its screen, then does the event; returns what must be said.
-  std::function<std::vector<Spoken>(Program&)> event;
+  std::function<std::vector<Spoken>(PlayingProgram&)> event;
 };
 
 TEST(Speech, EachModeSaysTheWordMeantWhenAskedAndUnaskedOnlyWithAutoSpeakOn) {
   const Row rows[] = {
       {"match: F2 says the focused English cell", false,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.MatchPlay();
          PressF2(f.Window(), &r.CellShowing(f, r.English(1)));
          return std::vector<Spoken>{{r.English(1), kEn}};
        }},
       {"match: F2 says a Chinese cell in Chinese", false,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.MatchPlay();
          PressF2(f.Window(), &r.CellShowing(f, r.Chinese(1)));
          return std::vector<Spoken>{{r.Chinese(1), kZh}};
        }},
       {"match: F2 away from the board says nothing", true,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.MatchPlay();
          PressF2(f.Window(), &f.ChangeGroupButton());
          PressF2(f.Window(), nullptr);
          return std::vector<Spoken>{};
        }},
       {"match: a picked cell is silent with auto speech off", false,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.MatchPlay();
          r.CellShowing(f, r.English(1)).Click();
          r.CellShowing(f, r.Chinese(1)).Click();
          return std::vector<Spoken>{};
        }},
       {"match: a picked English cell is said, its meaning is not", true,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.MatchPlay();
          r.CellShowing(f, r.Chinese(1)).Click();
          r.CellShowing(f, r.English(1)).Click();
@@ -150,34 +66,34 @@ TEST(Speech, EachModeSaysTheWordMeantWhenAskedAndUnaskedOnlyWithAutoSpeakOn) {
          return std::vector<Spoken>{{r.English(1), kEn}, {r.English(2), kEn}};
        }},
       {"英译汉: F2 says the falling question", false,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.QuizPlay(true);
          PressF2(f.Window(), &f.Answer(0));
          return std::vector<Spoken>{{f.Question().Caption(), kEn}};
        }},
       {"英译汉: each question is said as it starts to fall", true,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.QuizPlay(true);
-         r.AnswerButton(f, false).Click();     // the same question goes on falling
+         r.AnswerButton(f, false).Click();                // the same question goes on falling
          for (int i = 0; i < 120; ++i) f.Clock().Tick();  // and starts again from the top
          r.AnswerButton(f).Click();
          return std::vector<Spoken>{{f.Question().Caption(), kEn}};
        }},
       {"英译汉: questions are silent with auto speech off", false,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.QuizPlay(true);
          r.AnswerButton(f).Click();
          return std::vector<Spoken>{};
        }},
       {"汉译英: F2 says the focused answer, not the question", false,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.QuizPlay(false);
          PressF2(f.Window(), &f.Answer(2));
          PressF2(f.Window(), nullptr);
          return std::vector<Spoken>{{f.Answer(2).Caption(), kEn}};
        }},
       {"汉译英: the right answer is said once chosen, a wrong one is not", true,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.QuizPlay(false);
          const std::string answer = r.AnswerButton(f).Caption();
          r.AnswerButton(f, false).Click();
@@ -185,7 +101,7 @@ TEST(Speech, EachModeSaysTheWordMeantWhenAskedAndUnaskedOnlyWithAutoSpeakOn) {
          return std::vector<Spoken>{{answer, kEn}};
        }},
       {"dictionary: F2 says the selection in the results, else the query", false,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.Lookup();
          f.QueryBox().SetText("word3");
          PressF2(f.Window(), &f.ResultBox(), {{&f.ResultBox(), "word12"}, {&f.QueryBox(), "ord"}});
@@ -195,7 +111,7 @@ TEST(Speech, EachModeSaysTheWordMeantWhenAskedAndUnaskedOnlyWithAutoSpeakOn) {
          return std::vector<Spoken>{{"word12", kEn}, {"word3", kEn}, {"词4", kZh}};
        }},
       {"dictionary: a lookup says a query with Latin letters", true,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.Lookup();
          f.QueryBox().SetText("word5");
          f.QueryBox().KeyPress(ui::kEnterKey);
@@ -206,14 +122,14 @@ TEST(Speech, EachModeSaysTheWordMeantWhenAskedAndUnaskedOnlyWithAutoSpeakOn) {
          return std::vector<Spoken>{{"word5", kEn}};
        }},
       {"dictionary: lookups are silent with auto speech off", false,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.Lookup();
          f.QueryBox().SetText("word5");
          f.LookUpButton().Click();
          return std::vector<Spoken>{};
        }},
       {"screen saver: offers no speech and says nothing", true,
-       [](Program& r) {
+       [](PlayingProgram& r) {
          const kit::Controls f = r.Open(Mode::ScreenSaver);
          EXPECT_FALSE(f.Window().Speaks());
          PressF2(f.Window(), nullptr);
@@ -223,7 +139,7 @@ TEST(Speech, EachModeSaysTheWordMeantWhenAskedAndUnaskedOnlyWithAutoSpeakOn) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    Program run;
+    PlayingProgram run;
     run.platform.auto_speak = row.auto_speak;
     const std::vector<Spoken> expected = row.event(run);
     EXPECT_EQ(run.platform.spoken, expected);

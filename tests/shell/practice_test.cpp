@@ -1,0 +1,241 @@
+// What the learner's journal keeps of the games: the outcome of every word (mode × event →
+// grade), the review rounds F3 deals, the dictionary's F4, and the menu when the journal
+// cannot be written. A real journal in a temporary folder, read back as the progress window
+// and vantle-book read it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "program_fixture.h"
+#include "progress/journal.h"
+
+namespace {
+
+using shell::Mode;
+using shell_test::PlayingProgram;
+
+// A program whose learner's data folder is a temporary one.
+struct Learner : PlayingProgram {
+  Learner() { platform.user_data_directory = data.Str(); }
+  std::filesystem::path JournalFile() const { return data.Path() / "progress.sqlite3"; }
+  // Every word of the journal as "english/chinese good again", in English order.
+  std::vector<std::string> Words() const {
+    progress::Journal journal(JournalFile());
+    std::vector<std::string> words;
+    for (const progress::JournalWord& w : journal.List(progress::Listing::All, platform.now))
+      words.push_back(w.english + "/" + w.chinese + " " + std::to_string(w.card.reps - w.misses) +
+                      " " + std::to_string(w.misses));
+    return words;
+  }
+  // The menu entry whose caption starts with `start`.
+  static ui::Window::MenuEntry Entry(const kit::Controls& ui, const std::string& start) {
+    for (ui::Window::MenuEntry& entry : ui.Window().MenuEntries())
+      if (entry.caption.rfind(start, 0) == 0) return entry;
+    return {};
+  }
+  static void Press(const kit::Controls& ui, const std::string& key,
+                    std::vector<std::pair<const ui::Control*, std::string>> selections = {}) {
+    ui.Window().PressShortcut(key, {nullptr, std::move(selections)});
+  }
+
+  kit::TempDir data;
+};
+
+std::string W(int record, int good, int again) {
+  return PlayingProgram::English(record) + "/" + PlayingProgram::Chinese(record) + " " +
+         std::to_string(good) + " " + std::to_string(again);
+}
+
+TEST(Practice, EveryWordOfARoundIsRecordedOnceAsGoodOrAgainAsItHappens) {
+  struct Row {
+    const char* what;
+    std::function<void(Learner&)> play;
+    std::vector<std::string> words;  // in English order: word1, word10, word11, ..., word2, ...
+  } rows[] = {
+      {"match: a pair cleared at once is Good",
+       [](Learner& l) {
+         const kit::Controls m = l.MatchPlay();
+         l.CellShowing(m, l.English(1)).Click();
+         l.CellShowing(m, l.Chinese(1)).Click();
+       },
+       {W(1, 1, 0)}},
+      {"match: a wrong pick is Again for both its words, once a round, cleared or not",
+       [](Learner& l) {
+         const kit::Controls m = l.MatchPlay();
+         for (int twice = 0; twice < 2; ++twice) {
+           l.CellShowing(m, l.English(1)).Click();
+           l.CellShowing(m, l.English(2)).Click();
+         }
+         l.CellShowing(m, l.English(1)).Click();
+         l.CellShowing(m, l.Chinese(1)).Click();
+       },
+       {W(1, 0, 1), W(2, 0, 1)}},
+      {"match: when the time runs out, every word still on the board is Again",
+       [](Learner& l) {
+         const kit::Controls m = l.MatchPlay();
+         l.CellShowing(m, l.English(1)).Click();
+         l.CellShowing(m, l.Chinese(1)).Click();
+         l.CellShowing(m, l.English(2)).Click();  // picked, not cleared: still on the board
+         for (int t = 0; t < 1300 && !l.platform.messages.size(); ++t) m.Clock().Tick();
+       },
+       {W(1, 1, 0), W(10, 0, 1), W(11, 0, 1), W(12, 0, 1), W(13, 0, 1), W(14, 0, 1), W(15, 0, 1),
+        W(16, 0, 1), W(17, 0, 1), W(18, 0, 1), W(2, 0, 1), W(3, 0, 1), W(4, 0, 1), W(5, 0, 1),
+        W(6, 0, 1), W(7, 0, 1), W(8, 0, 1), W(9, 0, 1)}},
+      {"match: leaving a round by 换组词 records nothing more",
+       [](Learner& l) {
+         const kit::Controls m = l.MatchPlay();
+         l.CellShowing(m, l.English(1)).Click();
+         l.CellShowing(m, l.Chinese(1)).Click();
+         m.ChangeGroupButton().Click();
+         m.ChooseGroupButton().Click();
+       },
+       {W(1, 1, 0)}},
+      {"quiz: the right answer first is Good, a wrong one Again once a question",
+       [](Learner& l) {
+         const kit::Controls q = l.QuizPlay(true);
+         const std::string first = q.Question().Caption();
+         l.AnswerButton(q).Click();
+         for (int twice = 0; twice < 2; ++twice) l.AnswerButton(q, false).Click();
+         l.AnswerButton(q).Click();
+         EXPECT_EQ(first, l.English(1));
+       },
+       {W(1, 1, 0), W(2, 0, 1)}},
+      {"quiz: a question that drops is Again",
+       [](Learner& l) {
+         const kit::Controls q = l.QuizPlay(true);
+         for (int t = 0; t < 2 * 106; ++t) q.Clock().Tick();
+       },
+       {W(1, 0, 1)}},
+      {"汉译英: the word is kept English first",
+       [](Learner& l) {
+         const kit::Controls q = l.QuizPlay(false);
+         ASSERT_EQ(q.Question().Caption(), l.Chinese(3)) << "the first question of this deal";
+         l.AnswerButton(q).Click();
+       },
+       {W(3, 1, 0)}},
+      {"dictionary: F4 puts the first hit up for review, with no answer",
+       [](Learner& l) {
+         const kit::Controls d = l.Lookup();
+         d.QueryBox().SetText("word3");
+         d.LookUpButton().Click();
+         l.Press(d, "F4");
+       },
+       {W(3, 0, 0)}},
+      {"dictionary: F4 takes the hit on the line selected in the results",
+       [](Learner& l) {
+         const kit::Controls d = l.Lookup();
+         d.QueryBox().SetText("word1");
+         d.LookUpButton().Click();
+         l.Press(d, "F4", {{&d.ResultBox(), l.Chinese(12) + "\n"}});
+       },
+       {W(12, 0, 0)}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Learner learner;
+    row.play(learner);
+    EXPECT_EQ(learner.Words(), row.words);
+  }
+}
+
+TEST(Practice, WithRecordingOffNothingIsRecordedAndNoFileOpened) {
+  Learner learner;
+  EXPECT_TRUE(learner.platform.RecordsProgress()) << "on until the learner turns it off";
+  learner.platform.SetRecordsProgress(false);
+  const kit::Controls m = learner.MatchPlay();
+  learner.CellShowing(m, learner.English(1)).Click();
+  learner.CellShowing(m, learner.English(2)).Click();
+  EXPECT_EQ(Learner::Entry(m, "复习 (F3)").caption, "复习 (F3)（记录学习进度已关闭）");
+  EXPECT_FALSE(Learner::Entry(m, "复习 (F3)").enabled);
+  EXPECT_EQ(Learner::Entry(m, "学习记录").caption, "");
+  EXPECT_FALSE(std::filesystem::exists(learner.JournalFile()));
+  // The menu's entry shows the setting and turns it back on.
+  ui::Window::MenuEntry record = Learner::Entry(m, "记录学习进度");
+  ASSERT_TRUE(record.checkable);
+  EXPECT_FALSE(record.checked);
+  record.act({});
+  EXPECT_TRUE(learner.platform.RecordsProgress());
+  EXPECT_TRUE(Learner::Entry(m, "记录学习进度").checked);
+}
+
+TEST(Practice, F3DealsTheWordsDueFromAnyScreenAndTheTitleSaysReview) {
+  Learner learner;
+  {
+    // Misses in a first round: word1 and word2 are Again, word3 Good.
+    const kit::Controls m = learner.MatchPlay();
+    learner.CellShowing(m, learner.English(3)).Click();
+    learner.CellShowing(m, learner.Chinese(3)).Click();
+    learner.CellShowing(m, learner.English(1)).Click();
+    learner.CellShowing(m, learner.English(2)).Click();
+    m.ChangeBookButton().Click();
+  }
+  const kit::Controls m(learner.program.Shell().Find(Mode::Match)->Window());
+  learner.platform.now += 60;  // a minute on: the missed words are due, word3 not yet
+  EXPECT_EQ(Learner::Entry(m, "复习 (F3)").caption, "复习 (F3)：2 个到期");
+  learner.platform.now += 3600;  // an hour on: all three are
+  Learner::Press(m, "F3");
+  EXPECT_EQ(m.Window().Caption(), "Kestrin之连连看V3.6 - 《My词库》 - 复习");
+  std::vector<std::string> shown;
+  for (int b = 0; b < match::kCells; ++b)
+    if (!m.Cell(b).Caption().empty()) shown.push_back(m.Cell(b).Caption());
+  std::sort(shown.begin(), shown.end());
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{learner.English(1), learner.English(2), learner.English(3),
+                                      learner.Chinese(1), learner.Chinese(2), learner.Chinese(3)}));
+  EXPECT_TRUE(m.Clock().Enabled());
+  // Its words are recorded with the book they came from, like any round's.
+  learner.CellShowing(m, learner.English(1)).Click();
+  learner.CellShowing(m, learner.Chinese(1)).Click();
+  EXPECT_EQ(learner.Words()[0], W(1, 1, 1));
+
+  // The quiz needs four words to offer four answers: with three it says so and deals nothing.
+  const kit::Controls q = learner.Open(Mode::Quiz);
+  EXPECT_EQ(Learner::Entry(q, "复习 (F3)").caption,
+            "复习 (F3)（至少要有 4 个单词，学习记录中只有 3 个）");
+  Learner::Press(q, "F3");
+  EXPECT_EQ(q.Window().Caption(), "Kestrin之英汉互译V3.6");
+  EXPECT_TRUE(q.BookList().Visible());
+  // With a fourth word it asks from the book list, with the journal's words as distractors,
+  // and "换组词" goes back to the book list, as no book was loaded.
+  const kit::Controls d = learner.Lookup();
+  d.QueryBox().SetText(learner.English(9));
+  d.LookUpButton().Click();
+  Learner::Press(d, "F4");
+  EXPECT_EQ(Learner::Entry(d, "已加入复习").caption,
+            "已加入复习：" + learner.English(9) + " — " + learner.Chinese(9));
+  learner.program.Shell().SwitchMode(*learner.program.Shell().Find(Mode::Dictionary), Mode::Quiz);
+  Learner::Press(q, "F3");
+  EXPECT_EQ(q.Window().Caption(), "Kestrin之英汉互译V3.6 - 复习");
+  EXPECT_TRUE(q.Question().Visible());
+  const std::vector<std::string> review = {learner.English(1), learner.English(2),
+                                           learner.English(3), learner.English(9)};
+  EXPECT_NE(std::find(review.begin(), review.end(), q.Question().Caption()), review.end())
+      << q.Question().Caption();
+  for (int i = 0; i < quiz::kAnswerButtons; ++i)
+    EXPECT_NE(learner.answers.count(q.Answer(i).Caption()), 0u) << "the journal's meanings";
+  q.ChangeGroupButton().Click();
+  EXPECT_TRUE(q.BookList().Visible());
+}
+
+TEST(Practice, AJournalThatCannotBeWrittenLeavesPlayAloneAndTheMenuSaysWhy) {
+  Learner learner;
+  // A file where the learner's data folder should be: no journal can be made there, for root
+  // too.
+  kit::WriteFile(learner.data.Path() / "file", "not a folder");
+  learner.platform.user_data_directory = (learner.data.Path() / "file").string();
+  const kit::Controls m = learner.MatchPlay();
+  learner.CellShowing(m, learner.English(1)).Click();
+  learner.CellShowing(m, learner.Chinese(1)).Click();
+  EXPECT_TRUE(learner.platform.messages.empty()) << "no message during play";
+  EXPECT_FALSE(m.Cell(0).Visible()) << "the pair left the board all the same";
+  const ui::Window::MenuEntry review = Learner::Entry(m, "复习 (F3)");
+  EXPECT_FALSE(review.enabled);
+  EXPECT_NE(review.caption.find("不能记录学习进度"), std::string::npos) << review.caption;
+  EXPECT_NE(Learner::Entry(m, "不能记录学习进度").caption, "") << "a line of its own says why";
+}
+
+}  // namespace
