@@ -1,5 +1,5 @@
 // vantle-book as its users meet it: arguments, output, exit codes and files.
-#include "booktool/commands.h"
+#include "booktool/tool.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -585,7 +585,7 @@ TEST_F(ToolTest, WritesReplaceOnlyRegularFilesFollowingLinks) {
     kit::WriteFile(P("real"), "keep me");
     fs::permissions(P("real"), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(run(P("real"), false), kExitRefused) << command;
-    EXPECT_NE(Err().find(P("real") + ": exists already; give --force to replace it"),
+    EXPECT_NE(Err().find(P("real") + ": refused: exists already; give --force to replace it"),
               std::string::npos)
         << Err();
     EXPECT_EQ(Read(P("real")), "keep me");
@@ -626,8 +626,8 @@ TEST_F(ToolTest, WritesReplaceOnlyRegularFilesFollowingLinks) {
   }
   EXPECT_EQ(Run({"import", P("list.csv"), P("fifo"), "--force"}), kExitRefused);
   EXPECT_EQ(Err(), P("fifo") +
-                       ": is a named pipe (FIFO), not a regular file; only a regular file is "
-                       "replaced, with --force or without\n");
+                       ": refused: is a named pipe (FIFO), not a regular file; only a regular "
+                       "file is replaced, with --force or without\n");
   EXPECT_EQ(FileCount(), 6) << "no temporary file stays behind";
 }
 
@@ -640,7 +640,8 @@ TEST_F(ToolTest, ExportWritesTheFormatItsNameOrFormatAsks) {
             "English,Chinese\r\n\"apple\",\"苹果\"\r\n\"pear\",\"梨\"\r\n");
   EXPECT_EQ(Run({"export", own, "-", "--format", "flashcards"}), kExitGood);
   EXPECT_EQ(Out(),
-            "#separator:tab\n#html:false\n#columns:English\tChinese\napple\t苹果\npear\t梨\n");
+            "#separator:tab\n#html:false\n#vantle-book columns:English\tChinese\napple\t苹果\n"
+            "pear\t梨\n");
   EXPECT_EQ(Run({"export", own, P("out.kvtml")}), kExitGood) << Err();
   EXPECT_EQ(Out(), P("out.kvtml") + ": wrote 2 records of 《My词库》 as kvtml\n");
   EXPECT_NE(Read(P("out.kvtml")).find("<locale>zh_CN</locale>"), std::string::npos);

@@ -10,7 +10,7 @@
 
 namespace {
 
-using booktool::ImportFormat;
+using booktool::ListFormat;
 using booktool::ListRecord;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
@@ -34,7 +34,7 @@ std::string Utf16(std::string_view utf8, bool big) {
 
 Pairs PairsOf(const std::vector<ListRecord>& records) {
   Pairs pairs;
-  for (const ListRecord& r : records) pairs.emplace_back(r.English, r.Chinese);
+  for (const ListRecord& r : records) pairs.emplace_back(r.english, r.chinese);
   return pairs;
 }
 
@@ -145,9 +145,9 @@ TEST(ParseImport, TakesEachSideFromTheColumnOrLanguageThatHoldsIt) {
        "has 1 \"0\" (de), 2 \"1\" (fr)); name them with --columns A,B"},
   };
   for (const Row& r : rows) {
-    const booktool::ImportedList list = booktool::ParseImport(r.bytes, {});
-    EXPECT_EQ(PairsOf(list.Records), r.records) << r.what;
-    const std::string& text = r.records.empty() ? list.Failure.Reason : list.Description;
+    const booktool::Result<booktool::ImportedList> list = booktool::ParseImport(r.bytes, {});
+    EXPECT_EQ(list.Ok() ? PairsOf(list->records) : Pairs(), r.records) << r.what;
+    const std::string& text = list.Ok() ? list->description : list.Refused().reason;
     EXPECT_NE(text.find(r.says), std::string::npos) << r.what << ": " << text;
   }
 }
@@ -226,39 +226,49 @@ TEST(OwnBookEncoding, ReadsAsUtf8OnlyWhenAllIsUtf8BeyondAscii) {
   for (const auto& [bytes, utf8] : rows) EXPECT_EQ(books::OwnBookReadsAsUtf8(bytes), utf8) << bytes;
 }
 
-// Export then import: the same records, in every format, for awkward texts too.
+// Export then import: the same records byte for byte, in every format, for awkward texts
+// and every kind of white space a loaded book may hold.
 TEST(Export, ImportReadsBackWhatExportWrote) {
   const std::vector<ListRecord> records = {
       {1, "apple", "苹果"},
       {2, "\"quoted\", with comma", "引号\"与,逗号;分号"},
       {3, "#tag:like", "井号"},
       {4, "tab\there", "制表\t符"},
-      {5, "<b>&amp;</b>", "<不是标签> & 符号"},
+      {5, "<b>&amp;</b>", "<不是标签> & 符号 [sound:a.mp3]"},
       {6, "-", "-一意"},
       {7, "", "空的英文"},
       {8, "sep=;", "看似分隔"},
+      {9, "ice  cream", "冰  淇淋"},
+      {10, " apple", " 苹果"},
+      {11, "word ", "词"},
+      {12, "", ""},
+      {13, " ", "\t"},
+      {14,
+       "no\xC2\xA0"
+       "break",
+       "\xC2\xA0"
+       "不断"},
+      {15, "\"", "#"},
+      {16, "苹果", "apple"},
+      {17, "tags:x", "标签"},
   };
-  for (ImportFormat format : {ImportFormat::Csv, ImportFormat::Flashcards, ImportFormat::Kvtml}) {
-    std::string bytes, error;
-    ASSERT_TRUE(booktool::ExportRecords(records, format, "《My词库》", bytes, error)) << error;
-    const booktool::ImportedList list = booktool::ParseImport(bytes, {});
-    ASSERT_EQ(list.Format, format) << bytes;
-    ASSERT_EQ(list.Records.size(), records.size()) << list.Failure.Reason << "\n" << bytes;
+  for (ListFormat format : {ListFormat::Csv, ListFormat::Flashcards, ListFormat::Kvtml}) {
+    const booktool::Result<std::string> bytes =
+        booktool::ExportRecords(records, format, "《My词库》");
+    ASSERT_TRUE(bytes.Ok()) << bytes.Refused().reason;
+    const booktool::Result<booktool::ImportedList> list = booktool::ParseImport(*bytes, {});
+    ASSERT_TRUE(list.Ok()) << list.Refused().reason;
+    ASSERT_EQ(list->format, format) << *bytes;
+    ASSERT_EQ(list->records.size(), records.size()) << *bytes;
     for (std::size_t i = 0; i < records.size(); ++i) {
-      // Flash-card text and KVTML read a tab as a space, as they read any white space.
-      std::string english = records[i].English, meaning = records[i].Chinese;
-      if (format != ImportFormat::Csv) {
-        std::replace(english.begin(), english.end(), '\t', ' ');
-        std::replace(meaning.begin(), meaning.end(), '\t', ' ');
-      }
-      EXPECT_EQ(list.Records[i].English, english) << booktool::FormatName(format);
-      EXPECT_EQ(list.Records[i].Chinese, meaning) << booktool::FormatName(format);
+      EXPECT_EQ(list->records[i].english, records[i].english) << booktool::FormatName(format);
+      EXPECT_EQ(list->records[i].chinese, records[i].chinese) << booktool::FormatName(format);
     }
   }
-  std::string bytes, error;
-  EXPECT_FALSE(
-      booktool::ExportRecords({{3, "bell\x07", "铃"}}, ImportFormat::Kvtml, "x", bytes, error));
-  EXPECT_EQ(error,
+  const booktool::Result<std::string> bell =
+      booktool::ExportRecords({{3, "bell\x07", "铃"}}, ListFormat::Kvtml, "x");
+  ASSERT_FALSE(bell.Ok());
+  EXPECT_EQ(bell.Refused().reason,
             "record 3: English entry \"bell\x07\" holds U+0007, which XML cannot hold; export the "
             "book as CSV");
 }

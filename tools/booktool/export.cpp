@@ -1,5 +1,6 @@
 #include "booktool/export.h"
 
+#include "booktool/import_parts.h"
 #include "text/text.h"
 
 namespace booktool {
@@ -15,9 +16,12 @@ std::string CsvField(std::string_view field) {
   return out;
 }
 
+// A field of the flash-card text. Quoted when a reader would take it otherwise: a tab, a
+// quote or a line break inside, a '#' at the start (a comment line, when it is the first
+// field), or no text (a row of blank fields is skipped as empty).
 std::string CardField(std::string_view field) {
-  const bool quote =
-      field.find_first_of("\t\"") != std::string_view::npos || field.starts_with('#');
+  const bool quote = field.find_first_of("\t\"\r\n") != std::string_view::npos ||
+                     field.starts_with('#') || import::Trim(field).empty();
   return quote ? CsvField(field) : std::string(field);
 }
 
@@ -58,15 +62,22 @@ std::string Hex(char32_t cp) {
   return out;
 }
 
-bool Kvtml(const std::vector<ListRecord>& records, std::string_view title, std::string& bytes,
-           std::string& error) {
-  bytes =
+// A translation's <text>: its white space marked as meant where a reader would otherwise
+// change it (runs, ends, tabs, no-break spaces) or where it is all there is.
+std::string KvtmlText(std::string_view text) {
+  const bool preserve = text.empty() || import::CollapseSpace(text) != text;
+  return text::Concat(
+      {preserve ? "<text xml:space=\"preserve\">" : "<text>", XmlText(text), "</text>"});
+}
+
+Result<std::string> Kvtml(const std::vector<ListRecord>& records, std::string_view title) {
+  std::string bytes = text::Concat({
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<kvtml version=\"2.0\">\n"
       "  <information>\n"
       "    <generator>vantle-book</generator>\n"
-      "    <title>" +
-      XmlText(title) +
+      "    <title>",
+      XmlText(title),
       "</title>\n"
       "  </information>\n"
       "  <identifiers>\n"
@@ -79,24 +90,41 @@ bool Kvtml(const std::vector<ListRecord>& records, std::string_view title, std::
       "      <locale>zh_CN</locale>\n"
       "    </identifier>\n"
       "  </identifiers>\n"
-      "  <entries>\n";
+      "  <entries>\n",
+  });
   for (std::size_t i = 0; i < records.size(); ++i) {
     const ListRecord& r = records[i];
     for (const auto& [what, text] :
-         {std::pair{"English entry", &r.English}, std::pair{"meaning", &r.Chinese}}) {
-      if (const char32_t cp = NotXml(*text)) {
-        error = "record " + std::to_string(r.Line) + ": " + what + " " + Quoted(*text) + " holds " +
-                Hex(cp) + ", which XML cannot hold; export the book as CSV";
-        return false;
-      }
+         {std::pair{"English entry", &r.english}, std::pair{"meaning", &r.chinese}}) {
+      if (const char32_t cp = NotXml(*text))
+        return Refusal{
+            {},
+            0,
+            text::Concat({"record ", std::to_string(r.line), ": ", what, " ", Quoted(*text),
+                          " holds ", Hex(cp), ", which XML cannot hold; export the book as CSV"})};
     }
-    bytes += "    <entry id=\"" + std::to_string(i) + "\">\n" +
-             "      <translation id=\"0\"><text>" + XmlText(r.English) + "</text></translation>\n" +
-             "      <translation id=\"1\"><text>" + XmlText(r.Chinese) + "</text></translation>\n" +
-             "    </entry>\n";
+    bytes += text::Concat({"    <entry id=\"", std::to_string(i), "\">\n",
+                           "      <translation id=\"0\">", KvtmlText(r.english), "</translation>\n",
+                           "      <translation id=\"1\">", KvtmlText(r.chinese), "</translation>\n",
+                           "    </entry>\n"});
   }
   bytes += "  </entries>\n</kvtml>\n";
-  return true;
+  return bytes;
+}
+
+std::string Flashcards(const std::vector<ListRecord>& records) {
+  std::string bytes =
+      text::Concat({"#separator:tab\n#html:false\n#", kListColumnsKey, ":English\tChinese\n"});
+  for (const ListRecord& r : records)
+    bytes += text::Concat({CardField(r.english), "\t", CardField(r.chinese), "\n"});
+  return bytes;
+}
+
+std::string Csv(const std::vector<ListRecord>& records) {
+  std::string bytes = text::Concat({text::kUtf8Bom, "English,Chinese\r\n"});
+  for (const ListRecord& r : records)
+    bytes += text::Concat({CsvField(r.english), ",", CsvField(r.chinese), "\r\n"});
+  return bytes;
 }
 
 }  // namespace
@@ -110,36 +138,28 @@ std::vector<ListRecord> BookRecords(const books::WordBook& book) {
   return records;
 }
 
-ImportFormat FormatForExtension(std::string_view path) {
+ListFormat FormatForExtension(std::string_view path) {
   const std::size_t dot = path.find_last_of("./");
-  if (dot == std::string_view::npos || path[dot] != '.') return ImportFormat::Detect;
-  std::string ext(path.substr(dot + 1));
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  if (ext == "csv") return ImportFormat::Csv;
-  if (ext == "txt" || ext == "tsv") return ImportFormat::Flashcards;
-  if (ext == "kvtml" || ext == "xml") return ImportFormat::Kvtml;
-  return ImportFormat::Detect;
+  if (dot == std::string_view::npos || path[dot] != '.') return ListFormat::Detect;
+  const std::string ext = import::Lower(path.substr(dot + 1));
+  if (ext == "csv") return ListFormat::Csv;
+  if (ext == "txt" || ext == "tsv") return ListFormat::Flashcards;
+  if (ext == "kvtml" || ext == "xml") return ListFormat::Kvtml;
+  return ListFormat::Detect;
 }
 
-bool ExportRecords(const std::vector<ListRecord>& records, ImportFormat format,
-                   std::string_view title, std::string& bytes, std::string& error) {
+Result<std::string> ExportRecords(const std::vector<ListRecord>& records, ListFormat format,
+                                  std::string_view title) {
   switch (format) {
-    case ImportFormat::Kvtml:
-      return Kvtml(records, title, bytes, error);
-    case ImportFormat::Flashcards:
-      bytes = "#separator:tab\n#html:false\n#columns:English\tChinese\n";
-      for (const ListRecord& r : records)
-        bytes += CardField(r.English) + "\t" + CardField(r.Chinese) + "\n";
-      return true;
-    case ImportFormat::Csv:
-    case ImportFormat::Detect:
+    case ListFormat::Kvtml:
+      return Kvtml(records, title);
+    case ListFormat::Flashcards:
+      return Flashcards(records);
+    case ListFormat::Csv:
+    case ListFormat::Detect:
       break;
   }
-  bytes = std::string(text::kUtf8Bom) + "English,Chinese\r\n";
-  for (const ListRecord& r : records)
-    bytes += CsvField(r.English) + "," + CsvField(r.Chinese) + "\r\n";
-  return true;
+  return Csv(records);
 }
 
 }  // namespace booktool
