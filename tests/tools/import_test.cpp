@@ -136,6 +136,63 @@ TEST(ParseImport, TakesEachSideFromTheColumnOrLanguageThatHoldsIt) {
        "<?xml version=\"1.0\"?>\n<kvtml encoding=\"UTF-8\"><e><o>apple</o><t>苹果</t></e></kvtml>",
        {},
        "a KVTML 1 file: save it in KVTML 2 first"},
+      // Flash-card exports as their program writes them ("Notes in Plain Text"): with its
+      // header lines or, from older versions and on request, without; HTML or plain text;
+      // note identifiers, note types, decks and tags in columns of their own.
+      {"an export with every column its program can add",
+       "#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n"
+       "#tags column:6\n"
+       "f:4Rq`Wz1K\tBasic\t英语::四级\t<div>abandon</div>\t放弃&nbsp;抛弃\tcet4\n"
+       "b7#Lm2,Xq9\tBasic\t英语::四级\tability\t<b>能力</b><br>才能\tcet4 noun\n",
+       {{"abandon", "放弃 抛弃"}, {"ability", "能力 才能"}},
+       "English from column 4, meanings from column 5 (told apart by their content)"},
+      {"an export without header lines: its HTML made text",
+       "<b>apple</b>\t苹果\nlook&nbsp;forward&nbsp;to\t期待\nbank\t银行<br>河岸\n"
+       "cat [sound:cat.mp3]\t猫\n",
+       {{"apple", "苹果"}, {"look forward to", "期待"}, {"bank", "银行 河岸"}, {"cat", "猫"}},
+       "flash-card export in UTF-8, separated by tabs, HTML; English from column 1"},
+      {"an export without header lines whose note identifiers come first",
+       "Nr:?$]hr`r\t<b>apple</b>\t苹果\tvocab\ne3Q]V.Jx#N\t<b>pear</b>\t梨\tvocab\n"
+       "O+~6b>1Lpq\tbanana\t香蕉\tvocab\ntK%j4F(zWm\tgrape\t葡萄\tvocab fruit\n",
+       {{"apple", "苹果"}, {"pear", "梨"}, {"banana", "香蕉"}, {"grape", "葡萄"}},
+       "English from column 2, meanings from column 3 (told apart by their content), column 1 "
+       "left out: it holds note identifiers"},
+      {"note identifiers in a plain tab-separated list",
+       "Nr:?$]hr`r\tapple\t苹果\ne3Q]V.Jx#N\tpear\t梨\n",
+       {{"apple", "苹果"}, {"pear", "梨"}},
+       "CSV in UTF-8, separated by tabs; English from column 2, meanings from column 3 (told "
+       "apart by their content), column 1 left out"},
+      {"note types of both directions: each record turned by its own content",
+       "#separator:tab\n#html:true\n#notetype column:1\n#tags column:4\n"
+       "Basic\tapple\t苹果\tvocab\nBasic\tpear\t梨\t\n中英\t香蕉\tbanana\t\n"
+       "Basic\tgrape\t葡萄\t\n中英\t<i>西瓜</i>\twatermelon\t\n",
+       {{"apple", "苹果"},
+        {"pear", "梨"},
+        {"banana", "香蕉"},
+        {"grape", "葡萄"},
+        {"watermelon", "西瓜"}},
+       "English from column 2, meanings from column 3 (told apart by their content), 2 records "
+       "turned round by their own content"},
+      {"half the notes each way round, without header lines",
+       "<b>apple</b>\t苹果\n<b>香蕉</b>\tbanana\n",
+       {{"apple", "苹果"}, {"banana", "香蕉"}},
+       "1 record turned round by their own content"},
+      {"a deck named Front and Back, some notes turned",
+       "#separator:tab\n#columns:Front\tBack\napple\t苹果\n梨\tpear\n",
+       {{"apple", "苹果"}, {"pear", "梨"}},
+       "English from column 1 \"Front\", meanings from column 2 \"Back\", 1 record turned"},
+      {"a plain-text export: sounds dropped",
+       "#separator:tab\n#html:false\napple\t苹果 [sound:apple.mp3]\n",
+       {{"apple", "苹果"}},
+       "flash-card export in UTF-8, separated by tabs, plain text"},
+      {"a tab-separated list with ampersands is no flash-card export",
+       "R&D\t研发\nAT&T\t电话公司\n",
+       {{"R&D", "研发"}, {"AT&T", "电话公司"}},
+       "CSV in UTF-8, separated by tabs"},
+      {"a spreadsheet's rows in either order are not turned",
+       "word,meaning\napple,苹果\n香蕉,banana\n",
+       {{"apple", "苹果"}, {"香蕉", "banana"}},
+       "English from column 1 \"word\", meanings from column 2 \"meaning\""},
       {"KVTML whose locales name neither side",
        "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>de</locale>"
        "</identifier><identifier id=\"1\"><locale>fr</locale></identifier></identifiers>"
@@ -271,6 +328,32 @@ TEST(Export, ImportReadsBackWhatExportWrote) {
   EXPECT_EQ(bell.Refused().reason,
             "record 3: English entry \"bell\x07\" holds U+0007, which XML cannot hold; export the "
             "book as CSV");
+}
+
+// A flash-card program takes the '#' lines at the top of a file for its own, maps the
+// columns onto a note type's fields by the names of a "#columns:" line when there is one
+// (names no field of its stock "Basic" type matches leave the back empty) and in their order
+// when there is none, and makes the next column past the fields it took the tags unless a
+// "#tags column:" line says which. So the export names no columns and writes two on every
+// row: the English entry goes to a note's first field, the meaning to its second, and nothing
+// becomes tags.
+TEST(Export, FlashCardsFillANotesFieldsInOrderAndNoTags) {
+  const booktool::Result<std::string> bytes = booktool::ExportRecords(
+      {{1, "#apple", "苹果"}, {2, "", ""}, {3, "a\tb", "\"c\""}}, ListFormat::Flashcards, "x");
+  ASSERT_TRUE(bytes.Ok());
+  std::string_view text = *bytes;
+  int header_lines = 0;
+  while (text.starts_with('#')) {
+    const std::string_view line = text.substr(0, text.find('\n'));
+    const std::string key = booktool::import::Lower(line.substr(1, line.find(':') - 1));
+    EXPECT_TRUE(key != "columns" && !key.ends_with(" column")) << line;
+    text.remove_prefix(line.size() + 1);
+    ++header_lines;
+  }
+  EXPECT_EQ(header_lines, 3);
+  const auto rows = booktool::import::SplitRows(text, '\t', 1);
+  ASSERT_EQ(rows.size(), 3u) << "a record beginning with '#' is no comment, an empty one no gap";
+  for (const auto& row : rows) EXPECT_EQ(row.fields.size(), 2u) << row.line;
 }
 
 }  // namespace
