@@ -19,9 +19,11 @@ namespace {
 
 using Status = SpeechState::Status;
 
-// Why the entries cannot work, for their captions; "" when they can.
+// Why the entries cannot work yet or at all, for their captions; "" when they can.
 QString Reason(const SpeechState& state) {
   switch (state.status) {
+    case Status::Starting:
+      return QStringLiteral("正在启动语音引擎…");
     case Status::NoEngine:
       return QStringLiteral("未安装语音引擎");
     case Status::NoEnglishVoice:
@@ -77,13 +79,13 @@ SpeechMenu::SpeechMenu(QWidget* form, Speech& speech, std::function<void()> ask)
   voices_ = new QMenu(menu_);
   voices_->setObjectName(QStringLiteral("VoiceMenu"));
   voice_group_ = new QActionGroup(voices_);
-  menu_->addAction(speak_);
-  menu_->addAction(auto_);
-  menu_->addMenu(voices_);
+  AddEntries(menu_);
   QObject::connect(menu_, &QMenu::aboutToShow, this, [this] {
-    speech_.Start();  // the menu shows what is installed
+    speech_.Start();  // the window's menu is all speech: it shows what is installed
     Refresh();
   });
+  // The voices are asked for, from whichever menu.
+  QObject::connect(voices_, &QMenu::aboutToShow, this, [this] { speech_.Start(); });
   QObject::connect(&speech_, &Speech::StateChanged, this, [this] { Refresh(); });
   // Captions only: the settings and the engine are left alone until the menu is first used.
   speak_->setText(QStringLiteral("朗读 (F2)"));
@@ -120,12 +122,15 @@ void SpeechMenu::PopupTextMenu(QWidget* box, QPoint global) {
   if (!menu) return;
   menu->setAttribute(Qt::WA_DeleteOnClose);
   menu->addSeparator();
+  AddEntries(menu);
+  Refresh();  // the engine is left alone: copying and pasting is no request to speak
+  menu->popup(global);
+}
+
+void SpeechMenu::AddEntries(QMenu* menu) {
   menu->addAction(speak_);
   menu->addAction(auto_);
   menu->addMenu(voices_);
-  speech_.Start();
-  Refresh();
-  menu->popup(global);
 }
 
 void SpeechMenu::Refresh() {
@@ -133,11 +138,12 @@ void SpeechMenu::Refresh() {
   const QString reason = Reason(state);
   const bool usable = state.Usable();
   speak_->setEnabled(usable);
-  // A disabled entry says why instead of naming its key.
+  // A usable entry names its key, and says so while the engine starts; a disabled one says
+  // why instead.
   speak_->setText(state.status == Status::Failed
                       ? QStringLiteral("朗读 (F2)（语音引擎出错，再试一次）")
-                  : reason.isEmpty() ? QStringLiteral("朗读 (F2)")
-                                     : Captioned(QStringLiteral("朗读"), reason));
+                  : usable ? Captioned(QStringLiteral("朗读 (F2)"), reason)
+                           : Captioned(QStringLiteral("朗读"), reason));
   {
     const QSignalBlocker quiet(auto_);  // showing the setting is not changing it
     auto_->setChecked(speech_.AutoSpeak());

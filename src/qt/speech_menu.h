@@ -1,6 +1,9 @@
 // The speech entries of a mode window: a context menu (right click, or the Menu key) holding
 // "朗读 (F2)", "自动朗读" and the "语音" submenu, and F2 itself. A text box keeps its own menu,
 // with the speech entries added below. Entries that cannot work are disabled and say why.
+// The engine is started by what asks for speech: the window's menu, which is all speech, F2,
+// and the "语音" submenu that lists the voices; a text box's menu, opened to copy or paste,
+// leaves it alone. While it starts, the entries say so.
 #pragma once
 
 #include <QObject>
@@ -33,6 +36,9 @@ class SpeechMenu : public QObject {
   QMenu* Menu() const { return menu_; }
 
  private:
+  // Adds the window's entries at the end of `menu`: the window's own menu, or a text box's
+  // below its copy and paste. Each group of entries goes here, after a separator of its own.
+  void AddEntries(QMenu* menu);
   // The entries as the engine's state and the settings stand now.
   void Refresh();
   // A text box's own menu with the speech entries below it.
