@@ -677,7 +677,7 @@ TEST_F(ToolTest, ExportWritesTheFormatItsNameOrFormatAsks) {
   EXPECT_EQ(Run({"export", own}), kExitGood);
   EXPECT_EQ(Out(),
             "\xEF\xBB\xBF"
-            "English,Chinese\r\n\"apple\",\"苹果\"\r\n\"pear\",\"梨\"\r\n");
+            "\"English\",\"Chinese\"\r\n\"apple\",\"苹果\"\r\n\"pear\",\"梨\"\r\n");
   EXPECT_EQ(Run({"export", own, "-", "--format", "flashcards"}), kExitGood);
   EXPECT_EQ(Out(),
             "#separator:tab\n#html:false\n#vantle-book columns:English\tChinese\napple\t苹果\n"

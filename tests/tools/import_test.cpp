@@ -308,6 +308,9 @@ TEST(Export, ImportReadsBackWhatExportWrote) {
       {15, "\"", "#"},
       {16, "苹果", "apple"},
       {17, "tags:x", "标签"},
+      // A damaged catalogue book's first character raised into a line end.
+      {18, "\rword", "\n"},
+      {19, "\r\n", "a\r\nb"},
   };
   for (ListFormat format : {ListFormat::Csv, ListFormat::Flashcards, ListFormat::Kvtml}) {
     const booktool::Result<std::string> bytes =
@@ -322,12 +325,26 @@ TEST(Export, ImportReadsBackWhatExportWrote) {
       EXPECT_EQ(list->records[i].chinese, records[i].chinese) << booktool::FormatName(format);
     }
   }
-  const booktool::Result<std::string> bell =
-      booktool::ExportRecords({{3, "bell\x07", "铃"}}, ListFormat::Kvtml, "x");
-  ASSERT_FALSE(bell.Ok());
-  EXPECT_EQ(bell.Refused().reason,
+  // What a format cannot hold refuses it, and CSV holds everything: a NUL byte (a damaged
+  // first character raised into one) among the rest.
+  const std::vector<ListRecord> bell = {{3, "bell\x07", "铃"}};
+  const booktool::Result<std::string> kvtml = booktool::ExportRecords(bell, ListFormat::Kvtml, "x");
+  ASSERT_FALSE(kvtml.Ok());
+  EXPECT_EQ(kvtml.Refused().reason,
             "record 3: English entry \"bell\x07\" holds U+0007, which XML cannot hold; export the "
             "book as CSV");
+  const std::vector<ListRecord> nul = {{1, "a", "b"}, {2, std::string("\xEF\xBF\xBD\0x", 5), "c"}};
+  const booktool::Result<std::string> cards =
+      booktool::ExportRecords(nul, ListFormat::Flashcards, "x");
+  ASSERT_FALSE(cards.Ok());
+  EXPECT_NE(cards.Refused().reason.find("record 2: English entry"), std::string::npos);
+  EXPECT_NE(cards.Refused().reason.find("holds U+0000, which flash-card text cannot hold"),
+            std::string::npos);
+  const booktool::Result<std::string> csv = booktool::ExportRecords(nul, ListFormat::Csv, "x");
+  ASSERT_TRUE(csv.Ok());
+  const booktool::Result<booktool::ImportedList> back = booktool::ParseImport(*csv, {});
+  ASSERT_TRUE(back.Ok()) << back.Refused().reason;
+  EXPECT_EQ(PairsOf(back->records), PairsOf(nul));
 }
 
 // A flash-card program takes the '#' lines at the top of a file for its own, maps the

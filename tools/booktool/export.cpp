@@ -25,16 +25,45 @@ std::string CardField(std::string_view field) {
   return quote ? CsvField(field) : std::string(field);
 }
 
-// The first character XML 1.0 cannot hold, or 0 when there is none.
-char32_t NotXml(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const char32_t cp = text::NextCodePoint(text, i);
-    if ((cp < 0x20 && cp != '\t' && cp != '\n' && cp != '\r') || cp == 0xFFFE || cp == 0xFFFF)
-      return cp;
-  }
-  return 0;
+// What XML 1.0 holds: no control character but the tab and the line ends, nor U+FFFE or
+// U+FFFF.
+bool XmlHolds(char32_t cp) {
+  return (cp >= 0x20 || cp == '\t' || cp == '\n' || cp == '\r') && cp != 0xFFFE && cp != 0xFFFF;
 }
 
+// What a text file read line by line holds: anything but a NUL byte, which a loaded record
+// holds only where the first character of a damaged book was raised into one.
+bool TextHolds(char32_t cp) {
+  return cp != 0;
+}
+
+std::string Hex(char32_t cp) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out = "U+";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(cp >> shift) & 0xF];
+  return out;
+}
+
+// Refused at the first record holding a character `holds` refuses, which `format` names.
+Result<> CheckHeld(const std::vector<ListRecord>& records, bool (*holds)(char32_t),
+                   std::string_view format) {
+  for (const ListRecord& r : records)
+    for (const auto& [what, text] :
+         {std::pair{"English entry", &r.english}, std::pair{"meaning", &r.chinese}})
+      for (std::size_t i = 0; i < text->size();) {
+        const char32_t cp = text::NextCodePoint(*text, i);
+        if (!holds(cp))
+          return Refusal{{},
+                         0,
+                         text::Concat({"record ", std::to_string(r.line), ": ", what, " ",
+                                       Quoted(*text), " holds ", Hex(cp), ", which ", format,
+                                       " cannot hold; export the book as CSV"})};
+      }
+  return {};
+}
+
+// Text for XML, with line ends as references: XML reads a line end written out as a line
+// feed, whichever it was.
 std::string XmlText(std::string_view text) {
   std::string out;
   for (char c : text) {
@@ -48,17 +77,16 @@ std::string XmlText(std::string_view text) {
       case '>':
         out += "&gt;";
         break;
+      case '\r':
+        out += "&#13;";
+        break;
+      case '\n':
+        out += "&#10;";
+        break;
       default:
         out += c;
     }
   }
-  return out;
-}
-
-std::string Hex(char32_t cp) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string out = "U+";
-  for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(cp >> shift) & 0xF];
   return out;
 }
 
@@ -71,6 +99,7 @@ std::string KvtmlText(std::string_view text) {
 }
 
 Result<std::string> Kvtml(const std::vector<ListRecord>& records, std::string_view title) {
+  if (Result<> held = CheckHeld(records, XmlHolds, "XML"); !held.Ok()) return held.Refused();
   std::string bytes = text::Concat({
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<kvtml version=\"2.0\">\n"
@@ -94,15 +123,6 @@ Result<std::string> Kvtml(const std::vector<ListRecord>& records, std::string_vi
   });
   for (std::size_t i = 0; i < records.size(); ++i) {
     const ListRecord& r = records[i];
-    for (const auto& [what, text] :
-         {std::pair{"English entry", &r.english}, std::pair{"meaning", &r.chinese}}) {
-      if (const char32_t cp = NotXml(*text))
-        return Refusal{
-            {},
-            0,
-            text::Concat({"record ", std::to_string(r.line), ": ", what, " ", Quoted(*text),
-                          " holds ", Hex(cp), ", which XML cannot hold; export the book as CSV"})};
-    }
     bytes += text::Concat({"    <entry id=\"", std::to_string(i), "\">\n",
                            "      <translation id=\"0\">", KvtmlText(r.english), "</translation>\n",
                            "      <translation id=\"1\">", KvtmlText(r.chinese), "</translation>\n",
@@ -112,7 +132,9 @@ Result<std::string> Kvtml(const std::vector<ListRecord>& records, std::string_vi
   return bytes;
 }
 
-std::string Flashcards(const std::vector<ListRecord>& records) {
+Result<std::string> Flashcards(const std::vector<ListRecord>& records) {
+  if (Result<> held = CheckHeld(records, TextHolds, "flash-card text"); !held.Ok())
+    return held.Refused();
   std::string bytes =
       text::Concat({"#separator:tab\n#html:false\n#", kListColumnsKey, ":English\tChinese\n"});
   for (const ListRecord& r : records)
@@ -120,8 +142,9 @@ std::string Flashcards(const std::vector<ListRecord>& records) {
   return bytes;
 }
 
+// Every field quoted, the header row too: so import knows the file for one it reads exactly.
 std::string Csv(const std::vector<ListRecord>& records) {
-  std::string bytes = text::Concat({text::kUtf8Bom, "English,Chinese\r\n"});
+  std::string bytes = text::Concat({text::kUtf8Bom, kCsvHeader, "\r\n"});
   for (const ListRecord& r : records)
     bytes += text::Concat({CsvField(r.english), ",", CsvField(r.chinese), "\r\n"});
   return bytes;

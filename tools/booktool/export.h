@@ -24,8 +24,8 @@ ListFormat FormatForExtension(std::string_view path);
 
 // The bytes of `records` in `format`, every text as it stands, so that import reads each one
 // back byte for byte:
-//   CSV: UTF-8 with a byte-order mark, a header row "English,Chinese", every field quoted,
-//        CR LF line ends;
+//   CSV: UTF-8 with a byte-order mark, the header row kCsvHeader, every field quoted, CR LF
+//        line ends; it holds any text;
 //   flash cards: "#separator:tab", "#html:false" and "#vantle-book columns:English<TAB>
 //        Chinese" lines, then a record a line, tab separated, a field quoted when it is blank,
 //        holds a tab or a quote or begins with '#'. No "#columns:" line: a flash-card program
@@ -35,8 +35,9 @@ ListFormat FormatForExtension(std::string_view path);
 //   KVTML 2: two identifiers, English (locale en) and Chinese (locale zh_CN), an entry a
 //        record, xml:space="preserve" on the texts whose white space reading would change;
 //        `title` names the document.
-// Refused when a record holds what the format cannot (XML holds no control characters but
-// the tab, nor U+FFFE or U+FFFF).
+// Line ends inside a text are kept too (in quotes; in KVTML as character references).
+// Refused when a record holds what the format cannot: XML holds no control character but the
+// tab and line ends, nor U+FFFE or U+FFFF; flash-card text no NUL byte.
 Result<std::string> ExportRecords(const std::vector<ListRecord>& records, ListFormat format,
                                   std::string_view title);
 

@@ -79,7 +79,9 @@ constexpr Command kExportCommand = {
     "CSV unless --format says otherwise). OUT is written atomically; an existing file is\n"
     "replaced only with --force, and only a regular file (or the file a link points to),\n"
     "never BOOK itself. vantle-book import reads each of these forms back into the same\n"
-    "records, byte for byte, spaces included.\n"
+    "records, byte for byte, spaces included. A damaged book may hold what a form cannot: a\n"
+    "control character (KVTML) or a NUL byte (flash-card text, KVTML); that form is then\n"
+    "refused with the record's number, and CSV holds it.\n"
     "Exit status: 0 written, 1 refused, 2 bad usage.\n",
     &RunExport,
 };

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "booktool/import_parts.h"
+#include "text/text.h"
 
 namespace booktool {
 namespace {
@@ -50,7 +51,9 @@ Result<ImportedList> ReadAs(ListFormat format, std::string_view bytes,
                             const import::DecodedText& text, const ImportOptions& options) {
   // The XML parser reads the file's own encoding, UTF-16 among them.
   if (format == ListFormat::Kvtml) return import::ReadKvtml(bytes, options);
-  if (!text.encoding.starts_with("UTF-16") &&
+  // A NUL byte near the start tells a binary file, or UTF-16 without its byte-order mark;
+  // a file that begins with a byte-order mark says what it is.
+  if (!text.encoding.starts_with("UTF-16") && !bytes.starts_with(text::kUtf8Bom) &&
       bytes.substr(0, 4096).find('\0') != std::string_view::npos)
     return Refusal{{}, 0, "a NUL byte: this is no text file"};
   if (format == ListFormat::Flashcards) return import::ReadFlashcards(text, options);

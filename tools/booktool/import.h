@@ -23,6 +23,10 @@ enum class ListFormat { Detect, Csv, Flashcards, Kvtml };
 // a file for a comment, and map the columns onto a note's fields in their order.
 inline constexpr std::string_view kListColumnsKey = "vantle-book columns";
 
+// The header row of vantle-book's CSV export. A CSV file whose first row is this, both cells
+// quoted, is read back exactly as written, line breaks and NUL bytes inside fields included.
+inline constexpr std::string_view kCsvHeader = "\"English\",\"Chinese\"";
+
 struct ImportOptions {
   ListFormat format = ListFormat::Detect;
   // Empty, or the English and the Chinese column: a number from 1, or a name (a CSV header

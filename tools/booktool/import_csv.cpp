@@ -25,6 +25,11 @@ Result<ImportedList> ReadCsv(const DecodedText& decoded, const ImportOptions& op
   Result<std::vector<Row>> split = SplitAll(text, *separator, first_line);
   if (!split.Ok()) return split.Refused();
   std::vector<Row>& rows = *split;
+  // vantle-book's export, known by its header row (kCsvHeader), is read exactly as written;
+  // elsewhere the lines of a cell are joined.
+  const bool exact = !rows.empty() &&
+                     rows.front().fields == std::vector<std::string>{"English", "Chinese"} &&
+                     rows.front().quoted == std::vector<bool>{true, true};
   // The first row names the columns when it names both sides, or when --columns names one.
   std::vector<std::string> names;
   const bool by_name =
@@ -38,7 +43,8 @@ Result<ImportedList> ReadCsv(const DecodedText& decoded, const ImportOptions& op
   Cells cells;
   for (const Row& row : rows) {
     cells.emplace_back();
-    for (const std::string& field : row.fields) cells.back().push_back(JoinLines(field));
+    for (const std::string& field : row.fields)
+      cells.back().push_back(exact ? field : JoinLines(field));
   }
   const std::size_t width = std::max<std::size_t>(WidestRow(rows), 2);
   std::vector<std::size_t> usable;

@@ -112,7 +112,7 @@ Result<ImportedList> ReadFlashcards(const DecodedText& decoded, const ImportOpti
   for (const Row& row : *rows) {
     cells.emplace_back();
     for (const std::string& field : row.fields)
-      cells.back().push_back(header->exact ? JoinLines(field) : CardText(field, header->html));
+      cells.back().push_back(header->exact ? field : CardText(field, header->html));
   }
   const std::size_t width = std::max({WidestRow(*rows), header->names.size(), std::size_t{2}});
   std::vector<std::size_t> usable;

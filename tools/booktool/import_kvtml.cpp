@@ -136,13 +136,13 @@ class KvtmlReader {
   Refusal refusal_;
 };
 
-// A language's text in an entry: where the file keeps its white space, as it stands (but for
-// line breaks, which a book line cannot hold); elsewhere with runs of white space as one.
+// A language's text in an entry: where the file keeps its white space, as it stands; elsewhere
+// with runs of white space, line breaks among them, as one space.
 std::string TextOf(const KvtmlEntry& entry, const Language& language, bool* preserved = nullptr) {
   const auto it = entry.texts.find(language.id);
   if (it == entry.texts.end()) return {};
   if (preserved) *preserved = *preserved || it->second.preserved;
-  return it->second.preserved ? JoinLines(it->second.text) : CollapseSpace(it->second.text);
+  return it->second.preserved ? it->second.text : CollapseSpace(it->second.text);
 }
 
 std::string LanguageText(const Language& language) {

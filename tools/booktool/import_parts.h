@@ -23,7 +23,6 @@ std::string_view Trim(std::string_view s);
 // White space runs (no-break spaces among them) as one space, none at either end.
 std::string CollapseSpace(std::string_view s);
 // A field's lines joined by one space (a book line cannot hold a line break); NUL bytes go.
-// A field without line breaks or NUL bytes stays exactly as it is.
 std::string JoinLines(std::string_view field);
 // A decimal number of at most six digits, or nothing.
 std::optional<std::size_t> ParseCount(std::string_view s);
