@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <map>
+#include <array>
 #include <set>
 
 #include "booktool/import_parts.h"
@@ -18,12 +18,20 @@ struct CardHeader {
   std::size_t body = 0;                // where the first note begins
 };
 
+// The separators a "#separator:" line names.
+constexpr std::array<std::pair<std::string_view, char>, 6> kSeparatorNames = {{
+    {"tab", '\t'},
+    {"comma", ','},
+    {"semicolon", ';'},
+    {"space", ' '},
+    {"pipe", '|'},
+    {"colon", ':'},
+}};
+
 std::optional<char> SeparatorFromName(std::string_view value) {
   const std::string name = Lower(Trim(value));
-  static const std::map<std::string, char, std::less<>> kNames = {
-      {"tab", '\t'},  {"comma", ','}, {"semicolon", ';'},
-      {"space", ' '}, {"pipe", '|'},  {"colon", ':'}};
-  if (auto it = kNames.find(name); it != kNames.end()) return it->second;
+  for (const auto& [known, separator] : kSeparatorNames)
+    if (known == name) return separator;
   if (value.size() == 1) return value[0];
   return std::nullopt;
 }
