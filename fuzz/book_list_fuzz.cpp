@@ -13,30 +13,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   std::string_view data(reinterpret_cast<const char*>(bytes), size);
   const books::CatalogueEntry entry = fuzz::TakeEntry(data);
 
-  std::vector<booktool::ListRecord> records;
-  booktool::Refusal refusal;
-  if (!booktool::ParseList(data, entry.Kind, records, refusal)) {
-    FUZZ_CHECK(refusal.Line >= 1 && !refusal.Reason.empty());
+  const booktool::Result<std::vector<booktool::ListRecord>> parsed =
+      booktool::ParseList(data, entry.Kind);
+  if (!parsed.Ok()) {
+    FUZZ_CHECK(parsed.Refused().line >= 1 && !parsed.Refused().reason.empty());
     return 0;
   }
+  const std::vector<booktool::ListRecord>& records = *parsed;
   int line = 0;
   for (const booktool::ListRecord& r : records) {
-    FUZZ_CHECK(r.Line > line);
-    line = r.Line;
-    FUZZ_CHECK(text::IsValidUtf8(r.English) && text::IsValidUtf8(r.Chinese));
-    FUZZ_CHECK(entry.Kind != books::BookKind::IdiomBook || r.Chinese.empty());
+    FUZZ_CHECK(r.line > line);
+    line = r.line;
+    FUZZ_CHECK(text::IsValidUtf8(r.english) && text::IsValidUtf8(r.chinese));
+    FUZZ_CHECK(entry.Kind != books::BookKind::IdiomBook || r.chinese.empty());
   }
 
-  std::string book_bytes;
-  booktool::BookEncoding encoding = booktool::BookEncoding::Gbk;
-  if (!booktool::EncodeBook(records, entry, book_bytes, encoding, refusal)) {
-    FUZZ_CHECK(!refusal.Reason.empty());
+  const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(records, entry);
+  if (!encoded.Ok()) {
+    FUZZ_CHECK(!encoded.Refused().reason.empty());
     return 0;
   }
-  FUZZ_CHECK(encoding == booktool::BookEncoding::Gbk || entry.Kind == books::BookKind::OwnBook);
-  FUZZ_CHECK(book_bytes.ends_with("\r\n"));
+  FUZZ_CHECK(encoded->encoding == booktool::BookEncoding::Gbk ||
+             entry.Kind == books::BookKind::OwnBook);
+  FUZZ_CHECK(encoded->bytes.ends_with("\r\n"));
   books::WordBook book;
-  const books::LoadResult result = fuzz::MemoryFile(book_bytes).Load(entry, book);
+  const books::LoadResult result = fuzz::MemoryFile(encoded->bytes).Load(entry, book);
   FUZZ_CHECK(result.Ok());
   FUZZ_CHECK(result.InvalidSequences == 0);
   FUZZ_CHECK(booktool::FirstDifference(book, entry, records) == -1);

@@ -16,28 +16,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   std::string_view data(reinterpret_cast<const char*>(bytes), size);
   const unsigned char how = fuzz::TakeByte(data);
   booktool::ImportOptions options;
-  options.Format = static_cast<booktool::ImportFormat>(how % 4);
-  if (how & 4) options.Columns = {"2", "1"};
-  const booktool::ImportedList list = booktool::ParseImport(data, options);
-  if (!list.Failure.Reason.empty()) return 0;
+  options.format = static_cast<booktool::ListFormat>(how % 4);
+  if (how & 4) options.columns = {"2", "1"};
+  const booktool::Result<booktool::ImportedList> imported = booktool::ParseImport(data, options);
+  if (!imported.Ok()) return 0;
+  const booktool::ImportedList& list = *imported;
   int line = 0;
-  for (const booktool::ListRecord& r : list.Records) {
-    FUZZ_CHECK(r.Line >= line);
-    line = r.Line;
-    FUZZ_CHECK(text::IsValidUtf8(r.English) && text::IsValidUtf8(r.Chinese));
+  for (const booktool::ListRecord& r : list.records) {
+    FUZZ_CHECK(r.line >= line);
+    line = r.line;
+    FUZZ_CHECK(text::IsValidUtf8(r.english) && text::IsValidUtf8(r.chinese));
   }
 
   const books::CatalogueEntry& own = books::BookCatalogue().front();
-  const booktool::SiftedList sifted = booktool::SiftRecords(list.Records, own, (how & 8) != 0);
-  FUZZ_CHECK(sifted.Kept.size() + sifted.Bad.size() + static_cast<std::size_t>(sifted.Dropped) ==
-             list.Records.size());
-  if (sifted.Kept.size() < 2) return 0;
-  std::string book_bytes;
-  booktool::BookEncoding encoding = booktool::BookEncoding::Gbk;
-  booktool::Refusal refusal;
-  FUZZ_CHECK(booktool::EncodeBook(sifted.Kept, own, book_bytes, encoding, refusal));
+  const booktool::SiftedList sifted = booktool::SiftRecords(list.records, own, (how & 8) != 0);
+  FUZZ_CHECK(sifted.kept.size() + sifted.bad.size() + static_cast<std::size_t>(sifted.dropped) ==
+             list.records.size());
+  if (sifted.kept.size() < 2) return 0;
+  const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(sifted.kept, own);
+  FUZZ_CHECK(encoded.Ok());
   books::WordBook book;
-  FUZZ_CHECK(fuzz::MemoryFile(book_bytes).Load(own, book).Ok());
-  FUZZ_CHECK(booktool::FirstDifference(book, own, sifted.Kept) == -1);
+  FUZZ_CHECK(fuzz::MemoryFile(encoded->bytes).Load(own, book).Ok());
+  FUZZ_CHECK(booktool::FirstDifference(book, own, sifted.kept) == -1);
   return 0;
 }

@@ -271,16 +271,8 @@ class Loader {
 void CutIdiom(std::string_view line, std::string& entry, std::string& meaning) {
   const std::size_t length = text::CharCount(line);
   const std::size_t cut = text::CharOffset(line, length - length / 2);
-  // Each half is appended to a cleared string. Assigning a literal and then appending to it
-  // makes GCC 12 at -O3 see a copy that might overlap itself (-Wrestrict), which it cannot.
-  const std::string_view first = line.substr(0, cut), second = line.substr(cut);
-  entry.clear();
-  entry.reserve(first.size() + 1);
-  entry.append(first).push_back('-');
-  meaning.clear();
-  meaning.reserve(second.size() + 1);
-  meaning.push_back('-');
-  meaning.append(second);
+  entry = text::Concat({line.substr(0, cut), "-"});
+  meaning = text::Concat({"-", line.substr(cut)});
 }
 
 LoadResult ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book) {

@@ -156,11 +156,7 @@ std::string Escape(std::string_view field) {
 }
 
 std::string Quoted(std::string_view text) {
-  // Appended piece by piece: a literal put before a temporary string makes GCC 12 at -O3 warn
-  // of an overlapping copy (-Wrestrict) that cannot happen.
-  std::string out = "\"";
-  out.append(Escape(text)).push_back('"');
-  return out;
+  return text::Concat({"\"", Escape(text), "\""});
 }
 
 BookRules::BookRules(const CatalogueEntry& entry, bool both_sides, bool repeats)

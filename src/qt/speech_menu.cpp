@@ -19,9 +19,11 @@ namespace {
 
 using Status = SpeechState::Status;
 
-// Why the entries cannot work, for their captions; "" when they can.
+// Why the entries cannot work yet or at all, for their captions; "" when they can.
 QString Reason(const SpeechState& state) {
   switch (state.status) {
+    case Status::Starting:
+      return QStringLiteral("正在启动语音引擎…");
     case Status::NoEngine:
       return QStringLiteral("未安装语音引擎");
     case Status::NoEnglishVoice:
@@ -88,6 +90,8 @@ SpeechMenu::SpeechMenu(WindowBinding& binding, QtPlatform& platform)
     menu_->addAction(speak_);
     menu_->addAction(auto_);
     menu_->addMenu(voices_);
+    // The voices are asked for, from whichever menu.
+    QObject::connect(voices_, &QMenu::aboutToShow, this, [this] { speech_.Start(); });
     QObject::connect(&speech_, &Speech::StateChanged, this, [this] { Refresh(); });
     // Captions only: the settings and the engine are left alone until the menu is first used.
     speak_->setText(QStringLiteral("朗读 (F2)"));
@@ -181,8 +185,7 @@ void SpeechMenu::PopupTextMenu(QWidget* box, QPoint global) {
     menu->addAction(speak_);
     menu->addAction(auto_);
     menu->addMenu(voices_);
-    speech_.Start();
-    Refresh();
+    Refresh();  // the engine is left alone: copying and pasting is no request to speak
   }
   menu->popup(global);
 }
@@ -192,11 +195,12 @@ void SpeechMenu::Refresh() {
   const QString reason = Reason(state);
   const bool usable = state.Usable();
   speak_->setEnabled(usable);
-  // A disabled entry says why instead of naming its key.
+  // A usable entry names its key, and says so while the engine starts; a disabled one says
+  // why instead.
   speak_->setText(state.status == Status::Failed
                       ? QStringLiteral("朗读 (F2)（语音引擎出错，再试一次）")
-                  : reason.isEmpty() ? QStringLiteral("朗读 (F2)")
-                                     : Captioned(QStringLiteral("朗读"), reason));
+                  : usable ? Captioned(QStringLiteral("朗读 (F2)"), reason)
+                           : Captioned(QStringLiteral("朗读"), reason));
   {
     const QSignalBlocker quiet(auto_);  // showing the setting is not changing it
     auto_->setChecked(speech_.AutoSpeak());

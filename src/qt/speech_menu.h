@@ -4,6 +4,9 @@
 // speaks. The window's shortcuts (F2, and the model's own such as F3) act anywhere in it. A
 // text box keeps its own menu (copy, paste), with the window's entries added below. Entries
 // that cannot work are disabled and say why.
+// The speech engine is started by what asks for speech: the window's menu, F2, and the "语音"
+// submenu that lists the voices; a text box's menu, opened to copy or paste, leaves it alone.
+// While it starts, the entries say so.
 #pragma once
 
 #include <QObject>

@@ -176,6 +176,15 @@ bool HasCodePoint(std::string_view text, Wanted wanted) {
 
 }  // namespace
 
+std::string Concat(std::initializer_list<std::string_view> pieces) {
+  std::size_t size = 0;
+  for (std::string_view piece : pieces) size += piece.size();
+  std::string out;
+  out.reserve(size);
+  for (std::string_view piece : pieces) out.append(piece);
+  return out;
+}
+
 bool IsLatinLetter(char32_t c) {
   return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') ||
          (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,12 @@ Repaired RepairUtf8(std::string_view bytes);
 // UTF-16 (without its byte-order mark) as UTF-8; an unpaired surrogate, an odd last byte or
 // a NUL becomes U+FFFD, counted in `invalid`.
 std::string Utf16ToUtf8(std::string_view bytes, bool big_endian, int& invalid);
+
+// The pieces one after another in a new string. Texts are joined here rather than as
+// `"literal" + std::string(...)`: GCC 12 at -O3 inlines that operator into an insert at the
+// front and warns of an overlapping copy (-Wrestrict) that cannot happen, which -Werror makes
+// an error. Appending to a fresh string never draws the warning.
+std::string Concat(std::initializer_list<std::string_view> pieces);
 
 // A Latin letter: A to Z in either case, or an accented one.
 bool IsLatinLetter(char32_t c);

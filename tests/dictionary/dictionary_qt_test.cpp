@@ -4,6 +4,8 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -154,6 +156,41 @@ TEST_F(DictionaryWidgets, F2TellsTheModelTheFocusAndTheResultBoxSelection) {
   EXPECT_EQ(asked[0].SelectionIn(form->ResultBox()), "pineapple");
   EXPECT_EQ(asked[1].focus, &form->QueryBox());
   EXPECT_TRUE(asked[1].selections.empty());
+}
+
+// A right click in the query box, to copy or paste, opens the box's own menu with the speech
+// entries below; it asks for no speech, so no engine is started.
+TEST_F(DictionaryWidgets, ARightClickInTheQueryBoxCopiesAndPastesWithoutStartingSpeech) {
+  random.fallback = 0.0;  // the background pictures, which this test does not look at
+  WriteOwnBook({{"apple", "苹果"}, {"pear", "梨"}});
+  OpenDictionary();
+  ChooseOwnBook();
+  auto* query_box = WidgetAs<QLineEdit>("Form3", "Text1");
+  ASSERT_NE(query_box, nullptr);
+  const QPoint at = query_box->rect().center();
+  QContextMenuEvent click(QContextMenuEvent::Mouse, at, query_box->mapToGlobal(at));
+  QApplication::sendEvent(query_box, &click);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  QStringList entries;  // each entry's name, or its caption with the shortcut it shows
+  for (const QAction* action : menu->actions())
+    entries << (action->menu()                   ? action->menu()->objectName()
+                : action->objectName().isEmpty() ? action->text()
+                                                 : action->objectName());
+  const auto shows = [&](QKeySequence::StandardKey key) {
+    const QString shortcut = QKeySequence(key).toString(QKeySequence::NativeText);
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const QString& entry) { return entry.endsWith('\t' + shortcut); });
+  };
+  EXPECT_TRUE(shows(QKeySequence::Copy) && shows(QKeySequence::Paste))
+      << entries.join(' ').toStdString();
+  EXPECT_TRUE(entries.contains("SpeakAction") && entries.contains("VoiceMenu"))
+      << entries.join(' ').toStdString();
+  EXPECT_EQ(platform.SpeechService().State().status, qtbind::SpeechState::Status::Idle)
+      << "copying and pasting starts no speech engine";
+  menu->close();
+  Settle();
+  EXPECT_EQ(platform.SpeechService().State().status, qtbind::SpeechState::Status::Idle);
 }
 
 TEST_F(DictionaryWidgets, EveryModeWindowButTheScreenSaverHasTheSpeechMenu) {

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "books/gbk.h"
+#include "text/text.h"
 
 namespace kit {
 
@@ -41,9 +42,7 @@ ScopedEnv::~ScopedEnv() {
 }
 
 std::string Numbered(std::string_view prefix, int number, std::string_view suffix) {
-  std::string out(prefix);
-  out.append(std::to_string(number)).append(suffix);
-  return out;
+  return text::Concat({prefix, std::to_string(number), suffix});
 }
 
 std::string Gbk(const std::string& utf8) {

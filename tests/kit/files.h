@@ -39,9 +39,7 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
-// prefix, the number, suffix: "w7", "第7义". Built by appending, since a literal put before a
-// temporary string makes GCC 12 at -O3 warn of an overlapping copy (-Wrestrict) that cannot
-// happen.
+// prefix, the number, suffix: "w7", "第7义".
 std::string Numbered(std::string_view prefix, int number, std::string_view suffix = {});
 
 // UTF-8 text as GBK bytes (the test fails on text GBK cannot hold).

@@ -44,12 +44,12 @@ class CheckTest : public ::testing::Test {
   }
   static int Count(const booktool::CheckReport& report, WarningKind kind) {
     int n = 0;
-    for (const auto& w : report.Warnings) n += w.Kind == kind ? 1 : 0;
+    for (const auto& w : report.warnings) n += w.kind == kind ? 1 : 0;
     return n;
   }
   static std::string All(const booktool::CheckReport& report) {
     std::string all;
-    for (const auto& w : report.Warnings) all += w.Text + "\n";
+    for (const auto& w : report.warnings) all += w.text + "\n";
     return all;
   }
   kit::TempDir dir_;
@@ -83,7 +83,7 @@ TEST_F(CheckTest, RepeatsAreWarnedOnlyWithinAGroupOfEighteen) {
     lines.push_back(zh);
   }
   booktool::CheckReport report = Check(kit::GbkLines(lines), Own());
-  ASSERT_TRUE(report.Result.Ok());
+  ASSERT_TRUE(report.result.Ok());
   EXPECT_EQ(Count(report, WarningKind::Repeat), 2) << All(report);
   EXPECT_NE(All(report).find("group 1 (records 1-18): English entry \"w2\" at records 2 and 5"),
             std::string::npos)
@@ -97,7 +97,7 @@ TEST_F(CheckTest, LongAndEmptyTextsAreWarned) {
       Check(kit::GbkLines({"integrated development environment", "集成开发环境", "", "空的英文",
                            "x", "一二三四五六七八九十一二三四五六七八"}),
             Own());
-  ASSERT_TRUE(report.Result.Ok());
+  ASSERT_TRUE(report.result.Ok());
   EXPECT_EQ(Count(report, WarningKind::TooLong), 2) << All(report);
   EXPECT_EQ(Count(report, WarningKind::Empty), 1) << All(report);
   EXPECT_NE(All(report).find("record 1: English entry \"integrated development environment\" "
@@ -129,7 +129,7 @@ TEST_F(CheckTest, EncodingsThatWouldShowGarbledAreWarned) {
   };
   for (const Row& r : rows) {
     booktool::CheckReport report = Check(r.bytes, r.entry);
-    ASSERT_TRUE(report.Result.Ok()) << r.what;
+    ASSERT_TRUE(report.result.Ok()) << r.what;
     if (!r.warning) {
       EXPECT_EQ(Count(report, WarningKind::Encoding), 0) << r.what << ": " << All(report);
       continue;
@@ -164,8 +164,8 @@ TEST_F(CheckTest, DamagedBooksAreDescribedWithLineRecordAndCounts) {
   };
   for (const Row& r : rows) {
     booktool::CheckReport report = Check(r.bytes, r.entry);
-    ASSERT_FALSE(report.Result.Ok()) << r.what;
-    const std::string description = booktool::DescribeFailure(report.Result, r.entry);
+    ASSERT_FALSE(report.result.Ok()) << r.what;
+    const std::string description = booktool::DescribeFailure(report.result, r.entry);
     for (const std::string& part : r.parts)
       EXPECT_NE(description.find(part), std::string::npos) << r.what << ": " << description;
   }

@@ -30,10 +30,14 @@ std::vector<ListRecord> Records(std::initializer_list<std::pair<const char*, con
 class RoundTrip : public ::testing::Test {
  protected:
   bool Make(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry) {
-    std::string bytes;
-    if (!booktool::EncodeBook(records, entry, bytes, encoding_, refusal_)) return false;
-    kit::WriteFile(dir_.Path() / "book", bytes);
-    bytes_ = bytes;
+    const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(records, entry);
+    if (!encoded.Ok()) {
+      refusal_ = encoded.Refused();
+      return false;
+    }
+    kit::WriteFile(dir_.Path() / "book", encoded->bytes);
+    bytes_ = encoded->bytes;
+    encoding_ = encoded->encoding;
     result_ = books::ReadWordBook((dir_.Path() / "book").string(), entry, book_);
     return true;
   }
@@ -54,18 +58,18 @@ TEST(ParseList, ReadsTabSeparatedRecordsWithEscapes) {
       "back\\\\slash\t反\\t斜\\n线\r"
       "C:\\dir\t路径\n"
       "last\t最后";
-  std::vector<ListRecord> records;
-  Refusal refusal;
-  ASSERT_TRUE(booktool::ParseList(text, BookKind::CatalogueBook, records, refusal))
-      << refusal.Reason;
+  const booktool::Result<std::vector<ListRecord>> parsed =
+      booktool::ParseList(text, BookKind::CatalogueBook);
+  ASSERT_TRUE(parsed.Ok()) << parsed.Refused().reason;
+  const std::vector<ListRecord>& records = *parsed;
   ASSERT_EQ(records.size(), 4u);
-  EXPECT_EQ(records[0].English, "apple") << "the byte-order mark is dropped";
-  EXPECT_EQ(records[1].Line, 3) << "empty lines are skipped but counted";
-  EXPECT_EQ(records[1].English, "back\\slash");
-  EXPECT_EQ(records[1].Chinese, "反\t斜\n线");
-  EXPECT_EQ(records[2].English, "C:\\dir") << "a backslash before another letter stays";
-  EXPECT_EQ(records[3].Line, 5);
-  EXPECT_EQ(records[3].Chinese, "最后");
+  EXPECT_EQ(records[0].english, "apple") << "the byte-order mark is dropped";
+  EXPECT_EQ(records[1].line, 3) << "empty lines are skipped but counted";
+  EXPECT_EQ(records[1].english, "back\\slash");
+  EXPECT_EQ(records[1].chinese, "反\t斜\n线");
+  EXPECT_EQ(records[2].english, "C:\\dir") << "a backslash before another letter stays";
+  EXPECT_EQ(records[3].line, 5);
+  EXPECT_EQ(records[3].chinese, "最后");
 }
 
 TEST(ParseList, RefusesMalformedLinesWithTheirNumber) {
@@ -81,19 +85,18 @@ TEST(ParseList, RefusesMalformedLinesWithTheirNumber) {
       {"tab in an idiom", "一心一意\n三心\t二意\n", BookKind::IdiomBook, 2},
   };
   for (const Row& r : rows) {
-    std::vector<ListRecord> records;
-    Refusal refusal;
-    EXPECT_FALSE(booktool::ParseList(r.text, r.kind, records, refusal)) << r.what;
-    EXPECT_EQ(refusal.Line, r.line) << r.what;
-    EXPECT_FALSE(refusal.Reason.empty()) << r.what;
+    const booktool::Result<std::vector<ListRecord>> parsed = booktool::ParseList(r.text, r.kind);
+    ASSERT_FALSE(parsed.Ok()) << r.what;
+    EXPECT_EQ(parsed.Refused().line, r.line) << r.what;
+    EXPECT_FALSE(parsed.Refused().reason.empty()) << r.what;
   }
-  std::vector<ListRecord> idioms;
-  Refusal refusal;
-  ASSERT_TRUE(booktool::ParseList("一心一意\r\n\\n不变\r\n一心-\t-二\\t意\n-\t-\n",
-                                  BookKind::IdiomBook, idioms, refusal));
-  EXPECT_EQ(idioms[1].English, "\\n不变") << "idiom lines are taken as they stand";
-  EXPECT_EQ(idioms[2].English, "一心二\t意") << "the halves dump prints are joined";
-  EXPECT_EQ(idioms[3].English, "") << "an empty idiom line dumps as its two bare halves";
+  const booktool::Result<std::vector<ListRecord>> parsed =
+      booktool::ParseList("一心一意\r\n\\n不变\r\n一心-\t-二\\t意\n-\t-\n", BookKind::IdiomBook);
+  ASSERT_TRUE(parsed.Ok());
+  const std::vector<ListRecord>& idioms = *parsed;
+  EXPECT_EQ(idioms[1].english, "\\n不变") << "idiom lines are taken as they stand";
+  EXPECT_EQ(idioms[2].english, "一心二\t意") << "the halves dump prints are joined";
+  EXPECT_EQ(idioms[3].english, "") << "an empty idiom line dumps as its two bare halves";
 }
 
 TEST_F(RoundTrip, CatalogueBookLoadsBackAsTheList) {
@@ -110,7 +113,7 @@ TEST_F(RoundTrip, CatalogueBookLoadsBackAsTheList) {
                                 {"  spaced  ", "空格 在中间"},
                                 {"1st", "第一"},
                                 {"`grave", "重音符"}});
-  ASSERT_TRUE(Make(records, Entry(10))) << refusal_.Reason;
+  ASSERT_TRUE(Make(records, Entry(10))) << refusal_.reason;
   ASSERT_TRUE(result_.Ok()) << result_.Message;
   EXPECT_EQ(booktool::FirstDifference(book_, Entry(10), records), -1);
   EXPECT_EQ(encoding_, BookEncoding::Gbk);
@@ -123,7 +126,7 @@ TEST_F(RoundTrip, CatalogueBookLoadsBackAsTheList) {
 
 TEST_F(RoundTrip, OwnAndIdiomBooksLoadBackAsTheList) {
   const auto own = Records({{"apple", "苹果"}, {"`pple", "不变"}, {"", "空的英文"}});
-  ASSERT_TRUE(Make(own, Own())) << refusal_.Reason;
+  ASSERT_TRUE(Make(own, Own())) << refusal_.reason;
   ASSERT_TRUE(result_.Ok());
   EXPECT_EQ(booktool::FirstDifference(book_, Own(), own), -1);
   EXPECT_TRUE(bytes_.starts_with("apple\r\n" + kit::Gbk("苹果") + "\r\n`pple\r\n"))
@@ -131,7 +134,7 @@ TEST_F(RoundTrip, OwnAndIdiomBooksLoadBackAsTheList) {
 
   const std::vector<ListRecord> idioms = {
       {1, "一心一意", ""}, {2, "既来之则安之", ""}, {3, "千里之行始于足下", ""}, {4, "好", ""}};
-  ASSERT_TRUE(Make(idioms, Entry(4, BookKind::IdiomBook))) << refusal_.Reason;
+  ASSERT_TRUE(Make(idioms, Entry(4, BookKind::IdiomBook))) << refusal_.reason;
   ASSERT_TRUE(result_.Ok());
   EXPECT_EQ(booktool::FirstDifference(book_, Entry(4, BookKind::IdiomBook), idioms), -1);
   EXPECT_EQ(book_.EnglishEntries[2], "既来之-");
@@ -182,9 +185,9 @@ TEST_F(RoundTrip, RefusesWhatTheProgramCouldNotReadBack) {
   };
   for (const Row& r : rows) {
     EXPECT_FALSE(Make(r.records, r.entry)) << r.what;
-    EXPECT_EQ(refusal_.Line, r.line) << r.what;
-    EXPECT_NE(refusal_.Reason.find(r.reason_part), std::string::npos)
-        << r.what << ": " << refusal_.Reason;
+    EXPECT_EQ(refusal_.line, r.line) << r.what;
+    EXPECT_NE(refusal_.reason.find(r.reason_part), std::string::npos)
+        << r.what << ": " << refusal_.reason;
   }
   // An empty English entry is fine where nothing is lowered.
   EXPECT_TRUE(Make(Records({{"", "一"}, {"b", "二"}}), Entry(2)));

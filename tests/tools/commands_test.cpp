@@ -1,5 +1,5 @@
 // vantle-book as its users meet it: arguments, output, exit codes and files.
-#include "booktool/commands.h"
+#include "booktool/tool.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -53,6 +53,11 @@ TEST_F(ToolTest, BadUsageExitsWithTwoAndHelpWithZero) {
   } rows[] = {
       {{}, kExitUsage, "usage: vantle-book check"},
       {{"--help"}, kExitGood, "usage: vantle-book check"},
+      {{"--help"}, kExitGood, "\n  export   writes a book as CSV"},
+      {{"--help"}, kExitGood, "\n       vantle-book export BOOK [OUT]"},
+      {{}, kExitUsage, "\n       vantle-book export BOOK [OUT]"},
+      {{"import", "a.csv", "--columns", "2,2"}, kExitUsage, "gives one column for both sides"},
+      {{"import", "a.csv", "--columns", "Word, word"}, kExitUsage, "one column for both sides"},
       {{"check", "--help"}, kExitGood, "Warns, without refusing"},
       {{"dump", "-h"}, kExitGood, "english<TAB>chinese"},
       {{"convert", "--help"}, kExitGood, "--force"},
@@ -422,6 +427,14 @@ TEST_F(ToolTest, ImportRefusesBadRecordsWithTheirLinesAndWritesNothing) {
        "#columns:a\tb\nx\ty\n",
        {"out.txt", "--columns=1,3"},
        {"list: refused: as flashcards: no row has 3 columns (the widest has 2)"}},
+      {"one column for both sides, by its name and its number",
+       "English,Chinese\na,一\nb,二\n",
+       {"out.txt", "--columns", "english,1"},
+       {"list: refused: as csv: --columns gives column 1 for both sides"}},
+      {"one KVTML language for both sides, by its locale and its name",
+       kKvtml,
+       {"out.txt", "--columns", "en,English"},
+       {"list: refused: as kvtml: --columns gives the language \"English\" (en) for both sides"}},
       {"a column name no header has",
        "a,一\nb,二\n",
        {"out.txt", "--columns", "word,b"},
@@ -585,7 +598,7 @@ TEST_F(ToolTest, WritesReplaceOnlyRegularFilesFollowingLinks) {
     kit::WriteFile(P("real"), "keep me");
     fs::permissions(P("real"), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(run(P("real"), false), kExitRefused) << command;
-    EXPECT_NE(Err().find(P("real") + ": exists already; give --force to replace it"),
+    EXPECT_NE(Err().find(P("real") + ": refused: exists already; give --force to replace it"),
               std::string::npos)
         << Err();
     EXPECT_EQ(Read(P("real")), "keep me");
@@ -623,11 +636,38 @@ TEST_F(ToolTest, WritesReplaceOnlyRegularFilesFollowingLinks) {
     }
     EXPECT_TRUE(fs::is_fifo(P("fifo")));
     EXPECT_TRUE(fs::is_empty(P("folder")));
+
+    // A new file takes the permissions the user's umask leaves, as any new file does.
+    for (const mode_t mask : {mode_t{027}, mode_t{0}}) {
+      const mode_t before = umask(mask);
+      EXPECT_EQ(run(P("new"), false), kExitGood) << command << ": " << Err();
+      umask(before);
+      EXPECT_EQ(static_cast<mode_t>(fs::status(P("new")).permissions() & fs::perms::all),
+                0666 & ~mask)
+          << command;
+      fs::remove(P("new"));
+    }
+
+    // The file read is never written over: named itself, through a link or a hard link.
+    const std::string& input = c.args[1];
+    const std::string kept = Read(input);
+    fs::create_symlink(input, P("soft"));
+    fs::create_hard_link(input, P("hard"));
+    for (const std::string& out : {input, P("soft"), P("hard")}) {
+      EXPECT_EQ(run(out, true), kExitRefused) << command << " " << out;
+      EXPECT_NE(Err().find(out + ": refused: is " + input +
+                           ", the file being read; it is never written over"),
+                std::string::npos)
+          << Err();
+    }
+    EXPECT_EQ(Read(input), kept) << command;
+    fs::remove(P("soft"));
+    fs::remove(P("hard"));
   }
   EXPECT_EQ(Run({"import", P("list.csv"), P("fifo"), "--force"}), kExitRefused);
   EXPECT_EQ(Err(), P("fifo") +
-                       ": is a named pipe (FIFO), not a regular file; only a regular file is "
-                       "replaced, with --force or without\n");
+                       ": refused: is a named pipe (FIFO), not a regular file; only a regular "
+                       "file is replaced, with --force or without\n");
   EXPECT_EQ(FileCount(), 6) << "no temporary file stays behind";
 }
 
@@ -637,10 +677,11 @@ TEST_F(ToolTest, ExportWritesTheFormatItsNameOrFormatAsks) {
   EXPECT_EQ(Run({"export", own}), kExitGood);
   EXPECT_EQ(Out(),
             "\xEF\xBB\xBF"
-            "English,Chinese\r\n\"apple\",\"苹果\"\r\n\"pear\",\"梨\"\r\n");
+            "\"English\",\"Chinese\"\r\n\"apple\",\"苹果\"\r\n\"pear\",\"梨\"\r\n");
   EXPECT_EQ(Run({"export", own, "-", "--format", "flashcards"}), kExitGood);
   EXPECT_EQ(Out(),
-            "#separator:tab\n#html:false\n#columns:English\tChinese\napple\t苹果\npear\t梨\n");
+            "#separator:tab\n#html:false\n#vantle-book columns:English\tChinese\napple\t苹果\n"
+            "pear\t梨\n");
   EXPECT_EQ(Run({"export", own, P("out.kvtml")}), kExitGood) << Err();
   EXPECT_EQ(Out(), P("out.kvtml") + ": wrote 2 records of 《My词库》 as kvtml\n");
   EXPECT_NE(Read(P("out.kvtml")).find("<locale>zh_CN</locale>"), std::string::npos);

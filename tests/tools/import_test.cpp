@@ -10,7 +10,7 @@
 
 namespace {
 
-using booktool::ImportFormat;
+using booktool::ListFormat;
 using booktool::ListRecord;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
@@ -34,7 +34,7 @@ std::string Utf16(std::string_view utf8, bool big) {
 
 Pairs PairsOf(const std::vector<ListRecord>& records) {
   Pairs pairs;
-  for (const ListRecord& r : records) pairs.emplace_back(r.English, r.Chinese);
+  for (const ListRecord& r : records) pairs.emplace_back(r.english, r.chinese);
   return pairs;
 }
 
@@ -136,6 +136,63 @@ TEST(ParseImport, TakesEachSideFromTheColumnOrLanguageThatHoldsIt) {
        "<?xml version=\"1.0\"?>\n<kvtml encoding=\"UTF-8\"><e><o>apple</o><t>苹果</t></e></kvtml>",
        {},
        "a KVTML 1 file: save it in KVTML 2 first"},
+      // Flash-card exports as their program writes them ("Notes in Plain Text"): with its
+      // header lines or, from older versions and on request, without; HTML or plain text;
+      // note identifiers, note types, decks and tags in columns of their own.
+      {"an export with every column its program can add",
+       "#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n"
+       "#tags column:6\n"
+       "f:4Rq`Wz1K\tBasic\t英语::四级\t<div>abandon</div>\t放弃&nbsp;抛弃\tcet4\n"
+       "b7#Lm2,Xq9\tBasic\t英语::四级\tability\t<b>能力</b><br>才能\tcet4 noun\n",
+       {{"abandon", "放弃 抛弃"}, {"ability", "能力 才能"}},
+       "English from column 4, meanings from column 5 (told apart by their content)"},
+      {"an export without header lines: its HTML made text",
+       "<b>apple</b>\t苹果\nlook&nbsp;forward&nbsp;to\t期待\nbank\t银行<br>河岸\n"
+       "cat [sound:cat.mp3]\t猫\n",
+       {{"apple", "苹果"}, {"look forward to", "期待"}, {"bank", "银行 河岸"}, {"cat", "猫"}},
+       "flash-card export in UTF-8, separated by tabs, HTML; English from column 1"},
+      {"an export without header lines whose note identifiers come first",
+       "Nr:?$]hr`r\t<b>apple</b>\t苹果\tvocab\ne3Q]V.Jx#N\t<b>pear</b>\t梨\tvocab\n"
+       "O+~6b>1Lpq\tbanana\t香蕉\tvocab\ntK%j4F(zWm\tgrape\t葡萄\tvocab fruit\n",
+       {{"apple", "苹果"}, {"pear", "梨"}, {"banana", "香蕉"}, {"grape", "葡萄"}},
+       "English from column 2, meanings from column 3 (told apart by their content), column 1 "
+       "left out: it holds note identifiers"},
+      {"note identifiers in a plain tab-separated list",
+       "Nr:?$]hr`r\tapple\t苹果\ne3Q]V.Jx#N\tpear\t梨\n",
+       {{"apple", "苹果"}, {"pear", "梨"}},
+       "CSV in UTF-8, separated by tabs; English from column 2, meanings from column 3 (told "
+       "apart by their content), column 1 left out"},
+      {"note types of both directions: each record turned by its own content",
+       "#separator:tab\n#html:true\n#notetype column:1\n#tags column:4\n"
+       "Basic\tapple\t苹果\tvocab\nBasic\tpear\t梨\t\n中英\t香蕉\tbanana\t\n"
+       "Basic\tgrape\t葡萄\t\n中英\t<i>西瓜</i>\twatermelon\t\n",
+       {{"apple", "苹果"},
+        {"pear", "梨"},
+        {"banana", "香蕉"},
+        {"grape", "葡萄"},
+        {"watermelon", "西瓜"}},
+       "English from column 2, meanings from column 3 (told apart by their content), 2 records "
+       "turned round by their own content"},
+      {"half the notes each way round, without header lines",
+       "<b>apple</b>\t苹果\n<b>香蕉</b>\tbanana\n",
+       {{"apple", "苹果"}, {"banana", "香蕉"}},
+       "1 record turned round by their own content"},
+      {"a deck named Front and Back, some notes turned",
+       "#separator:tab\n#columns:Front\tBack\napple\t苹果\n梨\tpear\n",
+       {{"apple", "苹果"}, {"pear", "梨"}},
+       "English from column 1 \"Front\", meanings from column 2 \"Back\", 1 record turned"},
+      {"a plain-text export: sounds dropped",
+       "#separator:tab\n#html:false\napple\t苹果 [sound:apple.mp3]\n",
+       {{"apple", "苹果"}},
+       "flash-card export in UTF-8, separated by tabs, plain text"},
+      {"a tab-separated list with ampersands is no flash-card export",
+       "R&D\t研发\nAT&T\t电话公司\n",
+       {{"R&D", "研发"}, {"AT&T", "电话公司"}},
+       "CSV in UTF-8, separated by tabs"},
+      {"a spreadsheet's rows in either order are not turned",
+       "word,meaning\napple,苹果\n香蕉,banana\n",
+       {{"apple", "苹果"}, {"香蕉", "banana"}},
+       "English from column 1 \"word\", meanings from column 2 \"meaning\""},
       {"KVTML whose locales name neither side",
        "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>de</locale>"
        "</identifier><identifier id=\"1\"><locale>fr</locale></identifier></identifiers>"
@@ -145,9 +202,9 @@ TEST(ParseImport, TakesEachSideFromTheColumnOrLanguageThatHoldsIt) {
        "has 1 \"0\" (de), 2 \"1\" (fr)); name them with --columns A,B"},
   };
   for (const Row& r : rows) {
-    const booktool::ImportedList list = booktool::ParseImport(r.bytes, {});
-    EXPECT_EQ(PairsOf(list.Records), r.records) << r.what;
-    const std::string& text = r.records.empty() ? list.Failure.Reason : list.Description;
+    const booktool::Result<booktool::ImportedList> list = booktool::ParseImport(r.bytes, {});
+    EXPECT_EQ(list.Ok() ? PairsOf(list->records) : Pairs(), r.records) << r.what;
+    const std::string& text = list.Ok() ? list->description : list.Refused().reason;
     EXPECT_NE(text.find(r.says), std::string::npos) << r.what << ": " << text;
   }
 }
@@ -226,41 +283,94 @@ TEST(OwnBookEncoding, ReadsAsUtf8OnlyWhenAllIsUtf8BeyondAscii) {
   for (const auto& [bytes, utf8] : rows) EXPECT_EQ(books::OwnBookReadsAsUtf8(bytes), utf8) << bytes;
 }
 
-// Export then import: the same records, in every format, for awkward texts too.
+// Export then import: the same records byte for byte, in every format, for awkward texts
+// and every kind of white space a loaded book may hold.
 TEST(Export, ImportReadsBackWhatExportWrote) {
   const std::vector<ListRecord> records = {
       {1, "apple", "苹果"},
       {2, "\"quoted\", with comma", "引号\"与,逗号;分号"},
       {3, "#tag:like", "井号"},
       {4, "tab\there", "制表\t符"},
-      {5, "<b>&amp;</b>", "<不是标签> & 符号"},
+      {5, "<b>&amp;</b>", "<不是标签> & 符号 [sound:a.mp3]"},
       {6, "-", "-一意"},
       {7, "", "空的英文"},
       {8, "sep=;", "看似分隔"},
+      {9, "ice  cream", "冰  淇淋"},
+      {10, " apple", " 苹果"},
+      {11, "word ", "词"},
+      {12, "", ""},
+      {13, " ", "\t"},
+      {14,
+       "no\xC2\xA0"
+       "break",
+       "\xC2\xA0"
+       "不断"},
+      {15, "\"", "#"},
+      {16, "苹果", "apple"},
+      {17, "tags:x", "标签"},
+      // A damaged catalogue book's first character raised into a line end.
+      {18, "\rword", "\n"},
+      {19, "\r\n", "a\r\nb"},
   };
-  for (ImportFormat format : {ImportFormat::Csv, ImportFormat::Flashcards, ImportFormat::Kvtml}) {
-    std::string bytes, error;
-    ASSERT_TRUE(booktool::ExportRecords(records, format, "《My词库》", bytes, error)) << error;
-    const booktool::ImportedList list = booktool::ParseImport(bytes, {});
-    ASSERT_EQ(list.Format, format) << bytes;
-    ASSERT_EQ(list.Records.size(), records.size()) << list.Failure.Reason << "\n" << bytes;
+  for (ListFormat format : {ListFormat::Csv, ListFormat::Flashcards, ListFormat::Kvtml}) {
+    const booktool::Result<std::string> bytes =
+        booktool::ExportRecords(records, format, "《My词库》");
+    ASSERT_TRUE(bytes.Ok()) << bytes.Refused().reason;
+    const booktool::Result<booktool::ImportedList> list = booktool::ParseImport(*bytes, {});
+    ASSERT_TRUE(list.Ok()) << list.Refused().reason;
+    ASSERT_EQ(list->format, format) << *bytes;
+    ASSERT_EQ(list->records.size(), records.size()) << *bytes;
     for (std::size_t i = 0; i < records.size(); ++i) {
-      // Flash-card text and KVTML read a tab as a space, as they read any white space.
-      std::string english = records[i].English, meaning = records[i].Chinese;
-      if (format != ImportFormat::Csv) {
-        std::replace(english.begin(), english.end(), '\t', ' ');
-        std::replace(meaning.begin(), meaning.end(), '\t', ' ');
-      }
-      EXPECT_EQ(list.Records[i].English, english) << booktool::FormatName(format);
-      EXPECT_EQ(list.Records[i].Chinese, meaning) << booktool::FormatName(format);
+      EXPECT_EQ(list->records[i].english, records[i].english) << booktool::FormatName(format);
+      EXPECT_EQ(list->records[i].chinese, records[i].chinese) << booktool::FormatName(format);
     }
   }
-  std::string bytes, error;
-  EXPECT_FALSE(
-      booktool::ExportRecords({{3, "bell\x07", "铃"}}, ImportFormat::Kvtml, "x", bytes, error));
-  EXPECT_EQ(error,
+  // What a format cannot hold refuses it, and CSV holds everything: a NUL byte (a damaged
+  // first character raised into one) among the rest.
+  const std::vector<ListRecord> bell = {{3, "bell\x07", "铃"}};
+  const booktool::Result<std::string> kvtml = booktool::ExportRecords(bell, ListFormat::Kvtml, "x");
+  ASSERT_FALSE(kvtml.Ok());
+  EXPECT_EQ(kvtml.Refused().reason,
             "record 3: English entry \"bell\x07\" holds U+0007, which XML cannot hold; export the "
             "book as CSV");
+  const std::vector<ListRecord> nul = {{1, "a", "b"}, {2, std::string("\xEF\xBF\xBD\0x", 5), "c"}};
+  const booktool::Result<std::string> cards =
+      booktool::ExportRecords(nul, ListFormat::Flashcards, "x");
+  ASSERT_FALSE(cards.Ok());
+  EXPECT_NE(cards.Refused().reason.find("record 2: English entry"), std::string::npos);
+  EXPECT_NE(cards.Refused().reason.find("holds U+0000, which flash-card text cannot hold"),
+            std::string::npos);
+  const booktool::Result<std::string> csv = booktool::ExportRecords(nul, ListFormat::Csv, "x");
+  ASSERT_TRUE(csv.Ok());
+  const booktool::Result<booktool::ImportedList> back = booktool::ParseImport(*csv, {});
+  ASSERT_TRUE(back.Ok()) << back.Refused().reason;
+  EXPECT_EQ(PairsOf(back->records), PairsOf(nul));
+}
+
+// A flash-card program takes the '#' lines at the top of a file for its own, maps the
+// columns onto a note type's fields by the names of a "#columns:" line when there is one
+// (names no field of its stock "Basic" type matches leave the back empty) and in their order
+// when there is none, and makes the next column past the fields it took the tags unless a
+// "#tags column:" line says which. So the export names no columns and writes two on every
+// row: the English entry goes to a note's first field, the meaning to its second, and nothing
+// becomes tags.
+TEST(Export, FlashCardsFillANotesFieldsInOrderAndNoTags) {
+  const booktool::Result<std::string> bytes = booktool::ExportRecords(
+      {{1, "#apple", "苹果"}, {2, "", ""}, {3, "a\tb", "\"c\""}}, ListFormat::Flashcards, "x");
+  ASSERT_TRUE(bytes.Ok());
+  std::string_view text = *bytes;
+  int header_lines = 0;
+  while (text.starts_with('#')) {
+    const std::string_view line = text.substr(0, text.find('\n'));
+    const std::string key = booktool::import::Lower(line.substr(1, line.find(':') - 1));
+    EXPECT_TRUE(key != "columns" && !key.ends_with(" column")) << line;
+    text.remove_prefix(line.size() + 1);
+    ++header_lines;
+  }
+  EXPECT_EQ(header_lines, 3);
+  const auto rows = booktool::import::SplitRows(text, '\t', 1);
+  ASSERT_EQ(rows.size(), 3u) << "a record beginning with '#' is no comment, an empty one no gap";
+  for (const auto& row : rows) EXPECT_EQ(row.fields.size(), 2u) << row.line;
 }
 
 }  // namespace

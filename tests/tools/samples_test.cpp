@@ -12,9 +12,10 @@
 #include "books/gbk.h"
 #include "books/loader.h"
 #include "booktool/book_check.h"
-#include "booktool/commands.h"
 #include "booktool/export.h"
+#include "booktool/files.h"
 #include "booktool/import.h"
+#include "booktool/tool.h"
 #include "kit/files.h"
 
 namespace {
@@ -22,9 +23,9 @@ namespace {
 using booktool::ListRecord;
 
 std::string ReadAll(const std::string& path) {
-  std::string bytes, error;
-  EXPECT_TRUE(booktool::ReadWhole(path, bytes, error)) << error;
-  return bytes;
+  const booktool::Result<std::string> bytes = booktool::ReadWholeFile(path);
+  EXPECT_TRUE(bytes.Ok()) << bytes.Refused().reason;
+  return bytes.Ok() ? *bytes : std::string();
 }
 
 // No entry and no meaning twice within any group of 18.
@@ -32,8 +33,8 @@ void ExpectNoRepeatInGroups(const std::vector<ListRecord>& book, bool idioms) {
   for (std::size_t start = 0; start < book.size(); start += 18) {
     std::set<std::string> entries, meanings;
     for (std::size_t k = start; k < std::min(book.size(), start + 18); ++k) {
-      std::string en = book[k].English, zh = book[k].Chinese;
-      if (idioms) books::CutIdiom(book[k].English, en, zh);
+      std::string en = book[k].english, zh = book[k].chinese;
+      if (idioms) books::CutIdiom(book[k].english, en, zh);
       EXPECT_TRUE(entries.insert(en).second) << "record " << k + 1 << ": " << en;
       EXPECT_TRUE(meanings.insert(zh).second) << "record " << k + 1 << ": " << zh;
     }
@@ -115,11 +116,11 @@ TEST_F(SampleData, WordListsAreLargeEnoughAndAllGbk) {
   for (const auto& [level, records] : sources_->Levels) {
     EXPECT_GE(records.size(), 200u) << level;
     for (const ListRecord& r : records) {
-      english.insert(r.English);
-      if (r.English.find(' ') != std::string::npos) phrases.insert(r.English);
-      if (level.starts_with("computing")) computing.insert(r.English);
-      EXPECT_TRUE(encoder.Encode(r.English, gbk) && encoder.Encode(r.Chinese, gbk))
-          << level << ":" << r.Line;
+      english.insert(r.english);
+      if (r.english.find(' ') != std::string::npos) phrases.insert(r.english);
+      if (level.starts_with("computing")) computing.insert(r.english);
+      EXPECT_TRUE(encoder.Encode(r.english, gbk) && encoder.Encode(r.chinese, gbk))
+          << level << ":" << r.line;
     }
   }
   EXPECT_GE(english.size(), 3000u);
@@ -127,9 +128,9 @@ TEST_F(SampleData, WordListsAreLargeEnoughAndAllGbk) {
   EXPECT_GE(computing.size(), 400u);
   std::set<std::string> idioms;
   for (const ListRecord& r : sources_->Idioms) {
-    idioms.insert(r.English);
-    EXPECT_TRUE(encoder.Encode(r.English, gbk)) << r.English;
-    EXPECT_GE(r.English.size(), 4u * 3) << "an idiom has four characters or more: " << r.English;
+    idioms.insert(r.english);
+    EXPECT_TRUE(encoder.Encode(r.english, gbk)) << r.english;
+    EXPECT_GE(r.english.size(), 4u * 3) << "an idiom has four characters or more: " << r.english;
   }
   EXPECT_GE(idioms.size(), 5000u);
   EXPECT_EQ(idioms.size(), sources_->Idioms.size()) << "an idiom is listed twice";
@@ -153,7 +154,7 @@ TEST_F(SampleData, EveryBookIsPlannedWithItsCountAndNoRepeatInAGroup) {
       const std::size_t listed = sources_->Idioms.size();
       const std::size_t most = (book.size() + listed - 1) / listed;
       std::map<std::string, std::size_t> times;
-      for (const ListRecord& r : book) ++times[r.English];
+      for (const ListRecord& r : book) ++times[r.english];
       const auto often = std::max_element(times.begin(), times.end(),
                                           [](auto& a, auto& b) { return a.second < b.second; });
       EXPECT_LE(often->second, most) << often->first;
@@ -162,11 +163,11 @@ TEST_F(SampleData, EveryBookIsPlannedWithItsCountAndNoRepeatInAGroup) {
     const auto& second = again.at(std::string(entry.Label));
     ASSERT_EQ(book.size(), second.size());
     for (std::size_t k = 0; k < book.size(); ++k)
-      ASSERT_EQ(book[k].English, second[k].English) << "the same books on every run";
+      ASSERT_EQ(book[k].english, second[k].english) << "the same books on every run";
   }
   // Two volumes of one series hold different words.
-  EXPECT_NE(plan.at("新版《小学英语》(第一册)(200)")[0].English,
-            plan.at("新版《小学英语》(第二册)(200)")[0].English);
+  EXPECT_NE(plan.at("新版《小学英语》(第一册)(200)")[0].english,
+            plan.at("新版《小学英语》(第二册)(200)")[0].english);
 }
 
 TEST_F(SampleData, WrittenBooksLoadWithTheirExactCounts) {
@@ -191,17 +192,15 @@ TEST_F(SampleData, WrittenBooksLoadWithTheirExactCounts) {
   const std::string path = books::BookFilePath(dir.Str(), first);
   std::vector<ListRecord> records = plan.at(std::string(first.Label));
   EXPECT_TRUE(samples::CheckSampleBook(path, first, records, error)) << error;
-  records[5].Chinese += "！";
+  records[5].chinese += "！";
   EXPECT_FALSE(samples::CheckSampleBook(path, first, records, error));
   EXPECT_NE(error.find("record 6"), std::string::npos) << error;
   // ... and one with a repeat in a group, though it loads.
   records = plan.at(std::string(first.Label));
   records[3] = records[2];
-  std::string bytes;
-  booktool::BookEncoding encoding;
-  booktool::Refusal refusal;
-  ASSERT_TRUE(booktool::EncodeBook(records, first, bytes, encoding, refusal));
-  kit::WriteFile(path, bytes);
+  const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(records, first);
+  ASSERT_TRUE(encoded.Ok());
+  kit::WriteFile(path, encoded->bytes);
   EXPECT_FALSE(samples::CheckSampleBook(path, first, records, error));
   EXPECT_NE(error.find("group 1"), std::string::npos) << error;
 }
@@ -211,10 +210,10 @@ TEST_F(SampleData, EveryBookExportedInEveryFormatImportsBackToItsRecords) {
   std::ostringstream log, out, err;
   std::string error;
   ASSERT_TRUE(samples::WriteSamples(*sources_, dir.Path(), log, error)) << error;
-  const std::pair<const char*, booktool::ImportFormat> formats[] = {
-      {"csv", booktool::ImportFormat::Csv},
-      {"txt", booktool::ImportFormat::Flashcards},
-      {"kvtml", booktool::ImportFormat::Kvtml}};
+  const std::pair<const char*, booktool::ListFormat> formats[] = {
+      {"csv", booktool::ListFormat::Csv},
+      {"txt", booktool::ListFormat::Flashcards},
+      {"kvtml", booktool::ListFormat::Kvtml}};
   for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
     books::WordBook book;
     const std::string path = books::BookFilePath(dir.Str(), entry);
@@ -227,19 +226,21 @@ TEST_F(SampleData, EveryBookExportedInEveryFormatImportsBackToItsRecords) {
               {"export", path, exported, "--label", std::string(entry.Label), "--force"}, out, err),
           booktool::kExitGood)
           << entry.Label << " " << extension << ": " << err.str();
-      const booktool::ImportedList list = booktool::ParseImport(ReadAll(exported), {});
-      ASSERT_TRUE(list.Failure.Reason.empty()) << entry.Label << ": " << list.Failure.Reason;
-      EXPECT_EQ(list.Format, format) << entry.Label;
-      ASSERT_EQ(list.Records.size(), records.size()) << entry.Label << " " << extension;
+      const booktool::Result<booktool::ImportedList> imported =
+          booktool::ParseImport(ReadAll(exported), {});
+      ASSERT_TRUE(imported.Ok()) << entry.Label << ": " << imported.Refused().reason;
+      const booktool::ImportedList& list = *imported;
+      EXPECT_EQ(list.format, format) << entry.Label;
+      ASSERT_EQ(list.records.size(), records.size()) << entry.Label << " " << extension;
       // ... and import takes them all: no rule of import refuses what the program holds.
       if (entry.Kind != books::BookKind::IdiomBook) {
-        const booktool::SiftedList sifted = booktool::SiftRecords(list.Records, entry, false);
-        EXPECT_TRUE(sifted.Bad.empty()) << entry.Label << ": " << sifted.Bad.front().Reason;
-        EXPECT_EQ(sifted.Kept.size(), records.size()) << entry.Label;
+        const booktool::SiftedList sifted = booktool::SiftRecords(list.records, entry, false);
+        EXPECT_TRUE(sifted.bad.empty()) << entry.Label << ": " << sifted.bad.front().reason;
+        EXPECT_EQ(sifted.kept.size(), records.size()) << entry.Label;
       }
       for (std::size_t i = 0; i < records.size(); ++i) {
-        EXPECT_EQ(list.Records[i].English, records[i].English) << entry.Label << " " << i;
-        EXPECT_EQ(list.Records[i].Chinese, records[i].Chinese) << entry.Label << " " << i;
+        EXPECT_EQ(list.records[i].english, records[i].english) << entry.Label << " " << i;
+        EXPECT_EQ(list.records[i].chinese, records[i].chinese) << entry.Label << " " << i;
       }
     }
   }

@@ -1,12 +1,11 @@
 #include "booktool/book_check.h"
 
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "books/rules.h"
 #include "books/word_book.h"
 #include "booktool/book_list.h"
+#include "booktool/files.h"
 #include "text/text.h"
 
 namespace booktool {
@@ -75,9 +74,14 @@ void FindTextProblems(const books::WordBook& book, std::vector<Warning>& warning
   }
 }
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+// The program's message on one line: its lines (CR LF between them) joined by " / ".
+std::string ProgramMessage(const std::string& message) {
+  std::string out = "\"";
+  for (char c : message) {
+    if (c == '\r') continue;
+    out += c == '\n' ? std::string("\" / \"") : std::string(1, c);
+  }
+  return out + "\"";
 }
 
 }  // namespace
@@ -139,8 +143,8 @@ int FirstDifference(const books::WordBook& book, const books::CatalogueEntry& en
     const ListRecord& r = records[k - 1];
     const std::string& en = book.EnglishEntries[k];
     const std::string& zh = book.ChineseMeanings[k];
-    std::string want_en = r.English, want_zh = r.Chinese;
-    if (entry.Kind == BookKind::IdiomBook) books::CutIdiom(r.English, want_en, want_zh);
+    std::string want_en = r.english, want_zh = r.chinese;
+    if (entry.Kind == BookKind::IdiomBook) books::CutIdiom(r.english, want_en, want_zh);
     if (en != want_en || zh != want_zh) return i;
   }
   return -1;
@@ -148,21 +152,22 @@ int FirstDifference(const books::WordBook& book, const books::CatalogueEntry& en
 
 CheckReport CheckBook(const std::string& path, const books::CatalogueEntry& entry) {
   CheckReport report;
-  report.Result = books::ReadWordBook(path, entry, report.Book);
-  if (!report.Result.Ok()) return report;
+  report.result = books::ReadWordBook(path, entry, report.book);
+  if (!report.result.Ok()) return report;
   // The loader has read the whole file within its size limit, so reading it again is cheap.
-  const std::string bytes = ReadAll(path);
+  const Result<std::string> read = ReadWholeFile(path);
+  const std::string bytes = read.Ok() ? *read : std::string();
   if (entry.Kind != BookKind::OwnBook && books::OwnBookReadsAsUtf8(bytes))
-    report.Warnings.push_back({WarningKind::Encoding,
+    report.warnings.push_back({WarningKind::Encoding,
                                "the file is UTF-8, but the program reads this book as GBK: "
                                "its Chinese shows garbled (convert it with vantle-book convert)"});
-  if (entry.Kind == BookKind::OwnBook && report.Result.DecodedAs == books::Encoding::Gbk &&
+  if (entry.Kind == BookKind::OwnBook && report.result.DecodedAs == books::Encoding::Gbk &&
       bytes.starts_with("\xEF\xBB\xBF"))
-    report.Warnings.push_back({WarningKind::Encoding,
+    report.warnings.push_back({WarningKind::Encoding,
                                "the file starts as UTF-8 but is not all UTF-8, so the program "
                                "reads it as GBK and its first entry shows garbled"});
-  auto found = FindWarnings(report.Book, entry, report.Result);
-  report.Warnings.insert(report.Warnings.end(), found.begin(), found.end());
+  auto found = FindWarnings(report.book, entry, report.result);
+  report.warnings.insert(report.warnings.end(), found.begin(), found.end());
   return report;
 }
 
@@ -205,6 +210,24 @@ std::string DescribeFailure(const books::LoadResult& result, const books::Catalo
              counts + "more)";
   }
   return "unknown failure";
+}
+
+void PrintWarnings(const std::string& name, const std::vector<Warning>& warnings,
+                   std::ostream& out) {
+  constexpr int kShownPerKind = 20;
+  std::map<WarningKind, int> counts;
+  for (const Warning& w : warnings)
+    if (++counts[w.kind] <= kShownPerKind) out << name << ": warning: " << w.text << "\n";
+  for (const auto& [kind, count] : counts)
+    if (count > kShownPerKind)
+      out << name << ": warning: ... and " << count - kShownPerKind
+          << " more warnings of this kind\n";
+}
+
+void PrintLoadFailure(const std::string& file, const books::LoadResult& result,
+                      const books::CatalogueEntry& entry, std::ostream& out) {
+  PrintRefusal({file, 0, DescribeFailure(result, entry)}, out);
+  out << file << ": the program shows " << ProgramMessage(result.Message) << " and ends\n";
 }
 
 }  // namespace booktool

@@ -2,6 +2,7 @@
 // loads: the same text twice in a group, texts too long for a board button, bad encodings.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,8 +25,8 @@ int ButtonLines(std::string_view text);
 enum class WarningKind { Repeat, TooLong, Empty, Encoding };
 
 struct Warning {
-  WarningKind Kind;
-  std::string Text;
+  WarningKind kind;
+  std::string text;
 };
 
 // Warnings about a loaded book: repeats within the groups of 18, texts too long for a board
@@ -34,9 +35,9 @@ std::vector<Warning> FindWarnings(const books::WordBook& book, const books::Cata
                                   const books::LoadResult& result);
 
 struct CheckReport {
-  books::LoadResult Result;
-  books::WordBook Book;
-  std::vector<Warning> Warnings;
+  books::LoadResult result;
+  books::WordBook book;
+  std::vector<Warning> warnings;
 };
 
 // Loads `path` with the program's loader and gathers the warnings of a good load; a catalogue
@@ -50,5 +51,13 @@ int FirstDifference(const books::WordBook& book, const books::CatalogueEntry& en
 
 // One line on what went wrong: where, what, expected and found counts.
 std::string DescribeFailure(const books::LoadResult& result, const books::CatalogueEntry& entry);
+
+// Prints the warnings about the book `name`, at most 20 of a kind.
+void PrintWarnings(const std::string& name, const std::vector<Warning>& warnings,
+                   std::ostream& out);
+
+// "FILE: refused: WHAT", then the message the program shows before it ends.
+void PrintLoadFailure(const std::string& file, const books::LoadResult& result,
+                      const books::CatalogueEntry& entry, std::ostream& out);
 
 }  // namespace booktool

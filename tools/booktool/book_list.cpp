@@ -58,55 +58,27 @@ bool DumpedIdiom(std::string_view line, std::string& idiom) {
   return true;
 }
 
-// Runs the gathering form of a reader and keeps its first refusal.
-template <class Read>
-bool FirstRefusal(Refusal& refusal, Read read) {
-  Refusals refusals;
-  if (read(refusals)) return true;
-  refusal = refusals.Kept.front();
-  return false;
-}
-
 }  // namespace
-
-void Refusals::Add(Refusal refusal) {
-  ++Total;
-  auto at = std::upper_bound(Kept.begin(), Kept.end(), refusal.Line,
-                             [](int line, const Refusal& r) { return line < r.Line; });
-  if (at - Kept.begin() >= static_cast<std::ptrdiff_t>(kMaxRefusals)) return;
-  Kept.insert(at, std::move(refusal));
-  if (Kept.size() > kMaxRefusals) Kept.pop_back();
-}
-
-void Refusals::Merge(const Refusals& other) {
-  const int total = Total + other.Total;
-  for (const Refusal& r : other.Kept) Add(r);
-  Total = total;
-}
-
-bool ParseList(std::string_view text, BookKind kind, std::vector<ListRecord>& records,
-               Refusal& refusal) {
-  return FirstRefusal(refusal, [&](Refusals& all) { return ParseList(text, kind, records, all); });
-}
 
 bool ParseList(std::string_view text, BookKind kind, std::vector<ListRecord>& records,
                Refusals& refusals) {
   records.clear();
-  const int before = refusals.Total;
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  const int before = refusals.total;
+  if (text.starts_with(text::kUtf8Bom)) text.remove_prefix(text::kUtf8Bom.size());
   int number = 0;
   for (std::string_view line : SplitLines(text)) {
     ++number;
     if (line.empty()) continue;
     if (!text::IsValidUtf8(line)) {
-      refusals.Add({number, "the line is not UTF-8"});
+      refusals.Add({{}, number, "the line is not UTF-8"});
       continue;
     }
     std::size_t tab = line.find('\t');
     if (kind == BookKind::IdiomBook) {
       std::string idiom(line);
       if (tab != std::string_view::npos && !DumpedIdiom(line, idiom)) {
-        refusals.Add({number,
+        refusals.Add({{},
+                      number,
                       "a tab: the idiom book takes one idiom per line, or its halves as dump "
                       "prints them"});
         continue;
@@ -115,53 +87,63 @@ bool ParseList(std::string_view text, BookKind kind, std::vector<ListRecord>& re
       continue;
     }
     if (tab == std::string_view::npos || line.find('\t', tab + 1) != std::string_view::npos) {
-      refusals.Add({number, tab == std::string_view::npos
-                                ? "no tab between the English entry and the Chinese meaning"
-                                : "more than one tab (write a tab inside a field as \\t)"});
+      refusals.Add({{},
+                    number,
+                    tab == std::string_view::npos
+                        ? "no tab between the English entry and the Chinese meaning"
+                        : "more than one tab (write a tab inside a field as \\t)"});
       continue;
     }
     records.push_back({number, Unescape(line.substr(0, tab)), Unescape(line.substr(tab + 1))});
   }
-  return refusals.Total == before;
+  return refusals.total == before;
+}
+
+Result<std::vector<ListRecord>> ParseList(std::string_view text, BookKind kind) {
+  std::vector<ListRecord> records;
+  Refusals refusals;
+  if (!ParseList(text, kind, records, refusals)) return refusals.kept.front();
+  return records;
 }
 
 bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
-                std::string& bytes, BookEncoding& encoding, Refusal& refusal) {
-  return FirstRefusal(
-      refusal, [&](Refusals& all) { return EncodeBook(records, entry, bytes, encoding, all); });
-}
-
-bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
-                std::string& bytes, BookEncoding& encoding, Refusals& refusals) {
-  bytes.clear();
-  encoding = BookEncoding::Gbk;
-  const int before = refusals.Total;
+                EncodedBook& book, Refusals& refusals) {
+  book = {};
+  const int before = refusals.total;
   books::BookRules rules(entry, false, false);
   books::RecordFault fault;
   if (rules.CountFault(static_cast<int>(records.size()), fault))
-    refusals.Add({0, std::move(fault.Message)});
+    refusals.Add({{}, 0, std::move(fault.Message)});
   std::string english, chinese;
   for (std::size_t i = 0; i < records.size(); ++i) {
     const ListRecord& r = records[i];
-    auto faults = rules.Check(r.English, r.Chinese, static_cast<int>(i), r.Line, english, chinese);
-    for (books::RecordFault& f : faults) refusals.Add({r.Line, std::move(f.Message)});
+    auto faults = rules.Check(r.english, r.chinese, static_cast<int>(i), r.line, english, chinese);
+    for (books::RecordFault& f : faults) refusals.Add({{}, r.line, std::move(f.Message)});
     if (!faults.empty()) continue;
-    bytes += english + "\r\n";
-    if (entry.Kind != BookKind::IdiomBook) bytes += chinese + "\r\n";
+    book.bytes += english + "\r\n";
+    if (entry.Kind != BookKind::IdiomBook) book.bytes += chinese + "\r\n";
   }
-  if (refusals.Total != before) {
-    bytes.clear();
+  if (refusals.total != before) {
+    book.bytes.clear();
     return false;
   }
 
   // GBK bytes that happen to read as UTF-8 would be misread, so such an own book is written
   // in UTF-8 itself.
-  if (entry.Kind == BookKind::OwnBook && books::OwnBookReadsAsUtf8(bytes)) {
-    encoding = BookEncoding::Utf8;
-    bytes.clear();
-    for (const ListRecord& r : records) bytes += r.English + "\r\n" + r.Chinese + "\r\n";
+  if (entry.Kind == BookKind::OwnBook && books::OwnBookReadsAsUtf8(book.bytes)) {
+    book.encoding = BookEncoding::Utf8;
+    book.bytes.clear();
+    for (const ListRecord& r : records) book.bytes += r.english + "\r\n" + r.chinese + "\r\n";
   }
   return true;
+}
+
+Result<EncodedBook> EncodeBook(const std::vector<ListRecord>& records,
+                               const books::CatalogueEntry& entry) {
+  EncodedBook book;
+  Refusals refusals;
+  if (!EncodeBook(records, entry, book, refusals)) return refusals.kept.front();
+  return book;
 }
 
 const books::CatalogueEntry* EntryForFileName(std::string_view path) {
@@ -178,6 +160,20 @@ const books::CatalogueEntry* EntryForLabel(std::string_view label) {
   if (const books::CatalogueEntry* entry = books::FindEntry(books::BookCatalogue(), label))
     return entry;
   return EntryForFileName(label);
+}
+
+Result<const books::CatalogueEntry*> EntryFor(const std::optional<std::string>& label,
+                                              const std::string& file) {
+  if (label) {
+    if (const books::CatalogueEntry* entry = EntryForLabel(*label)) return entry;
+    return Refusal{{}, 0, "\"" + *label + "\" is no label of the catalogue"};
+  }
+  if (const books::CatalogueEntry* entry = EntryForFileName(file)) return entry;
+  return Refusal{{}, 0, file + ": the name is no book's name; give the book with --label LABEL"};
+}
+
+std::string UserOwnBook() {
+  return books::UserOwnBookPath(books::UserDataDirectory());
 }
 
 std::string DumpBook(const books::WordBook& book) {

@@ -2,6 +2,7 @@
 // that the sample-data generator shares.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,34 +10,16 @@
 #include "books/catalogue.h"
 #include "books/rules.h"
 #include "books/word_book.h"
+#include "booktool/refusal.h"
 
 namespace booktool {
 
 // One record of a list: English entry and Chinese meaning, or for the idiom book the whole
-// idiom in `English`. `Line` is the list line it came from (0 when it came from no file).
+// idiom in `english`. `line` is the list line it came from (0 when it came from no file).
 struct ListRecord {
-  int Line = 0;
-  std::string English;
-  std::string Chinese;
-};
-
-// Why a list or a book was refused; `Line` is 0 when no single line is to blame.
-struct Refusal {
-  int Line = 0;
-  std::string Reason;
-};
-
-// The refusals of a whole list, so that one run can name every bad line: the first
-// kMaxRefusals by line number are kept, all are counted.
-inline constexpr std::size_t kMaxRefusals = 100;
-struct Refusals {
-  std::vector<Refusal> Kept;
-  int Total = 0;
-
-  void Add(Refusal refusal);
-  // Takes in the refusals of `other` (the kept ones stay in line order).
-  void Merge(const Refusals& other);
-  bool Any() const { return Total > 0; }
+  int line = 0;
+  std::string english;
+  std::string chinese;
 };
 
 // Reads a UTF-8 list (a leading byte-order mark is dropped; lines end at LF, CR LF or CR;
@@ -46,31 +29,43 @@ struct Refusals {
 // A malformed line is refused and left out of `records`; reading goes on to the end.
 bool ParseList(std::string_view text, books::BookKind kind, std::vector<ListRecord>& records,
                Refusals& refusals);
-// The same, with the first refusal only.
-bool ParseList(std::string_view text, books::BookKind kind, std::vector<ListRecord>& records,
-               Refusal& refusal);
+// The same, refused at the first malformed line.
+Result<std::vector<ListRecord>> ParseList(std::string_view text, books::BookKind kind);
 
 enum class BookEncoding { Gbk, Utf8 };
+
+// The bytes of a book file and the encoding they are in.
+struct EncodedBook {
+  std::string bytes;
+  BookEncoding encoding = BookEncoding::Gbk;
+};
 
 // Makes the bytes of a book file for `entry` from `records`: GBK, every line ended by CR LF,
 // the English line's first character lowered for records 2 to N of catalogue books. Refuses
 // what the program could not read back exactly: a wrong number of records, text GBK cannot
 // hold, a line break inside a field, an empty English entry where a first character is to be
 // lowered, a meaning ending in the markers 0, 1 or space. An own book whose GBK bytes would
-// also read as UTF-8 is written as UTF-8 instead (`encoding` says which). Every record is
-// looked at: a wrong number of records is refused with line 0, then each bad record with its
-// line.
+// also read as UTF-8 is written as UTF-8 instead. Every record is looked at: a wrong number of
+// records is refused with line 0, then each bad record with its line.
 bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
-                std::string& bytes, BookEncoding& encoding, Refusals& refusals);
+                EncodedBook& book, Refusals& refusals);
 // The same, with the first refusal only.
-bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
-                std::string& bytes, BookEncoding& encoding, Refusal& refusal);
+Result<EncodedBook> EncodeBook(const std::vector<ListRecord>& records,
+                               const books::CatalogueEntry& entry);
 
 // The catalogue entry a file name stands for: a catalogue label, "《My词库》.txt" or
 // "《成语大全》.txt" (only the last component of `path` counts); null for any other name.
 const books::CatalogueEntry* EntryForFileName(std::string_view path);
 // The entry of a label of the catalogue; the file names above are accepted as well.
 const books::CatalogueEntry* EntryForLabel(std::string_view label);
+// The book `file` is: the one `label` names when given, else the one the file's name stands
+// for. Refused (a usage fault) for an unknown label or a name that is no book's.
+Result<const books::CatalogueEntry*> EntryFor(const std::optional<std::string>& label,
+                                              const std::string& file);
+
+// The user's own book, which the program reads instead of the one beside it; empty when
+// neither XDG_DATA_HOME nor HOME tells where it goes.
+std::string UserOwnBook();
 
 // Backslash escapes for dump, and quoted texts for messages.
 using books::Escape;

@@ -1,5 +1,6 @@
 #include "booktool/export.h"
 
+#include "booktool/import_parts.h"
 #include "text/text.h"
 
 namespace booktool {
@@ -15,22 +16,54 @@ std::string CsvField(std::string_view field) {
   return out;
 }
 
+// A field of the flash-card text. Quoted when a reader would take it otherwise: a tab, a
+// quote or a line break inside, a '#' at the start (a comment line, when it is the first
+// field), or no text (a row of blank fields is skipped as empty).
 std::string CardField(std::string_view field) {
-  const bool quote =
-      field.find_first_of("\t\"") != std::string_view::npos || field.starts_with('#');
+  const bool quote = field.find_first_of("\t\"\r\n") != std::string_view::npos ||
+                     field.starts_with('#') || import::Trim(field).empty();
   return quote ? CsvField(field) : std::string(field);
 }
 
-// The first character XML 1.0 cannot hold, or 0 when there is none.
-char32_t NotXml(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const char32_t cp = text::NextCodePoint(text, i);
-    if ((cp < 0x20 && cp != '\t' && cp != '\n' && cp != '\r') || cp == 0xFFFE || cp == 0xFFFF)
-      return cp;
-  }
-  return 0;
+// What XML 1.0 holds: no control character but the tab and the line ends, nor U+FFFE or
+// U+FFFF.
+bool XmlHolds(char32_t cp) {
+  return (cp >= 0x20 || cp == '\t' || cp == '\n' || cp == '\r') && cp != 0xFFFE && cp != 0xFFFF;
 }
 
+// What a text file read line by line holds: anything but a NUL byte, which a loaded record
+// holds only where the first character of a damaged book was raised into one.
+bool TextHolds(char32_t cp) {
+  return cp != 0;
+}
+
+std::string Hex(char32_t cp) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out = "U+";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(cp >> shift) & 0xF];
+  return out;
+}
+
+// Refused at the first record holding a character `holds` refuses, which `format` names.
+Result<> CheckHeld(const std::vector<ListRecord>& records, bool (*holds)(char32_t),
+                   std::string_view format) {
+  for (const ListRecord& r : records)
+    for (const auto& [what, text] :
+         {std::pair{"English entry", &r.english}, std::pair{"meaning", &r.chinese}})
+      for (std::size_t i = 0; i < text->size();) {
+        const char32_t cp = text::NextCodePoint(*text, i);
+        if (!holds(cp))
+          return Refusal{{},
+                         0,
+                         text::Concat({"record ", std::to_string(r.line), ": ", what, " ",
+                                       Quoted(*text), " holds ", Hex(cp), ", which ", format,
+                                       " cannot hold; export the book as CSV"})};
+      }
+  return {};
+}
+
+// Text for XML, with line ends as references: XML reads a line end written out as a line
+// feed, whichever it was.
 std::string XmlText(std::string_view text) {
   std::string out;
   for (char c : text) {
@@ -44,6 +77,12 @@ std::string XmlText(std::string_view text) {
       case '>':
         out += "&gt;";
         break;
+      case '\r':
+        out += "&#13;";
+        break;
+      case '\n':
+        out += "&#10;";
+        break;
       default:
         out += c;
     }
@@ -51,22 +90,23 @@ std::string XmlText(std::string_view text) {
   return out;
 }
 
-std::string Hex(char32_t cp) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string out = "U+";
-  for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(cp >> shift) & 0xF];
-  return out;
+// A translation's <text>: its white space marked as meant where a reader would otherwise
+// change it (runs, ends, tabs, no-break spaces) or where it is all there is.
+std::string KvtmlText(std::string_view text) {
+  const bool preserve = text.empty() || import::CollapseSpace(text) != text;
+  return text::Concat(
+      {preserve ? "<text xml:space=\"preserve\">" : "<text>", XmlText(text), "</text>"});
 }
 
-bool Kvtml(const std::vector<ListRecord>& records, std::string_view title, std::string& bytes,
-           std::string& error) {
-  bytes =
+Result<std::string> Kvtml(const std::vector<ListRecord>& records, std::string_view title) {
+  if (Result<> held = CheckHeld(records, XmlHolds, "XML"); !held.Ok()) return held.Refused();
+  std::string bytes = text::Concat({
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<kvtml version=\"2.0\">\n"
       "  <information>\n"
       "    <generator>vantle-book</generator>\n"
-      "    <title>" +
-      XmlText(title) +
+      "    <title>",
+      XmlText(title),
       "</title>\n"
       "  </information>\n"
       "  <identifiers>\n"
@@ -79,24 +119,35 @@ bool Kvtml(const std::vector<ListRecord>& records, std::string_view title, std::
       "      <locale>zh_CN</locale>\n"
       "    </identifier>\n"
       "  </identifiers>\n"
-      "  <entries>\n";
+      "  <entries>\n",
+  });
   for (std::size_t i = 0; i < records.size(); ++i) {
     const ListRecord& r = records[i];
-    for (const auto& [what, text] :
-         {std::pair{"English entry", &r.English}, std::pair{"meaning", &r.Chinese}}) {
-      if (const char32_t cp = NotXml(*text)) {
-        error = "record " + std::to_string(r.Line) + ": " + what + " " + Quoted(*text) + " holds " +
-                Hex(cp) + ", which XML cannot hold; export the book as CSV";
-        return false;
-      }
-    }
-    bytes += "    <entry id=\"" + std::to_string(i) + "\">\n" +
-             "      <translation id=\"0\"><text>" + XmlText(r.English) + "</text></translation>\n" +
-             "      <translation id=\"1\"><text>" + XmlText(r.Chinese) + "</text></translation>\n" +
-             "    </entry>\n";
+    bytes += text::Concat({"    <entry id=\"", std::to_string(i), "\">\n",
+                           "      <translation id=\"0\">", KvtmlText(r.english), "</translation>\n",
+                           "      <translation id=\"1\">", KvtmlText(r.chinese), "</translation>\n",
+                           "    </entry>\n"});
   }
   bytes += "  </entries>\n</kvtml>\n";
-  return true;
+  return bytes;
+}
+
+Result<std::string> Flashcards(const std::vector<ListRecord>& records) {
+  if (Result<> held = CheckHeld(records, TextHolds, "flash-card text"); !held.Ok())
+    return held.Refused();
+  std::string bytes =
+      text::Concat({"#separator:tab\n#html:false\n#", kListColumnsKey, ":English\tChinese\n"});
+  for (const ListRecord& r : records)
+    bytes += text::Concat({CardField(r.english), "\t", CardField(r.chinese), "\n"});
+  return bytes;
+}
+
+// Every field quoted, the header row too: so import knows the file for one it reads exactly.
+std::string Csv(const std::vector<ListRecord>& records) {
+  std::string bytes = text::Concat({text::kUtf8Bom, kCsvHeader, "\r\n"});
+  for (const ListRecord& r : records)
+    bytes += text::Concat({CsvField(r.english), ",", CsvField(r.chinese), "\r\n"});
+  return bytes;
 }
 
 }  // namespace
@@ -110,36 +161,28 @@ std::vector<ListRecord> BookRecords(const books::WordBook& book) {
   return records;
 }
 
-ImportFormat FormatForExtension(std::string_view path) {
+ListFormat FormatForExtension(std::string_view path) {
   const std::size_t dot = path.find_last_of("./");
-  if (dot == std::string_view::npos || path[dot] != '.') return ImportFormat::Detect;
-  std::string ext(path.substr(dot + 1));
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  if (ext == "csv") return ImportFormat::Csv;
-  if (ext == "txt" || ext == "tsv") return ImportFormat::Flashcards;
-  if (ext == "kvtml" || ext == "xml") return ImportFormat::Kvtml;
-  return ImportFormat::Detect;
+  if (dot == std::string_view::npos || path[dot] != '.') return ListFormat::Detect;
+  const std::string ext = import::Lower(path.substr(dot + 1));
+  if (ext == "csv") return ListFormat::Csv;
+  if (ext == "txt" || ext == "tsv") return ListFormat::Flashcards;
+  if (ext == "kvtml" || ext == "xml") return ListFormat::Kvtml;
+  return ListFormat::Detect;
 }
 
-bool ExportRecords(const std::vector<ListRecord>& records, ImportFormat format,
-                   std::string_view title, std::string& bytes, std::string& error) {
+Result<std::string> ExportRecords(const std::vector<ListRecord>& records, ListFormat format,
+                                  std::string_view title) {
   switch (format) {
-    case ImportFormat::Kvtml:
-      return Kvtml(records, title, bytes, error);
-    case ImportFormat::Flashcards:
-      bytes = "#separator:tab\n#html:false\n#columns:English\tChinese\n";
-      for (const ListRecord& r : records)
-        bytes += CardField(r.English) + "\t" + CardField(r.Chinese) + "\n";
-      return true;
-    case ImportFormat::Csv:
-    case ImportFormat::Detect:
+    case ListFormat::Kvtml:
+      return Kvtml(records, title);
+    case ListFormat::Flashcards:
+      return Flashcards(records);
+    case ListFormat::Csv:
+    case ListFormat::Detect:
       break;
   }
-  bytes = std::string(text::kUtf8Bom) + "English,Chinese\r\n";
-  for (const ListRecord& r : records)
-    bytes += CsvField(r.English) + "," + CsvField(r.Chinese) + "\r\n";
-  return true;
+  return Csv(records);
 }
 
 }  // namespace booktool

@@ -1,94 +1,89 @@
-// vantle-book export: a book in a form the flash-card, quiz and vocabulary programs import.
+#include "booktool/export_command.h"
+
+#include "books/loader.h"
 #include "booktool/book_check.h"
-#include "booktool/commands.h"
 #include "booktool/export.h"
-#include "booktool/options.h"
 
 namespace booktool {
 namespace {
 
-constexpr const char* kExportUsage =
-    "usage: vantle-book export BOOK [OUT] [--format csv|flashcards|kvtml] [--label LABEL]\n"
-    "                          [--force]\n";
+constexpr std::string_view kStandardOutput = "-";
 
-constexpr const char* kExportHelp =
-    "\n"
-    "Writes the records of BOOK (a catalogue book, your own book or the idiom book) exactly as\n"
-    "the program holds them, in a form other vocabulary programs import:\n"
-    "  csv         UTF-8 with BOM, comma separated, a header row \"English,Chinese\"\n"
-    "  flashcards  tab separated plain text with #separator:tab, #html:false and #columns:\n"
-    "              lines, as a flash-card program imports it\n"
-    "  kvtml       KVTML 2 with two languages, English (en) and Chinese (zh_CN)\n"
-    "The format comes from OUT's extension (.csv; .txt or .tsv; .kvtml or .xml) unless\n"
-    "--format names it. Without OUT, or with OUT \"-\", the book goes to standard output (as\n"
-    "CSV unless --format says otherwise). OUT is written atomically; an existing file is\n"
-    "replaced only with --force, and only a regular file (or the file a link points to).\n"
-    "vantle-book import reads each of these forms back into the same records.\n"
-    "Exit status: 0 written, 1 refused, 2 bad usage.\n";
-
-int Usage(const std::string& error, std::ostream& err) {
-  err << "vantle-book export: " << error << "\n" << kExportUsage;
-  return kExitUsage;
+int RunExport(const Arguments& args, std::ostream& out, std::ostream& err) {
+  if (args.files.empty() || args.files.size() > 2)
+    return UsageError(kExportCommand, args.files.empty() ? "no BOOK" : "too many files", err);
+  const std::string& in = args.files[0];
+  const Result<ListDestination> destination =
+      ListDestinationFor(args, args.files.size() == 2 ? args.files[1] : "-", {in});
+  if (!destination.Ok()) return UsageError(kExportCommand, destination.Refused().reason, err);
+  const Result<const books::CatalogueEntry*> entry = EntryFor(args.label, in);
+  if (!entry.Ok()) return UsageError(kExportCommand, entry.Refused().reason, err);
+  if (destination->target.path != kStandardOutput) {
+    const Result<> free = CheckTarget(destination->target);
+    if (!free.Ok()) return Refuse(free.Refused(), err);
+  }
+  books::WordBook book;
+  const books::LoadResult loaded = books::ReadWordBook(in, **entry, book);
+  if (!loaded.Ok()) return Refuse({in, 0, DescribeFailure(loaded, **entry)}, err);
+  return WriteList(BookRecords(book), in, std::string((*entry)->Label), *destination, out, err);
 }
 
 }  // namespace
 
-int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  Arguments parsed;
-  std::string error;
-  if (!ParseArguments(args, parsed, error)) return Usage(error, err);
-  if (parsed.Help) {
-    out << kExportUsage << kExportHelp;
-    return kExitGood;
+Result<ListDestination> ListDestinationFor(const Arguments& args, const std::string& path,
+                                           std::vector<std::string> inputs) {
+  ListDestination destination{ListFormat::Csv, {path, args.force, std::move(inputs)}};
+  if (args.format) {
+    destination.format = FormatForName(*args.format);
+    if (destination.format == ListFormat::Detect)
+      return Refusal{{}, 0, "--format takes csv, flashcards (or anki) or kvtml"};
+  } else if (path != kStandardOutput) {
+    destination.format = FormatForExtension(path);
+    if (destination.format == ListFormat::Detect)
+      return Refusal{{}, 0, path + ": the extension names no format; give --format"};
   }
-  if (parsed.Files.empty() || parsed.Files.size() > 2)
-    return Usage(parsed.Files.empty() ? "no BOOK" : "too many files", err);
-  const std::string& in = parsed.Files[0];
-  const std::string target = parsed.Files.size() == 2 ? parsed.Files[1] : "-";
-  const bool to_stdout = target == "-";
-  ImportFormat format = ImportFormat::Csv;
-  if (parsed.Format) {
-    format = FormatForName(*parsed.Format);
-    if (format == ImportFormat::Detect)
-      return Usage("--format takes csv, flashcards (or anki) or kvtml", err);
-  } else if (!to_stdout) {
-    format = FormatForExtension(target);
-    if (format == ImportFormat::Detect)
-      return Usage(target + ": the extension names no format; give --format", err);
-  }
-  const books::CatalogueEntry* entry =
-      parsed.Label ? EntryForLabel(*parsed.Label) : EntryForFileName(in);
-  if (!entry)
-    return Usage(parsed.Label
-                     ? "\"" + *parsed.Label + "\" is no label of the catalogue"
-                     : in + ": the name is no book's name; give the book with --label LABEL",
-                 err);
-  if (!to_stdout && !TargetFree(target, parsed.Force, err)) return kExitRefused;
+  return destination;
+}
 
-  books::WordBook book;
-  const books::LoadResult loaded = books::ReadWordBook(in, *entry, book);
-  if (!loaded.Ok()) {
-    err << in << ": refused: " << DescribeFailure(loaded, *entry) << "\n";
-    return kExitRefused;
-  }
-  const std::vector<ListRecord> records = BookRecords(book);
-  std::string bytes;
-  if (!ExportRecords(records, format, entry->Label, bytes, error)) {
-    err << in << ": refused: " << error << "\n";
-    return kExitRefused;
-  }
-  if (to_stdout) {
-    out << bytes;
+int WriteList(const std::vector<ListRecord>& records, const std::string& source,
+              const std::string& title, const ListDestination& destination, std::ostream& out,
+              std::ostream& err) {
+  const Result<std::string> bytes = ExportRecords(records, destination.format, title);
+  if (!bytes.Ok()) return Refuse({source, 0, bytes.Refused().reason}, err);
+  const std::string& path = destination.target.path;
+  if (path == kStandardOutput) {
+    out << *bytes;
     return kExitGood;
   }
-  std::string written;
-  if (!WriteAtomically(target, bytes, parsed.Force, error, {}, &written)) {
-    err << target << ": " << error << "\n";
-    return kExitRefused;
-  }
-  out << target << ": wrote " << records.size() << " records of " << entry->Label << " as "
-      << FormatName(format) << LinkNote(target, written) << "\n";
+  const Result<std::string> written = WriteAtomically(destination.target, *bytes);
+  if (!written.Ok()) return Refuse(written.Refused(), err);
+  out << path << ": wrote " << records.size() << " records of " << title << " as "
+      << FormatName(destination.format) << LinkNote(path, *written) << "\n";
   return kExitGood;
 }
+
+constexpr Command kExportCommand = {
+    "export",
+    "vantle-book export BOOK [OUT] [--format csv|flashcards|kvtml] [--label LABEL]\n"
+    "                   [--force]",
+    "writes a book as CSV, flash-card text or KVTML for other programs",
+    "Writes the records of BOOK (a catalogue book, your own book or the idiom book) exactly as\n"
+    "the program holds them, in a form other vocabulary programs import:\n"
+    "  csv         UTF-8 with BOM, comma separated, a header row \"English,Chinese\"\n"
+    "  flashcards  tab separated plain text with #separator:tab and #html:false lines, as a\n"
+    "              flash-card program (Anki) imports it: the English entry becomes a note's\n"
+    "              first field, the meaning its second, and no column is taken for tags\n"
+    "  kvtml       KVTML 2 with two languages, English (en) and Chinese (zh_CN)\n"
+    "The format comes from OUT's extension (.csv; .txt or .tsv; .kvtml or .xml) unless\n"
+    "--format names it. Without OUT, or with OUT \"-\", the book goes to standard output (as\n"
+    "CSV unless --format says otherwise). OUT is written atomically; an existing file is\n"
+    "replaced only with --force, and only a regular file (or the file a link points to),\n"
+    "never BOOK itself. vantle-book import reads each of these forms back into the same\n"
+    "records, byte for byte, spaces included. A damaged book may hold what a form cannot: a\n"
+    "control character (KVTML) or a NUL byte (flash-card text, KVTML); that form is then\n"
+    "refused with the record's number, and CSV holds it.\n"
+    "Exit status: 0 written, 1 refused, 2 bad usage.\n",
+    &RunExport,
+};
 
 }  // namespace booktool

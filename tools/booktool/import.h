@@ -10,37 +10,52 @@
 #include "books/catalogue.h"
 #include "books/rules.h"
 #include "booktool/book_list.h"
+#include "booktool/refusal.h"
 
 namespace booktool {
 
-enum class ImportFormat { Detect, Csv, Flashcards, Kvtml };
+// The forms a word list comes in and goes out in; Detect stands for "from the content".
+enum class ListFormat { Detect, Csv, Flashcards, Kvtml };
+
+// The header line with which vantle-book's flash-card export names its two columns
+// ("#vantle-book columns:English<TAB>Chinese"). A file that has it, with #html:false, is read
+// back exactly as written. Flash-card programs take a "#" line they do not know at the top of
+// a file for a comment, and map the columns onto a note's fields in their order.
+inline constexpr std::string_view kListColumnsKey = "vantle-book columns";
+
+// The header row of vantle-book's CSV export. A CSV file whose first row is this, both cells
+// quoted, is read back exactly as written, line breaks and NUL bytes inside fields included.
+inline constexpr std::string_view kCsvHeader = "\"English\",\"Chinese\"";
 
 struct ImportOptions {
-  ImportFormat Format = ImportFormat::Detect;
+  ListFormat format = ListFormat::Detect;
   // Empty, or the English and the Chinese column: a number from 1, or a name (a CSV header
   // cell, a flash-card "#columns:" name, a KVTML identifier's locale or name).
-  std::vector<std::string> Columns;
+  std::vector<std::string> columns;
 };
 
 struct ImportedList {
-  ImportFormat Format = ImportFormat::Detect;
-  // How the file was read, for the user: format, encoding, separator, the columns taken.
-  std::string Description;
-  // English entry and Chinese meaning as UTF-8 text; `Line` is where the record starts in the
+  ListFormat format = ListFormat::Detect;
+  // How the file was read, for the user: format, encoding, separator, the columns taken, the
+  // records turned round.
+  std::string description;
+  // English entry and Chinese meaning as UTF-8 text; `line` is where the record starts in the
   // file (for KVTML the line of its <entry>).
-  std::vector<ListRecord> Records;
-  // Set when the file cannot be read at all in its format (Reason empty otherwise).
-  Refusal Failure;
+  std::vector<ListRecord> records;
 };
 
-// Reads `bytes` in the given or detected format. Rows without any text are skipped; line
-// breaks inside a field become a space. Every other record is kept as it reads, good or bad.
-ImportedList ParseImport(std::string_view bytes, const ImportOptions& options);
+// Reads `bytes` in the given or detected format. A file a flash-card program wrote (header
+// lines, or tab-separated fields holding its HTML) has its HTML made text, note identifiers
+// left out and each record's sides set by its own content; what vantle-book exported reads
+// back exactly. Elsewhere rows without any text are skipped and line breaks inside a field
+// become a space; every other record is kept as it reads, good or bad. Refused (the reason
+// beginning "as FORMAT: ") when the file cannot be read in its format.
+Result<ImportedList> ParseImport(std::string_view bytes, const ImportOptions& options);
 
 // The name of a format as --format takes it ("csv", "flashcards", "kvtml"), and back; "anki"
 // names the flash-card export too. Detect for an unknown name.
-std::string_view FormatName(ImportFormat format);
-ImportFormat FormatForName(std::string_view name);
+std::string_view FormatName(ListFormat format);
+ListFormat FormatForName(std::string_view name);
 
 // Flash-card field HTML as plain text: tags dropped, <br>, <div>, <p> and <li> as a space,
 // entities decoded, [sound:...] references removed, runs of white space as one space, no
@@ -48,15 +63,15 @@ ImportFormat FormatForName(std::string_view name);
 std::string HtmlToText(std::string_view html);
 
 struct BadRecord {
-  books::Fault Kind;
-  int Line;            // the record's source line
-  std::string Reason;  // what is wrong, quoting the text
+  books::Fault kind;
+  int line;            // the record's source line
+  std::string reason;  // what is wrong, quoting the text
 };
 
 struct SiftedList {
-  std::vector<ListRecord> Kept;  // the records a book can take, in order
-  std::vector<BadRecord> Bad;    // the rest, in line order
-  int Dropped = 0;               // repeated pairs dropped on request, not counted as bad
+  std::vector<ListRecord> kept;  // the records a book can take, in order
+  std::vector<BadRecord> bad;    // the rest, in line order
+  int dropped = 0;               // repeated pairs dropped on request, not counted as bad
 };
 
 // Sorts `records` for the book `entry` by the book rules (books/rules.h): an empty side, a

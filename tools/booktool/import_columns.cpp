@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <span>
 
 #include "booktool/import_parts.h"
@@ -36,7 +37,7 @@ std::string ColumnText(std::size_t column, const std::vector<std::string>& names
   std::string text = "column ";
   text.append(std::to_string(column + 1));
   if (column < names.size() && !Trim(names[column]).empty())
-    text.append(" ").append(Quote(Trim(names[column])));
+    text.append(" ").append(Quoted(Trim(names[column])));
   return text;
 }
 
@@ -46,21 +47,32 @@ bool IsPinyinMark(char32_t cp) {
   return kMarks.find(cp) != std::u32string_view::npos;
 }
 
-// What most of the non-empty cells of `column` are written in.
-Script ColumnScript(const Cells& cells, std::size_t column) {
+// How many non-empty cells of a column are written in each script.
+struct ScriptCounts {
   int filled = 0, latin = 0, chinese = 0, pinyin = 0;
+
+  // What most of them are written in.
+  Script Most() const {
+    if (2 * latin > filled) return Script::Latin;
+    if (2 * chinese > filled) return Script::Chinese;
+    if (2 * pinyin > filled) return Script::Pinyin;
+    return Script::None;
+  }
+  // Whether most hold one side or the other, as a column of notes of several types does.
+  bool MostlySides() const { return 2 * (latin + chinese) > filled; }
+};
+
+ScriptCounts CountScripts(const Cells& cells, std::size_t column) {
+  ScriptCounts counts;
   for (const std::vector<std::string>& row : cells) {
     if (column >= row.size() || row[column].empty()) continue;
-    ++filled;
+    ++counts.filled;
     const Script script = ScriptOf(row[column]);
-    latin += script == Script::Latin;
-    chinese += script == Script::Chinese;
-    pinyin += script == Script::Pinyin;
+    counts.latin += script == Script::Latin;
+    counts.chinese += script == Script::Chinese;
+    counts.pinyin += script == Script::Pinyin;
   }
-  if (2 * latin > filled) return Script::Latin;
-  if (2 * chinese > filled) return Script::Chinese;
-  if (2 * pinyin > filled) return Script::Pinyin;
-  return Script::None;
+  return counts;
 }
 
 std::string_view ScriptText(Script script) {
@@ -81,36 +93,60 @@ std::string_view ScriptText(Script script) {
 // must not fill the screen.
 constexpr int kColumnsNamed = 6;
 
-bool ByContent(const std::vector<std::size_t>& usable, const Cells& cells, Columns& columns,
-               std::string& error) {
+Result<Columns> ByContent(const std::vector<std::size_t>& usable, const Cells& cells, Sides sides) {
   std::optional<std::size_t> english, chinese;
+  std::vector<std::pair<std::size_t, ScriptCounts>> either;  // columns holding either side
   std::string seen;
   int filled_columns = 0;
   for (std::size_t column : usable) {
-    const Script script = ColumnScript(cells, column);
+    const ScriptCounts counts = CountScripts(cells, column);
+    const Script script = counts.Most();
     if (!english && script == Script::Latin) english = column;
     if (!chinese && script == Script::Chinese) chinese = column;
-    const bool filled =
-        std::any_of(cells.begin(), cells.end(), [&](const std::vector<std::string>& row) {
-          return column < row.size() && !row[column].empty();
-        });
-    if (!filled) continue;
+    if (counts.MostlySides()) either.emplace_back(column, counts);
+    if (counts.filled == 0) continue;
     if (++filled_columns > kColumnsNamed) continue;
     if (!seen.empty()) seen.append(", ");
     seen.append("column ").append(std::to_string(column + 1)).append(" ");
     seen.append(ScriptText(script));
   }
-  if (english && chinese) {
-    columns = {*english, *chinese, true};
-    return true;
+  if (english && chinese) return Columns{*english, *chinese, Choice::ByContent, {}};
+  // Notes of several types, some with English first and some with Chinese: the first two
+  // columns that hold the sides, English the one with more Latin letters.
+  if (sides == Sides::PerRecord && either.size() >= 2) {
+    const bool second = either[1].second.latin > either[0].second.latin;
+    return Columns{either[second].first, either[!second].first, Choice::ByContent, {}};
   }
   if (filled_columns > kColumnsNamed)
     seen.append(", and ")
         .append(std::to_string(filled_columns - kColumnsNamed))
         .append(" more columns");
-  error = "cannot tell the English column from the Chinese one by their content (" + seen +
-          "); name them with --columns A,B, the English column first";
-  return false;
+  return Refusal{{},
+                 0,
+                 "cannot tell the English column from the Chinese one by their content (" + seen +
+                     "); name them with --columns A,B, the English column first"};
+}
+
+// Whether a field, as written, may be a note identifier: eight to eleven of the 91 characters
+// a flash-card program writes identifiers in (letters, digits and punctuation marks, no
+// space, quote or backslash).
+bool IdentifierShaped(std::string_view field) {
+  if (field.size() < 8 || field.size() > 11) return false;
+  return std::all_of(field.begin(), field.end(), [](char c) {
+    return c > ' ' && c < 0x7F && c != '"' && c != '\'' && c != '\\';
+  });
+}
+
+// How many of lower case, upper case, digits and other marks a field mixes.
+int KindsMixed(std::string_view field) {
+  bool lower = false, upper = false, digit = false, mark = false;
+  for (char c : field) {
+    lower = lower || (c >= 'a' && c <= 'z');
+    upper = upper || (c >= 'A' && c <= 'Z');
+    digit = digit || (c >= '0' && c <= '9');
+    mark = mark || !std::isalnum(static_cast<unsigned char>(c));
+  }
+  return lower + upper + digit + mark;
 }
 
 }  // namespace
@@ -143,86 +179,138 @@ std::optional<std::pair<std::size_t, std::size_t>> NamedColumns(
   return std::nullopt;
 }
 
-std::optional<std::size_t> ColumnFor(std::string_view wanted, const std::vector<std::string>& names,
-                                     std::string& error) {
+Result<std::size_t> ColumnFor(std::string_view wanted, const std::vector<std::string>& names) {
   if (const std::optional<std::size_t> n = ParseCount(wanted)) {
     if (*n >= 1) return *n - 1;
-    error = "columns are numbered from 1";
-    return std::nullopt;
+    return Refusal{{}, 0, "columns are numbered from 1"};
   }
   for (std::size_t i = 0; i < names.size(); ++i)
     if (Lower(Trim(names[i])) == Lower(Trim(wanted))) return i;
-  error = "no column is named " + Quote(wanted);
-  if (!names.empty()) {
-    error += " (the names are";
-    for (std::size_t i = 0; i < names.size(); ++i) error += (i ? ", " : " ") + Quote(names[i]);
-    error += ")";
-  } else {
-    error += " (the file names no columns)";
-  }
-  return std::nullopt;
+  std::string reason = "no column is named " + Quoted(wanted);
+  if (names.empty()) return Refusal{{}, 0, reason + " (the file names no columns)"};
+  reason += " (the names are";
+  for (std::size_t i = 0; i < names.size(); ++i) reason += (i ? ", " : " ") + Quoted(names[i]);
+  return Refusal{{}, 0, reason + ")"};
 }
 
-bool ChooseColumns(const ImportOptions& options, const std::vector<std::string>& names,
-                   const std::vector<std::size_t>& usable, const Cells& cells, Columns& columns,
-                   std::string& error) {
-  if (options.Columns.size() == 2) {
-    auto english = ColumnFor(options.Columns[0], names, error);
-    auto chinese = english ? ColumnFor(options.Columns[1], names, error) : std::nullopt;
-    if (!english || !chinese) return false;
-    columns = {*english, *chinese, false};
-    return true;
+std::vector<std::size_t> IdentifierColumns(const std::vector<Row>& rows, std::size_t width) {
+  std::vector<std::size_t> columns;
+  for (std::size_t column = 0; column < width; ++column) {
+    int filled = 0, mixed = 0;
+    bool shaped = true;
+    for (const Row& row : rows) {
+      if (column >= row.fields.size() || row.fields[column].empty()) continue;
+      ++filled;
+      shaped = shaped && IdentifierShaped(row.fields[column]);
+      mixed += KindsMixed(row.fields[column]) >= 3;
+    }
+    if (shaped && 2 * mixed > filled) columns.push_back(column);
   }
-  if (auto named = NamedColumns(names)) {
-    columns = {named->first, named->second, false};
+  return columns;
+}
+
+Result<Columns> ChooseColumns(const ImportOptions& options, const std::vector<std::string>& names,
+                              const std::vector<std::size_t>& usable,
+                              const std::vector<std::size_t>& identifiers, const Cells& cells,
+                              Sides sides) {
+  if (options.columns.size() == 2) {
+    const Result<std::size_t> english = ColumnFor(options.columns[0], names);
+    if (!english.Ok()) return english.Refused();
+    const Result<std::size_t> chinese = ColumnFor(options.columns[1], names);
+    if (!chinese.Ok()) return chinese.Refused();
+    if (*english == *chinese)
+      return Refusal{{},
+                     0,
+                     "--columns gives column " + std::to_string(*english + 1) +
+                         " for both sides; give the English column, then the meaning's"};
+    return Columns{*english, *chinese, Choice::Given, {}};
+  }
+  std::vector<std::size_t> sides_usable;
+  for (std::size_t column : usable)
+    if (std::find(identifiers.begin(), identifiers.end(), column) == identifiers.end())
+      sides_usable.push_back(column);
+  const auto by_content = [&]() -> Result<Columns> {
+    Result<Columns> columns = ByContent(sides_usable, cells, sides);
+    if (columns.Ok())
+      for (std::size_t column : identifiers)
+        if (std::find(usable.begin(), usable.end(), column) != usable.end())
+          columns->identifiers.push_back(column);
+    return columns;
+  };
+  if (const auto named = NamedColumns(names)) {
+    const auto [english, chinese] = *named;
+    if (Names(names[english], kEnglishLanguage, kEnglishLanguageWords))
+      return Columns{english, chinese, Choice::NamedLanguage, {}};
     // "Front" and "Back", or roles put on the wrong columns, do not swap the sides: when the
-    // column taken for English is mostly Chinese and its name is no language's, the content
-    // decides if it can.
-    std::string unused;
-    if (!Names(names[named->first], kEnglishLanguage, kEnglishLanguageWords) &&
-        ColumnScript(cells, named->first) == Script::Chinese &&
-        ByContent(usable, cells, columns, unused))
-      columns.AgainstNames = true;
-    return true;
+    // column taken for English is mostly Chinese, the content decides if it can.
+    if (CountScripts(cells, english).Most() == Script::Chinese) {
+      Result<Columns> content = by_content();
+      if (content.Ok()) {
+        content->choice = Choice::AgainstNames;
+        return content;
+      }
+    }
+    return Columns{english, chinese, Choice::Named, {}};
   }
-  if (usable.size() < 2) {
-    error = "fewer than two columns to take the English entry and the meaning from";
-    return false;
-  }
+  if (usable.size() < 2)
+    return Refusal{{}, 0, "fewer than two columns to take the English entry and the meaning from"};
   // A file without rows has nothing to tell the columns apart by, nor anything to take.
-  if (cells.empty()) {
-    columns = {usable[0], usable[1], false};
-    return true;
-  }
-  return ByContent(usable, cells, columns, error);
+  if (cells.empty()) return Columns{usable[0], usable[1], Choice::Named, {}};
+  return by_content();
 }
 
 std::string ColumnsDescription(const Columns& columns, const std::vector<std::string>& names) {
-  return "English from " + ColumnText(columns.English, names) + ", meanings from " +
-         ColumnText(columns.Chinese, names) +
-         (columns.AgainstNames ? " (told apart by their content, not by the header's names)"
-          : columns.ByContent  ? " (told apart by their content)"
-                               : "");
+  std::string text = "English from " + ColumnText(columns.english, names) + ", meanings from " +
+                     ColumnText(columns.chinese, names);
+  if (columns.choice == Choice::AgainstNames)
+    text += " (told apart by their content, not by the header's names)";
+  else if (columns.choice == Choice::ByContent)
+    text += " (told apart by their content)";
+  if (columns.identifiers.empty()) return text;
+  text += columns.identifiers.size() == 1 ? ", column " : ", columns ";
+  for (std::size_t i = 0; i < columns.identifiers.size(); ++i)
+    text.append(i ? ", " : "").append(std::to_string(columns.identifiers[i] + 1));
+  return text + (columns.identifiers.size() == 1 ? " left out: it holds note identifiers"
+                                                 : " left out: they hold note identifiers");
 }
 
-bool TakeRecords(const std::vector<Row>& rows, const Cells& cells, const Columns& columns,
-                 ImportedList& list) {
-  const std::size_t need = std::max(columns.English, columns.Chinese) + 1;
+Result<TakenRecords> TakeRecords(const std::vector<Row>& rows, const Cells& cells,
+                                 const Columns& columns, Sides sides) {
+  const std::size_t need = std::max(columns.english, columns.chinese) + 1;
   const std::size_t widest = WidestRow(rows);
-  if (!rows.empty() && need > widest) {
-    list.Failure = {0, "no row has " + std::to_string(need) + " columns (the widest has " +
-                           std::to_string(widest) + ")"};
-    return false;
-  }
+  if (!rows.empty() && need > widest)
+    return Refusal{{},
+                   0,
+                   "no row has " + std::to_string(need) + " columns (the widest has " +
+                       std::to_string(widest) + ")"};
+  const bool turn = sides == Sides::PerRecord && columns.choice != Choice::Given &&
+                    columns.choice != Choice::NamedLanguage;
+  TakenRecords taken;
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    auto cell = [&](std::size_t column) {
+    const auto cell = [&](std::size_t column) {
       return column < cells[r].size() ? cells[r][column] : std::string();
     };
-    ListRecord record{rows[r].Line, cell(columns.English), cell(columns.Chinese)};
-    if (record.English.empty() && record.Chinese.empty()) continue;
-    list.Records.push_back(std::move(record));
+    const auto quoted = [&](std::size_t column) {
+      return column < rows[r].quoted.size() && rows[r].quoted[column];
+    };
+    ListRecord record{rows[r].line, cell(columns.english), cell(columns.chinese)};
+    if (record.english.empty() && record.chinese.empty() && !quoted(columns.english) &&
+        !quoted(columns.chinese))
+      continue;
+    if (turn && ScriptOf(record.english) == Script::Chinese &&
+        ScriptOf(record.chinese) == Script::Latin) {
+      std::swap(record.english, record.chinese);
+      ++taken.turned;
+    }
+    taken.records.push_back(std::move(record));
   }
-  return true;
+  return taken;
+}
+
+std::string TurnedDescription(int turned) {
+  if (turned == 0) return {};
+  return ", " + std::to_string(turned) + (turned == 1 ? " record" : " records") +
+         " turned round by their own content (Chinese in the English column)";
 }
 
 }  // namespace booktool::import

@@ -1,46 +1,16 @@
-// vantle-book import: a word book from a list kept in a spreadsheet, a flash-card program or
-// a vocabulary program.
+#include "booktool/import_command.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
 
-#include "booktool/commands.h"
+#include "booktool/files.h"
 #include "booktool/import.h"
-#include "booktool/options.h"
+#include "booktool/import_parts.h"
+#include "booktool/write_book.h"
 
 namespace booktool {
 namespace {
-
-constexpr const char* kImportUsage =
-    "usage: vantle-book import FILE [OUT] [--format csv|flashcards|kvtml] [--columns A,B]\n"
-    "                          [--skip-bad] [--dedupe] [--label LABEL] [--force]\n";
-
-constexpr const char* kImportHelp =
-    "\n"
-    "Makes the book OUT from a word list kept elsewhere; without OUT, your own book\n"
-    "$XDG_DATA_HOME/vantle/《My词库》.txt (~/.local/share/vantle/), which the program reads\n"
-    "first. The format is found from the content; --format names it instead:\n"
-    "  csv         a spreadsheet saved as CSV: comma, semicolon or tab between columns, UTF-8\n"
-    "              (with or without BOM), GBK or UTF-16 with BOM (\"Unicode Text\"), quoted\n"
-    "              fields; a first row naming the columns (english, word, 英文, 单词 /\n"
-    "              chinese, meaning, 中文, 释义) is skipped\n"
-    "  flashcards  a flash-card program's plain-text export (Anki: \"Notes in Plain Text\")\n"
-    "              with its #separator:, #html:, #columns: lines; HTML becomes text, sounds\n"
-    "              and pictures are dropped (--format anki says the same)\n"
-    "  kvtml       a KVTML 2 vocabulary file: English is the language whose locale is en,\n"
-    "              the meaning the one whose locale is zh; without locales, by name or content\n"
-    "Without a header naming them, the column mostly in Latin letters (not pinyin) is English\n"
-    "and the one mostly in Chinese characters the meaning; when that cannot tell, --columns\n"
-    "must name them. The summary line says which column became which side.\n"
-    "--columns A,B takes English entries from A and meanings from B: numbers from 1, or names\n"
-    "(a header cell, a #columns: name, a language's locale or name); other columns are ignored.\n"
-    "Records no book can take are listed with their line: an empty side, a meaning ending in\n"
-    "0, 1 or a space, text GBK cannot hold, the same pair twice in your own book (catalogue\n"
-    "books may repeat pairs, as theirs do), more than 30000 records (or than the count of\n"
-    "the catalogue book that OUT or --label names). Then nothing is written,\n"
-    "unless --skip-bad leaves them out (--dedupe drops repeated pairs alone). OUT is written\n"
-    "atomically and replaced only with --force; long texts are warned about as check does.\n"
-    "Exit status: 0 written, 1 refused, 2 bad usage.\n";
 
 // How many bad records there are of each kind, the kinds in a few words and in the order of
 // the book rules.
@@ -51,7 +21,7 @@ BadCounts PrintBad(const std::string& source, const std::vector<BadRecord>& bad,
                    const char* verdict, std::ostream& out) {
   constexpr int kShownPerKind = 20;
   std::map<books::Fault, int> kinds;
-  for (const BadRecord& b : bad) ++kinds[b.Kind];
+  for (const BadRecord& b : bad) ++kinds[b.kind];
   BadCounts counts;
   for (const auto& [kind, count] : kinds) {
     const std::string_view words = books::FaultShort(kind);
@@ -63,8 +33,8 @@ BadCounts PrintBad(const std::string& source, const std::vector<BadRecord>& bad,
   }
   std::map<std::string_view, int> shown;
   for (const BadRecord& b : bad)
-    if (++shown[books::FaultShort(b.Kind)] <= kShownPerKind)
-      out << source << ":" << b.Line << ": " << verdict << ": " << b.Reason << "\n";
+    if (++shown[books::FaultShort(b.kind)] <= kShownPerKind)
+      out << source << ":" << b.line << ": " << verdict << ": " << b.reason << "\n";
   for (const auto& [words, count] : counts)
     if (count > kShownPerKind)
       out << source << ": ... and " << count - kShownPerKind << " more records " << words << "\n";
@@ -78,115 +48,165 @@ std::string Counts(const BadCounts& counts) {
   return text;
 }
 
-// The format and columns asked for; false with `error` when they make no sense.
-bool ImportOptionsFor(const Arguments& parsed, ImportOptions& options, std::string& error) {
-  if (parsed.Format) {
-    options.Format = FormatForName(*parsed.Format);
-    if (options.Format == ImportFormat::Detect) {
-      error = "--format takes csv, flashcards (or anki) or kvtml";
-      return false;
-    }
-  }
-  if (!parsed.Columns) return true;
-  const std::string& value = *parsed.Columns;
-  const std::size_t comma = value.find(',');
-  if (comma == std::string::npos || comma == 0 || comma + 1 == value.size() ||
-      value.find(',', comma + 1) != std::string::npos) {
-    error = "--columns takes two columns, the English one and the meaning, as A,B";
-    return false;
-  }
-  options.Columns = {value.substr(0, comma), value.substr(comma + 1)};
-  return true;
-}
-
 std::string RecordCount(std::size_t n) {
   return std::to_string(n) + (n == 1 ? " record" : " records");
 }
 
+// The format and columns asked for; a usage fault when they make no sense.
+Result<ImportOptions> ImportOptionsFor(const Arguments& args) {
+  ImportOptions options;
+  if (args.format) {
+    options.format = FormatForName(*args.format);
+    if (options.format == ListFormat::Detect)
+      return Refusal{{}, 0, "--format takes csv, flashcards (or anki) or kvtml"};
+  }
+  if (!args.columns) return options;
+  const std::string& value = *args.columns;
+  const std::size_t comma = value.find(',');
+  if (comma == std::string::npos || comma == 0 || comma + 1 == value.size() ||
+      value.find(',', comma + 1) != std::string::npos)
+    return Refusal{{}, 0, "--columns takes two columns, the English one and the meaning, as A,B"};
+  options.columns = {value.substr(0, comma), value.substr(comma + 1)};
+  if (import::Lower(import::Trim(options.columns[0])) ==
+      import::Lower(import::Trim(options.columns[1])))
+    return Refusal{{},
+                   0,
+                   "--columns " + value +
+                       " gives one column for both sides; give the English column, then the "
+                       "meaning's"};
+  return options;
+}
+
+// The book import makes: OUT, or the user's own book.
+struct ImportTarget {
+  WriteTarget target;
+  const books::CatalogueEntry* entry = nullptr;
+  bool own = false;  // the user's own book, whose folder may have to be made
+};
+
+// The book is the one --label names, else the one OUT's name stands for, else the own book.
+// A usage fault when there is no OUT and no user folder, or for a book that holds no pairs.
+Result<ImportTarget> ImportTargetFor(const Arguments& args) {
+  ImportTarget made;
+  made.own = args.files.size() == 1;
+  made.target = {made.own ? UserOwnBook() : args.files[1], args.force, {args.files[0]}};
+  if (made.target.path.empty())
+    return Refusal{{}, 0, "neither XDG_DATA_HOME nor HOME says where your own book goes; give OUT"};
+  made.entry = args.label ? EntryForLabel(*args.label) : EntryForFileName(made.target.path);
+  if (!made.entry && args.label)
+    return Refusal{{}, 0, "\"" + *args.label + "\" is no label of the catalogue"};
+  if (!made.entry) made.entry = &books::BookCatalogue().front();
+  if (made.entry->Kind == books::BookKind::IdiomBook)
+    return Refusal{{}, 0, "the idiom book holds no pairs; make it with convert"};
+  return made;
+}
+
+// Reads the list `in` and says how it was read.
+Result<ImportedList> ReadImport(const std::string& in, const ImportOptions& options,
+                                std::ostream& out) {
+  const Result<std::string> bytes = ReadWholeFile(in);
+  if (!bytes.Ok()) return bytes.Refused();
+  Result<ImportedList> list = ParseImport(*bytes, options);
+  if (!list.Ok()) {
+    Refusal refusal = list.Refused();
+    refusal.file = in;
+    return refusal;
+  }
+  out << in << ": " << list->description << "; " << RecordCount(list->records.size()) << "\n";
+  return list;
+}
+
+// The records the book can take. Bad ones are listed; they refuse the whole list unless
+// --skip-bad leaves them out. Repeated pairs are dropped with --dedupe.
+Result<std::vector<ListRecord>> SiftForBook(const std::string& in, std::vector<ListRecord> records,
+                                            const books::CatalogueEntry& entry,
+                                            const Arguments& args, std::ostream& out,
+                                            std::ostream& err) {
+  SiftedList sifted = SiftRecords(std::move(records), entry, args.dedupe);
+  if (sifted.dropped > 0)
+    out << in << ": dropped " << sifted.dropped << " repeated "
+        << (sifted.dropped == 1 ? "pair" : "pairs") << "\n";
+  if (sifted.bad.empty()) return std::move(sifted.kept);
+  if (args.skip_bad) {
+    const BadCounts counts = PrintBad(in, sifted.bad, "left out", out);
+    out << in << ": left out " << RecordCount(sifted.bad.size()) << ": " << Counts(counts) << "\n";
+    return std::move(sifted.kept);
+  }
+  const BadCounts counts = PrintBad(in, sifted.bad, "refused", err);
+  const bool repeats = std::any_of(sifted.bad.begin(), sifted.bad.end(), [](const BadRecord& b) {
+    return b.kind == books::Fault::Repeat;
+  });
+  return Refusal{in, 0,
+                 RecordCount(sifted.bad.size()) + " no book can take (" + Counts(counts) +
+                     "); nothing written. --skip-bad leaves them out" +
+                     (repeats ? ", --dedupe drops repeated pairs" : "")};
+}
+
+int RunImport(const Arguments& args, std::ostream& out, std::ostream& err) {
+  const Result<ImportOptions> options = ImportOptionsFor(args);
+  if (!options.Ok()) return UsageError(kImportCommand, options.Refused().reason, err);
+  if (args.files.empty() || args.files.size() > 2)
+    return UsageError(kImportCommand, args.files.empty() ? "no FILE" : "too many files", err);
+  const Result<ImportTarget> made = ImportTargetFor(args);
+  if (!made.Ok()) return UsageError(kImportCommand, made.Refused().reason, err);
+  if (const Result<> free = CheckTarget(made->target); !free.Ok())
+    return Refuse(free.Refused(), err);
+
+  const std::string& in = args.files[0];
+  Result<ImportedList> list = ReadImport(in, *options, out);
+  if (!list.Ok()) return Refuse(list.Refused(), err);
+  const Result<std::vector<ListRecord>> kept =
+      SiftForBook(in, std::move(list->records), *made->entry, args, out, err);
+  if (!kept.Ok()) return Refuse(kept.Refused(), err);
+
+  if (made->own) {
+    const std::filesystem::path folder = std::filesystem::path(made->target.path).parent_path();
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) return Refuse({folder.string(), 0, "cannot be made (" + ec.message() + ")"}, err);
+  }
+  return WriteBook(*kept, *made->entry, in, made->target, out, err);
+}
+
 }  // namespace
 
-int RunImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  Arguments parsed;
-  ImportOptions options;
-  std::string error;
-  if (!ParseArguments(args, parsed, error) || !ImportOptionsFor(parsed, options, error)) {
-    err << "vantle-book import: " << error << "\n" << kImportUsage;
-    return kExitUsage;
-  }
-  if (parsed.Help) {
-    out << kImportUsage << kImportHelp;
-    return kExitGood;
-  }
-  if (parsed.Files.empty() || parsed.Files.size() > 2) {
-    err << "vantle-book import: " << (parsed.Files.empty() ? "no FILE" : "too many files") << "\n"
-        << kImportUsage;
-    return kExitUsage;
-  }
-  const std::string& in = parsed.Files[0];
-  // The book made: the label given, the one OUT's name stands for, else the own book.
-  std::string target = parsed.Files.size() == 2 ? parsed.Files[1] : UserOwnBook();
-  if (target.empty()) {
-    err << "vantle-book import: neither XDG_DATA_HOME nor HOME says where your own book goes; "
-           "give OUT\n";
-    return kExitUsage;
-  }
-  const books::CatalogueEntry* entry =
-      parsed.Label ? EntryForLabel(*parsed.Label) : EntryForFileName(target);
-  if (!entry && parsed.Label) {
-    err << "vantle-book import: \"" << *parsed.Label << "\" is no label of the catalogue\n";
-    return kExitUsage;
-  }
-  if (!entry) entry = &books::BookCatalogue().front();
-  if (entry->Kind == books::BookKind::IdiomBook) {
-    err << "vantle-book import: the idiom book holds no pairs; make it with convert\n";
-    return kExitUsage;
-  }
-
-  if (!TargetFree(target, parsed.Force, err)) return kExitRefused;
-  std::string bytes;
-  if (!ReadWhole(in, bytes, error)) {
-    err << error << "\n";
-    return kExitRefused;
-  }
-  ImportedList list = ParseImport(bytes, options);
-  if (!list.Failure.Reason.empty()) {
-    PrintRefusal(in,
-                 {list.Failure.Line,
-                  "as " + std::string(FormatName(list.Format)) + ": " + list.Failure.Reason},
-                 err);
-    return kExitRefused;
-  }
-  out << in << ": " << list.Description << "; " << RecordCount(list.Records.size()) << "\n";
-
-  SiftedList sifted = SiftRecords(std::move(list.Records), *entry, parsed.Dedupe);
-  if (sifted.Dropped > 0)
-    out << in << ": dropped " << sifted.Dropped << " repeated "
-        << (sifted.Dropped == 1 ? "pair" : "pairs") << "\n";
-  if (!sifted.Bad.empty()) {
-    if (!parsed.SkipBad) {
-      const auto counts = PrintBad(in, sifted.Bad, "refused", err);
-      err << in << ": refused: " << RecordCount(sifted.Bad.size()) << " no book can take ("
-          << Counts(counts) << "); nothing written. --skip-bad leaves them out"
-          << (std::any_of(sifted.Bad.begin(), sifted.Bad.end(),
-                          [](const BadRecord& b) { return b.Kind == books::Fault::Repeat; })
-                  ? ", --dedupe drops repeated pairs"
-                  : "")
-          << "\n";
-      return kExitRefused;
-    }
-    const auto counts = PrintBad(in, sifted.Bad, "left out", out);
-    out << in << ": left out " << RecordCount(sifted.Bad.size()) << ": " << Counts(counts) << "\n";
-  }
-
-  if (parsed.Files.size() == 1) {
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
-    if (ec) {
-      err << target << ": cannot make its folder (" << ec.message() << ")\n";
-      return kExitRefused;
-    }
-  }
-  return WriteBook(sifted.Kept, *entry, in, target, parsed.Force, out, err);
-}
+constexpr Command kImportCommand = {
+    "import",
+    "vantle-book import FILE [OUT] [--format csv|flashcards|kvtml] [--columns A,B]\n"
+    "                   [--skip-bad] [--dedupe] [--label LABEL] [--force]",
+    "makes a book from a CSV file, a flash-card export or a KVTML file",
+    "Makes the book OUT from a word list kept elsewhere; without OUT, your own book\n"
+    "$XDG_DATA_HOME/vantle/《My词库》.txt (~/.local/share/vantle/), which the program reads\n"
+    "first. The format is found from the content; --format names it instead:\n"
+    "  csv         a spreadsheet saved as CSV: comma, semicolon or tab between columns, UTF-8\n"
+    "              (with or without BOM), GBK or UTF-16 with BOM (\"Unicode Text\"), quoted\n"
+    "              fields; a first row naming the columns (english, word, 英文, 单词 /\n"
+    "              chinese, meaning, 中文, 释义) is skipped\n"
+    "  flashcards  a flash-card program's plain-text export (Anki: \"Notes in Plain Text\"),\n"
+    "              with its #separator:, #html:, #columns: lines or without them (then known\n"
+    "              by the HTML in its tab-separated fields); HTML becomes text, sounds and\n"
+    "              pictures are dropped, a column of note identifiers is left out, and in a\n"
+    "              file that mixes note types each record whose English side holds Chinese\n"
+    "              and whose meaning holds English is turned round, the summary says how\n"
+    "              many (--format anki says the same)\n"
+    "  kvtml       a KVTML 2 vocabulary file: English is the language whose locale is en,\n"
+    "              the meaning the one whose locale is zh; without locales, by name or content\n"
+    "What vantle-book export wrote comes back exactly, spaces included.\n"
+    "Without a header naming them, the column mostly in Latin letters (not pinyin) is English\n"
+    "and the one mostly in Chinese characters the meaning; when that cannot tell, --columns\n"
+    "must name them. The summary line says which column became which side.\n"
+    "--columns A,B takes English entries from A and meanings from B: numbers from 1, or names\n"
+    "(a header cell, a #columns: name, a language's locale or name); other columns are ignored,\n"
+    "and one column for both sides is refused.\n"
+    "Records no book can take are listed with their line: an empty side, a meaning ending in\n"
+    "0, 1 or a space, text GBK cannot hold, the same pair twice in your own book (catalogue\n"
+    "books may repeat pairs, as theirs do), more than 30000 records (or than the count of\n"
+    "the catalogue book that OUT or --label names). Then nothing is written,\n"
+    "unless --skip-bad leaves them out (--dedupe drops repeated pairs alone). OUT is written\n"
+    "atomically, replaced only with --force and never when it is FILE itself; long texts are\n"
+    "warned about as check does.\n"
+    "Exit status: 0 written, 1 refused, 2 bad usage.\n",
+    &RunImport,
+};
 
 }  // namespace booktool

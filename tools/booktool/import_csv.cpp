@@ -4,8 +4,8 @@
 
 namespace booktool::import {
 
-void ReadCsv(const DecodedText& decoded, const ImportOptions& options, ImportedList& list) {
-  std::string_view text = decoded.Text;
+Result<ImportedList> ReadCsv(const DecodedText& decoded, const ImportOptions& options) {
+  std::string_view text = decoded.text;
   // A spreadsheet may name its separator on a first line of its own, "sep=;".
   int first_line = 1;
   std::optional<char> separator;
@@ -17,41 +17,49 @@ void ReadCsv(const DecodedText& decoded, const ImportOptions& options, ImportedL
   } else {
     separator = DetectSeparator(text);
   }
-  if (!separator) {
-    list.Failure = {0,
-                    "no separator found: the rows need two columns with a comma, a "
-                    "semicolon or a tab between them"};
-    return;
-  }
-  std::vector<Row> rows;
-  if (!SplitAll(text, *separator, first_line, rows, list)) return;
+  if (!separator)
+    return Refusal{{},
+                   0,
+                   "no separator found: the rows need two columns with a comma, a semicolon or "
+                   "a tab between them"};
+  Result<std::vector<Row>> split = SplitAll(text, *separator, first_line);
+  if (!split.Ok()) return split.Refused();
+  std::vector<Row>& rows = *split;
+  // vantle-book's export, known by its header row (kCsvHeader), is read exactly as written;
+  // elsewhere the lines of a cell are joined.
+  const bool exact = !rows.empty() &&
+                     rows.front().fields == std::vector<std::string>{"English", "Chinese"} &&
+                     rows.front().quoted == std::vector<bool>{true, true};
   // The first row names the columns when it names both sides, or when --columns names one.
   std::vector<std::string> names;
   const bool by_name =
-      std::any_of(options.Columns.begin(), options.Columns.end(), [](const std::string& c) {
+      std::any_of(options.columns.begin(), options.columns.end(), [](const std::string& c) {
         return c.empty() || c.find_first_not_of("0123456789") != std::string::npos;
       });
-  if (!rows.empty() && (by_name || NamedColumns(rows.front().Fields))) {
-    names = rows.front().Fields;
+  if (!rows.empty() && (by_name || NamedColumns(rows.front().fields))) {
+    names = rows.front().fields;
     rows.erase(rows.begin());
   }
   Cells cells;
   for (const Row& row : rows) {
     cells.emplace_back();
-    for (const std::string& field : row.Fields) cells.back().push_back(JoinLines(field));
+    for (const std::string& field : row.fields)
+      cells.back().push_back(exact ? field : JoinLines(field));
   }
+  const std::size_t width = std::max<std::size_t>(WidestRow(rows), 2);
   std::vector<std::size_t> usable;
-  for (std::size_t i = 0; i < std::max<std::size_t>(WidestRow(rows), 2); ++i) usable.push_back(i);
-  Columns columns;
-  std::string error;
-  if (!ChooseColumns(options, names, usable, cells, columns, error)) {
-    list.Failure = {0, error};
-    return;
-  }
-  list.Description = "CSV in " + decoded.Encoding + ", separated by " + SeparatorName(*separator) +
+  for (std::size_t i = 0; i < width; ++i) usable.push_back(i);
+  const Result<Columns> columns = ChooseColumns(
+      options, names, usable, IdentifierColumns(rows, width), cells, Sides::AsColumns);
+  if (!columns.Ok()) return columns.Refused();
+  Result<TakenRecords> taken = TakeRecords(rows, cells, *columns, Sides::AsColumns);
+  if (!taken.Ok()) return taken.Refused();
+  ImportedList list;
+  list.description = "CSV in " + decoded.encoding + ", separated by " + SeparatorName(*separator) +
                      (names.empty() ? "" : ", header row skipped") + "; " +
-                     ColumnsDescription(columns, names);
-  TakeRecords(rows, cells, columns, list);
+                     ColumnsDescription(*columns, names);
+  list.records = std::move(taken->records);
+  return list;
 }
 
 }  // namespace booktool::import

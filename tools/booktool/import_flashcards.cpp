@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <map>
+#include <array>
 #include <set>
 
 #include "booktool/import_parts.h"
@@ -8,61 +8,86 @@ namespace booktool::import {
 namespace {
 
 struct CardHeader {
-  char Separator = '\t';
-  bool Html = true;
-  std::vector<std::string> Names;     // from #columns:
-  std::set<std::size_t> MetaColumns;  // note type, deck, tags, guid: never a side
-  int Lines = 0;                      // header lines before the first note
+  char separator = '\t';
+  bool html = true;
+  // Written by vantle-book: the columns named on its own line, the texts exactly as written.
+  bool exact = false;
+  std::vector<std::string> names;      // from #columns: (or vantle-book's own line)
+  std::set<std::size_t> meta_columns;  // note type, deck, tags, guid: never a side
+  int lines = 0;                       // header lines before the first note
+  std::size_t body = 0;                // where the first note begins
 };
+
+// The separators a "#separator:" line names.
+constexpr std::array<std::pair<std::string_view, char>, 6> kSeparatorNames = {{
+    {"tab", '\t'},
+    {"comma", ','},
+    {"semicolon", ';'},
+    {"space", ' '},
+    {"pipe", '|'},
+    {"colon", ':'},
+}};
 
 std::optional<char> SeparatorFromName(std::string_view value) {
   const std::string name = Lower(Trim(value));
-  static const std::map<std::string, char, std::less<>> kNames = {
-      {"tab", '\t'},  {"comma", ','}, {"semicolon", ';'},
-      {"space", ' '}, {"pipe", '|'},  {"colon", ':'}};
-  if (auto it = kNames.find(name); it != kNames.end()) return it->second;
+  for (const auto& [known, separator] : kSeparatorNames)
+    if (known == name) return separator;
   if (value.size() == 1) return value[0];
   return std::nullopt;
 }
 
-// Reads the "#key:value" lines at the top of an export; false with `error` on a bad one.
-bool ReadCardHeader(std::string_view text, CardHeader& header, std::size_t& body,
-                    std::string& error) {
-  body = 0;
-  std::vector<std::string_view> columns_lines;
-  while (body < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", body);
+// Reads the "#key:value" lines at the top of an export; refused on a bad separator.
+Result<CardHeader> ReadCardHeader(std::string_view text) {
+  CardHeader header;
+  std::string_view columns_line, own_columns_line;
+  bool has_columns = false, has_own_columns = false;
+  while (header.body < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", header.body);
     if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(body, end - body);
+    const std::string_view line = text.substr(header.body, end - header.body);
     if (!IsHeaderLine(line)) break;
-    ++header.Lines;
+    ++header.lines;
     const std::size_t colon = line.find(':');
     const std::string key = Lower(Trim(line.substr(1, colon - 1)));
-    std::string_view value = line.substr(colon + 1);
+    const std::string_view value = line.substr(colon + 1);
     if (key == "separator") {
-      auto sep = SeparatorFromName(value);
-      if (!sep) {
-        error = "line " + std::to_string(header.Lines) + ": unknown separator " + Quote(value);
-        return false;
-      }
-      header.Separator = *sep;
+      const std::optional<char> separator = SeparatorFromName(value);
+      if (!separator) return Refusal{{}, header.lines, "unknown separator " + Quoted(value)};
+      header.separator = *separator;
     } else if (key == "html") {
-      header.Html = Lower(Trim(value)) == "true";
+      header.html = Lower(Trim(value)) == "true";
     } else if (key == "columns") {
-      columns_lines.push_back(value);
+      columns_line = value;
+      has_columns = true;
+    } else if (key == kListColumnsKey) {
+      own_columns_line = value;
+      has_own_columns = true;
     } else if (key.ends_with(" column")) {  // notetype, deck, tags, guid column: 1-based
       if (const std::optional<std::size_t> n = ParseCount(Trim(value)); n && *n > 0)
-        header.MetaColumns.insert(*n - 1);
+        header.meta_columns.insert(*n - 1);
     }
     // Other lines (#tags:, #deck:, #notetype:, #if matches: ...) say nothing about the words.
-    body = end;
-    if (body < text.size() && text[body] == '\r') ++body;
-    if (body < text.size() && text[body] == '\n') ++body;
+    header.body = end;
+    if (header.body < text.size() && text[header.body] == '\r') ++header.body;
+    if (header.body < text.size() && text[header.body] == '\n') ++header.body;
   }
   // The names are split only now: #separator: may come after #columns:.
-  for (std::string_view line : columns_lines)
-    for (Row& row : SplitRows(line, header.Separator, 1, 1)) header.Names = std::move(row.Fields);
-  return true;
+  header.exact = has_own_columns && !header.html;
+  if (has_own_columns || has_columns)
+    for (Row& row :
+         SplitRows(has_own_columns ? own_columns_line : columns_line, header.separator, 1, 1))
+      header.names = std::move(row.fields);
+  return header;
+}
+
+std::string Description(const DecodedText& decoded, const CardHeader& header,
+                        const Columns& columns, int turned) {
+  return "flash-card export in " + decoded.encoding + ", separated by " +
+         SeparatorName(header.separator) +
+         (header.exact  ? ", written by vantle-book (read exactly as written)"
+          : header.html ? ", HTML"
+                        : ", plain text") +
+         "; " + ColumnsDescription(columns, header.names) + TurnedDescription(turned);
 }
 
 }  // namespace
@@ -84,37 +109,38 @@ bool IsHeaderLine(std::string_view line) {
   return line.starts_with('#') && line.find(':') != std::string_view::npos;
 }
 
-void ReadFlashcards(const DecodedText& decoded, const ImportOptions& options, ImportedList& list) {
-  const std::string& text = decoded.Text;
-  CardHeader header;
-  std::size_t body = 0;
-  std::string error;
-  if (!ReadCardHeader(text, header, body, error)) {
-    list.Failure = {0, error};
-    return;
-  }
-  std::vector<Row> rows;
-  if (!SplitAll(std::string_view(text).substr(body), header.Separator, header.Lines + 1, rows,
-                list))
-    return;
+Result<ImportedList> ReadFlashcards(const DecodedText& decoded, const ImportOptions& options) {
+  const std::string_view text = decoded.text;
+  const Result<CardHeader> header = ReadCardHeader(text);
+  if (!header.Ok()) return header.Refused();
+  Result<std::vector<Row>> rows =
+      SplitAll(text.substr(header->body), header->separator, header->lines + 1);
+  if (!rows.Ok()) return rows.Refused();
   Cells cells;
-  for (const Row& row : rows) {
+  for (const Row& row : *rows) {
     cells.emplace_back();
-    for (const std::string& field : row.Fields)
-      cells.back().push_back(CardText(field, header.Html));
+    for (const std::string& field : row.fields)
+      cells.back().push_back(header->exact ? field : CardText(field, header->html));
   }
+  const std::size_t width = std::max({WidestRow(*rows), header->names.size(), std::size_t{2}});
   std::vector<std::size_t> usable;
-  for (std::size_t i = 0; i < std::max({WidestRow(rows), header.Names.size(), std::size_t{2}}); ++i)
-    if (!header.MetaColumns.contains(i)) usable.push_back(i);
-  Columns columns;
-  if (!ChooseColumns(options, header.Names, usable, cells, columns, error)) {
-    list.Failure = {0, error};
-    return;
-  }
-  list.Description = "flash-card export in " + decoded.Encoding + ", separated by " +
-                     SeparatorName(header.Separator) + (header.Html ? ", HTML" : ", plain text") +
-                     "; " + ColumnsDescription(columns, header.Names);
-  TakeRecords(rows, cells, columns, list);
+  for (std::size_t i = 0; i < width; ++i)
+    if (!header->meta_columns.contains(i)) usable.push_back(i);
+  // What a flash-card program wrote may mix notes whose front is English with notes whose
+  // front is Chinese, and may begin with the notes' identifiers; what vantle-book wrote holds
+  // its columns as they are named.
+  const Sides sides = header->exact ? Sides::AsColumns : Sides::PerRecord;
+  const std::vector<std::size_t> identifiers =
+      header->exact ? std::vector<std::size_t>() : IdentifierColumns(*rows, width);
+  const Result<Columns> columns =
+      ChooseColumns(options, header->names, usable, identifiers, cells, sides);
+  if (!columns.Ok()) return columns.Refused();
+  Result<TakenRecords> taken = TakeRecords(*rows, cells, *columns, sides);
+  if (!taken.Ok()) return taken.Refused();
+  ImportedList list;
+  list.description = Description(decoded, *header, *columns, taken->turned);
+  list.records = std::move(taken->records);
+  return list;
 }
 
 }  // namespace booktool::import

@@ -13,8 +13,8 @@ using import::Lower;
 using import::SoundReference;
 
 struct NamedEntity {
-  std::string_view Name;
-  char32_t Code;
+  std::string_view name;
+  char32_t code;
 };
 
 constexpr std::array<NamedEntity, 21> kEntities = {{
@@ -49,14 +49,45 @@ std::size_t DecodeEntity(std::string_view s, std::string& out) {
     return semi + 1;
   }
   for (const NamedEntity& e : kEntities) {
-    if (e.Name != body) continue;
-    text::AppendUtf8(out, e.Code);
+    if (e.name != body) continue;
+    text::AppendUtf8(out, e.code);
     return semi + 1;
   }
   return 0;
 }
 
+// The elements a flash-card program's editor writes into a field.
+constexpr std::array<std::string_view, 24> kCardTags = {
+    "a",  "b", "blockquote", "br", "code", "div",  "em",     "font", "hr",  "i",     "img", "li",
+    "ol", "p", "pre",        "rt", "ruby", "span", "strong", "sub",  "sup", "table", "u",   "ul"};
+
+// Whether `s` begins with a tag of kCardTags, opening or closing.
+bool StartsWithCardTag(std::string_view s) {
+  if (!s.starts_with('<')) return false;
+  s.remove_prefix(s.size() > 1 && s[1] == '/' ? 2 : 1);
+  std::size_t end = 0;
+  while (end < s.size() && std::isalnum(static_cast<unsigned char>(s[end]))) ++end;
+  if (end == s.size() || (s[end] != '>' && s[end] != ' ' && s[end] != '/')) return false;
+  const std::string name = Lower(s.substr(0, end));
+  return std::find(kCardTags.begin(), kCardTags.end(), name) != kCardTags.end();
+}
+
 }  // namespace
+
+namespace import {
+
+bool HasCardMarkup(std::string_view field) {
+  std::string decoded;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    const std::string_view rest = field.substr(i);
+    if (SoundReference(rest) || StartsWithCardTag(rest) ||
+        (rest[0] == '&' && DecodeEntity(rest, decoded)))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace import
 
 std::string HtmlToText(std::string_view html) {
   std::string out;

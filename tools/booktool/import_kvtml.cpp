@@ -9,20 +9,31 @@ namespace booktool::import {
 namespace {
 
 struct Language {
-  std::string Id, Name, Locale;
+  std::string id, name, locale;
+};
+
+struct KvtmlText {
+  std::string text;
+  bool preserved = false;  // xml:space="preserve" holds for it: its white space is meant
 };
 
 struct KvtmlEntry {
-  int Line = 0;
-  std::map<std::string, std::string> Texts;  // translation id -> text
+  int line = 0;
+  std::map<std::string, KvtmlText> texts;  // translation id -> text
 };
 
+struct KvtmlDocument {
+  std::vector<Language> languages;
+  std::vector<KvtmlEntry> entries;
+};
+
+// Reads a KVTML 2 document with expat: its languages and the texts of its entries.
 class KvtmlReader {
  public:
   explicit KvtmlReader(std::string_view bytes) {
     parser_ = XML_ParserCreate(nullptr);
     if (!parser_) {
-      failure_ = {0, "out of memory"};
+      refusal_ = {{}, 0, "out of memory"};
       return;
     }
     XML_SetUserData(parser_, this);
@@ -35,7 +46,8 @@ class KvtmlReader {
       const std::size_t n = std::min(kPiece, bytes.size() - at);
       const bool last = at + n == bytes.size();
       if (XML_Parse(parser_, bytes.data() + at, static_cast<int>(n), last) != XML_STATUS_OK) {
-        failure_ = {
+        refusal_ = {
+            {},
             static_cast<int>(XML_GetCurrentLineNumber(parser_)),
             std::string("not well-formed XML: ") + XML_ErrorString(XML_GetErrorCode(parser_))};
         break;
@@ -43,28 +55,37 @@ class KvtmlReader {
       at += n;
     } while (at < bytes.size());
     XML_ParserFree(parser_);
-    if (failure_.Reason.empty() && root_ != "kvtml")
-      failure_ = {0, "the XML file is no KVTML file (its root element is <" + root_ + ">)"};
-    else if (failure_.Reason.empty() &&
-             (version_.starts_with("1") || (old_entries_ && languages_.empty())))
-      failure_ = {0, "a KVTML 1 file: save it in KVTML 2 first"};
+    if (!refusal_.reason.empty()) return;
+    if (root_ != "kvtml")
+      refusal_ = {{}, 0, "the XML file is no KVTML file (its root element is <" + root_ + ">)"};
+    else if (version_.starts_with("1") || (old_entries_ && document_.languages.empty()))
+      refusal_ = {{}, 0, "a KVTML 1 file: save it in KVTML 2 first"};
   }
 
-  const Refusal& Failure() const { return failure_; }
-  const std::vector<Language>& Languages() const { return languages_; }
-  const std::vector<KvtmlEntry>& Entries() const { return entries_; }
+  Result<KvtmlDocument> Document() && {
+    if (!refusal_.reason.empty()) return refusal_;
+    return std::move(document_);
+  }
 
  private:
   static void Start(void* data, const XML_Char* name, const XML_Char** attributes) {
     auto* self = static_cast<KvtmlReader*>(data);
     std::string id;
+    bool preserve = self->preserve_.empty() ? false : self->preserve_.back();
     for (const XML_Char** a = attributes; a[0]; a += 2) {
-      if (std::string_view(a[0]) == "id") id = a[1];
-      if (self->path_.empty() && std::string_view(a[0]) == "version") self->version_ = a[1];
+      const std::string_view attribute = a[0];
+      if (attribute == "id") id = a[1];
+      if (attribute == "xml:space") preserve = std::string_view(a[1]) == "preserve";
+      if (self->path_.empty() && attribute == "version") self->version_ = a[1];
     }
+    self->preserve_.push_back(preserve);
     self->Open(name, std::move(id));
   }
-  static void End(void* data, const XML_Char*) { static_cast<KvtmlReader*>(data)->Close(); }
+  static void End(void* data, const XML_Char*) {
+    auto* self = static_cast<KvtmlReader*>(data);
+    self->Close();
+    self->preserve_.pop_back();
+  }
   static void Characters(void* data, const XML_Char* s, int len) {
     auto* self = static_cast<KvtmlReader*>(data);
     if (self->collect_) self->text_.append(s, static_cast<std::size_t>(len));
@@ -81,9 +102,9 @@ class KvtmlReader {
     path_.emplace_back(name);
     old_entries_ = old_entries_ || At({"e"});  // KVTML 1 keeps its words in <e> elements
     if (At({"identifiers", "identifier"})) {
-      languages_.push_back({std::move(id), {}, {}});
+      document_.languages.push_back({std::move(id), {}, {}});
     } else if (At({"entries", "entry"})) {
-      entries_.push_back({static_cast<int>(XML_GetCurrentLineNumber(parser_)), {}});
+      document_.entries.push_back({static_cast<int>(XML_GetCurrentLineNumber(parser_)), {}});
     } else if (At({"entries", "entry", "translation"})) {
       translation_ = std::move(id);
     }
@@ -96,11 +117,11 @@ class KvtmlReader {
   void Close() {
     if (collect_) {
       if (At({"entries", "entry", "translation", "text"}))
-        entries_.back().Texts[translation_] = text_;
+        document_.entries.back().texts[translation_] = {text_, preserve_.back()};
       else if (At({"identifiers", "identifier", "name"}))
-        languages_.back().Name = text_;
+        document_.languages.back().name = text_;
       else
-        languages_.back().Locale = text_;
+        document_.languages.back().locale = text_;
     }
     collect_ = false;
     path_.pop_back();
@@ -108,16 +129,25 @@ class KvtmlReader {
 
   XML_Parser parser_ = nullptr;
   std::vector<std::string> path_;
+  std::vector<bool> preserve_;  // xml:space="preserve" in effect, element by element
   std::string root_, version_, translation_, text_;
   bool collect_ = false, old_entries_ = false;
-  std::vector<Language> languages_;
-  std::vector<KvtmlEntry> entries_;
-  Refusal failure_;
+  KvtmlDocument document_;
+  Refusal refusal_;
 };
 
+// A language's text in an entry: where the file keeps its white space, as it stands; elsewhere
+// with runs of white space, line breaks among them, as one space.
+std::string TextOf(const KvtmlEntry& entry, const Language& language, bool* preserved = nullptr) {
+  const auto it = entry.texts.find(language.id);
+  if (it == entry.texts.end()) return {};
+  if (preserved) *preserved = *preserved || it->second.preserved;
+  return it->second.preserved ? it->second.text : CollapseSpace(it->second.text);
+}
+
 std::string LanguageText(const Language& language) {
-  std::string text = Quote(Trim(language.Name).empty() ? language.Id : Trim(language.Name));
-  if (!Trim(language.Locale).empty()) text += " (" + std::string(Trim(language.Locale)) + ")";
+  std::string text = Quoted(Trim(language.name).empty() ? language.id : Trim(language.name));
+  if (!Trim(language.locale).empty()) text += " (" + std::string(Trim(language.locale)) + ")";
   return text;
 }
 
@@ -128,102 +158,116 @@ std::string KnownLanguages(const std::vector<Language>& languages) {
   return known.empty() ? std::string("none") : known;
 }
 
-}  // namespace
+// A language's locale without its country: "zh" for "zh_CN".
+std::string LanguageOfLocale(const Language& language) {
+  const std::string locale = Lower(Trim(language.locale));
+  return locale.substr(0, locale.find_first_of("_-"));
+}
 
-void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedList& list) {
-  KvtmlReader reader(bytes);
-  if (!reader.Failure().Reason.empty()) {
-    list.Failure = reader.Failure();
-    return;
-  }
-  const std::vector<Language>& languages = reader.Languages();
-  // A language is chosen by its number in the file's order, its locale ("zh" also stands for
-  // "zh_CN") or its name.
+// The English and the Chinese language, and how they were told apart.
+struct ChosenLanguages {
+  std::size_t english = 0, chinese = 1;
+  std::string how;  // for the summary, after the languages
+};
+
+// The languages --columns names, each by its number in the file's order, its locale ("zh"
+// also stands for "zh_CN") or its name.
+Result<ChosenLanguages> LanguagesAsked(const std::vector<Language>& languages,
+                                       const ImportOptions& options) {
   std::vector<std::string> locales, languages_of_locales, names;
   for (const Language& l : languages) {
-    locales.push_back(l.Locale);
-    const std::string locale = Lower(Trim(l.Locale));
-    languages_of_locales.push_back(locale.substr(0, locale.find_first_of("_-")));
-    names.push_back(l.Name);
+    locales.push_back(l.locale);
+    languages_of_locales.push_back(LanguageOfLocale(l));
+    names.push_back(l.name);
   }
   std::vector<std::size_t> chosen;
-  for (const std::string& wanted : options.Columns) {
-    std::string error;
-    std::optional<std::size_t> i = ColumnFor(wanted, locales, error);
-    if (!i) i = ColumnFor(wanted, languages_of_locales, error);
-    if (!i) i = ColumnFor(wanted, names, error);
-    if (!i || *i >= languages.size()) {
-      list.Failure = {0, "no language " + Quote(wanted) + " in the file (it has " +
-                             KnownLanguages(languages) + ")"};
-      return;
-    }
+  for (const std::string& wanted : options.columns) {
+    Result<std::size_t> i = ColumnFor(wanted, locales);
+    if (!i.Ok()) i = ColumnFor(wanted, languages_of_locales);
+    if (!i.Ok()) i = ColumnFor(wanted, names);
+    if (!i.Ok() || *i >= languages.size())
+      return Refusal{{},
+                     0,
+                     "no language " + Quoted(wanted) + " in the file (it has " +
+                         KnownLanguages(languages) + ")"};
     chosen.push_back(*i);
   }
-  std::string how;
-  if (chosen.empty()) {
-    if (languages.size() < 2) {
-      list.Failure = {
-          0, "the file has " + std::to_string(languages.size()) + " languages; two are needed"};
-      return;
-    }
-    // English is the language whose locale is English, the meaning the one whose locale is
-    // Chinese. Languages without a locale are told apart by their names or their content, as
-    // the columns of a CSV file are; one left alone takes the side no locale names.
-    std::optional<std::size_t> english, chinese;
-    for (std::size_t k = 0; k < languages.size(); ++k) {
-      if (!english && languages_of_locales[k] == "en") english = k;
-      if (!chinese && languages_of_locales[k] == "zh") chinese = k;
-    }
-    std::vector<std::size_t> open;
-    for (std::size_t k = 0; k < languages.size(); ++k)
-      if (Trim(languages[k].Locale).empty() && english != k && chinese != k) open.push_back(k);
-    if (!english && !chinese && open.size() >= 2) {
-      Cells cells;
-      for (const KvtmlEntry& entry : reader.Entries()) {
-        cells.emplace_back();
-        for (const Language& l : languages) {
-          auto it = entry.Texts.find(l.Id);
-          cells.back().push_back(it == entry.Texts.end() ? std::string()
-                                                         : CollapseSpace(it->second));
-        }
-      }
-      Columns columns;
-      std::string error;
-      if (!ChooseColumns({}, names, open, cells, columns, error)) {
-        list.Failure = {0, "the file gives no locales, and " + error};
-        return;
-      }
-      english = columns.English;
-      chinese = columns.Chinese;
-      how = columns.ByContent ? " (told apart by their content: the file gives no locale)"
-                              : " (told apart by their names: the file gives no locale)";
-    } else if (!english != !chinese && !open.empty()) {
-      (english ? chinese : english) = open.front();
-      how = " (the one without a locale)";
-    }
-    if (!english || !chinese) {
-      list.Failure = {0,
-                      "cannot tell the English language from the Chinese one by their "
-                      "locales (the file has " +
-                          KnownLanguages(languages) +
-                          "); name them with --columns A,B, the English one first"};
-      return;
-    }
-    chosen = {*english, *chinese};
+  if (chosen[0] == chosen[1])
+    return Refusal{{},
+                   0,
+                   "--columns gives the language " + LanguageText(languages[chosen[0]]) +
+                       " for both sides; give the English language, then the meaning's"};
+  return ChosenLanguages{chosen[0], chosen[1], {}};
+}
+
+// English is the language whose locale is English, the meaning the one whose locale is
+// Chinese. Languages without a locale are told apart by their names or their content, as the
+// columns of a CSV file are; one left alone takes the side no locale names.
+Result<ChosenLanguages> LanguagesByLocale(const KvtmlDocument& document) {
+  const std::vector<Language>& languages = document.languages;
+  if (languages.size() < 2)
+    return Refusal{
+        {}, 0, "the file has " + std::to_string(languages.size()) + " languages; two are needed"};
+  std::optional<std::size_t> english, chinese;
+  for (std::size_t k = 0; k < languages.size(); ++k) {
+    if (!english && LanguageOfLocale(languages[k]) == "en") english = k;
+    if (!chinese && LanguageOfLocale(languages[k]) == "zh") chinese = k;
   }
-  const Language& english = languages[chosen[0]];
-  const Language& chinese = languages[chosen[1]];
-  list.Description = "KVTML; English from " + LanguageText(english) + ", meanings from " +
-                     LanguageText(chinese) + how;
-  for (const KvtmlEntry& entry : reader.Entries()) {
-    auto text = [&](const Language& language) {
-      auto it = entry.Texts.find(language.Id);
-      return it == entry.Texts.end() ? std::string() : CollapseSpace(it->second);
-    };
-    ListRecord record{entry.Line, text(english), text(chinese)};
-    if (record.English.empty() && record.Chinese.empty()) continue;
-    list.Records.push_back(std::move(record));
+  std::vector<std::size_t> open;
+  for (std::size_t k = 0; k < languages.size(); ++k)
+    if (Trim(languages[k].locale).empty() && english != k && chinese != k) open.push_back(k);
+  if (english && chinese) return ChosenLanguages{*english, *chinese, {}};
+  if (!english != !chinese && !open.empty()) {
+    (english ? chinese : english) = open.front();
+    return ChosenLanguages{*english, *chinese, " (the one without a locale)"};
   }
+  if (english || chinese || open.size() < 2)
+    return Refusal{{},
+                   0,
+                   "cannot tell the English language from the Chinese one by their locales (the "
+                   "file has " +
+                       KnownLanguages(languages) +
+                       "); name them with --columns A,B, the English one first"};
+  Cells cells;
+  for (const KvtmlEntry& entry : document.entries) {
+    cells.emplace_back();
+    for (const Language& l : languages) cells.back().push_back(TextOf(entry, l));
+  }
+  std::vector<std::string> names;
+  for (const Language& l : languages) names.push_back(l.name);
+  const Result<Columns> columns = ChooseColumns({}, names, open, {}, cells, Sides::AsColumns);
+  if (!columns.Ok())
+    return Refusal{{}, 0, "the file gives no locales, and " + columns.Refused().reason};
+  return ChosenLanguages{columns->english, columns->chinese,
+                         columns->choice == Choice::ByContent
+                             ? " (told apart by their content: the file gives no locale)"
+                             : " (told apart by their names: the file gives no locale)"};
+}
+
+}  // namespace
+
+Result<ImportedList> ReadKvtml(std::string_view bytes, const ImportOptions& options) {
+  Result<KvtmlDocument> document = KvtmlReader(bytes).Document();
+  if (!document.Ok()) return document.Refused();
+  const Result<ChosenLanguages> chosen = options.columns.empty()
+                                             ? LanguagesByLocale(*document)
+                                             : LanguagesAsked(document->languages, options);
+  if (!chosen.Ok()) return chosen.Refused();
+  const Language& english = document->languages[chosen->english];
+  const Language& chinese = document->languages[chosen->chinese];
+  ImportedList list;
+  list.description = "KVTML; English from " + LanguageText(english) + ", meanings from " +
+                     LanguageText(chinese) + chosen->how;
+  // An entry without text is left out, unless the file keeps its white space: then it is
+  // what vantle-book wrote for a record of two empty texts.
+  for (const KvtmlEntry& entry : document->entries) {
+    bool preserved = false;
+    ListRecord record{entry.line, TextOf(entry, english, &preserved),
+                      TextOf(entry, chinese, &preserved)};
+    if (record.english.empty() && record.chinese.empty() && !preserved) continue;
+    list.records.push_back(std::move(record));
+  }
+  return list;
 }
 
 }  // namespace booktool::import

@@ -24,15 +24,14 @@ std::string_view Trim(std::string_view s);
 std::string CollapseSpace(std::string_view s);
 // A field's lines joined by one space (a book line cannot hold a line break); NUL bytes go.
 std::string JoinLines(std::string_view field);
-std::string Quote(std::string_view s);
 // A decimal number of at most six digits, or nothing.
 std::optional<std::size_t> ParseCount(std::string_view s);
 // The length of a "[sound:...]" reference at the start of `s`, or 0.
 std::size_t SoundReference(std::string_view s);
 
 struct DecodedText {
-  std::string Text;      // UTF-8, without a byte-order mark
-  std::string Encoding;  // what was found, for the user: "UTF-16 LE", "UTF-8 with BOM", "GBK" ...
+  std::string text;      // UTF-8, without a byte-order mark
+  std::string encoding;  // what was found, for the user: "UTF-16 LE", "UTF-8 with BOM", "GBK" ...
 };
 // The bytes as UTF-8: UTF-16 with its byte-order mark (little or big endian); UTF-8 when a
 // byte-order mark says so or most of the text is UTF-8 (a few stray bytes then become U+FFFD
@@ -42,18 +41,20 @@ DecodedText DecodeText(std::string_view bytes);
 // ---- Rows of separated values (import_rows.cpp): RFC 4180 quoting, line breaks in quotes
 
 struct Row {
-  int Line = 0;  // where the row starts
-  std::vector<std::string> Fields;
+  int line = 0;  // where the row starts
+  std::vector<std::string> fields;
+  std::vector<bool> quoted;  // for each field, whether it was written in quotes
 };
 
 // Splits `text` into rows at line ends outside quotes; `first_line` numbers the text's first
-// line; at most `limit` rows that are not blank (blank rows are left out). When the text ends
-// inside a quoted field, `unclosed` (if given) is set to the line where that field opened.
+// line; at most `limit` rows that are not blank. A blank row (no text in any field, and no
+// field quoted) is left out: a quoted field, even an empty one, is written on purpose. When
+// the text ends inside a quoted field, `unclosed` (if given) is set to the line where that
+// field opened.
 std::vector<Row> SplitRows(std::string_view text, char separator, int first_line,
                            std::size_t limit = SIZE_MAX, int* unclosed = nullptr);
-// All rows; false with the failure in `list` when a quoted field is never closed.
-bool SplitAll(std::string_view text, char separator, int first_line, std::vector<Row>& rows,
-              ImportedList& list);
+// All rows; refused when a quoted field is never closed.
+Result<std::vector<Row>> SplitAll(std::string_view text, char separator, int first_line);
 // The separator of a CSV text (tab, semicolon or comma), or nothing.
 std::optional<char> DetectSeparator(std::string_view text);
 std::string SeparatorName(char separator);
@@ -70,41 +71,74 @@ Script ScriptOf(std::string_view text);
 // The cleaned texts of a file's rows, cells[row][column]; shorter rows have fewer cells.
 using Cells = std::vector<std::vector<std::string>>;
 
-struct Columns {
-  std::size_t English = 0, Chinese = 1;
-  bool ByContent = false;     // told apart by what they hold
-  bool AgainstNames = false;  // ... although the header names them the other way
+// How the two columns were found.
+enum class Choice {
+  Given,          // --columns
+  NamedLanguage,  // a header names the English column by its language: taken at its word
+  Named,          // a header names them by side or role (Front, word, meaning ...)
+  ByContent,      // by what they hold
+  AgainstNames,   // by what they hold, the header's names saying otherwise
 };
 
-// The columns to take: --columns, else the ones header `names` name (unless the one named
-// English is mostly Chinese and the content tells), else by content among `usable`: the first
-// mostly in Latin letters is English, the first mostly in Chinese characters the meaning.
-// False with `error` when none of these tells.
-bool ChooseColumns(const ImportOptions& options, const std::vector<std::string>& names,
-                   const std::vector<std::size_t>& usable, const Cells& cells, Columns& columns,
-                   std::string& error);
+struct Columns {
+  std::size_t english = 0, chinese = 1;
+  Choice choice = Choice::Given;
+  std::vector<std::size_t> identifiers;  // columns left out as note identifiers
+};
+
+// Whether a file's own records may hold their sides either way round, as the notes of several
+// types in one flash-card export do: then two columns that each hold mostly Latin letters or
+// Chinese characters are taken even when neither is mostly one, and each record is turned
+// round by its own content where its English column holds Chinese and its meaning Latin.
+enum class Sides { AsColumns, PerRecord };
+
+// The columns to take: --columns (refused when both name one column), else the ones header
+// `names` name (unless the one named English is mostly Chinese, its name is no language's
+// and the content tells), else by content among `usable`: the first mostly in Latin letters
+// is English, the first mostly in Chinese characters the meaning. Refused when none of these
+// tells.
+// `identifiers` (among `usable`) are left out when the content decides, and named then.
+Result<Columns> ChooseColumns(const ImportOptions& options, const std::vector<std::string>& names,
+                              const std::vector<std::size_t>& usable,
+                              const std::vector<std::size_t>& identifiers, const Cells& cells,
+                              Sides sides);
 // The English and the Chinese column that header names stand for, if both are named.
 std::optional<std::pair<std::size_t, std::size_t>> NamedColumns(
     const std::vector<std::string>& names);
 // A column asked for on the command line: a number from 1 or one of `names` (any case).
-std::optional<std::size_t> ColumnFor(std::string_view wanted, const std::vector<std::string>& names,
-                                     std::string& error);
+Result<std::size_t> ColumnFor(std::string_view wanted, const std::vector<std::string>& names);
+// The columns among the first `width` whose every filled field, as written, looks like a
+// flash-card program's note identifier (eight to eleven letters, digits and punctuation marks
+// without a space, most of them mixing three kinds of these): such a column is no side.
+std::vector<std::size_t> IdentifierColumns(const std::vector<Row>& rows, std::size_t width);
 // "English from column 2 "word", meanings from column 1 ..." for the summary line.
 std::string ColumnsDescription(const Columns& columns, const std::vector<std::string>& names);
-// The records from the chosen columns of `cells`, rows without text left out; false with the
-// failure in `list` when no row reaches a chosen column.
-bool TakeRecords(const std::vector<Row>& rows, const Cells& cells, const Columns& columns,
-                 ImportedList& list);
+
+struct TakenRecords {
+  std::vector<ListRecord> records;
+  int turned = 0;  // records turned round by their own content
+};
+// The records from the chosen columns of `cells`. A row whose two fields hold no text is left
+// out unless one of them is quoted. With Sides::PerRecord and columns that no one named by
+// language, a record whose English holds Chinese and whose meaning holds Latin letters is
+// turned round. Refused when no row reaches a chosen column.
+Result<TakenRecords> TakeRecords(const std::vector<Row>& rows, const Cells& cells,
+                                 const Columns& columns, Sides sides);
+// ", 6 records turned round by their own content" for the summary, or nothing.
+std::string TurnedDescription(int turned);
 
 // ---- The readers
 
-void ReadCsv(const DecodedText& text, const ImportOptions& options, ImportedList& list);
+Result<ImportedList> ReadCsv(const DecodedText& text, const ImportOptions& options);
 // Whether a line is a flash-card export's "#key:value" header line.
 bool IsHeaderLine(std::string_view line);
+// Whether a field holds what a flash-card program's HTML holds: a tag it writes, an entity or
+// a [sound:...] reference.
+bool HasCardMarkup(std::string_view field);
 // The text of one field of a card: HTML made text, sound references dropped, white space as
 // CollapseSpace leaves it.
 std::string CardText(std::string_view field, bool html);
-void ReadFlashcards(const DecodedText& text, const ImportOptions& options, ImportedList& list);
-void ReadKvtml(std::string_view bytes, const ImportOptions& options, ImportedList& list);
+Result<ImportedList> ReadFlashcards(const DecodedText& text, const ImportOptions& options);
+Result<ImportedList> ReadKvtml(std::string_view bytes, const ImportOptions& options);
 
 }  // namespace booktool::import

@@ -8,8 +8,9 @@ namespace booktool::import {
 namespace {
 
 bool IsBlank(const Row& row) {
-  return std::all_of(row.Fields.begin(), row.Fields.end(),
-                     [](const std::string& f) { return Trim(f).empty(); });
+  return std::all_of(row.fields.begin(), row.fields.end(),
+                     [](const std::string& f) { return Trim(f).empty(); }) &&
+         std::none_of(row.quoted.begin(), row.quoted.end(), [](bool q) { return q; });
 }
 
 constexpr std::array<char, 3> kSeparators = {'\t', ';', ','};
@@ -29,7 +30,7 @@ std::vector<Row> SplitRows(std::string_view text, char separator, int first_line
   };
   while (i < n && kept < limit) {
     Row row;
-    row.Line = line;
+    row.line = line;
     std::string field;
     bool quoted = false, was_quoted = false;
     int quote_line = 0;
@@ -54,7 +55,8 @@ std::vector<Row> SplitRows(std::string_view text, char separator, int first_line
         quoted = was_quoted = true;
         quote_line = line;
       } else if (c == separator) {
-        row.Fields.push_back(std::move(field));
+        row.fields.push_back(std::move(field));
+        row.quoted.push_back(was_quoted);
         field.clear();
         was_quoted = false;
       } else if (const int brk = line_end(i)) {
@@ -66,7 +68,8 @@ std::vector<Row> SplitRows(std::string_view text, char separator, int first_line
     }
     ++line;
     if (quoted && unclosed) *unclosed = quote_line;
-    row.Fields.push_back(std::move(field));
+    row.fields.push_back(std::move(field));
+    row.quoted.push_back(was_quoted);
     if (!IsBlank(row)) {
       rows.push_back(std::move(row));
       ++kept;
@@ -76,13 +79,11 @@ std::vector<Row> SplitRows(std::string_view text, char separator, int first_line
 }
 
 // A quoted field never closed would swallow every row after it.
-bool SplitAll(std::string_view text, char separator, int first_line, std::vector<Row>& rows,
-              ImportedList& list) {
+Result<std::vector<Row>> SplitAll(std::string_view text, char separator, int first_line) {
   int unclosed = 0;
-  rows = SplitRows(text, separator, first_line, SIZE_MAX, &unclosed);
-  if (unclosed == 0) return true;
-  list.Failure = {unclosed, "the quote that opens a field here is never closed"};
-  return false;
+  std::vector<Row> rows = SplitRows(text, separator, first_line, SIZE_MAX, &unclosed);
+  if (unclosed == 0) return rows;
+  return Refusal{{}, unclosed, "the quote that opens a field here is never closed"};
 }
 
 std::string SeparatorName(char separator) {
@@ -96,7 +97,7 @@ std::string SeparatorName(char separator) {
     case ' ':
       return "spaces";
     default:
-      return Quote(std::string(1, separator));
+      return Quoted(std::string_view(&separator, 1));
   }
 }
 
@@ -109,7 +110,7 @@ std::optional<char> DetectSeparator(std::string_view text) {
   std::pair<int, int> best_score{0, 0};
   for (char sep : kSeparators) {
     std::map<std::size_t, int> counts;
-    for (const Row& row : SplitRows(text, sep, 1, kSample)) ++counts[row.Fields.size()];
+    for (const Row& row : SplitRows(text, sep, 1, kSample)) ++counts[row.fields.size()];
     int consistent = 0;
     for (const auto& [fields, count] : counts)
       if (fields >= 2 && count > consistent) consistent = count;
@@ -133,7 +134,7 @@ std::optional<char> DetectSeparator(std::string_view text) {
 
 std::size_t WidestRow(const std::vector<Row>& rows) {
   std::size_t widest = 0;
-  for (const Row& row : rows) widest = std::max(widest, row.Fields.size());
+  for (const Row& row : rows) widest = std::max(widest, row.fields.size());
   return widest;
 }
 

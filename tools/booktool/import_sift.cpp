@@ -12,21 +12,21 @@ SiftedList SiftRecords(std::vector<ListRecord> records, const books::CatalogueEn
   std::string english, meaning;
   for (ListRecord& r : records) {
     std::vector<books::RecordFault> faults = rules.Check(
-        r.English, r.Chinese, static_cast<int>(sifted.Kept.size()), r.Line, english, meaning);
+        r.english, r.chinese, static_cast<int>(sifted.kept.size()), r.line, english, meaning);
     if (faults.empty()) {
-      sifted.Kept.push_back(std::move(r));
+      sifted.kept.push_back(std::move(r));
     } else if (dedupe && faults.front().Kind == books::Fault::Repeat) {
-      ++sifted.Dropped;
+      ++sifted.dropped;
     } else {
-      sifted.Bad.push_back({faults.front().Kind, r.Line, std::move(faults.front().Message)});
+      sifted.bad.push_back({faults.front().Kind, r.line, std::move(faults.front().Message)});
     }
   }
   books::RecordFault fault;
-  for (std::size_t i = 0; i < sifted.Kept.size(); ++i)
+  for (std::size_t i = 0; i < sifted.kept.size(); ++i)
     if (rules.RoomFault(static_cast<int>(i), fault))
-      sifted.Bad.push_back({fault.Kind, sifted.Kept[i].Line, fault.Message});
-  sifted.Kept.resize(
-      std::min(sifted.Kept.size(), static_cast<std::size_t>(books::MaxRecords(entry))));
+      sifted.bad.push_back({fault.Kind, sifted.kept[i].line, fault.Message});
+  sifted.kept.resize(
+      std::min(sifted.kept.size(), static_cast<std::size_t>(books::MaxRecords(entry))));
   return sifted;
 }
 

@@ -55,12 +55,6 @@ std::string JoinLines(std::string_view field) {
   return out;
 }
 
-std::string Quote(std::string_view s) {
-  std::string out = "\"";
-  out.append(s).push_back('"');
-  return out;
-}
-
 std::optional<std::size_t> ParseCount(std::string_view s) {
   if (s.empty() || s.size() > 6 || s.find_first_not_of("0123456789") != std::string_view::npos)
     return std::nullopt;
@@ -80,10 +74,10 @@ DecodedText DecodeText(std::string_view bytes) {
   if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
     const bool big = bytes[0] == '\xFE';
     int invalid = 0;
-    out.Text = text::Utf16ToUtf8(bytes.substr(2), big, invalid);
-    out.Encoding = big ? "UTF-16 BE" : "UTF-16 LE";
+    out.text = text::Utf16ToUtf8(bytes.substr(2), big, invalid);
+    out.encoding = big ? "UTF-16 BE" : "UTF-16 LE";
     if (invalid > 0)
-      out.Encoding.append(" (")
+      out.encoding.append(" (")
           .append(std::to_string(invalid))
           .append(invalid == 1 ? " bad unit)" : " bad units)");
     return out;
@@ -92,20 +86,20 @@ DecodedText DecodeText(std::string_view bytes) {
   if (bom) bytes.remove_prefix(text::kUtf8Bom.size());
   text::Repaired utf8 = text::RepairUtf8(bytes);
   if (bom || utf8.Valid > utf8.Invalid) {
-    out.Encoding = bom ? "UTF-8 with BOM" : "UTF-8";
+    out.encoding = bom ? "UTF-8 with BOM" : "UTF-8";
     if (utf8.Invalid > 0)
-      out.Encoding.append(" (")
+      out.encoding.append(" (")
           .append(std::to_string(utf8.Invalid))
           .append(utf8.Invalid == 1 ? " byte" : " bytes")
           .append(" not UTF-8)");
-    out.Text = std::move(utf8.Text);
+    out.text = std::move(utf8.Text);
   } else if (utf8.Invalid == 0) {
-    out.Encoding = "ASCII";
-    out.Text = std::move(utf8.Text);
+    out.encoding = "ASCII";
+    out.text = std::move(utf8.Text);
   } else {
-    out.Encoding = "GBK";
+    out.encoding = "GBK";
     books::GbkDecoder decoder;
-    out.Text = decoder.Decode(bytes);
+    out.text = decoder.Decode(bytes);
   }
   return out;
 }

@@ -5,18 +5,20 @@
 #include <string>
 #include <vector>
 
+#include "booktool/refusal.h"
+
 namespace booktool {
 
 struct Arguments {
-  std::string Command;
-  std::vector<std::string> Files;
-  std::optional<std::string> Label, Format, Columns;
-  bool Force = false, Own = false, Help = false, SkipBad = false, Dedupe = false;
+  std::string command;
+  std::vector<std::string> files;
+  std::optional<std::string> label, format, columns;
+  bool force = false, own = false, help = false, skip_bad = false, dedupe = false;
 };
 
 // Parses the arguments of a command (args[0] is the command): "--name VALUE", "--name=VALUE",
-// flags, "--" before file names that begin with "-". False with `error` on an option the
-// command does not take or a value missing.
-bool ParseArguments(const std::vector<std::string>& args, Arguments& parsed, std::string& error);
+// flags, "--" before file names that begin with "-". Refused on an option the command does
+// not take or a value missing.
+Result<Arguments> ParseArguments(const std::vector<std::string>& args);
 
 }  // namespace booktool

@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <deque>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "books/loader.h"
 #include "books/word_book.h"
 #include "booktool/book_check.h"
-#include "booktool/commands.h"
+#include "booktool/files.h"
 
 namespace samples {
 namespace {
@@ -20,23 +18,24 @@ constexpr std::uint64_t kSeed = 0x56616E746C65ULL;
 
 bool ReadList(const std::filesystem::path& path, BookKind kind, std::vector<ListRecord>& records,
               std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = path.string() + ": cannot be read";
+  const booktool::Result<std::string> text = booktool::ReadWholeFile(path.string());
+  if (!text.Ok()) {
+    error = path.string() + ": " + text.Refused().reason;
     return false;
   }
-  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  booktool::Refusal refusal;
-  if (!booktool::ParseList(text, kind, records, refusal)) {
-    error = path.string() + ":" + std::to_string(refusal.Line) + ": " + refusal.Reason;
+  booktool::Result<std::vector<ListRecord>> parsed = booktool::ParseList(*text, kind);
+  if (!parsed.Ok()) {
+    error = path.string() + ":" + std::to_string(parsed.Refused().line) + ": " +
+            parsed.Refused().reason;
     return false;
   }
+  records = std::move(*parsed);
   if (kind == BookKind::IdiomBook) return true;
   for (const ListRecord& r : records)
-    for (const std::string* text : {&r.English, &r.Chinese}) {
+    for (const std::string* text : {&r.english, &r.chinese}) {
       const int lines = booktool::ButtonLines(*text);
       if (text->empty() || lines > booktool::kButtonLines) {
-        error = path.string() + ":" + std::to_string(r.Line) + ": \"" + *text + "\" " +
+        error = path.string() + ":" + std::to_string(r.line) + ": \"" + *text + "\" " +
                 (text->empty() ? "is empty" : "is too long for a board button");
         return false;
       }
@@ -54,16 +53,16 @@ std::vector<ListRecord> Stream(const std::map<std::string, std::vector<ListRecor
     const std::vector<ListRecord>& pool = shuffled.at(level);
     for (std::size_t k = 0; k < pool.size(); ++k) {
       const ListRecord& r = pool[(offset + k) % pool.size()];
-      if (taken.insert(r.English).second) stream.push_back(r);
+      if (taken.insert(r.english).second) stream.push_back(r);
     }
   }
   return stream;
 }
 
 std::pair<std::string, std::string> Texts(const ListRecord& r, bool idioms) {
-  if (!idioms) return {r.English, r.Chinese};
+  if (!idioms) return {r.english, r.chinese};
   std::pair<std::string, std::string> halves;
-  books::CutIdiom(r.English, halves.first, halves.second);
+  books::CutIdiom(r.english, halves.first, halves.second);
   return halves;
 }
 
@@ -205,21 +204,21 @@ bool CheckSampleBook(const std::string& path, const books::CatalogueEntry& entry
                      const std::vector<ListRecord>& records, std::string& error) {
   booktool::CheckReport report = booktool::CheckBook(path, entry);
   const std::string label(entry.Label);
-  if (!report.Result.Ok()) {
-    error = label + ": " + booktool::DescribeFailure(report.Result, entry);
+  if (!report.result.Ok()) {
+    error = label + ": " + booktool::DescribeFailure(report.result, entry);
     return false;
   }
-  if (entry.Kind != BookKind::OwnBook && report.Book.WordCount != entry.WordCount) {
-    error = label + ": holds " + std::to_string(report.Book.WordCount) + " records";
+  if (entry.Kind != BookKind::OwnBook && report.book.WordCount != entry.WordCount) {
+    error = label + ": holds " + std::to_string(report.book.WordCount) + " records";
     return false;
   }
-  const int differs = booktool::FirstDifference(report.Book, entry, records);
+  const int differs = booktool::FirstDifference(report.book, entry, records);
   if (differs >= 0) {
     error = label + ": record " + std::to_string(differs) + " does not read back as planned";
     return false;
   }
-  if (!report.Warnings.empty()) {
-    error = label + ": " + report.Warnings.front().Text;
+  if (!report.warnings.empty()) {
+    error = label + ": " + report.warnings.front().text;
     return false;
   }
   return true;
@@ -245,20 +244,21 @@ bool WriteSamples(const Sources& sources, const std::filesystem::path& program_d
               std::to_string(want) + " records";
       return false;
     }
-    std::string bytes;
-    booktool::BookEncoding encoding;
-    booktool::Refusal refusal;
-    if (!booktool::EncodeBook(records, entry, bytes, encoding, refusal)) {
-      error = label + ": data line " + std::to_string(refusal.Line) + ": " + refusal.Reason;
+    const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(records, entry);
+    if (!encoded.Ok()) {
+      error = label + ": data line " + std::to_string(encoded.Refused().line) + ": " +
+              encoded.Refused().reason;
       return false;
     }
-    if (encoding != booktool::BookEncoding::Gbk) {
+    if (encoded->encoding != booktool::BookEncoding::Gbk) {
       error = label + ": would not be GBK";
       return false;
     }
     const std::string path = books::BookFilePath(program_directory.string(), entry);
-    if (!booktool::WriteAtomically(path, bytes, true, error)) {
-      error = path + ": " + error;
+    const booktool::Result<std::string> written =
+        booktool::WriteAtomically({path, true, {}}, encoded->bytes);
+    if (!written.Ok()) {
+      error = path + ": " + written.Refused().reason;
       return false;
     }
     if (!CheckSampleBook(path, entry, records, error)) return false;

@@ -1,0 +1,209 @@
+#include "booktool/files.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+
+#include "text/text.h"
+
+namespace booktool {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISFIFO(mode)) return "a named pipe (FIFO)";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "no regular file";
+}
+
+std::string SystemError(std::string_view what) {
+  return std::string(what) + " (" + strerror(errno) + ")";
+}
+
+// What a path names once its symbolic links are followed.
+struct Resolved {
+  std::string path;
+  bool exists = false;
+  struct stat status {};
+};
+
+Result<Resolved> Resolve(const std::string& path) {
+  Resolved resolved{path};
+  for (int links = 0; links < 40; ++links) {
+    if (lstat(resolved.path.c_str(), &resolved.status) != 0) {
+      if (errno == ENOENT) return resolved;
+      return Refusal{path, 0, SystemError("cannot be looked at")};
+    }
+    resolved.exists = true;
+    if (!S_ISLNK(resolved.status.st_mode)) return resolved;
+    std::error_code ec;
+    const fs::path to = fs::read_symlink(resolved.path, ec);
+    if (ec) return Refusal{path, 0, "the symbolic link cannot be read (" + ec.message() + ")"};
+    resolved.path = (to.is_absolute() ? to : fs::path(resolved.path).parent_path() / to).string();
+    resolved.exists = false;
+  }
+  return Refusal{path, 0, "too many levels of symbolic links"};
+}
+
+// Whether the file `status` describes, at `target.path`, may be replaced.
+Result<> Replaceable(const WriteTarget& target, const struct stat& status, bool exists) {
+  if (!exists) return {};
+  if (!S_ISREG(status.st_mode))
+    return Refusal{target.path, 0,
+                   "is " + KindOf(status.st_mode) +
+                       ", not a regular file; only a regular file is replaced, with --force or "
+                       "without"};
+  for (const std::string& input : target.inputs) {
+    struct stat read;
+    if (stat(input.c_str(), &read) == 0 && read.st_dev == status.st_dev &&
+        read.st_ino == status.st_ino)
+      return Refusal{target.path, 0,
+                     "is " + input +
+                         ", the file being read; it is never written over, with --force or "
+                         "without"};
+  }
+  if (target.force) return {};
+  return Refusal{target.path, 0, "exists already; give --force to replace it"};
+}
+
+// A new file beside `target` for writing, with a name of its own; its permissions are what
+// the umask leaves of rw-rw-rw-, as for any new file.
+Result<std::pair<int, std::string>> CreateTemporary(const fs::path& target) {
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  static constexpr std::string_view kLetters =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = text::Concat({".", target.filename().string(), "."});
+    for (int i = 0; i < 6; ++i) name += kLetters[random() % kLetters.size()];
+    const std::string temp = (folder / name).string();
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd >= 0) return std::pair{fd, temp};
+    if (errno != EEXIST) break;
+  }
+  return Refusal{target.string(), 0, SystemError("cannot create a file in " + folder.string())};
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Gives the temporary file the name `resolved`, replacing a file there only with force.
+Result<> TakeName(const std::string& temp, const Resolved& resolved, const WriteTarget& target) {
+  if (target.force) {
+    if (rename(temp.c_str(), resolved.path.c_str()) == 0) return {};
+    return Refusal{target.path, 0, SystemError("cannot take the name")};
+  }
+  // A hard link takes the name only while nobody has it, so no file is ever replaced; where
+  // the file system has no hard links, the name is taken by renaming once it is seen free.
+  if (link(temp.c_str(), resolved.path.c_str()) == 0) return {};
+  std::error_code ec;
+  if (errno == EEXIST || fs::exists(fs::symlink_status(resolved.path, ec)))
+    return Refusal{target.path, 0, "exists already; give --force to replace it"};
+  if (rename(temp.c_str(), resolved.path.c_str()) == 0) return {};
+  return Refusal{target.path, 0, SystemError("cannot take the name")};
+}
+
+// Writes the temporary file `fd` in full. A replaced file keeps its permissions, and its
+// owner where we may give it.
+Result<> WriteContent(int fd, std::string_view bytes, const Resolved& resolved,
+                      const WriteTarget& target) {
+  if (resolved.exists) {
+    if (fchmod(fd, resolved.status.st_mode & 07777) != 0)
+      return Refusal{target.path, 0, SystemError("cannot keep its permissions")};
+    if (fchown(fd, resolved.status.st_uid, resolved.status.st_gid) != 0) {
+      // Only root may give a file away; the file then stays ours, with the same permissions.
+    }
+  }
+  if (!WriteAll(fd, bytes) || fsync(fd) != 0)
+    return Refusal{target.path, 0, SystemError("cannot write")};
+  return {};
+}
+
+// Lets the written temporary file take the name, after looking once more at what the name
+// stands for: it may have been given to something else while the file was written.
+Result<> Commit(const std::string& temp, const Resolved& resolved, const WriteTarget& target) {
+  struct stat now;
+  const bool there = lstat(resolved.path.c_str(), &now) == 0;
+  Result<> still = Replaceable(target, now, there);
+  if (!still.Ok()) return still;
+  return TakeName(temp, resolved, target);
+}
+
+}  // namespace
+
+Result<std::string> ReadWholeFile(const std::string& path) {
+  // Opened without waiting for a pipe's writer or taking a terminal, then refused unless it
+  // is a regular file: the name may have been given to another since it was looked at.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return Refusal{path, 0, SystemError("cannot be read")};
+  struct stat status;
+  std::string bytes;
+  std::string problem;
+  if (fstat(fd, &status) != 0) {
+    problem = SystemError("cannot be read");
+  } else if (!S_ISREG(status.st_mode)) {
+    problem = "is " + KindOf(status.st_mode) + ", not a regular file";
+  } else if (static_cast<std::size_t>(status.st_size) > kMaxReadBytes) {
+    problem = "is larger than " + std::to_string(kMaxReadBytes / (1024 * 1024)) +
+              " MB: no word list is that large";
+  }
+  char buffer[64 * 1024];
+  while (problem.empty()) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) problem = SystemError("cannot be read");
+    if (n <= 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+    if (bytes.size() > kMaxReadBytes)
+      problem = "is larger than " + std::to_string(kMaxReadBytes / (1024 * 1024)) +
+                " MB: no word list is that large";
+  }
+  close(fd);
+  if (!problem.empty()) return Refusal{path, 0, problem};
+  return bytes;
+}
+
+Result<> CheckTarget(const WriteTarget& target) {
+  Result<Resolved> resolved = Resolve(target.path);
+  if (!resolved.Ok()) return resolved.Refused();
+  return Replaceable(target, resolved->status, resolved->exists);
+}
+
+Result<std::string> WriteAtomically(const WriteTarget& target, std::string_view bytes,
+                                    const Verify& verify) {
+  Result<Resolved> resolved = Resolve(target.path);
+  if (!resolved.Ok()) return resolved.Refused();
+  Result<> replaceable = Replaceable(target, resolved->status, resolved->exists);
+  if (!replaceable.Ok()) return replaceable.Refused();
+  auto temporary = CreateTemporary(resolved->path);
+  if (!temporary.Ok()) return temporary.Refused();
+  const auto& [fd, temp] = *temporary;
+  Result<> done = WriteContent(fd, bytes, *resolved, target);
+  if (close(fd) != 0 && done.Ok()) done = Refusal{target.path, 0, SystemError("cannot write")};
+  if (done.Ok() && verify) done = verify(temp);
+  if (done.Ok()) done = Commit(temp, *resolved, target);
+  unlink(temp.c_str());
+  if (!done.Ok()) return done.Refused();
+  return resolved->path;
+}
+
+std::string LinkNote(const std::string& path, const std::string& written) {
+  return written == path ? std::string() : " into " + written + ", where the link points";
+}
+
+}  // namespace booktool
