@@ -32,13 +32,16 @@ class DictionaryOnScreen : public ::testing::Test {
     ASSERT_TRUE(driver.Start());
     const std::optional<kit::Controls> match = driver.Model(Mode::Match);
     ASSERT_TRUE(match);
-    ASSERT_TRUE(driver.ClickRow("match_window", "book_list", kit::RowOf(match->BookList(), kMatchBook)));
+    ASSERT_TRUE(
+        driver.ClickRow("match_window", "book_list", kit::RowOf(match->BookList(), kMatchBook)));
     ASSERT_TRUE(driver.Click("match_window", "choose_book_button"));
     ASSERT_TRUE(driver.ClickRow("match_window", "group_list", 1));
     ASSERT_TRUE(driver.Click("match_window", "choose_group_button"));
-    ASSERT_TRUE(driver.WaitUntil([&] { return driver.OnScreen("match_window", "mode_buttons_2"); }));
+    ASSERT_TRUE(
+        driver.WaitUntil([&] { return driver.OnScreen("match_window", "mode_buttons_2"); }));
     ASSERT_TRUE(driver.Click("match_window", "mode_buttons_2"));
-    ASSERT_TRUE(driver.WaitUntil([&] { return driver.OnScreen("dictionary_window", "book_list"); }));
+    ASSERT_TRUE(
+        driver.WaitUntil([&] { return driver.OnScreen("dictionary_window", "book_list"); }));
     form = driver.Model(Mode::Dictionary);
     ASSERT_TRUE(form);
   }
@@ -55,8 +58,10 @@ class DictionaryOnScreen : public ::testing::Test {
 
   // Chooses a book with a real double-click on its row.
   void Choose(std::string_view label) {
-    ASSERT_TRUE(driver.ClickRow("dictionary_window", "book_list", kit::RowOf(form->BookList(), label), 2));
-    ASSERT_TRUE(driver.WaitUntil([&] { return driver.OnScreen("dictionary_window", "result_box"); }));
+    ASSERT_TRUE(
+        driver.ClickRow("dictionary_window", "book_list", kit::RowOf(form->BookList(), label), 2));
+    ASSERT_TRUE(
+        driver.WaitUntil([&] { return driver.OnScreen("dictionary_window", "result_box"); }));
     EXPECT_EQ(driver.Window("dictionary_window")->windowTitle().toStdString(),
               "Kestrin之双向词典V3.6 - " + std::string(label));
   }
@@ -82,7 +87,8 @@ class DictionaryOnScreen : public ::testing::Test {
     std::vector<QStringList> blocks;
     if (!box) return blocks;
     const QString text = box->toPlainText();
-    EXPECT_EQ(text, qtbind::ToShownText(form->ResultBox().Text())) << "the box shows the whole result";
+    EXPECT_EQ(text, qtbind::ToShownText(form->ResultBox().Text()))
+        << "the box shows the whole result";
     for (const QString& block : text.split(QStringLiteral("\n\n"), Qt::SkipEmptyParts))
       blocks.push_back(block.split(QLatin1Char('\n')));
     return blocks;
@@ -98,7 +104,8 @@ TEST_F(DictionaryOnScreen, QueriesTypedAndSentWithEnterOrTheButtonListEveryHitOf
   const books::WordBook book = ReadBook(kWordBook);
   ASSERT_EQ(book.WordCount, 4070) << "the sample books beside the program";
   EXPECT_EQ(form->QueryBox().Text(), "Text1");
-  EXPECT_TRUE(driver.OnScreen("dictionary_window", "mode_buttons_0")) << "the mode buttons show in the lookup";
+  EXPECT_TRUE(driver.OnScreen("dictionary_window", "mode_buttons_0"))
+      << "the mode buttons show in the lookup";
 
   // The first letters of an English entry of letters only, typed and sent with Enter.
   int pick = 0;
@@ -141,7 +148,8 @@ TEST_F(DictionaryOnScreen, QueriesTypedAndSentWithEnterOrTheButtonListEveryHitOf
 
   // Nothing found.
   ASSERT_NO_FATAL_FAILURE(Search("Qzxq", "Return"));
-  EXPECT_EQ(dynamic_cast<QPlainTextEdit*>(driver.Widget("dictionary_window", "result_box"))->toPlainText(),
+  EXPECT_EQ(dynamic_cast<QPlainTextEdit*>(driver.Widget("dictionary_window", "result_box"))
+                ->toPlainText(),
             "查询无果！");
 }
 

@@ -65,7 +65,9 @@ class DictionaryWidgets : public qtharness::ProgramFixture {
     Settle();
   }
 
-  QString Shown() { return WidgetAs<QPlainTextEdit>("dictionary_window", "result_box")->toPlainText(); }
+  QString Shown() {
+    return WidgetAs<QPlainTextEdit>("dictionary_window", "result_box")->toPlainText();
+  }
 
   std::optional<kit::Controls> form;
 };
@@ -165,7 +167,7 @@ TEST_F(DictionaryWidgets, ARightClickInTheQueryBoxCopiesAndPastesWithoutStarting
   WriteOwnBook({{"apple", "苹果"}, {"pear", "梨"}});
   OpenDictionary();
   ChooseOwnBook();
-  auto* query_box = WidgetAs<QLineEdit>("Form3", "Text1");
+  auto* query_box = WidgetAs<QLineEdit>("dictionary_window", "query_box");
   ASSERT_NE(query_box, nullptr);
   const QPoint at = query_box->rect().center();
   QContextMenuEvent click(QContextMenuEvent::Mouse, at, query_box->mapToGlobal(at));
@@ -203,7 +205,8 @@ TEST_F(DictionaryWidgets, EveryModeWindowButTheScreenSaverHasTheSpeechMenu) {
     Settle();
     from = to;
   }
-  for (const char* window : {"match_window", "quiz_window", "dictionary_window", "screensaver_window"}) {
+  for (const char* window :
+       {"match_window", "quiz_window", "dictionary_window", "screensaver_window"}) {
     const bool speaks = std::string(window) != "screensaver_window";
     EXPECT_EQ(Window(window)->findChild<QMenu*>("SpeechMenu") != nullptr, speaks) << window;
     EXPECT_EQ(Window(window)->findChild<QAction*>("SpeakAction") != nullptr, speaks) << window;
@@ -220,14 +223,18 @@ TEST_F(DictionaryWidgets, AssistiveTechnologyReadsTheQueryAndResultBoxesByTheirN
     const char* name;
   } rows[] = {{"book_list", "词库"}, {"query_box", "查询"}, {"result_box", "结果"}};
   for (const Row& row : rows) {
-    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Widget("dictionary_window", row.control));
+    QAccessibleInterface* box =
+        QAccessible::queryAccessibleInterface(Widget("dictionary_window", row.control));
     ASSERT_NE(box, nullptr) << row.control;
     EXPECT_EQ(box->text(QAccessible::Name).toStdString(), row.name) << row.control;
   }
-  QAccessibleInterface* query = QAccessible::queryAccessibleInterface(Widget("dictionary_window", "query_box"));
+  QAccessibleInterface* query =
+      QAccessible::queryAccessibleInterface(Widget("dictionary_window", "query_box"));
   EXPECT_EQ(query->role(), QAccessible::EditableText);
   EXPECT_TRUE(query->state().focused) << "the query box is acted on next";
-  EXPECT_TRUE(QAccessible::queryAccessibleInterface(Widget("dictionary_window", "result_box"))->state().readOnly);
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(Widget("dictionary_window", "result_box"))
+                  ->state()
+                  .readOnly);
 }
 
 }  // namespace

@@ -107,10 +107,10 @@ class DictionaryTest : public ::testing::Test {
     return ui.ShownNames() == std::vector<std::string>{"book_list", "choose_book_button"};
   }
   bool InLookup() {
-    return ui.ShownNames() ==
-           std::vector<std::string>{"change_book_button", "look_up_button", "mode_buttons_0",
-                                    "mode_buttons_1",     "mode_buttons_2", "mode_buttons_3",
-                                    "query_box",          "result_box"};
+    return ui.ShownNames() == std::vector<std::string>{"change_book_button", "look_up_button",
+                                                       "mode_buttons_0",     "mode_buttons_1",
+                                                       "mode_buttons_2",     "mode_buttons_3",
+                                                       "query_box",          "result_box"};
   }
 
   kit::TempDir dir;
@@ -147,9 +147,10 @@ TEST_F(DictionaryTest, LoadsIntoTheBookChoiceWithItsLayoutAndTheQueryText1) {
   struct Row {
     const ui::Control& control;
     int left, top, width, height;
-  } rows[] = {{ui.BookList(), 4400, 1500, 3400, 4000}, {ui.ChooseBookButton(), 5500, 6000, 975, 375},
-              {ui.QueryBox(), 2700, 1300, 7500, 300},  {ui.ResultBox(), 2700, 2000, 7500, 5000},
-              {ui.LookUpButton(), 500, 1300, 975, 375}, {ui.ChangeBookButton(), 500, 1675, 975, 375}};
+  } rows[] = {
+      {ui.BookList(), 4400, 1500, 3400, 4000},  {ui.ChooseBookButton(), 5500, 6000, 975, 375},
+      {ui.QueryBox(), 2700, 1300, 7500, 300},   {ui.ResultBox(), 2700, 2000, 7500, 5000},
+      {ui.LookUpButton(), 500, 1300, 975, 375}, {ui.ChangeBookButton(), 500, 1675, 975, 375}};
   for (const Row& r : rows) {
     EXPECT_EQ(r.control.Left(), r.left) << r.control.Name();
     EXPECT_EQ(r.control.Top(), r.top) << r.control.Name();

@@ -21,8 +21,7 @@ using shell::Mode;
 // A program folder of its own: a small own book and twenty coloured pictures.
 void WriteProgramFolder(const kit::TempDir& dir) {
   std::vector<kit::Record> book;
-  for (int i = 1; i <= 18; ++i)
-    book.emplace_back(kit::Numbered("word", i), kit::Numbered("词", i));
+  for (int i = 1; i <= 18; ++i) book.emplace_back(kit::Numbered("word", i), kit::Numbered("词", i));
   kit::WriteOwnBook(dir.Path(), book);
   e2e::WritePictures(dir.Path());
 }

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include <QFontMetrics>
-#include <QImage>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QRawFont>
@@ -52,7 +52,8 @@ class ScreenSaverWidgets : public qtharness::ProgramFixture {
   }
 
   std::vector<QLabel*> Labels() {
-    return {WidgetAs<QLabel>("screensaver_window", "captions_0"), WidgetAs<QLabel>("screensaver_window", "captions_1"),
+    return {WidgetAs<QLabel>("screensaver_window", "captions_0"),
+            WidgetAs<QLabel>("screensaver_window", "captions_1"),
             WidgetAs<QLabel>("screensaver_window", "captions_2")};
   }
 

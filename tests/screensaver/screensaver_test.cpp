@@ -46,8 +46,7 @@ class ScreenSaverTest : public ::testing::Test {
                  if (mode == Mode::ScreenSaver)
                    return std::make_unique<screensaver::ScreenSaverWindow>(s);
                  return std::make_unique<OtherWindow>(s, mode);
-               }) {
-  }
+               }) {}
 
   ui::Window& Started() {
     shell_.Start();
@@ -124,7 +123,7 @@ TEST_F(ScreenSaverTest, LoadsTheCaptionsAtTheirStartsInLargeBoldTransparentOrang
   EXPECT_EQ(kit::PicturePath(ui_.Window()), "/nonexistent/Pic/0.jpg");
 }
 
-TEST_F(ScreenSaverTest, TheFirstTwoTicksLiftLabel1FromTopZeroWhateverItsDraws) {
+TEST_F(ScreenSaverTest, TheFirstTwoTicksLiftTheFirstCaptionFromTopZeroWhateverItsDraws) {
   for (int tick = 1; tick <= 2; ++tick) {
     Draws(2, 2);  // would move it right and down if it were inside
     Draws(1, 1);
@@ -172,7 +171,7 @@ TEST_F(ScreenSaverTest, ALabelOutsideGetsExactlyOneCorrectionInTheStatedOrder) {
     Label(2).Move(row.left, row.top, 3000, 2000);
     Draws(1, 1);
     Draws(1, 1);
-    Draws(2, 2);  // the draws of Label3 would move it if it were inside
+    Draws(2, 2);  // the third caption's draws would move it if it were inside
     Tick();
     EXPECT_EQ(Label(2).Left(), row.want_left) << row.what;
     EXPECT_EQ(Label(2).Top(), row.want_top) << row.what;

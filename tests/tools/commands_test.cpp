@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include "books/loader.h"
 #include "booktool/import.h"
 #include "kit/files.h"
+#include "progress/journal.h"
 
 namespace {
 
@@ -706,6 +708,60 @@ TEST_F(ToolTest, ExportWritesTheFormatItsNameOrFormatAsks) {
     const std::string text = r.status == kExitGood ? Out() : Err();
     EXPECT_NE(text.find(r.says), std::string::npos) << r.says << "\n" << text;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ToolTest, ProgressListsTheJournalAndWritesItsWordsForOtherPrograms) {
+  kit::ScopedEnv data("XDG_DATA_HOME", dir_.Str().c_str());
+  EXPECT_EQ(Run({"progress"}), kExitRefused) << "no journal yet";
+  EXPECT_NE(Err().find("no journal yet"), std::string::npos) << Err();
+  {
+    progress::Journal journal(dir_.Path() / "vantle" / "progress.sqlite3");
+    const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
+    journal.Record("vast", "巨大的", "《My词库》", progress::Grade::Good, progress::Mode::Quiz,
+                   now);
+    journal.Record("dim", "昏暗的", "《My词库》", progress::Grade::Again, progress::Mode::Match,
+                   now - 3600);
+    journal.Record("dim", "昏暗的", "《My词库》", progress::Grade::Again, progress::Mode::Match,
+                   now - 1800);
+  }
+  struct Row {
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> lines;  // the words listed, as "english chinese", in order
+  } rows[] = {
+      {{"progress"}, kExitGood, {"dim 昏暗的", "vast 巨大的"}},
+      {{"progress", "--missed"}, kExitGood, {"dim 昏暗的"}},
+      {{"progress", "--due"}, kExitGood, {"dim 昏暗的"}},
+      {{"progress", "--due", "--missed"}, kExitUsage, {}},
+      {{"progress", "--label", "x"}, kExitUsage, {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args.back());
+    ASSERT_EQ(Run(row.args), row.status) << Err();
+    std::vector<std::string> lines;
+    std::istringstream listing(Out());
+    std::string line;
+    std::getline(listing, line);  // the heading
+    while (std::getline(listing, line)) {
+      std::istringstream fields(line);
+      std::vector<std::string> field;
+      for (std::string f; std::getline(fields, f, '\t');) field.push_back(f);
+      ASSERT_EQ(field.size(), 7u) << line;
+      lines.push_back(field[4] + " " + field[5]);
+    }
+    EXPECT_EQ(lines, row.lines);
+  }
+  // As a word list that import reads back.
+  ASSERT_EQ(Run({"progress", "--missed", P("missed.txt")}), kExitGood) << Err();
+  EXPECT_EQ(Read(P("missed.txt")).find("dim\t昏暗的") != std::string::npos, true)
+      << Read(P("missed.txt"));
+  EXPECT_EQ(Run({"progress", P("missed.txt")}), kExitRefused) << "replaced only with --force";
+  EXPECT_EQ(Run({"progress", "-", "--format", "csv"}), kExitGood);
+  EXPECT_NE(Out().find("\"vast\",\"巨大的\""), std::string::npos) << Out();
 }
 
 }  // namespace

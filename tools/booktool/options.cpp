@@ -16,19 +16,21 @@ struct Option {
   std::string_view missing;                      // said when the value is missing
 };
 
-constexpr std::array<Option, 10> kOptions = {{
+constexpr std::array<Option, 12> kOptions = {{
     {"--help", "*", &Arguments::help, nullptr, ""},
     {"-h", "*", &Arguments::help, nullptr, ""},
     {"--label", "check dump convert import export ", nullptr, &Arguments::label,
      "--label needs a label"},
-    {"--force", "convert import export ", &Arguments::force, nullptr, ""},
+    {"--force", "convert import export progress ", &Arguments::force, nullptr, ""},
     {"--own", "convert ", &Arguments::own, nullptr, ""},
-    {"--format", "import export ", nullptr, &Arguments::format,
+    {"--format", "import export progress ", nullptr, &Arguments::format,
      "--format needs a format: csv, flashcards or kvtml"},
     {"--columns", "import ", nullptr, &Arguments::columns,
      "--columns takes two columns, the English one and the meaning, as A,B"},
     {"--skip-bad", "import ", &Arguments::skip_bad, nullptr, ""},
     {"--dedupe", "import ", &Arguments::dedupe, nullptr, ""},
+    {"--due", "progress ", &Arguments::due, nullptr, ""},
+    {"--missed", "progress ", &Arguments::missed, nullptr, ""},
     {"--", "*", nullptr, nullptr, ""},
 }};
 

@@ -13,7 +13,8 @@ struct Arguments {
   std::string command;
   std::vector<std::string> files;
   std::optional<std::string> label, format, columns;
-  bool force = false, own = false, help = false, skip_bad = false, dedupe = false;
+  bool force = false, own = false, help = false, skip_bad = false, dedupe = false, due = false,
+       missed = false;
 };
 
 // Parses the arguments of a command (args[0] is the command): "--name VALUE", "--name=VALUE",

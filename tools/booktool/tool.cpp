@@ -10,14 +10,15 @@
 #include "booktool/dump_command.h"
 #include "booktool/export_command.h"
 #include "booktool/import_command.h"
+#include "booktool/progress_command.h"
 #include "booktool/where_command.h"
 
 namespace booktool {
 namespace {
 
-constexpr std::array<const Command*, 6> kCommands = {
-    &kCheckCommand,  &kDumpCommand,   &kConvertCommand,
-    &kImportCommand, &kExportCommand, &kWhereCommand,
+constexpr std::array<const Command*, 7> kCommands = {
+    &kCheckCommand,  &kDumpCommand,     &kConvertCommand, &kImportCommand,
+    &kExportCommand, &kProgressCommand, &kWhereCommand,
 };
 
 constexpr const char* kAbout =
