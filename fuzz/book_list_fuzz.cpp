@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const books::CatalogueEntry entry = fuzz::TakeEntry(data);
 
   const booktool::Result<std::vector<booktool::ListRecord>> parsed =
-      booktool::ParseList(data, entry.Kind);
+      booktool::ParseList(data, entry.kind);
   if (!parsed.Ok()) {
     FUZZ_CHECK(parsed.Refused().line >= 1 && !parsed.Refused().reason.empty());
     return 0;
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     FUZZ_CHECK(r.line > line);
     line = r.line;
     FUZZ_CHECK(text::IsValidUtf8(r.english) && text::IsValidUtf8(r.chinese));
-    FUZZ_CHECK(entry.Kind != books::BookKind::IdiomBook || r.chinese.empty());
+    FUZZ_CHECK(entry.kind != books::BookKind::IdiomBook || r.chinese.empty());
   }
 
   const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(records, entry);
@@ -34,12 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     return 0;
   }
   FUZZ_CHECK(encoded->encoding == booktool::BookEncoding::Gbk ||
-             entry.Kind == books::BookKind::OwnBook);
+             entry.kind == books::BookKind::OwnBook);
   FUZZ_CHECK(encoded->bytes.ends_with("\r\n"));
   books::WordBook book;
   const books::LoadResult result = fuzz::MemoryFile(encoded->bytes).Load(entry, book);
   FUZZ_CHECK(result.Ok());
-  FUZZ_CHECK(result.InvalidSequences == 0);
+  FUZZ_CHECK(result.invalid_sequences == 0);
   FUZZ_CHECK(booktool::FirstDifference(book, entry, records) == -1);
   return 0;
 }

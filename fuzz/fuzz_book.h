@@ -67,10 +67,11 @@ class MemoryFile {
 };
 
 inline bool SameRecords(const books::WordBook& a, const books::WordBook& b) {
-  if (a.WordCount != b.WordCount) return false;
-  for (int i = 1; i <= a.WordCount; ++i) {
+  if (a.word_count != b.word_count) return false;
+  for (int i = 1; i <= a.word_count; ++i) {
     const auto k = static_cast<std::size_t>(i);
-    if (a.EnglishEntries[k] != b.EnglishEntries[k] || a.ChineseMeanings[k] != b.ChineseMeanings[k])
+    if (a.english_entries[k] != b.english_entries[k] ||
+        a.chinese_meanings[k] != b.chinese_meanings[k])
       return false;
   }
   return true;

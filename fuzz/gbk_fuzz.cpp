@@ -35,17 +35,17 @@ iconv_t Open(const char* charset) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  static const iconv_t cp936 = Open("CP936"), gbk = Open("GBK");
+  static const iconv_t kCp936 = Open("CP936"), kGbk = Open("GBK");
   const std::string data(reinterpret_cast<const char*>(bytes), size);
 
   books::GbkDecoder decoder;
   const std::string decoded = decoder.Decode(data);
   FUZZ_CHECK(text::IsValidUtf8(decoded));
   std::string expected;
-  const bool taken = IconvDecode(cp936, data, expected);
+  const bool taken = IconvDecode(kCp936, data, expected);
   FUZZ_CHECK(taken == (decoder.InvalidSequences() == 0));
   if (taken) FUZZ_CHECK(decoded == expected);
-  if (IconvDecode(gbk, data, expected)) FUZZ_CHECK(decoded == expected);
+  if (IconvDecode(kGbk, data, expected)) FUZZ_CHECK(decoded == expected);
 
   // The loader raises the first character of whatever line it is given: only the first
   // character's bytes change, and the line still decodes.

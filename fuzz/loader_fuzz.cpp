@@ -41,41 +41,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   books::WordBook book;
   const books::LoadResult r = file.Load(entry, book);
 
-  const bool own = entry.Kind == BookKind::OwnBook;
-  const std::size_t lines_a_record = entry.Kind == BookKind::IdiomBook ? 1 : 2;
-  const auto capacity = static_cast<std::size_t>(entry.WordCount) + 1;
-  FUZZ_CHECK(book.EnglishEntries.size() == capacity && book.ChineseMeanings.size() == capacity);
-  FUZZ_CHECK(book.RecordIndex >= 0 && book.RecordIndex <= entry.WordCount);
-  FUZZ_CHECK(r.Found >= 0 && r.Found <= book.RecordIndex);
-  FUZZ_CHECK(r.Ok() == r.Message.empty());
-  FUZZ_CHECK((r.InvalidSequences == 0) == r.InvalidLines.empty());
-  FUZZ_CHECK(std::is_sorted(r.InvalidLines.begin(), r.InvalidLines.end()));
+  const bool own = entry.kind == BookKind::OwnBook;
+  const std::size_t lines_a_record = entry.kind == BookKind::IdiomBook ? 1 : 2;
+  const auto capacity = static_cast<std::size_t>(entry.word_count) + 1;
+  FUZZ_CHECK(book.english_entries.size() == capacity && book.chinese_meanings.size() == capacity);
+  FUZZ_CHECK(book.record_index >= 0 && book.record_index <= entry.word_count);
+  FUZZ_CHECK(r.found >= 0 && r.found <= book.record_index);
+  FUZZ_CHECK(r.Ok() == r.message.empty());
+  FUZZ_CHECK((r.invalid_sequences == 0) == r.invalid_lines.empty());
+  FUZZ_CHECK(std::is_sorted(r.invalid_lines.begin(), r.invalid_lines.end()));
 
   const std::vector<std::size_t> starts = LineStarts(data);
   const std::size_t lines = starts.size() - 1;
   if (r.Ok()) {
-    FUZZ_CHECK(book.WordCount == book.RecordIndex && r.Found == book.WordCount);
-    FUZZ_CHECK(own ? book.WordCount >= 2 : book.WordCount == entry.WordCount);
-    FUZZ_CHECK(lines == lines_a_record * static_cast<std::size_t>(book.WordCount));
+    FUZZ_CHECK(book.word_count == book.record_index && r.found == book.word_count);
+    FUZZ_CHECK(own ? book.word_count >= 2 : book.word_count == entry.word_count);
+    FUZZ_CHECK(lines == lines_a_record * static_cast<std::size_t>(book.word_count));
     FUZZ_CHECK(file.Given() == data.size());
-    FUZZ_CHECK(book.EnglishEntries[0].empty() && book.ChineseMeanings[0].empty());
+    FUZZ_CHECK(book.english_entries[0].empty() && book.chinese_meanings[0].empty());
   }
-  if (r.Record == entry.WordCount + 1) {
+  if (r.record == entry.word_count + 1) {
     // Refused at the first record too many: it is there, it was never counted, and of its
     // bytes no more were read than the one read that showed it begins.
-    FUZZ_CHECK(r.Failure == (own ? LoadFailure::TooManyRecords : LoadFailure::WrongCount));
-    FUZZ_CHECK(book.RecordIndex == entry.WordCount && r.Found == entry.WordCount);
-    const std::size_t first = lines_a_record * static_cast<std::size_t>(entry.WordCount) + 1;
-    FUZZ_CHECK(static_cast<std::size_t>(r.Line) == first);
+    FUZZ_CHECK(r.failure == (own ? LoadFailure::TooManyRecords : LoadFailure::WrongCount));
+    FUZZ_CHECK(book.record_index == entry.word_count && r.found == entry.word_count);
+    const std::size_t first = lines_a_record * static_cast<std::size_t>(entry.word_count) + 1;
+    FUZZ_CHECK(static_cast<std::size_t>(r.line) == first);
     FUZZ_CHECK(lines >= first);
     FUZZ_CHECK(file.Given() <= starts[first - 1] + piece);
   }
   // A refused own book keeps its lines undecoded: its encoding was never decided.
   if (r.Ok() || !own)
-    for (int i = 0; i <= book.RecordIndex; ++i) {
+    for (int i = 0; i <= book.record_index; ++i) {
       const auto k = static_cast<std::size_t>(i);
-      FUZZ_CHECK(text::IsValidUtf8(book.EnglishEntries[k]));
-      FUZZ_CHECK(text::IsValidUtf8(book.ChineseMeanings[k]));
+      FUZZ_CHECK(text::IsValidUtf8(book.english_entries[k]));
+      FUZZ_CHECK(text::IsValidUtf8(book.chinese_meanings[k]));
     }
   return 0;
 }

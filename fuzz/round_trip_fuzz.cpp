@@ -36,18 +36,18 @@ bool CannotBeLowered(const std::string& gbk) {
 
 bool CannotBeWritten(const books::WordBook& book, const books::CatalogueEntry& entry) {
   std::string gbk;
-  for (int i = 1; i <= book.WordCount; ++i) {
+  for (int i = 1; i <= book.word_count; ++i) {
     const auto k = static_cast<std::size_t>(i);
-    if (entry.Kind == books::BookKind::IdiomBook) {
+    if (entry.kind == books::BookKind::IdiomBook) {
       // The idiom is its halves joined, without the "-" each was given.
-      const std::string& a = book.EnglishEntries[k];
-      if (Unwritable(a.substr(0, a.size() - 1) + book.ChineseMeanings[k].substr(1), gbk))
+      const std::string& a = book.english_entries[k];
+      if (Unwritable(a.substr(0, a.size() - 1) + book.chinese_meanings[k].substr(1), gbk))
         return true;
       continue;
     }
-    if (Unwritable(book.ChineseMeanings[k], gbk) || Unwritable(book.EnglishEntries[k], gbk))
+    if (Unwritable(book.chinese_meanings[k], gbk) || Unwritable(book.english_entries[k], gbk))
       return true;
-    if (entry.Kind == books::BookKind::CatalogueBook && i > 1 && CannotBeLowered(gbk)) return true;
+    if (entry.kind == books::BookKind::CatalogueBook && i > 1 && CannotBeLowered(gbk)) return true;
   }
   return false;
 }
@@ -107,9 +107,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   ExportAndImport(book);
 
   const booktool::Result<std::vector<booktool::ListRecord>> records =
-      booktool::ParseList(booktool::DumpBook(book), entry.Kind);
+      booktool::ParseList(booktool::DumpBook(book), entry.kind);
   FUZZ_CHECK(records.Ok());
-  FUZZ_CHECK(records->size() == static_cast<std::size_t>(book.WordCount));
+  FUZZ_CHECK(records->size() == static_cast<std::size_t>(book.word_count));
   const booktool::Result<booktool::EncodedBook> again = booktool::EncodeBook(*records, entry);
   if (!again.Ok()) {
     FUZZ_CHECK(CannotBeWritten(book, entry));
@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   // book whose first English entry begins with one (a UTF-8 file that began with two) comes
   // back without it. Dump prints the record as the program holds it, so this stays so.
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
-  if (book.EnglishEntries[1].starts_with(kBom)) book.EnglishEntries[1].erase(0, kBom.size());
+  if (book.english_entries[1].starts_with(kBom)) book.english_entries[1].erase(0, kBom.size());
   FUZZ_CHECK(fuzz::SameRecords(book, reloaded));
   return 0;
 }

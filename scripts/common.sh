@@ -7,7 +7,7 @@ PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev
   xvfb xauth xdotool imagemagick x11-utils desktop-file-utils appstream dpkg-dev file
   at-spi2-core python3-pyatspi dbus reuse qt6-speech-dev qt6-declarative-dev
   qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng pulseaudio
-  pulseaudio-utils libsqlitecpp-dev sqlite3)
+  pulseaudio-utils libsqlitecpp-dev sqlite3 clang-tidy)
 
 install_packages() {
   local missing=()

@@ -13,11 +13,11 @@ namespace {
 
 // Chinese text of a record: characters picked from a fixed alphabet, as GBK.
 std::string ChineseText(int i, int length) {
-  static const std::string alphabet =
+  static const std::string kAlphabet =
       kit::Gbk("的一是不了在人有我他这中大来上国个到说们为子和你地出道也时年");
   std::string out;
   for (int k = 0; k < length; ++k, i = i * 7 + 3)
-    out.append(alphabet, static_cast<std::size_t>((i % 31) * 2), 2);
+    out.append(kAlphabet, static_cast<std::size_t>((i % 31) * 2), 2);
   return out;
 }
 
@@ -51,8 +51,8 @@ class Books {
 };
 
 const Books& Files() {
-  static const Books books;
-  return books;
+  static const Books kBooks;
+  return kBooks;
 }
 
 void Load(benchmark::State& state, const std::string& path, std::string_view label, int count) {
@@ -60,24 +60,24 @@ void Load(benchmark::State& state, const std::string& path, std::string_view lab
   books::WordBook book;
   for (auto _ : state) {
     books::LoadResult result = books::ReadWordBook(path, entry, book);
-    if (!result.Ok() || book.WordCount != count) state.SkipWithError(result.Message.c_str());
-    benchmark::DoNotOptimize(book.EnglishEntries.data());
+    if (!result.Ok() || book.word_count != count) state.SkipWithError(result.message.c_str());
+    benchmark::DoNotOptimize(book.english_entries.data());
   }
   state.SetItemsProcessed(state.iterations() * count);
 }
 
-void BM_LoadIdiomBook(benchmark::State& state) {
+void BmLoadIdiomBook(benchmark::State& state) {
   Load(state, Files().Idioms(), books::kIdiomBookLabel, 17508);
 }
-void BM_LoadCatalogueBook6489(benchmark::State& state) {
+void BmLoadCatalogueBook6489(benchmark::State& state) {
   Load(state, Files().Catalogue(), "《研究生英语入学考试大纲》(6489)", 6489);
 }
-void BM_LoadOwnBook30000(benchmark::State& state) {
+void BmLoadOwnBook30000(benchmark::State& state) {
   Load(state, Files().Own(), books::kOwnBookLabel, 30000);
 }
 
-BENCHMARK(BM_LoadIdiomBook)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadCatalogueBook6489)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadOwnBook30000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmLoadIdiomBook)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmLoadCatalogueBook6489)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmLoadOwnBook30000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

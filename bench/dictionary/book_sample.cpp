@@ -33,7 +33,7 @@ constexpr std::string_view kHanzi =
     "放弃抛让喜爱欢苹果菠萝词典查询";
 
 void AppendHanzi(Lcg& rng, std::string& out, std::size_t count) {
-  static const std::vector<std::string_view> chars = [] {
+  static const std::vector<std::string_view> kChars = [] {
     std::vector<std::string_view> all;
     for (std::size_t i = 0, n = text::CharCount(kHanzi); i < n; ++i) {
       std::size_t from = text::CharOffset(kHanzi, i);
@@ -42,7 +42,7 @@ void AppendHanzi(Lcg& rng, std::string& out, std::size_t count) {
     return all;
   }();
   for (std::size_t k = 0; k < count; ++k)
-    out += chars[rng.Next(static_cast<std::uint32_t>(chars.size()))];
+    out += kChars[rng.Next(static_cast<std::uint32_t>(kChars.size()))];
 }
 
 }  // namespace
@@ -50,20 +50,20 @@ void AppendHanzi(Lcg& rng, std::string& out, std::size_t count) {
 books::WordBook SampleBook(int count) {
   Lcg rng;
   books::WordBook book;
-  book.EnglishEntries.assign(static_cast<std::size_t>(count) + 1, std::string());
-  book.ChineseMeanings.assign(static_cast<std::size_t>(count) + 1, std::string());
+  book.english_entries.assign(static_cast<std::size_t>(count) + 1, std::string());
+  book.chinese_meanings.assign(static_cast<std::size_t>(count) + 1, std::string());
   for (std::size_t i = 1; i <= static_cast<std::size_t>(count); ++i) {
-    std::string& word = book.EnglishEntries[i];
+    std::string& word = book.english_entries[i];
     for (std::uint32_t n = 3 + rng.Next(10); n > 0; --n)
       word += kLetters[rng.Next(static_cast<std::uint32_t>(kLetters.size()))];
-    std::string& meaning = book.ChineseMeanings[i];
+    std::string& meaning = book.chinese_meanings[i];
     for (std::uint32_t senses = 1 + rng.Next(3), s = 0; s < senses; ++s) {
       if (s > 0) meaning += "；";
       AppendHanzi(rng, meaning, 2 + rng.Next(3));
     }
   }
-  book.WordCount = count;
-  book.RecordIndex = count;
+  book.word_count = count;
+  book.record_index = count;
   return book;
 }
 

@@ -22,8 +22,8 @@ class Dictionary {
  public:
   Dictionary() : sample_(bench::SampleBook(books::kOwnBookCapacity)) {
     std::vector<kit::Record> records;
-    for (std::size_t i = 1; i <= static_cast<std::size_t>(sample_.WordCount); ++i)
-      records.emplace_back(sample_.EnglishEntries[i], sample_.ChineseMeanings[i]);
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(sample_.word_count); ++i)
+      records.emplace_back(sample_.english_entries[i], sample_.chinese_meanings[i]);
     kit::WriteOwnBook(dir_.Path(), records);
     platform.program_directory = dir_.Str();
     program_.Start();
@@ -35,8 +35,8 @@ class Dictionary {
   }
 
   // The English entry and two Chinese characters of a meaning from the middle of the book.
-  std::string EnglishQuery() const { return sample_.EnglishEntries[15000]; }
-  std::string ChineseQuery() const { return sample_.ChineseMeanings[15000].substr(0, 6); }
+  std::string EnglishQuery() const { return sample_.english_entries[15000]; }
+  std::string ChineseQuery() const { return sample_.chinese_meanings[15000].substr(0, 6); }
 
   kit::FakePlatform platform;
   std::optional<kit::Controls> ui;
@@ -61,28 +61,28 @@ void LookUp(benchmark::State& state, Dictionary& d, const std::string& query) {
   state.counters["result_bytes"] = static_cast<double>(result.size());
 }
 
-void BM_LookUpEnglishWord(benchmark::State& state) {
+void BmLookUpEnglishWord(benchmark::State& state) {
   Dictionary d;
   LookUp(state, d, d.EnglishQuery());
 }
-BENCHMARK(BM_LookUpEnglishWord)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmLookUpEnglishWord)->Unit(benchmark::kMillisecond);
 
-void BM_LookUpChineseWord(benchmark::State& state) {
+void BmLookUpChineseWord(benchmark::State& state) {
   Dictionary d;
   LookUp(state, d, d.ChineseQuery());
 }
-BENCHMARK(BM_LookUpChineseWord)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmLookUpChineseWord)->Unit(benchmark::kMillisecond);
 
-void BM_LookUpWithoutHit(benchmark::State& state) {
+void BmLookUpWithoutHit(benchmark::State& state) {
   Dictionary d;
   LookUp(state, d, "zqxjv");
 }
-BENCHMARK(BM_LookUpWithoutHit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmLookUpWithoutHit)->Unit(benchmark::kMillisecond);
 
-void BM_LookUpEmptyQueryListsAll(benchmark::State& state) {
+void BmLookUpEmptyQueryListsAll(benchmark::State& state) {
   Dictionary d;
   LookUp(state, d, "");
 }
-BENCHMARK(BM_LookUpEmptyQueryListsAll)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmLookUpEmptyQueryListsAll)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -32,8 +32,8 @@ struct Looking {
 
   Looking() {
     std::vector<kit::Record> records;
-    for (std::size_t i = 1; i <= static_cast<std::size_t>(sample.WordCount); ++i)
-      records.emplace_back(sample.EnglishEntries[i], sample.ChineseMeanings[i]);
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(sample.word_count); ++i)
+      records.emplace_back(sample.english_entries[i], sample.chinese_meanings[i]);
     kit::WriteOwnBook(dir.Path(), records);
     platform.SetProgramDirectory(dir.Str());
     platform.Deliver([this] {
@@ -45,7 +45,8 @@ struct Looking {
       form->ChooseBookButton().Click();
     });
     Settle();
-    result_box = platform.WindowWidget("dictionary_window")->findChild<QPlainTextEdit*>("result_box");
+    result_box =
+        platform.WindowWidget("dictionary_window")->findChild<QPlainTextEdit*>("result_box");
   }
 
   // A lookup as Enter in the query box starts it, until the result box has painted.
@@ -60,7 +61,7 @@ struct Looking {
 
 // The empty query: all 30000 entries (about 1 MB of text) into a result box that held a
 // short result before.
-void BM_ShowAll30000EntriesInTheResultBox(benchmark::State& state) {
+void BmShowAll30000EntriesInTheResultBox(benchmark::State& state) {
   Looking l;
   for (auto _ : state) {
     state.PauseTiming();
@@ -70,12 +71,12 @@ void BM_ShowAll30000EntriesInTheResultBox(benchmark::State& state) {
   }
   state.counters["blocks"] = l.result_box->document()->blockCount();
 }
-BENCHMARK(BM_ShowAll30000EntriesInTheResultBox)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmShowAll30000EntriesInTheResultBox)->Unit(benchmark::kMillisecond);
 
 // A typical query after the full list: the long text goes, a short one comes.
-void BM_ReplaceTheFullListByATypicalResult(benchmark::State& state) {
+void BmReplaceTheFullListByATypicalResult(benchmark::State& state) {
   Looking l;
-  const std::string query = l.sample.EnglishEntries[15000];
+  const std::string query = l.sample.english_entries[15000];
   for (auto _ : state) {
     state.PauseTiming();
     l.LookUp("");
@@ -84,6 +85,6 @@ void BM_ReplaceTheFullListByATypicalResult(benchmark::State& state) {
   }
   state.counters["blocks"] = l.result_box->document()->blockCount();
 }
-BENCHMARK(BM_ReplaceTheFullListByATypicalResult)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmReplaceTheFullListByATypicalResult)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -39,7 +39,7 @@ struct Dealt {
 };
 
 // The rules alone: 18 words on the board and a deal of its 36 texts.
-void BM_DealRound(benchmark::State& state) {
+void BmDealRound(benchmark::State& state) {
   std::vector<books::Word> words;
   for (int k = 1; k <= match::kPairs; ++k) words.push_back({bench::English(k), bench::Chinese(k)});
   ui::ClockRandom random;
@@ -50,20 +50,20 @@ void BM_DealRound(benchmark::State& state) {
     benchmark::DoNotOptimize(round.TextOf(0));
   }
 }
-BENCHMARK(BM_DealRound);
+BENCHMARK(BmDealRound);
 
 // "换组词" and "选组": the group's words dealt anew, shown on the window's 36 cells.
-void BM_DealAgainThroughTheWindow(benchmark::State& state) {
+void BmDealAgainThroughTheWindow(benchmark::State& state) {
   Dealt d;
   for (auto _ : state) {
     bench::DealAgain(*d.match);
     d.platform.picture_requests.clear();
   }
 }
-BENCHMARK(BM_DealAgainThroughTheWindow);
+BENCHMARK(BmDealAgainThroughTheWindow);
 
 // 36 clicks clear the board; the last one reports the round and deals the next.
-void BM_FullRoundOf36Clicks(benchmark::State& state) {
+void BmFullRoundOf36Clicks(benchmark::State& state) {
   Dealt d;
   for (auto _ : state) {
     state.PauseTiming();
@@ -75,6 +75,6 @@ void BM_FullRoundOf36Clicks(benchmark::State& state) {
   }
   if (d.platform.beeps != 0) state.SkipWithError("a pair was wrong");
 }
-BENCHMARK(BM_FullRoundOf36Clicks);
+BENCHMARK(BmFullRoundOf36Clicks);
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
-#include <optional>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,17 +80,17 @@ struct Playing {
 };
 
 // The tick and the widget change it makes, without painting.
-void BM_ClockTickThroughBinding(benchmark::State& state) {
+void BmClockTickThroughBinding(benchmark::State& state) {
   Playing p;
   for (auto _ : state) {
     p.Tick();
     p.RefillBar(state);
   }
 }
-BENCHMARK(BM_ClockTickThroughBinding);
+BENCHMARK(BmClockTickThroughBinding);
 
 // The tick and the repaint it causes on screen.
-void BM_ClockTickAndPaint(benchmark::State& state) {
+void BmClockTickAndPaint(benchmark::State& state) {
   Playing p;
   PaintCounter counter;
   qApp->installEventFilter(&counter);
@@ -105,6 +105,6 @@ void BM_ClockTickAndPaint(benchmark::State& state) {
   state.counters["window_px_per_tick"] = static_cast<double>(counter.window_area) / n;
   state.counters["cell_paints_per_tick"] = counter.cell_paints / n;
 }
-BENCHMARK(BM_ClockTickAndPaint);
+BENCHMARK(BmClockTickAndPaint);
 
 }  // namespace

@@ -73,11 +73,11 @@ class JournalFile {
 };
 
 const JournalFile& File() {
-  static const JournalFile file;
-  return file;
+  static const JournalFile kFile;
+  return kFile;
 }
 
-void BM_RecordAnswer(benchmark::State& state) {
+void BmRecordAnswer(benchmark::State& state) {
   progress::Journal journal(File().Path());
   journal.Counts(kNow);  // opened before timing
   std::vector<double> times;
@@ -100,7 +100,7 @@ void BM_RecordAnswer(benchmark::State& state) {
   state.counters["median_ms"] = times[times.size() / 2] * 1000;
 }
 
-void BM_ReviewSet(benchmark::State& state) {
+void BmReviewSet(benchmark::State& state) {
   progress::Journal journal(File().Path());
   for (auto _ : state) {
     auto words = journal.ReviewSet();
@@ -109,7 +109,7 @@ void BM_ReviewSet(benchmark::State& state) {
   }
 }
 
-void BM_Counts(benchmark::State& state) {
+void BmCounts(benchmark::State& state) {
   progress::Journal journal(File().Path());
   for (auto _ : state) {
     progress::JournalCounts counts = journal.Counts(kNow);
@@ -118,7 +118,7 @@ void BM_Counts(benchmark::State& state) {
   }
 }
 
-void BM_Overview(benchmark::State& state) {
+void BmOverview(benchmark::State& state) {
   progress::Journal journal(File().Path());
   for (auto _ : state) {
     progress::Overview overview = journal.ReadOverview(kNow, kOffset);
@@ -129,17 +129,17 @@ void BM_Overview(benchmark::State& state) {
 }
 
 // The first use: the file opened and checked, then the menu's counts.
-void BM_OpenAndCount(benchmark::State& state) {
+void BmOpenAndCount(benchmark::State& state) {
   for (auto _ : state) {
     progress::Journal journal(File().Path());
     benchmark::DoNotOptimize(journal.Counts(kNow));
   }
 }
 
-BENCHMARK(BM_RecordAnswer)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ReviewSet)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Counts)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Overview)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenAndCount)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmRecordAnswer)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BmReviewSet)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BmCounts)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BmOverview)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmOpenAndCount)->Unit(benchmark::kMillisecond);
 
 }  // namespace

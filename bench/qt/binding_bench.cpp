@@ -46,7 +46,7 @@ struct Shown {
 };
 
 // The text is set and the box painted once, as the user would see it.
-void BM_MultiLineBoxTakes30000Lines(benchmark::State& state) {
+void BmMultiLineBoxTakes30000Lines(benchmark::State& state) {
   Shown shown;
   const std::string texts[2] = {ResultText('a'), ResultText('b')};
   QWidget* box = shown.platform.WindowWidget("bench_window")->findChild<QWidget*>("text_area");
@@ -57,10 +57,10 @@ void BM_MultiLineBoxTakes30000Lines(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(texts[0].size()));
 }
-BENCHMARK(BM_MultiLineBoxTakes30000Lines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmMultiLineBoxTakes30000Lines)->Unit(benchmark::kMillisecond);
 
 // One tick of the time bar: the label shrinks by 6 twips and its widget follows.
-void BM_TimeBarLabelMove(benchmark::State& state) {
+void BmTimeBarLabelMove(benchmark::State& state) {
   Shown shown;
   for (auto _ : state) {
     int width = shown.bar.Width() - 6;
@@ -68,10 +68,10 @@ void BM_TimeBarLabelMove(benchmark::State& state) {
     shown.bar.SetWidth(width);
   }
 }
-BENCHMARK(BM_TimeBarLabelMove);
+BENCHMARK(BmTimeBarLabelMove);
 
 // The same tick including the repaint it causes on screen.
-void BM_TimeBarLabelMoveAndPaint(benchmark::State& state) {
+void BmTimeBarLabelMoveAndPaint(benchmark::State& state) {
   Shown shown;
   for (auto _ : state) {
     int width = shown.bar.Width() - 6;
@@ -80,6 +80,6 @@ void BM_TimeBarLabelMoveAndPaint(benchmark::State& state) {
     QCoreApplication::processEvents();
   }
 }
-BENCHMARK(BM_TimeBarLabelMoveAndPaint);
+BENCHMARK(BmTimeBarLabelMoveAndPaint);
 
 }  // namespace

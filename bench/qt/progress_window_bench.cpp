@@ -46,7 +46,7 @@ struct ChartPaints {
   }
 };
 
-void BM_ProgressWindowOpens(benchmark::State& state) {
+void BmProgressWindowOpens(benchmark::State& state) {
   const progress::Overview overview = FullOverview(0);
   int paints = 0;
   for (auto _ : state) {
@@ -62,10 +62,10 @@ void BM_ProgressWindowOpens(benchmark::State& state) {
   }
   state.counters["chart_paints"] = benchmark::Counter(paints, benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_ProgressWindowOpens)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmProgressWindowOpens)->Unit(benchmark::kMillisecond);
 
 // Opened again with a new overview while it is still open.
-void BM_ProgressWindowRefreshes(benchmark::State& state) {
+void BmProgressWindowRefreshes(benchmark::State& state) {
   const progress::Overview overviews[2] = {FullOverview(1), FullOverview(2)};
   qtprogress::ProgressWindow window(nullptr);
   window.Open(overviews[0]);
@@ -79,6 +79,6 @@ void BM_ProgressWindowRefreshes(benchmark::State& state) {
   state.counters["chart_paints"] =
       benchmark::Counter(painted.count, benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_ProgressWindowRefreshes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BmProgressWindowRefreshes)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -59,17 +59,17 @@ void StartToWindow(benchmark::State& state, const char* program) {
   }
 }
 
-void BM_MinimalQtProgram(benchmark::State& state) {
+void BmMinimalQtProgram(benchmark::State& state) {
   StartToWindow(state, VANTLE_FLOOR);
 }
-BENCHMARK(BM_MinimalQtProgram)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BmMinimalQtProgram)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 // VANTLE_STARTUP_PROGRAM names another build of the program to measure (an older one, to
 // compare).
-void BM_Vantle(benchmark::State& state) {
+void BmVantle(benchmark::State& state) {
   const char* other = std::getenv("VANTLE_STARTUP_PROGRAM");
   StartToWindow(state, other && *other ? other : VANTLE_PROGRAM);
 }
-BENCHMARK(BM_Vantle)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BmVantle)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 }  // namespace

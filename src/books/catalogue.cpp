@@ -70,7 +70,7 @@ constexpr std::array<CatalogueEntry, 12> MakeDictionary() {
   std::array<CatalogueEntry, 12> out{};
   std::size_t n = 0;
   for (const CatalogueEntry& e : kCatalogue)
-    if (e.InDictionary) out[n++] = e;
+    if (e.in_dictionary) out[n++] = e;
   return out;
 }
 
@@ -87,7 +87,7 @@ std::span<const CatalogueEntry> DictionaryCatalogue() {
 
 const CatalogueEntry* FindEntry(std::span<const CatalogueEntry> catalogue, std::string_view label) {
   auto it = std::find_if(catalogue.begin(), catalogue.end(),
-                         [&](const CatalogueEntry& e) { return e.Label == label; });
+                         [&](const CatalogueEntry& e) { return e.label == label; });
   return it == catalogue.end() ? nullptr : &*it;
 }
 
@@ -95,15 +95,15 @@ std::optional<int> WordCountForLabel(std::span<const CatalogueEntry> catalogue,
                                      std::string_view label) {
   const CatalogueEntry* entry = FindEntry(catalogue, label);
   if (!entry) return std::nullopt;
-  return entry->WordCount;
+  return entry->word_count;
 }
 
 std::string BookFilePath(std::string_view program_directory, const CatalogueEntry& entry) {
   std::string path(program_directory);
-  switch (entry.Kind) {
+  switch (entry.kind) {
     case BookKind::OwnBook:
       path += "/";
-      path += entry.Label;
+      path += entry.label;
       path += ".txt";
       break;
     case BookKind::IdiomBook:
@@ -111,7 +111,7 @@ std::string BookFilePath(std::string_view program_directory, const CatalogueEntr
       break;
     case BookKind::CatalogueBook:
       path += "/Study/";
-      path += entry.Label;
+      path += entry.label;
       break;
   }
   return path;

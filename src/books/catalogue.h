@@ -11,10 +11,10 @@ namespace books {
 enum class BookKind { OwnBook, IdiomBook, CatalogueBook };
 
 struct CatalogueEntry {
-  std::string_view Label;  // shown in the list, the lookup key and the file name
-  int WordCount;           // records the file must hold; the own book's capacity
-  BookKind Kind;
-  bool InDictionary;  // offered by the dictionary window
+  std::string_view label;  // shown in the list, the lookup key and the file name
+  int word_count;          // records the file must hold; the own book's capacity
+  BookKind kind;
+  bool in_dictionary;  // offered by the dictionary window
 };
 
 inline constexpr std::string_view kOwnBookLabel = "《My词库》";

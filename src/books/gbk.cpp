@@ -97,8 +97,8 @@ class GbkTable {
 };
 
 static const GbkTable& Table() {
-  static const GbkTable table;
-  return table;
+  static const GbkTable kTable;
+  return kTable;
 }
 
 GbkDecoder::GbkDecoder() : table_(&Table()) {}

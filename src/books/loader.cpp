@@ -80,7 +80,7 @@ void StripMarkers(std::string& meaning) {
 }
 
 std::string Hint(const CatalogueEntry& entry) {
-  return entry.Kind == BookKind::OwnBook ? "请调整《My词库》" : "请重新解压";
+  return entry.kind == BookKind::OwnBook ? "请调整《My词库》" : "请重新解压";
 }
 
 class Loader {
@@ -91,41 +91,41 @@ class Loader {
       : path_(path), entry_(entry), book_(book), reader_(read) {}
 
   LoadResult Run() {
-    book_.WordCount = entry_.WordCount;
-    book_.RecordIndex = 0;
-    book_.EnglishEntries.assign(static_cast<std::size_t>(entry_.WordCount) + 1, std::string());
-    book_.ChineseMeanings.assign(static_cast<std::size_t>(entry_.WordCount) + 1, std::string());
-    result_.Expected = entry_.WordCount;
+    book_.word_count = entry_.word_count;
+    book_.record_index = 0;
+    book_.english_entries.assign(static_cast<std::size_t>(entry_.word_count) + 1, std::string());
+    book_.chinese_meanings.assign(static_cast<std::size_t>(entry_.word_count) + 1, std::string());
+    result_.expected = entry_.word_count;
     if (!reader_.IsOpen())
       return Fail(LoadFailure::CannotOpen, "无法打开词库" + Label() + "\r\n请检查文件：" + path_);
-    bool done = entry_.Kind == BookKind::IdiomBook ? ReadIdioms() : ReadRecords();
+    bool done = entry_.kind == BookKind::IdiomBook ? ReadIdioms() : ReadRecords();
     if (!done) return result_;
-    if (entry_.Kind == BookKind::OwnBook) {
+    if (entry_.kind == BookKind::OwnBook) {
       DecodeOwnBook();
-      book_.WordCount = book_.RecordIndex;
+      book_.word_count = book_.record_index;
     }
-    result_.InvalidSequences = decoder_.InvalidSequences();
-    result_.Found = book_.RecordIndex;
-    if (book_.WordCount != book_.RecordIndex)
+    result_.invalid_sequences = decoder_.InvalidSequences();
+    result_.found = book_.record_index;
+    if (book_.word_count != book_.record_index)
       return Fail(LoadFailure::WrongCount, std::string(kDamagedMessage));
     return result_;
   }
 
  private:
-  std::string Label() const { return std::string(entry_.Label); }
+  std::string Label() const { return std::string(entry_.label); }
 
   LoadResult Fail(LoadFailure failure, std::string message) {
-    result_.Failure = failure;
-    result_.Message = std::move(message);
-    result_.Line = reader_.LineNumber();
-    result_.Record = book_.RecordIndex;
+    result_.failure = failure;
+    result_.message = std::move(message);
+    result_.line = reader_.LineNumber();
+    result_.record = book_.record_index;
     // Complete records: the one being read when a line fails is not complete; a count
     // failure is reported once the records so far are complete.
     const bool complete = failure == LoadFailure::WrongCount ||
                           failure == LoadFailure::TooManyRecords ||
                           failure == LoadFailure::TooFewRecords;
-    result_.Found = complete ? book_.RecordIndex : std::max(book_.RecordIndex - 1, 0);
-    result_.InvalidSequences = decoder_.InvalidSequences();
+    result_.found = complete ? book_.record_index : std::max(book_.record_index - 1, 0);
+    result_.invalid_sequences = decoder_.InvalidSequences();
     return result_;
   }
 
@@ -159,22 +159,22 @@ class Loader {
 
   // Starts the next record; refuses it when the arrays have no room for it.
   bool NextRecord() {
-    if (book_.RecordIndex == MaxRecords(entry_)) {
-      if (entry_.Kind == BookKind::OwnBook)
+    if (book_.record_index == MaxRecords(entry_)) {
+      if (entry_.kind == BookKind::OwnBook)
         Fail(LoadFailure::TooManyRecords, std::string(kOwnBookTooLargeMessage));
       else
         Fail(LoadFailure::WrongCount, std::string(kDamagedMessage));
       // Where the record too many begins; it is never read.
-      result_.Line = reader_.LineNumber() + 1;
-      result_.Record = book_.RecordIndex + 1;
+      result_.line = reader_.LineNumber() + 1;
+      result_.record = book_.record_index + 1;
       return false;
     }
-    ++book_.RecordIndex;
+    ++book_.record_index;
     return true;
   }
 
   bool FailEmpty() {
-    if (result_.Failure == LoadFailure::None)
+    if (result_.failure == LoadFailure::None)
       Fail(LoadFailure::Empty, Label() + "中没有词条\r\n" + Hint(entry_));
     return false;
   }
@@ -183,50 +183,50 @@ class Loader {
     std::string raw;
     do {
       if (!NextRecord()) return false;
-      if (!ReadLine(raw)) return book_.RecordIndex == 1 ? FailEmpty() : false;
-      auto i = static_cast<std::size_t>(book_.RecordIndex);
-      CutIdiom(Decode(raw, reader_.LineNumber()), book_.EnglishEntries[i],
-               book_.ChineseMeanings[i]);
+      if (!ReadLine(raw)) return book_.record_index == 1 ? FailEmpty() : false;
+      auto i = static_cast<std::size_t>(book_.record_index);
+      CutIdiom(Decode(raw, reader_.LineNumber()), book_.english_entries[i],
+               book_.chinese_meanings[i]);
     } while (!reader_.AtEnd());
     return true;
   }
 
   // Two-line records: the English line, then the meaning with its trailing markers.
   bool ReadRecords() {
-    const bool own = entry_.Kind == BookKind::OwnBook;
+    const bool own = entry_.kind == BookKind::OwnBook;
     std::string english, meaning;
     do {
       if (!NextRecord()) return false;
-      if (!ReadLine(english)) return book_.RecordIndex == 1 ? FailEmpty() : false;
+      if (!ReadLine(english)) return book_.record_index == 1 ? FailEmpty() : false;
       if (!ReadLine(meaning)) {
-        if (result_.Failure == LoadFailure::None)
-          Fail(LoadFailure::EndsInsideRecord, Label() + "第 " + std::to_string(book_.RecordIndex) +
+        if (result_.failure == LoadFailure::None)
+          Fail(LoadFailure::EndsInsideRecord, Label() + "第 " + std::to_string(book_.record_index) +
                                                   " 个词条缺少中文释义（文件在第 " +
                                                   std::to_string(reader_.LineNumber()) +
                                                   " 行结束）\r\n" + Hint(entry_));
         return false;
       }
-      auto i = static_cast<std::size_t>(book_.RecordIndex);
+      auto i = static_cast<std::size_t>(book_.record_index);
       if (own) {
         // Decoded at the end, once the whole file tells its encoding.
-        book_.EnglishEntries[i] = english;
-        book_.ChineseMeanings[i] = meaning;
+        book_.english_entries[i] = english;
+        book_.chinese_meanings[i] = meaning;
         continue;
       }
-      if (book_.RecordIndex > 1) RaiseFirstCharacter(english);
-      book_.EnglishEntries[i] = Decode(english, reader_.LineNumber() - 1);
+      if (book_.record_index > 1) RaiseFirstCharacter(english);
+      book_.english_entries[i] = Decode(english, reader_.LineNumber() - 1);
       std::string decoded = Decode(meaning, reader_.LineNumber());
       StripMarkers(decoded);
-      book_.ChineseMeanings[i] = std::move(decoded);
-    } while (!(book_.RecordIndex == 1 ? OnlyOneRecord() : reader_.AtEnd()));
-    return result_.Failure == LoadFailure::None;
+      book_.chinese_meanings[i] = std::move(decoded);
+    } while (!(book_.record_index == 1 ? OnlyOneRecord() : reader_.AtEnd()));
+    return result_.failure == LoadFailure::None;
   }
 
   // Decodes one GBK line and notes its number when it holds bytes that are not GBK.
   std::string Decode(std::string_view raw, int line) {
     const int before = decoder_.InvalidSequences();
     std::string text = decoder_.Decode(raw);
-    if (decoder_.InvalidSequences() != before) result_.InvalidLines.push_back(line);
+    if (decoder_.InvalidSequences() != before) result_.invalid_lines.push_back(line);
     return text;
   }
 
@@ -238,24 +238,24 @@ class Loader {
 
   // The own book is read as UTF-8 or GBK as a whole, once all of it is known.
   void DecodeOwnBook() {
-    const auto n = static_cast<std::size_t>(book_.RecordIndex);
+    const auto n = static_cast<std::size_t>(book_.record_index);
     OwnBookEncoding encoding;
     for (std::size_t i = 1; i <= n; ++i) {
-      encoding.Add(book_.EnglishEntries[i]);
-      encoding.Add(book_.ChineseMeanings[i]);
+      encoding.Add(book_.english_entries[i]);
+      encoding.Add(book_.chinese_meanings[i]);
     }
     if (encoding.ReadsAsUtf8()) {
-      result_.DecodedAs = Encoding::Utf8;
-      if (n >= 1 && book_.EnglishEntries[1].starts_with("\xEF\xBB\xBF"))
-        book_.EnglishEntries[1].erase(0, 3);
+      result_.decoded_as = Encoding::Utf8;
+      if (n >= 1 && book_.english_entries[1].starts_with("\xEF\xBB\xBF"))
+        book_.english_entries[1].erase(0, 3);
     } else {
       for (std::size_t i = 1; i <= n; ++i) {
         const int line = 2 * static_cast<int>(i) - 1;
-        book_.EnglishEntries[i] = Decode(book_.EnglishEntries[i], line);
-        book_.ChineseMeanings[i] = Decode(book_.ChineseMeanings[i], line + 1);
+        book_.english_entries[i] = Decode(book_.english_entries[i], line);
+        book_.chinese_meanings[i] = Decode(book_.chinese_meanings[i], line + 1);
       }
     }
-    for (std::size_t i = 1; i <= n; ++i) StripMarkers(book_.ChineseMeanings[i]);
+    for (std::size_t i = 1; i <= n; ++i) StripMarkers(book_.chinese_meanings[i]);
   }
 
   const std::string& path_;

@@ -39,17 +39,17 @@ enum class LoadFailure {
 enum class Encoding { Gbk, Utf8 };
 
 struct LoadResult {
-  LoadFailure Failure = LoadFailure::None;
-  std::string Message;  // what the program shows for a failure; CR LF between lines
-  int Line = 0;         // the line (from 1) where reading stopped on a failure
-  int Record = 0;       // the record being read then
-  int Expected = 0;     // records the label asks for (the capacity for the own book)
-  int Found = 0;        // complete records read (before the failure was known)
-  Encoding DecodedAs = Encoding::Gbk;
-  int InvalidSequences = 0;       // byte sequences that decoded to U+FFFD
-  std::vector<int> InvalidLines;  // the lines (from 1) holding them, in order
+  LoadFailure failure = LoadFailure::None;
+  std::string message;  // what the program shows for a failure; CR LF between lines
+  int line = 0;         // the line (from 1) where reading stopped on a failure
+  int record = 0;       // the record being read then
+  int expected = 0;     // records the label asks for (the capacity for the own book)
+  int found = 0;        // complete records read (before the failure was known)
+  Encoding decoded_as = Encoding::Gbk;
+  int invalid_sequences = 0;       // byte sequences that decoded to U+FFFD
+  std::vector<int> invalid_lines;  // the lines (from 1) holding them, in order
 
-  bool Ok() const { return Failure == LoadFailure::None; }
+  bool Ok() const { return failure == LoadFailure::None; }
 };
 
 // Cuts an idiom line (UTF-8) as the idiom book stores it: the entry is the first L - L div 2

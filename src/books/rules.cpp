@@ -8,11 +8,11 @@ namespace books {
 namespace {
 
 struct FaultText {
-  Fault Kind;
-  std::string_view Short;
+  Fault kind;
+  std::string_view few_words;  // for counting faults of the kind
   // {english} {meaning} {what} {text} quote texts; {char} {number} {first} {room} {holder}
   // {count} {book} stand for the other details.
-  std::string_view Message;
+  std::string_view message;
 };
 
 constexpr std::array<FaultText, 13> kFaultTexts = {{
@@ -42,7 +42,7 @@ constexpr std::array<FaultText, 13> kFaultTexts = {{
 
 const FaultText& TextOf(Fault fault) {
   for (const FaultText& t : kFaultTexts)
-    if (t.Kind == fault) return t;
+    if (t.kind == fault) return t;
   return kFaultTexts.front();
 }
 
@@ -73,11 +73,11 @@ bool EndsInMarker(std::string_view meaning) {
 }
 
 int MinRecords(const CatalogueEntry& entry) {
-  return entry.Kind == BookKind::OwnBook ? 2 : entry.WordCount;
+  return entry.kind == BookKind::OwnBook ? 2 : entry.word_count;
 }
 
 int MaxRecords(const CatalogueEntry& entry) {
-  return entry.WordCount;  // the own book's count is its capacity
+  return entry.word_count;  // the own book's count is its capacity
 }
 
 void OwnBookEncoding::Add(std::string_view bytes) {
@@ -93,23 +93,23 @@ bool OwnBookReadsAsUtf8(std::string_view bytes) {
 }
 
 std::string FaultMessage(Fault fault, const FaultDetails& d) {
-  const std::string_view message = TextOf(fault).Message;
-  const std::string holder = d.Entry == nullptr                   ? std::string("the book")
-                             : d.Entry->Kind == BookKind::OwnBook ? std::string("the own book")
-                                                                  : std::string(d.Entry->Label);
-  const std::string room = d.Entry ? std::to_string(MaxRecords(*d.Entry)) : std::string();
+  const std::string_view message = TextOf(fault).message;
+  const std::string holder = d.entry == nullptr                   ? std::string("the book")
+                             : d.entry->kind == BookKind::OwnBook ? std::string("the own book")
+                                                                  : std::string(d.entry->label);
+  const std::string room = d.entry ? std::to_string(MaxRecords(*d.entry)) : std::string();
   const std::pair<std::string_view, std::string> values[] = {
-      {"{english}", Quoted(d.English)},
-      {"{meaning}", Quoted(d.Meaning)},
-      {"{what}", d.What},
-      {"{text}", Quoted(d.Text)},
-      {"{char}", d.Character},
-      {"{number}", std::to_string(d.Number)},
-      {"{first}", std::to_string(d.First)},
+      {"{english}", Quoted(d.english)},
+      {"{meaning}", Quoted(d.meaning)},
+      {"{what}", d.what},
+      {"{text}", Quoted(d.text)},
+      {"{char}", d.character},
+      {"{number}", std::to_string(d.number)},
+      {"{first}", std::to_string(d.first)},
       {"{room}", room},
       {"{holder}", holder},
-      {"{count}", CountText(d.Number)},
-      {"{book}", d.Entry ? std::string(d.Entry->Label) : std::string()},
+      {"{count}", CountText(d.number)},
+      {"{book}", d.entry ? std::string(d.entry->label) : std::string()},
   };
   std::string out;
   for (std::size_t i = 0; i < message.size();) {
@@ -129,7 +129,7 @@ std::string FaultMessage(Fault fault, const FaultDetails& d) {
 }
 
 std::string_view FaultShort(Fault fault) {
-  return TextOf(fault).Short;
+  return TextOf(fault).few_words;
 }
 
 std::string Escape(std::string_view field) {
@@ -165,8 +165,8 @@ BookRules::BookRules(const CatalogueEntry& entry, bool both_sides, bool repeats)
 bool BookRules::Field(std::string_view text, const char* what, std::string& gbk,
                       std::vector<RecordFault>& faults) {
   FaultDetails d;
-  d.What = what;
-  d.Text = std::string(text);
+  d.what = what;
+  d.text = std::string(text);
   Fault fault;
   if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
     fault = Fault::LineBreak;
@@ -175,8 +175,8 @@ bool BookRules::Field(std::string_view text, const char* what, std::string& gbk,
   } else if (!text::IsValidUtf8(text)) {
     fault = Fault::NotUtf8;
   } else {
-    d.Character = FirstNonGbk(encoder_, text);
-    fault = d.Character == text::kReplacementUtf8 ? Fault::Unreadable : Fault::NotGbk;
+    d.character = FirstNonGbk(encoder_, text);
+    fault = d.character == text::kReplacementUtf8 ? Fault::Unreadable : Fault::NotGbk;
   }
   faults.push_back({fault, FaultMessage(fault, d)});
   return false;
@@ -187,10 +187,10 @@ std::vector<RecordFault> BookRules::Check(std::string_view english, std::string_
                                           std::string& gbk_meaning) {
   std::vector<RecordFault> faults;
   FaultDetails d;
-  d.English = std::string(english);
-  d.Meaning = std::string(meaning);
+  d.english = std::string(english);
+  d.meaning = std::string(meaning);
   auto add = [&](Fault fault) { faults.push_back({fault, FaultMessage(fault, d)}); };
-  if (entry_.Kind == BookKind::IdiomBook) {
+  if (entry_.kind == BookKind::IdiomBook) {
     Field(english, "idiom", gbk_english, faults);
     gbk_meaning.clear();
     return faults;
@@ -206,7 +206,7 @@ std::vector<RecordFault> BookRules::Check(std::string_view english, std::string_
     add(Fault::Marker);
     return faults;
   }
-  if (entry_.Kind == BookKind::CatalogueBook && index > 0) {
+  if (entry_.kind == BookKind::CatalogueBook && index > 0) {
     if (gbk_english.empty()) {
       add(Fault::NoFirstCharacter);
       return faults;
@@ -224,9 +224,9 @@ std::vector<RecordFault> BookRules::Check(std::string_view english, std::string_
     gbk_english = std::move(stored);
   }
   if (repeats_) {
-    auto [it, fresh] = seen_.emplace(std::pair{d.English, d.Meaning}, line);
+    auto [it, fresh] = seen_.emplace(std::pair{d.english, d.meaning}, line);
     if (!fresh) {
-      d.First = it->second;
+      d.first = it->second;
       add(Fault::Repeat);
     }
   }
@@ -236,18 +236,18 @@ std::vector<RecordFault> BookRules::Check(std::string_view english, std::string_
 bool BookRules::CountFault(int count, RecordFault& fault) const {
   if (count >= MinRecords(entry_) && count <= MaxRecords(entry_)) return false;
   FaultDetails d;
-  d.Number = count;
-  d.Entry = &entry_;
-  fault.Kind = entry_.Kind == BookKind::OwnBook ? Fault::OwnCount : Fault::ExactCount;
-  fault.Message = FaultMessage(fault.Kind, d);
+  d.number = count;
+  d.entry = &entry_;
+  fault.kind = entry_.kind == BookKind::OwnBook ? Fault::OwnCount : Fault::ExactCount;
+  fault.message = FaultMessage(fault.kind, d);
   return true;
 }
 
 bool BookRules::RoomFault(int index, RecordFault& fault) const {
   if (index < MaxRecords(entry_)) return false;
   FaultDetails d;
-  d.Number = index + 1;
-  d.Entry = &entry_;
+  d.number = index + 1;
+  d.entry = &entry_;
   fault = {Fault::TooMany, FaultMessage(Fault::TooMany, d)};
   return true;
 }

@@ -56,12 +56,12 @@ enum class Fault {
 
 // The values a fault's message quotes; those a fault does not name stay empty.
 struct FaultDetails {
-  std::string English, Meaning;  // the record's texts
-  std::string What, Text;        // the field at fault ("English entry", "meaning") and its text
-  std::string Character;         // the character GBK cannot hold
-  int Number = 0;                // a record's number, or a count of records
-  int First = 0;                 // the line a repeated pair was first on
-  const CatalogueEntry* Entry = nullptr;
+  std::string english, meaning;  // the record's texts
+  std::string what, text;        // the field at fault ("English entry", "meaning") and its text
+  std::string character;         // the character GBK cannot hold
+  int number = 0;                // a record's number, or a count of records
+  int first = 0;                 // the line a repeated pair was first on
+  const CatalogueEntry* entry = nullptr;
 };
 
 // The message for `fault`, quoting texts escaped and in double quotes.
@@ -75,8 +75,8 @@ std::string Escape(std::string_view field);
 std::string Quoted(std::string_view text);
 
 struct RecordFault {
-  Fault Kind;
-  std::string Message;
+  Fault kind;
+  std::string message;
 };
 
 // The one validator of records for the book `entry`. Records are looked at in their order.

@@ -17,10 +17,10 @@ struct Word {
 };
 
 struct WordBook {
-  std::vector<std::string> EnglishEntries;
-  std::vector<std::string> ChineseMeanings;
-  int WordCount = 0;
-  int RecordIndex = 0;  // the loader's running record number; equals WordCount after a load
+  std::vector<std::string> english_entries;
+  std::vector<std::string> chinese_meanings;
+  int word_count = 0;
+  int record_index = 0;  // the loader's running record number; equals WordCount after a load
 };
 
 }  // namespace books

@@ -24,8 +24,8 @@ DictionaryWindow::DictionaryWindow(shell::Shell& shell)
   window_.Add(look_up_button_);
   window_.Add(query_box_);
   window_.Add(result_box_);
-  look_up_button_.OnClick = [this] { LookUpWord(); };
-  query_box_.OnKeyPress = [this](int key) { OnQueryKey(key); };
+  look_up_button_.on_click = [this] { LookUpWord(); };
+  query_box_.on_key_press = [this](int key) { OnQueryKey(key); };
   AddShortcut("F4", [this](const ui::Attention& attention) { OnAddToReview(attention); });
   ListenForMenu([this] {
     std::vector<ui::Window::MenuEntry> entries;
@@ -124,15 +124,15 @@ int DictionaryWindow::ChosenRecord(const std::string& selected) const {
   if (!line.empty()) {
     for (int record : hits_) {
       const auto r = static_cast<std::size_t>(record);
-      if (book_.EnglishEntries[r].find(line) != std::string::npos ||
-          book_.ChineseMeanings[r].find(line) != std::string::npos)
+      if (book_.english_entries[r].find(line) != std::string::npos ||
+          book_.chinese_meanings[r].find(line) != std::string::npos)
         return record;
     }
     // An idiom's line is shown whole: its two halves without the marker between them.
     if (IsIdiomBook()) {
       for (int record : hits_) {
         const auto r = static_cast<std::size_t>(record);
-        if (IdiomLine(book_.EnglishEntries[r], book_.ChineseMeanings[r]).find(line) !=
+        if (IdiomLine(book_.english_entries[r], book_.chinese_meanings[r]).find(line) !=
             std::string::npos)
           return record;
       }
@@ -146,7 +146,7 @@ void DictionaryWindow::OnAddToReview(const ui::Attention& attention) {
   const int record = ChosenRecord(attention.SelectionIn(result_box_));
   if (record < 1) return;
   const auto r = static_cast<std::size_t>(record);
-  const books::Word word{book_.EnglishEntries[r], book_.ChineseMeanings[r]};
+  const books::Word word{book_.english_entries[r], book_.chinese_meanings[r]};
   if (practice_.Add(word, BookLabel())) added_ = word.english + " — " + word.chinese;
 }
 

@@ -54,9 +54,9 @@ std::string IdiomLine(std::string_view english, std::string_view chinese) {
 
 Hits FindEntries(const books::WordBook& book, std::string_view query, BlockStyle style) {
   // Records 1..WordCount, never past what the arrays hold.
-  const std::size_t stored = std::min(book.EnglishEntries.size(), book.ChineseMeanings.size());
+  const std::size_t stored = std::min(book.english_entries.size(), book.chinese_meanings.size());
   const std::size_t last =
-      std::min(static_cast<std::size_t>(std::max(book.WordCount, 0)), stored ? stored - 1 : 0);
+      std::min(static_cast<std::size_t>(std::max(book.word_count, 0)), stored ? stored - 1 : 0);
   // One pass finds the hits and the size of the text, so the text grows only once.
   struct Hit {
     std::string_view english, chinese;
@@ -66,8 +66,8 @@ Hits FindEntries(const books::WordBook& book, std::string_view query, BlockStyle
   std::size_t size = 0;
   const Matcher matcher(query);
   for (std::size_t i = 1; i <= last; ++i) {
-    std::string_view english = book.EnglishEntries[i];
-    std::string_view chinese = book.ChineseMeanings[i];
+    std::string_view english = book.english_entries[i];
+    std::string_view chinese = book.chinese_meanings[i];
     if (!matcher.In(english) && !matcher.In(chinese)) continue;
     if (style == BlockStyle::WholeLine) {
       english = WithoutLastChar(english);

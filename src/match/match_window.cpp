@@ -19,10 +19,9 @@ MatchWindow::MatchWindow(shell::Shell& shell)
   window_.Add(marker_);
   window_.Add(time_bar_);
   window_.Add(cells_);
-  cells_.OnClick = [this](int cell) { OnCellPressed(cell); };
+  cells_.on_click = [this](int cell) { OnCellPressed(cell); };
   // F2 says the cell the focus is on.
-  ListenForSpeech(
-      [this](const ui::Attention& request) { return request.FocusedCaption(cells_); });
+  ListenForSpeech([this](const ui::Attention& request) { return request.FocusedCaption(cells_); });
 }
 
 void MatchWindow::Load() {
@@ -63,10 +62,14 @@ void MatchWindow::ShowScreen(Screen screen) {
   const bool groups = screen == Screen::GroupChoice;
   const bool play = screen == Screen::Play;
   std::vector<shell::Shown> table = {
-      {&book_list_, books},         {&choose_book_button_, books},
-      {&group_list_, groups},       {&choose_group_button_, groups},
-      {&change_group_button_, play}, {&change_book_button_, play},
-      {&time_bar_, play},           {&marker_, play && round_.MarkerShown()},
+      {&book_list_, books},
+      {&choose_book_button_, books},
+      {&group_list_, groups},
+      {&choose_group_button_, groups},
+      {&change_group_button_, play},
+      {&change_book_button_, play},
+      {&time_bar_, play},
+      {&marker_, play && round_.MarkerShown()},
   };
   for (int cell = 0; cell < kCells; ++cell)
     table.push_back({&cells_[cell], play && round_.OnBoard(cell)});
@@ -161,7 +164,8 @@ void MatchWindow::OnCellPressed(int cell) {
 }
 
 void MatchWindow::RecordOutcomes() {
-  for (const Round::Outcome& outcome : round_.TakeOutcomes()) RecordAnswer(outcome.word, outcome.good);
+  for (const Round::Outcome& outcome : round_.TakeOutcomes())
+    RecordAnswer(outcome.word, outcome.good);
 }
 
 void MatchWindow::OnTick() {

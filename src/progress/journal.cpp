@@ -263,7 +263,7 @@ std::filesystem::path JournalPath(std::string_view user_data_directory) {
 
 class Journal::Store {
  public:
-  explicit Store(std::filesystem::path path) : path_(std::move(path)) {}
+  explicit Store(std::filesystem::path path) : path(std::move(path)) {}
   ~Store() { Close(); }
 
   // Runs `action` on the open database. On a damaged file it sets the file aside and runs
@@ -275,7 +275,7 @@ class Journal::Store {
       if (!EnsureOpen() || (writing && read_only_)) return false;
       try {
         action(*database_);
-        if (writing) status_ = {JournalCondition::Recording, {}};
+        if (writing) status = {JournalCondition::Recording, {}};
         return true;
       } catch (const SQLite::Exception& error) {
         if (IsDamage(error)) {
@@ -307,26 +307,25 @@ class Journal::Store {
     return *slot;
   }
 
-  const std::filesystem::path path_;
-  JournalStatus status_;
-  std::string notice_;
-  std::optional<SQLite::Statement> find_word_, insert_word_, update_word_, insert_review_,
-      add_word_;
+  const std::filesystem::path path;
+  JournalStatus status;
+  std::string notice;
+  std::optional<SQLite::Statement> find_word, insert_word, update_word, insert_review, add_word;
 
  private:
   bool EnsureOpen() {
     if (database_ && check_ && check_->FoundDamage() && !SetAside()) return false;
     if (database_) return true;
-    if (status_.condition == JournalCondition::NewerSchema) return false;
-    if (path_.empty()) {
+    if (status.condition == JournalCondition::NewerSchema) return false;
+    if (path.empty()) {
       Stop("不知道用户的数据文件夹在哪里（HOME 未设置）", false);
       return false;
     }
     std::error_code error;
-    const std::filesystem::path folder = path_.has_parent_path() ? path_.parent_path() : ".";
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     std::filesystem::create_directories(folder, error);
     // SQLite says only that it cannot open a new file; the system says why.
-    if (!error && !std::filesystem::exists(path_, error) && access(folder.c_str(), W_OK) != 0)
+    if (!error && !std::filesystem::exists(path, error) && access(folder.c_str(), W_OK) != 0)
       error = std::error_code(errno, std::system_category());
     if (error) {
       Stop(SystemReason(error) + "（" + folder.string() + "）", false);
@@ -339,7 +338,7 @@ class Journal::Store {
       } catch (const SQLite::Exception& error) {
         Close();
         if (!IsDamage(error)) {
-          Stop(SqliteReason(error) + "（" + path_.string() + "）", false);
+          Stop(SqliteReason(error) + "（" + path.string() + "）", false);
           return false;
         }
       } catch (const std::exception& error) {
@@ -349,29 +348,29 @@ class Journal::Store {
       }
       if (attempt == 0 && !SetAside()) return false;
     }
-    Stop("新的学习记录也打不开（" + path_.string() + "）", false);
+    Stop("新的学习记录也打不开（" + path.string() + "）", false);
     return false;
   }
 
   void OpenFile() {
-    database_.emplace(path_, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE, kBusyTimeoutMs);
+    database_.emplace(path, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE, kBusyTimeoutMs);
     // The first read of the file: a file that is not SQLite fails here.
     int version = database_->execAndGet("PRAGMA user_version").getInt();
     if (version > kSchemaVersion) {
       Close();
-      status_ = {JournalCondition::NewerSchema, "学习记录是较新版本的 Vantle 写的（格式 " +
-                                                    std::to_string(version) + "，本版只认得格式 " +
-                                                    std::to_string(kSchemaVersion) +
-                                                    "），为免弄坏它，本版不读也不写"};
+      status = {JournalCondition::NewerSchema, "学习记录是较新版本的 Vantle 写的（格式 " +
+                                                   std::to_string(version) + "，本版只认得格式 " +
+                                                   std::to_string(kSchemaVersion) +
+                                                   "），为免弄坏它，本版不读也不写"};
       return;
     }
-    if (version > 0) check_ = std::make_unique<IntegrityCheck>(path_);
+    if (version > 0) check_ = std::make_unique<IntegrityCheck>(path);
     read_only_ = sqlite3_db_readonly(database_->getHandle(), "main") == 1;
     if (read_only_) {
       // A journal the program may read but not write: its words still come back for review.
       if (version < kSchemaVersion) throw SQLite::Exception("read-only", SQLITE_READONLY);
-      status_ = {JournalCondition::CannotWrite,
-                 "不能记录学习进度：文件只读（" + path_.string() + "）"};
+      status = {JournalCondition::CannotWrite,
+                "不能记录学习进度：文件只读（" + path.string() + "）"};
       return;
     }
     // Turning a new file to WAL needs the file alone, and SQLite does not wait for that:
@@ -387,7 +386,7 @@ class Journal::Store {
     }
     database_->exec("PRAGMA synchronous = NORMAL");
     if (version < kSchemaVersion) Migrate(version);
-    status_ = {JournalCondition::Recording, {}};
+    status = {JournalCondition::Recording, {}};
   }
 
   void Migrate(int version) {
@@ -411,29 +410,29 @@ class Journal::Store {
     Close();
     std::filesystem::path aside;
     std::error_code error;
-    std::string stem = path_.stem().string() + ".damaged-" + TimeStamp();
+    std::string stem = path.stem().string() + ".damaged-" + TimeStamp();
     for (int n = 1;; ++n) {
       std::string name = n == 1 ? stem : stem + "-" + std::to_string(n);
-      aside = path_.parent_path() / (name + path_.extension().string());
+      aside = path.parent_path() / (name + path.extension().string());
       if (!std::filesystem::exists(aside, error) && !error) break;
       if (error || n == 100) {
-        Stop(SystemReason(error) + "（" + path_.string() + "）", false);
+        Stop(SystemReason(error) + "（" + path.string() + "）", false);
         return false;
       }
     }
-    std::filesystem::rename(path_, aside, error);
+    std::filesystem::rename(path, aside, error);
     // The log and its index go along: left behind, they would be replayed into the new file.
     for (const char* suffix : {"-wal", "-shm"}) {
-      std::filesystem::path from = WithSuffix(path_, suffix);
+      std::filesystem::path from = WithSuffix(path, suffix);
       if (!error && std::filesystem::exists(from, error))
         std::filesystem::rename(from, WithSuffix(aside, suffix), error);
     }
     if (error) {
-      Stop("学习记录已损坏，也无法移开：" + SystemReason(error) + "（" + path_.string() + "）",
+      Stop("学习记录已损坏，也无法移开：" + SystemReason(error) + "（" + path.string() + "）",
            false);
       return false;
     }
-    notice_ = "学习记录已损坏，已改名保存为 " + aside.filename().string() + "，新的记录已开始";
+    notice = "学习记录已损坏，已改名保存为 " + aside.filename().string() + "，新的记录已开始";
     return true;
   }
 
@@ -441,16 +440,16 @@ class Journal::Store {
   // try at writing.
   void Stop(const std::string& reason, bool keep_open) {
     if (!keep_open) Close();
-    status_ = {JournalCondition::CannotWrite, "不能记录学习进度：" + reason};
+    status = {JournalCondition::CannotWrite, "不能记录学习进度：" + reason};
   }
 
   void Close() {
     check_.reset();
-    find_word_.reset();
-    insert_word_.reset();
-    update_word_.reset();
-    insert_review_.reset();
-    add_word_.reset();
+    find_word.reset();
+    insert_word.reset();
+    update_word.reset();
+    insert_review.reset();
+    add_word.reset();
     database_.reset();
     read_only_ = false;
   }
@@ -470,7 +469,7 @@ bool Journal::Record(std::string_view english, std::string_view chinese, std::st
   return store.Use(
       [&](SQLite::Database& database) {
         SQLite::Transaction transaction(database, SQLite::TransactionBehavior::IMMEDIATE);
-        SQLite::Statement& find = store.Prepared(store.find_word_, kFindWord);
+        SQLite::Statement& find = store.Prepared(store.find_word, kFindWord);
         find.bind(1, std::string(english));
         find.bind(2, std::string(chinese));
         std::int64_t id = 0;
@@ -481,8 +480,8 @@ bool Journal::Record(std::string_view english, std::string_view chinese, std::st
         }
         find.reset();
         Card next = Schedule(card, grade, now);
-        SQLite::Statement& write = id ? store.Prepared(store.update_word_, kUpdateWord)
-                                      : store.Prepared(store.insert_word_, kInsertWord);
+        SQLite::Statement& write = id ? store.Prepared(store.update_word, kUpdateWord)
+                                      : store.Prepared(store.insert_word, kInsertWord);
         if (id) {
           write.bind(1, id);
         } else {
@@ -493,7 +492,7 @@ bool Journal::Record(std::string_view english, std::string_view chinese, std::st
         BindCard(write, next);
         write.exec();
         if (!id) id = database.getLastInsertRowid();
-        SQLite::Statement& review = store.Prepared(store.insert_review_, kInsertReview);
+        SQLite::Statement& review = store.Prepared(store.insert_review, kInsertReview);
         review.bind(1, id);
         review.bind(2, now);
         review.bind(3, static_cast<int>(grade));
@@ -509,7 +508,7 @@ bool Journal::Add(std::string_view english, std::string_view chinese, std::strin
   Store& store = *store_;
   return store.Use(
       [&](SQLite::Database&) {
-        SQLite::Statement& add = store.Prepared(store.add_word_, kAddWord);
+        SQLite::Statement& add = store.Prepared(store.add_word, kAddWord);
         add.bind(1, std::string(english));
         add.bind(2, std::string(chinese));
         add.bind(3, std::string(book));
@@ -622,15 +621,15 @@ std::vector<JournalWord> Journal::List(Listing listing, std::int64_t now) {
 }
 
 JournalStatus Journal::Status() const {
-  return store_->status_;
+  return store_->status;
 }
 
 std::string Journal::TakeNotice() {
-  return std::exchange(store_->notice_, {});
+  return std::exchange(store_->notice, {});
 }
 
 const std::filesystem::path& Journal::Path() const {
-  return store_->path_;
+  return store_->path;
 }
 
 }  // namespace progress

@@ -58,11 +58,11 @@ QAccessibleInterface* Interfaces(const QString&, QObject* object) {
 }  // namespace
 
 void InstallAccessibility() {
-  static const bool installed = [] {
+  static const bool kInstalled = [] {
     QAccessible::installFactory(Interfaces);
     return true;
   }();
-  (void)installed;
+  (void)kInstalled;
 }
 
 void DescribeForAccessibility(QWidget* widget, const ui::Control& model) {
@@ -81,8 +81,8 @@ void DescribeForAccessibility(QWidget* widget, const ui::Control& model) {
   if (widget->accessibleName() != name) widget->setAccessibleName(name);
   if (!time_bar) return;
   const ui::Label::Gauge& gauge = label->TimeBar();
-  const int left = std::max(0, label->Height() - gauge.Empty);
-  widget->setProperty(kTimeFull, gauge.Full - gauge.Empty);
+  const int left = std::max(0, label->Height() - gauge.empty);
+  widget->setProperty(kTimeFull, gauge.full - gauge.empty);
   if (widget->property(kTimeLeft) == QVariant(left)) return;
   widget->setProperty(kTimeLeft, left);
   QAccessibleValueChangeEvent event(widget, left);

@@ -65,7 +65,7 @@ class ButtonBinder : public BinderOf<ui::Button, ButtonWidget> {
     QObject::connect(widget_, &QPushButton::clicked, [this] {
       if (ByUser()) Deliver([this] { model_.Click(); });
     });
-    widget_->OnArrow = [this](ui::Direction d) { host_.Walk(model_, d); };
+    widget_->on_arrow = [this](ui::Direction d) { host_.Walk(model_, d); };
     return widget_;
   }
 

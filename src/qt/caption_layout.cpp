@@ -39,9 +39,9 @@ bool MayBreakBetween(char32_t before, char32_t after) {
 
 // A part of the caption that whole-word layout never breaks, with what comes before it.
 struct Piece {
-  bool NewLine = false;  // the caption breaks the line before it
-  QString Spaces;        // shown only when the piece goes on the line of the one before
-  QString Text;
+  bool new_line = false;  // the caption breaks the line before it
+  QString spaces;         // shown only when the piece goes on the line of the one before
+  QString text;
 };
 
 std::vector<Piece> Pieces(const QString& caption) {
@@ -56,13 +56,13 @@ std::vector<Piece> Pieces(const QString& caption) {
       next = Piece{true, {}, {}};
       open = false;
     } else if (QChar::isSpace(c)) {
-      next.Spaces += QString::fromUcs4(&c, 1);
+      next.spaces += QString::fromUcs4(&c, 1);
       open = false;
     } else {
       if (open && !MayBreakBetween(last, c)) {
-        pieces.back().Text += QString::fromUcs4(&c, 1);
+        pieces.back().text += QString::fromUcs4(&c, 1);
       } else {
-        next.Text = QString::fromUcs4(&c, 1);
+        next.text = QString::fromUcs4(&c, 1);
         pieces.push_back(std::move(next));
         next = Piece{};
       }
@@ -86,7 +86,7 @@ enum class Breaks { AtPhrases, AtWords, Anywhere };
 // Punctuation that ends a phrase of a meaning ("引诱；吸引"): a good place for a line to end.
 bool EndsPhrase(const Piece& piece) {
   static const QString kEnders = QStringLiteral("；，、。：！？;,");
-  return !piece.Text.isEmpty() && kEnders.contains(piece.Text.back());
+  return !piece.text.isEmpty() && kEnders.contains(piece.text.back());
 }
 
 // The widths of the pieces and of the spaces before them, measured once at the stated size
@@ -96,17 +96,17 @@ bool EndsPhrase(const Piece& piece) {
 struct Widths {
   Widths(const std::vector<Piece>& pieces, const QFontMetricsF& metrics) {
     for (const Piece& piece : pieces) {
-      Text.push_back(metrics.horizontalAdvance(piece.Text));
-      Spaces.push_back(piece.Spaces.isEmpty() ? 0 : metrics.horizontalAdvance(piece.Spaces));
+      text.push_back(metrics.horizontalAdvance(piece.text));
+      spaces.push_back(piece.spaces.isEmpty() ? 0 : metrics.horizontalAdvance(piece.spaces));
     }
   }
   Widths Scaled(qreal factor) const {
     Widths scaled = *this;
-    for (qreal& w : scaled.Text) w *= factor;
-    for (qreal& w : scaled.Spaces) w *= factor;
+    for (qreal& w : scaled.text) w *= factor;
+    for (qreal& w : scaled.spaces) w *= factor;
     return scaled;
   }
-  std::vector<qreal> Text, Spaces;
+  std::vector<qreal> text, spaces;
 };
 
 // Fills lines no wider than `width`, piece by piece; false when a piece alone is wider and
@@ -118,11 +118,11 @@ bool Arrange(const std::vector<Piece>& pieces, const Widths& widths, const QFont
   qreal used = 0;                                      // the width of `line`
   std::size_t first = 0;                               // the first piece on `line`
   auto take = [&](std::size_t from, std::size_t to) {  // pieces [from, to) make the line
-    line = pieces[from].Text;
-    used = widths.Text[from];
+    line = pieces[from].text;
+    used = widths.text[from];
     for (std::size_t k = from + 1; k < to; ++k) {
-      line += pieces[k].Spaces + pieces[k].Text;
-      used += widths.Spaces[k] + widths.Text[k];
+      line += pieces[k].spaces + pieces[k].text;
+      used += widths.spaces[k] + widths.text[k];
     }
     first = from;
   };
@@ -133,11 +133,11 @@ bool Arrange(const std::vector<Piece>& pieces, const Widths& widths, const QFont
   };
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const Piece& piece = pieces[i];
-    if (piece.NewLine && i > 0) end_line();
+    if (piece.new_line && i > 0) end_line();
     if (!line.isEmpty()) {
-      if (used + widths.Spaces[i] + widths.Text[i] <= width) {
-        line += piece.Spaces + piece.Text;
-        used += widths.Spaces[i] + widths.Text[i];
+      if (used + widths.spaces[i] + widths.text[i] <= width) {
+        line += piece.spaces + piece.text;
+        used += widths.spaces[i] + widths.text[i];
         continue;
       }
       std::size_t end = i;
@@ -157,12 +157,12 @@ bool Arrange(const std::vector<Piece>& pieces, const Widths& widths, const QFont
       }
       end_line();
     }
-    if (widths.Text[i] <= width) {
+    if (widths.text[i] <= width) {
       take(i, i + 1);
       continue;
     }
     if (breaks != Breaks::Anywhere) return false;
-    const QList<uint> code_points = piece.Text.toUcs4();
+    const QList<uint> code_points = piece.text.toUcs4();
     for (const char32_t u : code_points) {
       const QString c = QString::fromUcs4(&u, 1);
       const qreal advance = metrics.horizontalAdvance(c);
@@ -196,8 +196,8 @@ CaptionLayout Place(const QFont& font, const std::vector<QString>& lines, const 
                     Qt::Alignment alignment, bool words_whole) {
   const QFontMetricsF metrics(font);
   CaptionLayout layout;
-  layout.Font = font;
-  layout.WordsWhole = words_whole;
+  layout.font = font;
+  layout.words_whole = words_whole;
   qreal top = area.top();
   if (alignment & Qt::AlignVCenter)
     top += std::max<qreal>(0, (area.height() - BlockHeight(metrics, lines.size())) / 2);
@@ -208,7 +208,7 @@ CaptionLayout Place(const QFont& font, const std::vector<QString>& lines, const 
       left += std::max<qreal>(0, (area.width() - width) / 2);
     else if (alignment & Qt::AlignRight)
       left += std::max<qreal>(0, area.width() - width);
-    layout.Lines.push_back({text, QRectF(left, top, width, metrics.height())});
+    layout.lines.push_back({text, QRectF(left, top, width, metrics.height())});
     top += LinePitch(metrics);
   }
   return layout;
@@ -256,10 +256,10 @@ CaptionLayout FitCaption(const QString& caption, const QFont& stated, const QRec
 }
 
 void DrawCaption(QPainter& painter, const CaptionLayout& layout) {
-  painter.setFont(layout.Font);
-  const qreal ascent = QFontMetricsF(layout.Font).ascent();
-  for (const CaptionLayout::Line& line : layout.Lines)
-    painter.drawText(QPointF(line.Box.left(), line.Box.top() + ascent), line.Text);
+  painter.setFont(layout.font);
+  const qreal ascent = QFontMetricsF(layout.font).ascent();
+  for (const CaptionLayout::Line& line : layout.lines)
+    painter.drawText(QPointF(line.box.left(), line.box.top() + ascent), line.text);
 }
 
 const CaptionLayout& FittedCaption::For(const QString& caption, const QFont& stated,

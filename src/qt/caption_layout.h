@@ -17,12 +17,12 @@ inline constexpr qreal kSmallestWholeWordsPoints = 7;
 
 struct CaptionLayout {
   struct Line {
-    QString Text;
-    QRectF Box;  // where the line is drawn: its advance wide, one font height high
+    QString text;
+    QRectF box;  // where the line is drawn: its advance wide, one font height high
   };
-  QFont Font;  // the font the lines are drawn in: the stated one, or the same smaller
-  std::vector<Line> Lines;
-  bool WordsWhole = true;  // false when a word had to be broken
+  QFont font;  // the font the lines are drawn in: the stated one, or the same smaller
+  std::vector<Line> lines;
+  bool words_whole = true;  // false when a word had to be broken
 };
 
 // Lays `caption` out in `area` with `stated` or the largest smaller size that fits.

@@ -34,9 +34,9 @@ QStringList FaceFamilies(const std::string& name) {
 
 QFont ToQFont(const ui::Font& font) {
   QFont q;
-  q.setFamilies(FaceFamilies(font.Name));
-  q.setPointSizeF(font.Size > 0 ? font.Size : 9);
-  q.setBold(font.Bold);
+  q.setFamilies(FaceFamilies(font.name));
+  q.setPointSizeF(font.size > 0 ? font.size : 9);
+  q.setBold(font.bold);
   return q;
 }
 

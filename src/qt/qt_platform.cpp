@@ -62,7 +62,7 @@ void QtPlatform::ShowMessage(const std::string& text) {
   ok->setText(QStringLiteral("确定"));
   ok->setIcon(QIcon());
   box.setWindowModality(Qt::ApplicationModal);
-  if (OnMessageShown) QTimer::singleShot(0, &box, [this, &box] { OnMessageShown(box); });
+  if (on_message_shown) QTimer::singleShot(0, &box, [this, &box] { on_message_shown(box); });
   box.exec();
   // The keys go back to the window the message stood over.
   if (parent && parent->isVisible()) parent->activateWindow();

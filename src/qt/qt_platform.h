@@ -54,7 +54,7 @@ class QtPlatform : public ui::Platform {
 
   // Runs inside the modal loop of every message box once it is open, so that tests can read
   // and answer it. Without it the box waits for the user.
-  std::function<void(QMessageBox& box)> OnMessageShown;
+  std::function<void(QMessageBox& box)> on_message_shown;
 
   // Delivers one user event to the model: the only way events get there. Ends the program's
   // event loop when the event ended the program; after that nothing is delivered any more.

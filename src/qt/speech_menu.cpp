@@ -41,7 +41,7 @@ QString Captioned(const QString& entry, const QString& reason) {
 
 void BindMenu(WindowBinding& binding, QtPlatform& platform) {
   const ui::Window& window = binding.Model();
-  if (!window.Speaks() && !window.OnMenu && window.shortcuts.empty()) return;
+  if (!window.Speaks() && !window.on_menu && window.shortcuts.empty()) return;
   new SpeechMenu(binding, platform);
 }
 
@@ -82,8 +82,7 @@ SpeechMenu::SpeechMenu(WindowBinding& binding, QtPlatform& platform)
     auto_ = new QAction(menu_);
     auto_->setObjectName(QStringLiteral("AutoSpeakAction"));
     auto_->setCheckable(true);
-    QObject::connect(auto_, &QAction::toggled, this,
-                     [this](bool on) { speech_.SetAutoSpeak(on); });
+    QObject::connect(auto_, &QAction::toggled, this, [this](bool on) { speech_.SetAutoSpeak(on); });
     voices_ = new QMenu(menu_);
     voices_->setObjectName(QStringLiteral("VoiceMenu"));
     voice_group_ = new QActionGroup(voices_);

@@ -26,12 +26,12 @@ void FormWidget::paintEvent(QPaintEvent*) {
 void FormWidget::closeEvent(QCloseEvent* event) {
   // The model decides: the form's unload ends the program, which hides every window.
   event->ignore();
-  if (OnCloseRequest) OnCloseRequest();
+  if (on_close_request) on_close_request();
 }
 
 void FormWidget::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
-  if (OnMoved) OnMoved(pos());
+  if (on_moved) on_moved(pos());
 }
 
 EventHook::EventHook(QObject* watched, std::function<bool(QEvent*)> filter)
@@ -45,7 +45,7 @@ bool EventHook::eventFilter(QObject*, QEvent* event) {
 
 void ButtonWidget::keyPressEvent(QKeyEvent* event) {
   auto go = [this](ui::Direction d) {
-    if (OnArrow) OnArrow(d);
+    if (on_arrow) on_arrow(d);
   };
   switch (event->key()) {
     case Qt::Key_Left:

@@ -20,9 +20,9 @@ class FormWidget : public QWidget {
   explicit FormWidget(const ui::Window& model);
 
   // The user asks to close the window (title bar); Qt's own close is refused.
-  std::function<void()> OnCloseRequest;
+  std::function<void()> on_close_request;
   // The window now stands at this frame position (logical pixels).
-  std::function<void(QPoint)> OnMoved;
+  std::function<void(QPoint)> on_moved;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -50,7 +50,7 @@ class ButtonWidget : public QPushButton {
   explicit ButtonWidget(QWidget* parent) : QPushButton(parent) {}
 
   // An arrow key: the binding walks the focus to the neighbour that way.
-  std::function<void(ui::Direction)> OnArrow;
+  std::function<void(ui::Direction)> on_arrow;
 
   // The caption as drawn now: its lines, where they go and the font (made on demand).
   const CaptionLayout& Caption();

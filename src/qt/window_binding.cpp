@@ -152,8 +152,8 @@ void WindowBinding::Build() {
   form_->setWindowTitle(ToShownText(window_.Caption()));
   form_->setFixedSize(ToPixels(window_.Width()), ToPixels(window_.Height()));
   form_->move(ToPixels(window_.Left()), ToPixels(window_.Top()));
-  form_->OnCloseRequest = [this] { platform_.Deliver([this] { window_.Close(); }); };
-  form_->OnMoved = [this](QPoint at) {
+  form_->on_close_request = [this] { platform_.Deliver([this] { window_.Close(); }); };
+  form_->on_moved = [this](QPoint at) {
     if (applying_ || !platform_.Accepting()) return;
     if (at.x() == ToPixels(window_.Left()) && at.y() == ToPixels(window_.Top())) return;
     UserChange(window_, [this, at] {

@@ -24,14 +24,14 @@ QuizWindow::QuizWindow(shell::Shell& shell)
     : GameWindow(shell, "quiz_window", progress::Mode::Quiz, kReviewWords, kColumnRows) {
   window_.Add(question_);
   window_.Add(answers_);
-  DirectionButton(Direction::EnglishToChinese).OnClick = [this] {
+  DirectionButton(Direction::EnglishToChinese).on_click = [this] {
     OnChooseDirection(Direction::EnglishToChinese);
   };
-  DirectionButton(Direction::ChineseToEnglish).OnClick = [this] {
+  DirectionButton(Direction::ChineseToEnglish).on_click = [this] {
     OnChooseDirection(Direction::ChineseToEnglish);
   };
-  answers_.OnClick = [this](int answer) { OnAnswer(answer); };
-  window_.OnKeyPress = [this](int key) { OnKey(key); };
+  answers_.on_click = [this](int answer) { OnAnswer(answer); };
+  window_.on_key_press = [this](int key) { OnKey(key); };
   // F2 says the falling question (英译汉) or the answer the focus is on (汉译英).
   ListenForSpeech([this](const ui::Attention& request) {
     if (AsksEnglish()) return screen_ == Screen::Play ? question_.Caption() : std::string();
@@ -85,9 +85,12 @@ void QuizWindow::ShowControls(Screen screen) {
   const bool groups = screen == Screen::GroupChoice;
   const bool play = screen == Screen::Play;
   std::vector<shell::Shown> table = {
-      {&book_list_, books},          {&choose_book_button_, books},
-      {&group_list_, groups},        {&choose_group_button_, groups},
-      {&change_group_button_, play}, {&change_book_button_, play},
+      {&book_list_, books},
+      {&choose_book_button_, books},
+      {&group_list_, groups},
+      {&choose_group_button_, groups},
+      {&change_group_button_, play},
+      {&change_book_button_, play},
       {&question_, play},
   };
   for (int i = 0; i < answers_.Count(); ++i) table.push_back({&answers_[i], play});
@@ -115,7 +118,7 @@ void QuizWindow::LoadWordBook() {
 void QuizWindow::OnChooseGroup() {
   // Without a chosen group, or without a record to ask, there is no round to play: the
   // press is ignored and the window stays on its group list.
-  if (group_list_.ListIndex() < 0 || book_.WordCount < 1) return;
+  if (group_list_.ListIndex() < 0 || book_.word_count < 1) return;
   StopReview();
   ShowScreen(Screen::Play);
   window_.SetCaption(PlayTitle(kTitle));
@@ -137,9 +140,9 @@ void QuizWindow::OnReview() {
 }
 
 void QuizWindow::ExchangeSides() {
-  std::vector<std::string>& english = book_.EnglishEntries;
-  std::vector<std::string>& chinese = book_.ChineseMeanings;
-  for (std::size_t r = 1; r <= static_cast<std::size_t>(book_.WordCount); ++r) {
+  std::vector<std::string>& english = book_.english_entries;
+  std::vector<std::string>& chinese = book_.chinese_meanings;
+  for (std::size_t r = 1; r <= static_cast<std::size_t>(book_.word_count); ++r) {
     english[0] = english[r];
     english[r] = chinese[r];
     chinese[r] = english[0];
@@ -162,17 +165,17 @@ void QuizWindow::PrepareRound() {
     // loaded book, or else from the journal's words.
     if (!AsksEnglish())
       for (books::Word& word : words) word = Exchanged(word);
-    if (book_.WordCount < 1) {
+    if (book_.word_count < 1) {
       review_pool_ = books::WordBook{};
-      review_pool_.EnglishEntries.emplace_back();
-      review_pool_.ChineseMeanings.emplace_back();
+      review_pool_.english_entries.emplace_back();
+      review_pool_.chinese_meanings.emplace_back();
       for (const books::Word& w : practice_.AllWords()) {
         const books::Word word = AsksEnglish() ? w : Exchanged(w);
-        review_pool_.EnglishEntries.push_back(word.english);
-        review_pool_.ChineseMeanings.push_back(word.chinese);
+        review_pool_.english_entries.push_back(word.english);
+        review_pool_.chinese_meanings.push_back(word.chinese);
       }
-      review_pool_.WordCount = static_cast<int>(review_pool_.EnglishEntries.size()) - 1;
-      if (review_pool_.WordCount < 1) return;
+      review_pool_.word_count = static_cast<int>(review_pool_.english_entries.size()) - 1;
+      if (review_pool_.word_count < 1) return;
       pool = &review_pool_;
     }
   }
@@ -196,8 +199,8 @@ void QuizWindow::NextQuestion() {
 void QuizWindow::ShowQuestion() {
   round_.DrawRightButton(random_);
   question_.SetCaption(round_.Question());
-  const int range = text::CharCount(round_.Question()) > kLongQuestionChars ? kLongLeftRange
-                                                                            : kShortLeftRange;
+  const int range =
+      text::CharCount(round_.Question()) > kLongQuestionChars ? kLongLeftRange : kShortLeftRange;
   question_.SetLeft(random_.Below(range) + kQuestionLeftMin);
   for (int i = 0; i < kAnswerButtons; ++i) answers_[i].SetCaption(round_.Answer(i));
 }

@@ -37,7 +37,7 @@ void Round::Shuffle(ui::Random& random) {
 }
 
 void Round::DrawDistractors(ui::Random& random) {
-  for (int& record : distractors_) record = random.Below(pool_->WordCount) + 1;
+  for (int& record : distractors_) record = random.Below(pool_->word_count) + 1;
 }
 
 void Round::DrawRightButton(ui::Random& random) {
@@ -48,7 +48,7 @@ bool Round::IsRight(const std::string& answer) const {
   const std::string& question = Question();
   for (int record : distractors_) {
     const auto r = static_cast<std::size_t>(record);
-    if (pool_->EnglishEntries[r] == question && pool_->ChineseMeanings[r] == answer) return true;
+    if (pool_->english_entries[r] == question && pool_->chinese_meanings[r] == answer) return true;
   }
   return answers_[question_no_] == answer;
 }
@@ -70,8 +70,7 @@ void Round::Tell(bool good) {
   if (told_) return;
   told_ = true;
   books::Word word{questions_[question_no_], answers_[question_no_]};
-  if (!word.english.empty() || !word.chinese.empty())
-    outcomes_.push_back({std::move(word), good});
+  if (!word.english.empty() || !word.chinese.empty()) outcomes_.push_back({std::move(word), good});
 }
 
 std::vector<Round::Outcome> Round::TakeOutcomes() {
@@ -82,7 +81,7 @@ const std::string& Round::Answer(int button) const {
   if (button == right_button_) return answers_[question_no_];
   // The distractors keep their order and fill the buttons the right answer leaves free.
   const int k = button < right_button_ ? button : button - 1;
-  return pool_->ChineseMeanings[static_cast<std::size_t>(distractors_[k])];
+  return pool_->chinese_meanings[static_cast<std::size_t>(distractors_[k])];
 }
 
 }  // namespace quiz

@@ -1,6 +1,5 @@
 #include "screensaver/screensaver_window.h"
 
-
 #include "shell/shell.h"
 
 namespace screensaver {
@@ -34,10 +33,11 @@ ui::Color NextColor(ui::Color c, int dx) {
 
 }  // namespace
 
-ScreenSaverWindow::ScreenSaverWindow(shell::Shell& shell) : ModeWindow(shell, "screensaver_window") {
+ScreenSaverWindow::ScreenSaverWindow(shell::Shell& shell)
+    : ModeWindow(shell, "screensaver_window") {
   for (ui::Label& caption : captions_) window_.Add(caption);
   window_.Add(clock_);
-  clock_.OnTimer = [this] { OnTick(); };
+  clock_.on_timer = [this] { OnTick(); };
 }
 
 void ScreenSaverWindow::Load() {
@@ -45,7 +45,7 @@ void ScreenSaverWindow::Load() {
   ticks_since_picture_ = 0;
   SetUpModeColumn(shell::Mode::ScreenSaver);
 
-  const ui::Font font{.Name = "宋体", .Size = 72, .Bold = true};
+  const ui::Font font{.name = "宋体", .size = 72, .bold = true};
   struct Start {
     const char* text;
     int left;

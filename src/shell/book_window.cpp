@@ -11,14 +11,14 @@ BookWindow::BookWindow(Shell& shell, const std::string& name,
   window_.Add(book_list_);
   window_.Add(choose_book_button_);
   window_.Add(change_book_button_);
-  choose_book_button_.OnClick = [this] { LoadWordBook(); };
-  book_list_.OnDblClick = [this] { LoadWordBook(); };
-  change_book_button_.OnClick = [this] { ShowBookChoice(); };
+  choose_book_button_.on_click = [this] { LoadWordBook(); };
+  book_list_.on_dbl_click = [this] { LoadWordBook(); };
+  change_book_button_.on_click = [this] { ShowBookChoice(); };
   PressOnEnter(book_list_, choose_book_button_);
 }
 
 void BookWindow::PressOnEnter(ui::ListBox& list, ui::Button& button) {
-  list.OnKeyPress = [&list, &button](int key) {
+  list.on_key_press = [&list, &button](int key) {
     if (key == ui::kEnterKey && list.ListIndex() >= 0) button.Click();
   };
 }
@@ -30,7 +30,7 @@ void BookWindow::SetUpBookControls(const std::string& choose_caption,
   choose_book_button_.Move(kChooseBookLeft, kChooseBookTop, kButtonWidth, kButtonHeight);
   PlaceColumnButton(change_book_button_, kSecondButtonTop, change_caption);
   for (const books::CatalogueEntry& entry : catalogue_)
-    book_list_.AddItem(std::string(entry.Label));
+    book_list_.AddItem(std::string(entry.label));
   choose_book_button_.SetCaption(choose_caption);
 }
 
@@ -44,14 +44,14 @@ void BookWindow::ReadSelectedBook() {
   }
   const std::string beside_program = books::BookFilePath(platform_.ProgramDirectory(), *entry);
   const std::string path =
-      entry->Kind == books::BookKind::OwnBook
+      entry->kind == books::BookKind::OwnBook
           ? books::OwnBookPath(platform_.ProgramDirectory(), platform_.UserDataDirectory())
           : beside_program;
   books::LoadResult result = books::ReadWordBook(path, *entry, book_);
   if (!result.Ok()) {
     // The messages send the user to the book beside the program; a user's own copy elsewhere
     // is named, so that the user knows which file to mend.
-    std::string message = result.Message;
+    std::string message = result.message;
     if (path != beside_program && message.find(path) == std::string::npos)
       message += "\r\n请检查文件：" + path;
     platform_.ShowMessage(message);

@@ -4,8 +4,8 @@
 
 namespace shell {
 
-GameWindow::GameWindow(Shell& shell, const std::string& name, progress::Mode mode,
-                       int review_words, int column_rows)
+GameWindow::GameWindow(Shell& shell, const std::string& name, progress::Mode mode, int review_words,
+                       int column_rows)
     : BookWindow(shell, name, books::BookCatalogue(), column_rows),
       mode_(mode),
       review_needed_(review_words) {
@@ -13,10 +13,10 @@ GameWindow::GameWindow(Shell& shell, const std::string& name, progress::Mode mod
   window_.Add(choose_group_button_);
   window_.Add(change_group_button_);
   window_.Add(clock_);
-  choose_group_button_.OnClick = [this] { OnChooseGroup(); };
-  group_list_.OnDblClick = [this] { OnChooseGroup(); };
-  change_group_button_.OnClick = [this] { OnChangeGroup(); };
-  clock_.OnTimer = [this] { OnTick(); };
+  choose_group_button_.on_click = [this] { OnChooseGroup(); };
+  group_list_.on_dbl_click = [this] { OnChooseGroup(); };
+  change_group_button_.on_click = [this] { OnChangeGroup(); };
+  clock_.on_timer = [this] { OnTick(); };
   PressOnEnter(group_list_, choose_group_button_);
   // F3 and the first entry of the menu start a review round.
   AddShortcut("F3", [this] { OnReview(); });
@@ -38,7 +38,7 @@ void GameWindow::SetUpGroupControls() {
 }
 
 void GameWindow::FillGroupList() {
-  const int last = book_.WordCount / kGroupSize + (book_.WordCount % kGroupSize != 0 ? 1 : 0);
+  const int last = book_.word_count / kGroupSize + (book_.word_count % kGroupSize != 0 ? 1 : 0);
   group_list_.Clear();
   for (int i = 0; i <= last; ++i) group_list_.AddItem(std::to_string(i));
 }
@@ -46,17 +46,16 @@ void GameWindow::FillGroupList() {
 std::vector<int> GameWindow::PickGroupRecords() {
   std::vector<int> picks;
   const int g = group_list_.ListIndex();
-  if (g < 0 || book_.WordCount < 1) return picks;
-  const bool short_group =
-      book_.WordCount % kGroupSize != 0 && g == group_list_.ListCount() - 1;
+  if (g < 0 || book_.word_count < 1) return picks;
+  const bool short_group = book_.word_count % kGroupSize != 0 && g == group_list_.ListCount() - 1;
   for (int k = 0; k < kGroupSize; ++k) {
     if (g == 0) {
-      picks.push_back(random_.Below(book_.WordCount) + 1);
+      picks.push_back(random_.Below(book_.word_count) + 1);
       continue;
     }
     const int x = (g - 1) * kGroupSize + k + 1;
     picks.push_back(x);
-    if (short_group && x == book_.WordCount) break;
+    if (short_group && x == book_.word_count) break;
   }
   return picks;
 }
@@ -69,7 +68,7 @@ std::vector<books::Word> GameWindow::RoundWords() {
   }
   for (int record : PickGroupRecords()) {
     const auto r = static_cast<std::size_t>(record);
-    words.push_back({book_.EnglishEntries.at(r), book_.ChineseMeanings.at(r)});
+    words.push_back({book_.english_entries.at(r), book_.chinese_meanings.at(r)});
   }
   return words;
 }

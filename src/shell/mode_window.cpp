@@ -15,7 +15,7 @@ ModeWindow::ModeWindow(Shell& shell, const std::string& name, int column_rows)
     mode_buttons_.push_back(std::make_unique<ui::Button>("mode_buttons_" + std::to_string(row)));
     window_.Add(*mode_buttons_.back());
   }
-  window_.OnUnload = [this] { OnClose(); };
+  window_.on_unload = [this] { OnClose(); };
 }
 
 void ModeWindow::SetUpWindow(const std::string& title, bool reseed) {
@@ -35,7 +35,7 @@ void ModeWindow::PlaceModeButton(int row, const std::string& caption) {
 }
 
 void ModeWindow::ConnectModeButton(int row, Mode target) {
-  ModeButton(row).OnClick = [this, target] { shell_.SwitchMode(*this, target); };
+  ModeButton(row).on_click = [this, target] { shell_.SwitchMode(*this, target); };
 }
 
 void ModeWindow::SetUpModeColumn(Mode own) {
@@ -71,15 +71,16 @@ void ModeWindow::EndProgram() {
 }
 
 void ModeWindow::ListenForSpeech(std::function<std::string(const ui::Attention&)> target) {
-  window_.OnSpeechRequest = [this, target = std::move(target)](const ui::Attention& request) {
+  window_.on_speech_request = [this, target = std::move(target)](const ui::Attention& request) {
     Say(target(request));
   };
 }
 
 void ModeWindow::ListenForMenu(std::function<std::vector<ui::Window::MenuEntry>()> own) {
-  window_.OnMenu = [this, own = std::move(own)] {
+  window_.on_menu = [this, own = std::move(own)] {
     std::vector<ui::Window::MenuEntry> entries = own();
-    for (ui::Window::MenuEntry& entry : practice_.MenuEntries()) entries.push_back(std::move(entry));
+    for (ui::Window::MenuEntry& entry : practice_.MenuEntries())
+      entries.push_back(std::move(entry));
     return entries;
   };
 }

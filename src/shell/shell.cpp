@@ -16,7 +16,7 @@ void Shell::Start() {
   ModeWindow& first = Use(Mode::Match);
   ui::Window& w = first.Window();
   ui::Size screen = platform_.ScreenSize();
-  w.Move(std::max(0, (screen.Width - w.Width()) / 2), std::max(0, (screen.Height - w.Height()) / 2),
+  w.Move(std::max(0, (screen.width - w.Width()) / 2), std::max(0, (screen.height - w.Height()) / 2),
          w.Width(), w.Height());
   w.Show();
 }

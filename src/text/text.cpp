@@ -117,18 +117,18 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i) {
 
 Repaired RepairUtf8(std::string_view bytes) {
   Repaired r;
-  r.Text.reserve(bytes.size());
+  r.text.reserve(bytes.size());
   char32_t cp;
   for (std::size_t i = 0; i < bytes.size();) {
     const std::size_t n = WellFormed(bytes, i, cp);
     if (n == 0) {
-      r.Text += kReplacementUtf8;
-      ++r.Invalid;
+      r.text += kReplacementUtf8;
+      ++r.invalid;
       ++i;
       continue;
     }
-    r.Text.append(bytes.substr(i, n));
-    if (n > 1) ++r.Valid;
+    r.text.append(bytes.substr(i, n));
+    if (n > 1) ++r.valid;
     i += n;
   }
   return r;

@@ -38,9 +38,9 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i);
 
 // The bytes as UTF-8, each byte that starts no well-formed character replaced by U+FFFD.
 struct Repaired {
-  std::string Text;
-  int Valid = 0;    // characters beyond ASCII kept
-  int Invalid = 0;  // bytes replaced
+  std::string text;
+  int valid = 0;    // characters beyond ASCII kept
+  int invalid = 0;  // bytes replaced
 };
 Repaired RepairUtf8(std::string_view bytes);
 

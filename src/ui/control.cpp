@@ -50,7 +50,7 @@ void Button::SetFont(Font font) {
 }
 
 void Button::Click() {
-  if (Acts() && OnClick) OnClick();
+  if (Acts() && on_click) on_click();
 }
 
 ButtonArray::ButtonArray(const std::string& name, int count) {
@@ -58,8 +58,8 @@ ButtonArray::ButtonArray(const std::string& name, int count) {
     auto button = std::make_unique<Button>(name + "_" + std::to_string(i));
     button->array_ = this;
     button->index_ = i;
-    button->OnClick = [this, i] {
-      if (OnClick) OnClick(i);
+    button->on_click = [this, i] {
+      if (on_click) on_click(i);
     };
     buttons_.push_back(std::move(button));
   }
@@ -122,7 +122,7 @@ void Label::JoinWindow(TextMeasurer& measurer) {
 void Label::FitToCaption() {
   if (!auto_size_ || !measurer_) return;
   Size size = measurer_->MeasureText(caption_, font_);
-  Move(Left(), Top(), size.Width, size.Height);
+  Move(Left(), Top(), size.width, size.height);
 }
 
 void ListBox::AddItem(std::string item) {
@@ -154,11 +154,11 @@ bool ListBox::Choose(int index) {
 }
 
 void ListBox::DblClick() {
-  if (Acts() && OnDblClick) OnDblClick();
+  if (Acts() && on_dbl_click) on_dbl_click();
 }
 
 void ListBox::KeyPress(int key_code) {
-  if (Acts() && OnKeyPress) OnKeyPress(key_code);
+  if (Acts() && on_key_press) on_key_press(key_code);
 }
 
 void TextBox::SetText(std::string text) {
@@ -190,7 +190,7 @@ bool TextBox::Edit(std::string text) {
 }
 
 void TextBox::KeyPress(int key_code) {
-  if (Acts() && OnKeyPress) OnKeyPress(key_code);
+  if (Acts() && on_key_press) on_key_press(key_code);
 }
 
 Timer::Timer(std::string name) : Control(std::move(name)) {
@@ -204,7 +204,7 @@ void Timer::SetInterval(int ms) {
 }
 
 void Timer::Tick() {
-  if (Enabled() && OnTimer) OnTimer();
+  if (Enabled() && on_timer) on_timer();
 }
 
 }  // namespace ui

@@ -24,15 +24,15 @@ constexpr Color Rgb(int r, int g, int b) {
 }
 
 struct Font {
-  std::string Name = "宋体";
-  double Size = 9;  // points
-  bool Bold = false;
+  std::string name = "宋体";
+  double size = 9;  // points
+  bool bold = false;
   bool operator==(const Font&) const = default;
 };
 
 struct Size {
-  int Width = 0;   // twips
-  int Height = 0;  // twips
+  int width = 0;   // twips
+  int height = 0;  // twips
 };
 
 // What changed, so that a binding can update only that.
@@ -113,7 +113,7 @@ class Button : public Control {
   const Font& GetFont() const { return font_; }
   void SetFont(Font font);
 
-  std::function<void()> OnClick;
+  std::function<void()> on_click;
   // A user's click: does nothing on a hidden or disabled button.
   void Click();
 
@@ -141,7 +141,7 @@ class ButtonArray {
     return *buttons_.at(static_cast<std::size_t>(index));
   }
 
-  std::function<void(int index)> OnClick;
+  std::function<void(int index)> on_click;
 
  private:
   std::vector<std::unique_ptr<Button>> buttons_;
@@ -170,12 +170,12 @@ class Label : public Control {
   // A label that shows the time left as its height (a time bar): `empty` is the height at
   // which the time is up, `full` the height of a full bar. Both 0 for an ordinary label.
   struct Gauge {
-    int Empty = 0;
-    int Full = 0;
+    int empty = 0;
+    int full = 0;
     bool operator==(const Gauge&) const = default;
   };
   const Gauge& TimeBar() const { return time_bar_; }
-  bool IsTimeBar() const { return time_bar_.Full > 0; }
+  bool IsTimeBar() const { return time_bar_.full > 0; }
   void SetTimeBar(Gauge gauge);
 
  protected:
@@ -213,10 +213,10 @@ class ListBox : public Control {
   // The user chooses a row. A hidden or disabled list takes no choice: false, nothing changed.
   bool Choose(int index);
 
-  std::function<void()> OnDblClick;
+  std::function<void()> on_dbl_click;
   void DblClick();
   // A key typed in the list (Enter is 13).
-  std::function<void(int key_code)> OnKeyPress;
+  std::function<void(int key_code)> on_key_press;
   void KeyPress(int key_code);
 
  private:
@@ -239,7 +239,7 @@ class TextBox : public Control {
   // The user edits the text. A hidden or disabled box takes no edit: false, nothing changed.
   bool Edit(std::string text);
 
-  std::function<void(int key_code)> OnKeyPress;
+  std::function<void(int key_code)> on_key_press;
   void KeyPress(int key_code);
 
  private:
@@ -258,7 +258,7 @@ class Timer : public Control {
   int Interval() const { return interval_; }
   void SetInterval(int ms);
 
-  std::function<void()> OnTimer;
+  std::function<void()> on_timer;
   // One tick: runs the handler only while the timer is enabled.
   void Tick();
 

@@ -37,19 +37,19 @@ Control* Window::Find(const std::string& name) const {
 }
 
 void Window::Close() {
-  if (OnUnload) OnUnload();
+  if (on_unload) on_unload();
 }
 
 void Window::KeyPress(int key_code) {
-  if (Visible() && OnKeyPress) OnKeyPress(key_code);
+  if (Visible() && on_key_press) on_key_press(key_code);
 }
 
 void Window::RequestSpeech(const Attention& request) {
-  if (Visible() && OnSpeechRequest) OnSpeechRequest(request);
+  if (Visible() && on_speech_request) on_speech_request(request);
 }
 
 std::vector<Window::MenuEntry> Window::MenuEntries() const {
-  return OnMenu ? OnMenu() : std::vector<MenuEntry>();
+  return on_menu ? on_menu() : std::vector<MenuEntry>();
 }
 
 void Window::PressShortcut(const std::string& key, const Attention& attention) {

@@ -52,16 +52,16 @@ class Window : public Control {
   void Hide() { SetVisible(false); }
 
   // The user closes the window.
-  std::function<void()> OnUnload;
+  std::function<void()> on_unload;
   void Close();
 
   // A key typed in the window that no control took for itself (Enter is 13).
-  std::function<void(int key_code)> OnKeyPress;
+  std::function<void(int key_code)> on_key_press;
   void KeyPress(int key_code);
 
   // Set by a window that can say a word when asked; windows without it offer no speech.
-  std::function<void(const Attention&)> OnSpeechRequest;
-  bool Speaks() const { return static_cast<bool>(OnSpeechRequest); }
+  std::function<void(const Attention&)> on_speech_request;
+  bool Speaks() const { return static_cast<bool>(on_speech_request); }
   void RequestSpeech(const Attention& request);
 
   // An entry of the window's own menu (a right click, the Menu key), as it stands when the
@@ -74,7 +74,7 @@ class Window : public Control {
     std::function<void(const Attention&)> act;
   };
   // Set by a window that has entries of its own; asked each time the menu opens.
-  std::function<std::vector<MenuEntry>()> OnMenu;
+  std::function<std::vector<MenuEntry>()> on_menu;
   std::vector<MenuEntry> MenuEntries() const;
 
   // A key that acts anywhere in the window, whatever holds the focus ("F3").

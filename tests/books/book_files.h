@@ -55,14 +55,14 @@ inline std::string OwnBook(int n) {
 
 // The idiom line of record i: four characters out of a small alphabet, by i's digits.
 inline std::string IdiomLine(int i) {
-  static const std::vector<std::string> alphabet = [] {
+  static const std::vector<std::string> kAlphabet = [] {
     std::vector<std::string> a;
     for (const char* c : {"天", "地", "人", "和", "山", "水", "风", "云", "日", "月"})
       a.push_back(kit::Gbk(c));
     return a;
   }();
   std::string line;
-  for (int k = 0; k < 4; ++k, i /= 10) line += alphabet[static_cast<std::size_t>(i % 10)];
+  for (int k = 0; k < 4; ++k, i /= 10) line += kAlphabet[static_cast<std::size_t>(i % 10)];
   return line;
 }
 

@@ -17,7 +17,7 @@ using books::DictionaryCatalogue;
 
 std::vector<std::string> Labels(std::span<const books::CatalogueEntry> catalogue) {
   std::vector<std::string> labels;
-  for (const auto& e : catalogue) labels.emplace_back(e.Label);
+  for (const auto& e : catalogue) labels.emplace_back(e.label);
   return labels;
 }
 
@@ -31,23 +31,23 @@ int CountInLabel(std::string_view label) {
 TEST(Catalogue, HoldsTheFiftyFiveBooksFromOwnBookToIdioms) {
   auto catalogue = BookCatalogue();
   ASSERT_EQ(catalogue.size(), 55u);
-  EXPECT_EQ(catalogue.front().Label, "《My词库》");
-  EXPECT_EQ(catalogue.front().Kind, BookKind::OwnBook);
-  EXPECT_EQ(catalogue.back().Label, "《成语大全》(17508)");
-  EXPECT_EQ(catalogue.back().Kind, BookKind::IdiomBook);
-  EXPECT_EQ(catalogue[1].Label, "《小学英语》(第一册)(91)");
-  EXPECT_EQ(catalogue[24].Label, "《高考英语词汇手册》(3468)");
-  EXPECT_EQ(catalogue[37].Label, "《研究生英语入学考试大纲》(6489)");
-  EXPECT_EQ(catalogue[48].Label, "《Halvane英语》(第一册)(868)");
-  EXPECT_EQ(catalogue[53].Label, "《最新TOEFL词组》(941)");
+  EXPECT_EQ(catalogue.front().label, "《My词库》");
+  EXPECT_EQ(catalogue.front().kind, BookKind::OwnBook);
+  EXPECT_EQ(catalogue.back().label, "《成语大全》(17508)");
+  EXPECT_EQ(catalogue.back().kind, BookKind::IdiomBook);
+  EXPECT_EQ(catalogue[1].label, "《小学英语》(第一册)(91)");
+  EXPECT_EQ(catalogue[24].label, "《高考英语词汇手册》(3468)");
+  EXPECT_EQ(catalogue[37].label, "《研究生英语入学考试大纲》(6489)");
+  EXPECT_EQ(catalogue[48].label, "《Halvane英语》(第一册)(868)");
+  EXPECT_EQ(catalogue[53].label, "《最新TOEFL词组》(941)");
 
   const auto labels = Labels(catalogue);
   EXPECT_EQ(std::set<std::string>(labels.begin(), labels.end()).size(), 55u) << "labels repeat";
   for (std::size_t i = 1; i + 1 < catalogue.size(); ++i) {
-    EXPECT_EQ(catalogue[i].Kind, BookKind::CatalogueBook) << catalogue[i].Label;
-    EXPECT_EQ(catalogue[i].WordCount, CountInLabel(catalogue[i].Label)) << catalogue[i].Label;
+    EXPECT_EQ(catalogue[i].kind, BookKind::CatalogueBook) << catalogue[i].label;
+    EXPECT_EQ(catalogue[i].word_count, CountInLabel(catalogue[i].label)) << catalogue[i].label;
   }
-  EXPECT_EQ(catalogue.back().WordCount, 17508);
+  EXPECT_EQ(catalogue.back().word_count, 17508);
 }
 
 TEST(Catalogue, DictionaryOffersTwelveBooksInItsOwnOrder) {
@@ -67,10 +67,10 @@ TEST(Catalogue, DictionaryOffersTwelveBooksInItsOwnOrder) {
   };
   EXPECT_EQ(Labels(DictionaryCatalogue()), expected);
   for (const auto& e : DictionaryCatalogue()) {
-    const auto* full = books::FindEntry(BookCatalogue(), e.Label);
-    ASSERT_NE(full, nullptr) << e.Label;
-    EXPECT_EQ(e.WordCount, full->WordCount) << e.Label;
-    EXPECT_EQ(e.Kind, full->Kind) << e.Label;
+    const auto* full = books::FindEntry(BookCatalogue(), e.label);
+    ASSERT_NE(full, nullptr) << e.label;
+    EXPECT_EQ(e.word_count, full->word_count) << e.label;
+    EXPECT_EQ(e.kind, full->kind) << e.label;
   }
 }
 

@@ -39,49 +39,50 @@ class LoaderTest : public ::testing::Test {
     return books::ReadWordBook(Path().string(), entry, book_);
   }
   std::filesystem::path Path() const { return dir_.Path() / "book"; }
-  std::string En(int i) const { return book_.EnglishEntries.at(static_cast<std::size_t>(i)); }
-  std::string Zh(int i) const { return book_.ChineseMeanings.at(static_cast<std::size_t>(i)); }
+  std::string En(int i) const { return book_.english_entries.at(static_cast<std::size_t>(i)); }
+  std::string Zh(int i) const { return book_.chinese_meanings.at(static_cast<std::size_t>(i)); }
 
   kit::TempDir dir_;
   books::WordBook book_;
 };
 
 TEST_F(LoaderTest, CatalogueBookLoadsOnlyWithExactlyItsCountOfRecords) {
-  constexpr int n = 91;
-  const std::string good = book_files::CatalogueBook(n);
+  constexpr int kN = 91;
+  const std::string good = book_files::CatalogueBook(kN);
   struct Row {
     const char* what;
     std::string bytes;
     LoadFailure failure;
     int found, line, record;
   } rows[] = {
-      {"2N lines", good, LoadFailure::None, n, 2 * n, n},
-      {"2N-2 lines", book_files::CatalogueBook(n - 1), LoadFailure::WrongCount, n - 1, 2 * n - 2,
-       n - 1},
-      {"2N+2 lines", book_files::CatalogueBook(n + 1), LoadFailure::WrongCount, n, 2 * n + 1,
-       n + 1},
-      {"2N+1 lines", good + "x\r\n", LoadFailure::WrongCount, n, 2 * n + 1, n + 1},
-      {"a blank line after the last", good + "\r\n", LoadFailure::WrongCount, n, 2 * n + 1, n + 1},
+      {"2N lines", good, LoadFailure::None, kN, 2 * kN, kN},
+      {"2N-2 lines", book_files::CatalogueBook(kN - 1), LoadFailure::WrongCount, kN - 1, 2 * kN - 2,
+       kN - 1},
+      {"2N+2 lines", book_files::CatalogueBook(kN + 1), LoadFailure::WrongCount, kN, 2 * kN + 1,
+       kN + 1},
+      {"2N+1 lines", good + "x\r\n", LoadFailure::WrongCount, kN, 2 * kN + 1, kN + 1},
+      {"a blank line after the last", good + "\r\n", LoadFailure::WrongCount, kN, 2 * kN + 1,
+       kN + 1},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    books::LoadResult result = Load(r.bytes, Entry(n));
-    EXPECT_EQ(result.Failure, r.failure);
-    EXPECT_EQ(result.Message, r.failure == LoadFailure::None ? "" : "词库已损坏\r\n请重新解压");
-    EXPECT_EQ(result.Expected, n);
-    EXPECT_EQ(result.Found, r.found);
-    EXPECT_EQ(book_.RecordIndex, std::min(r.record, n)) << "a record too many is never counted";
+    books::LoadResult result = Load(r.bytes, Entry(kN));
+    EXPECT_EQ(result.failure, r.failure);
+    EXPECT_EQ(result.message, r.failure == LoadFailure::None ? "" : "词库已损坏\r\n请重新解压");
+    EXPECT_EQ(result.expected, kN);
+    EXPECT_EQ(result.found, r.found);
+    EXPECT_EQ(book_.record_index, std::min(r.record, kN)) << "a record too many is never counted";
     if (!result.Ok()) {
-      EXPECT_EQ(result.Line, r.line);
-      EXPECT_EQ(result.Record, r.record);
+      EXPECT_EQ(result.line, r.line);
+      EXPECT_EQ(result.record, r.record);
     }
-    EXPECT_EQ(book_.EnglishEntries.size(), n + 1u) << "arrays hold indices 0 to N only";
+    EXPECT_EQ(book_.english_entries.size(), kN + 1u) << "arrays hold indices 0 to N only";
   }
-  ASSERT_TRUE(Load(good, Entry(n)).Ok());
-  EXPECT_EQ(book_.WordCount, n);
+  ASSERT_TRUE(Load(good, Entry(kN)).Ok());
+  EXPECT_EQ(book_.word_count, kN);
   EXPECT_EQ(En(1), English(1));
-  EXPECT_EQ(En(n), English(n));
-  EXPECT_EQ(Zh(n), Chinese(n));
+  EXPECT_EQ(En(kN), English(kN));
+  EXPECT_EQ(Zh(kN), Chinese(kN));
   EXPECT_EQ(En(0), "");
   EXPECT_EQ(Zh(0), "");
 }
@@ -89,11 +90,11 @@ TEST_F(LoaderTest, CatalogueBookLoadsOnlyWithExactlyItsCountOfRecords) {
 TEST_F(LoaderTest, RecordsBeyondTheCountAreRefusedWithoutReadingOn) {
   // A thousand records too many: reading stops where the first of them begins.
   books::LoadResult result = Load(book_files::CatalogueBook(1091), Entry(91));
-  EXPECT_EQ(result.Failure, LoadFailure::WrongCount);
-  EXPECT_EQ(result.Line, 183);
-  EXPECT_EQ(result.Record, 92);
-  EXPECT_EQ(book_.EnglishEntries.size(), 92u);
-  EXPECT_EQ(book_.ChineseMeanings.size(), 92u);
+  EXPECT_EQ(result.failure, LoadFailure::WrongCount);
+  EXPECT_EQ(result.line, 183);
+  EXPECT_EQ(result.record, 92);
+  EXPECT_EQ(book_.english_entries.size(), 92u);
+  EXPECT_EQ(book_.chinese_meanings.size(), 92u);
 }
 
 TEST_F(LoaderTest, OnlyTrailingMarkersAreRemovedFromMeanings) {
@@ -181,8 +182,8 @@ TEST_F(LoaderTest, IdiomLinesAreCutIntoHalvesByCharacters) {
 
 TEST_F(LoaderTest, IdiomBookHoldsExactly17508Lines) {
   books::LoadResult result = Load(book_files::IdiomBook(17508), Idioms());
-  ASSERT_TRUE(result.Ok()) << result.Message;
-  EXPECT_EQ(book_.WordCount, 17508);
+  ASSERT_TRUE(result.Ok()) << result.message;
+  EXPECT_EQ(book_.word_count, 17508);
   for (int i = 1; i <= 17508; i += 997) {
     EXPECT_TRUE(En(i).ends_with("-"));
     EXPECT_TRUE(Zh(i).starts_with("-"));
@@ -190,33 +191,33 @@ TEST_F(LoaderTest, IdiomBookHoldsExactly17508Lines) {
   }
   for (int lines : {17507, 17509, 1}) {
     result = Load(book_files::IdiomBook(lines), Idioms());
-    EXPECT_EQ(result.Failure, LoadFailure::WrongCount) << lines;
-    EXPECT_EQ(result.Message, books::kDamagedMessage);
+    EXPECT_EQ(result.failure, LoadFailure::WrongCount) << lines;
+    EXPECT_EQ(result.message, books::kDamagedMessage);
   }
-  EXPECT_EQ(Load("", Idioms()).Failure, LoadFailure::Empty);
+  EXPECT_EQ(Load("", Idioms()).failure, LoadFailure::Empty);
 }
 
 TEST_F(LoaderTest, OwnBookTakesAnyCountUpTo30000Records) {
   books::LoadResult result = Load(book_files::OwnBook(3), Own());
   ASSERT_TRUE(result.Ok());
-  EXPECT_EQ(book_.WordCount, 3);
-  EXPECT_EQ(book_.EnglishEntries.size(), 30001u) << "the arrays have the capacity";
+  EXPECT_EQ(book_.word_count, 3);
+  EXPECT_EQ(book_.english_entries.size(), 30001u) << "the arrays have the capacity";
 
   result = Load(book_files::OwnBook(30000), Own());
-  ASSERT_TRUE(result.Ok()) << result.Message;
-  EXPECT_EQ(book_.WordCount, 30000);
+  ASSERT_TRUE(result.Ok()) << result.message;
+  EXPECT_EQ(book_.word_count, 30000);
   EXPECT_EQ(En(30000), English(30000));
   EXPECT_EQ(Zh(30000), Chinese(30000));
 
   // The record too many is refused as it arrives, however much follows it.
   result = Load(book_files::OwnBook(31000), Own());
-  EXPECT_EQ(result.Failure, LoadFailure::TooManyRecords);
-  EXPECT_EQ(result.Message, "《My词库》词数过多\r\n请调整《My词库》");
-  EXPECT_EQ(result.Record, 30001);
-  EXPECT_EQ(result.Line, 60001);
-  EXPECT_EQ(result.Found, 30000);
-  EXPECT_EQ(book_.EnglishEntries.size(), 30001u);
-  EXPECT_EQ(Load(book_files::OwnBook(30001), Own()).Failure, LoadFailure::TooManyRecords);
+  EXPECT_EQ(result.failure, LoadFailure::TooManyRecords);
+  EXPECT_EQ(result.message, "《My词库》词数过多\r\n请调整《My词库》");
+  EXPECT_EQ(result.record, 30001);
+  EXPECT_EQ(result.line, 60001);
+  EXPECT_EQ(result.found, 30000);
+  EXPECT_EQ(book_.english_entries.size(), 30001u);
+  EXPECT_EQ(Load(book_files::OwnBook(30001), Own()).failure, LoadFailure::TooManyRecords);
 }
 
 TEST_F(LoaderTest, EveryKindOfLineEndEndsALine) {
@@ -233,8 +234,8 @@ TEST_F(LoaderTest, EveryKindOfLineEndEndsALine) {
   };
   for (const Row& r : rows) {
     books::LoadResult result = Load(r.bytes, Own());
-    ASSERT_TRUE(result.Ok()) << r.what << ": " << result.Message;
-    EXPECT_EQ(book_.WordCount, 2) << r.what;
+    ASSERT_TRUE(result.Ok()) << r.what << ": " << result.message;
+    EXPECT_EQ(book_.word_count, 2) << r.what;
     EXPECT_EQ(En(1) + Zh(1) + En(2) + Zh(2), "aAbB") << r.what;
   }
   // A lone LF after a CR LF is a line of its own: an empty line.
@@ -265,15 +266,15 @@ TEST_F(LoaderTest, ShortAndUnreadableFilesAreRefusedWithTheirReason) {
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
     books::LoadResult result = Load(r.bytes, r.kind == BookKind::OwnBook ? Own() : Entry(5));
-    EXPECT_EQ(result.Failure, r.failure);
-    EXPECT_EQ(result.Line, r.line);
-    EXPECT_EQ(result.Record, r.record);
-    EXPECT_EQ(result.Found, r.found);
+    EXPECT_EQ(result.failure, r.failure);
+    EXPECT_EQ(result.line, r.line);
+    EXPECT_EQ(result.record, r.record);
+    EXPECT_EQ(result.found, r.found);
     const std::string label = r.kind == BookKind::OwnBook ? "《My词库》" : "《测试词库》(n)";
-    EXPECT_TRUE(result.Message.starts_with(label)) << result.Message;
-    EXPECT_TRUE(result.Message.ends_with(r.kind == BookKind::OwnBook ? "\r\n请调整《My词库》"
+    EXPECT_TRUE(result.message.starts_with(label)) << result.message;
+    EXPECT_TRUE(result.message.ends_with(r.kind == BookKind::OwnBook ? "\r\n请调整《My词库》"
                                                                      : "\r\n请重新解压"))
-        << result.Message;
+        << result.message;
   }
 }
 
@@ -284,9 +285,9 @@ TEST_F(LoaderTest, OnlyRegularFilesAreOpened) {
   for (const std::filesystem::path& path :
        {dir_.Path() / "missing", dir_.Path(), fifo, std::filesystem::path("/dev/null")}) {
     books::LoadResult result = books::ReadWordBook(path.string(), Entry(5), book_);
-    EXPECT_EQ(result.Failure, LoadFailure::CannotOpen) << path;
-    EXPECT_NE(result.Message.find("《测试词库》(n)"), std::string::npos) << result.Message;
-    EXPECT_NE(result.Message.find("\r\n"), std::string::npos);
+    EXPECT_EQ(result.failure, LoadFailure::CannotOpen) << path;
+    EXPECT_NE(result.message.find("《测试词库》(n)"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("\r\n"), std::string::npos);
   }
 }
 
@@ -312,16 +313,16 @@ TEST_F(LoaderTest, ReadErrorsAreReportedNotTakenForTheEnd) {
       return static_cast<std::ptrdiff_t>(r.before.size());
     };
     books::LoadResult result = books::ReadWordBook(read, "/books/mine", Own(), book_);
-    EXPECT_EQ(result.Failure, LoadFailure::ReadError);
-    EXPECT_EQ(result.Line, r.line);
-    EXPECT_EQ(result.Record, r.record);
-    EXPECT_EQ(result.Found, r.found);
-    EXPECT_TRUE(result.Message.starts_with("读取词库《My词库》时出错")) << result.Message;
-    EXPECT_TRUE(result.Message.ends_with("\r\n请检查文件：/books/mine")) << result.Message;
+    EXPECT_EQ(result.failure, LoadFailure::ReadError);
+    EXPECT_EQ(result.line, r.line);
+    EXPECT_EQ(result.record, r.record);
+    EXPECT_EQ(result.found, r.found);
+    EXPECT_TRUE(result.message.starts_with("读取词库《My词库》时出错")) << result.message;
+    EXPECT_TRUE(result.message.ends_with("\r\n请检查文件：/books/mine")) << result.message;
   }
   // The kernel refuses to read address 0 of our own memory: a regular file whose read fails.
   if (std::filesystem::exists("/proc/self/mem")) {
-    EXPECT_EQ(books::ReadWordBook("/proc/self/mem", Own(), book_).Failure, LoadFailure::ReadError);
+    EXPECT_EQ(books::ReadWordBook("/proc/self/mem", Own(), book_).failure, LoadFailure::ReadError);
   }
 }
 
@@ -332,8 +333,8 @@ TEST_F(LoaderTest, BytesThatAreNotGbkBecomeReplacementCharacters) {
   ASSERT_TRUE(result.Ok());
   EXPECT_EQ(En(2), "c\xEF\xBF\xBDgood") << "the first byte is still restored";
   EXPECT_EQ(Zh(2), "坏\xEF\xBF\xBD");
-  EXPECT_EQ(result.InvalidSequences, 2);
-  EXPECT_EQ(result.InvalidLines, (std::vector<int>{3, 4}));
+  EXPECT_EQ(result.invalid_sequences, 2);
+  EXPECT_EQ(result.invalid_lines, (std::vector<int>{3, 4}));
 }
 
 TEST_F(LoaderTest, OwnBookIsReadAsUtf8OnlyWhenAllOfItIsUtf8) {
@@ -356,14 +357,14 @@ TEST_F(LoaderTest, OwnBookIsReadAsUtf8OnlyWhenAllOfItIsUtf8) {
   for (const Row& r : rows) {
     books::LoadResult result = Load(r.bytes, Own());
     ASSERT_TRUE(result.Ok()) << r.what;
-    EXPECT_EQ(result.DecodedAs, r.encoding) << r.what;
+    EXPECT_EQ(result.decoded_as, r.encoding) << r.what;
     EXPECT_EQ(En(1), r.first_entry) << r.what;
     EXPECT_EQ(Zh(1), r.first_meaning) << r.what;
   }
   // Catalogue books are GBK, always.
   books::LoadResult result = Load(utf8, Entry(2));
   ASSERT_TRUE(result.Ok());
-  EXPECT_EQ(result.DecodedAs, books::Encoding::Gbk);
+  EXPECT_EQ(result.decoded_as, books::Encoding::Gbk);
   EXPECT_NE(Zh(1), "苹果");
 }
 
@@ -372,36 +373,36 @@ TEST_F(LoaderTest, BinaryAndEndlessFilesAreRefusedWhereTheyStopBeingText) {
   kit::WriteFile(Path(), "");
   std::filesystem::resize_file(Path(), 300u << 20);
   books::LoadResult result = books::ReadWordBook(Path().string(), Own(), book_);
-  EXPECT_EQ(result.Failure, LoadFailure::NotText);
-  EXPECT_EQ(result.Line, 1);
+  EXPECT_EQ(result.failure, LoadFailure::NotText);
+  EXPECT_EQ(result.line, 1);
 
   // Good records, then a hole of 300 MB.
   kit::WriteFile(Path(), book_files::OwnBook(10));
   std::filesystem::resize_file(Path(), 300u << 20);
   result = books::ReadWordBook(Path().string(), Own(), book_);
-  EXPECT_EQ(result.Failure, LoadFailure::NotText);
-  EXPECT_EQ(result.Line, 21);
-  EXPECT_EQ(result.Found, 10);
+  EXPECT_EQ(result.failure, LoadFailure::NotText);
+  EXPECT_EQ(result.line, 21);
+  EXPECT_EQ(result.found, 10);
 
   // One endless line: refused once it passes the longest line a book may have.
   result = Load(std::string(4u << 20, 'a'), Own());
-  EXPECT_EQ(result.Failure, LoadFailure::LineTooLong);
-  EXPECT_EQ(result.Line, 1);
+  EXPECT_EQ(result.failure, LoadFailure::LineTooLong);
+  EXPECT_EQ(result.line, 1);
 
   result = Load("apple\r\n\xC6\xBB\0\xB9\xFB\r\n"s, Idioms());
-  EXPECT_EQ(result.Failure, LoadFailure::NotText);
-  EXPECT_EQ(result.Line, 2);
-  EXPECT_NE(result.Message, books::kDamagedMessage);
+  EXPECT_EQ(result.failure, LoadFailure::NotText);
+  EXPECT_EQ(result.line, 2);
+  EXPECT_NE(result.message, books::kDamagedMessage);
 }
 
 TEST_F(LoaderTest, EveryLoadStartsFromEmptyArrays) {
   ASSERT_TRUE(Load(book_files::OwnBook(5), Own()).Ok());
   ASSERT_TRUE(Load(book_files::OwnBook(3), Own()).Ok());
-  EXPECT_EQ(book_.WordCount, 3);
+  EXPECT_EQ(book_.word_count, 3);
   EXPECT_EQ(En(4), "");
   EXPECT_EQ(Zh(5), "");
   ASSERT_TRUE(Load(book_files::CatalogueBook(91), Entry(91)).Ok());
-  EXPECT_EQ(book_.EnglishEntries.size(), 92u);
+  EXPECT_EQ(book_.english_entries.size(), 92u);
 }
 
 }  // namespace

@@ -29,21 +29,21 @@ class DictionaryOnScreen : public ::testing::Test {
   // A match round is running in the match window; its "双向词典" button opens the
   // dictionary.
   void OpenDictionary() {
-    ASSERT_TRUE(driver.Start());
-    const std::optional<kit::Controls> match = driver.Model(Mode::Match);
+    ASSERT_TRUE(driver_.Start());
+    const std::optional<kit::Controls> match = driver_.Model(Mode::Match);
     ASSERT_TRUE(match);
     ASSERT_TRUE(
-        driver.ClickRow("match_window", "book_list", kit::RowOf(match->BookList(), kMatchBook)));
-    ASSERT_TRUE(driver.Click("match_window", "choose_book_button"));
-    ASSERT_TRUE(driver.ClickRow("match_window", "group_list", 1));
-    ASSERT_TRUE(driver.Click("match_window", "choose_group_button"));
+        driver_.ClickRow("match_window", "book_list", kit::RowOf(match->BookList(), kMatchBook)));
+    ASSERT_TRUE(driver_.Click("match_window", "choose_book_button"));
+    ASSERT_TRUE(driver_.ClickRow("match_window", "group_list", 1));
+    ASSERT_TRUE(driver_.Click("match_window", "choose_group_button"));
     ASSERT_TRUE(
-        driver.WaitUntil([&] { return driver.OnScreen("match_window", "mode_buttons_2"); }));
-    ASSERT_TRUE(driver.Click("match_window", "mode_buttons_2"));
+        driver_.WaitUntil([&] { return driver_.OnScreen("match_window", "mode_buttons_2"); }));
+    ASSERT_TRUE(driver_.Click("match_window", "mode_buttons_2"));
     ASSERT_TRUE(
-        driver.WaitUntil([&] { return driver.OnScreen("dictionary_window", "book_list"); }));
-    form = driver.Model(Mode::Dictionary);
-    ASSERT_TRUE(form);
+        driver_.WaitUntil([&] { return driver_.OnScreen("dictionary_window", "book_list"); }));
+    form_ = driver_.Model(Mode::Dictionary);
+    ASSERT_TRUE(form_);
   }
 
   // A book beside the program as the program reads it.
@@ -58,65 +58,65 @@ class DictionaryOnScreen : public ::testing::Test {
 
   // Chooses a book with a real double-click on its row.
   void Choose(std::string_view label) {
+    ASSERT_TRUE(driver_.ClickRow("dictionary_window", "book_list",
+                                 kit::RowOf(form_->BookList(), label), 2));
     ASSERT_TRUE(
-        driver.ClickRow("dictionary_window", "book_list", kit::RowOf(form->BookList(), label), 2));
-    ASSERT_TRUE(
-        driver.WaitUntil([&] { return driver.OnScreen("dictionary_window", "result_box"); }));
-    EXPECT_EQ(driver.Window("dictionary_window")->windowTitle().toStdString(),
+        driver_.WaitUntil([&] { return driver_.OnScreen("dictionary_window", "result_box"); }));
+    EXPECT_EQ(driver_.Window("dictionary_window")->windowTitle().toStdString(),
               "Kestrin之双向词典V3.6 - " + std::string(label));
   }
 
   // Replaces the query with real key presses; `send` is "Return" or empty for "查单词".
   void Search(const std::string& query, const std::string& send) {
-    ASSERT_TRUE(driver.Click("dictionary_window", "query_box"));
-    ASSERT_TRUE(driver.Key("ctrl+a BackSpace"));
-    ASSERT_TRUE(driver.Type(query));
-    ASSERT_TRUE(driver.WaitUntil([&] { return form->QueryBox().Text() == query; }))
-        << "typed: " << form->QueryBox().Text();
+    ASSERT_TRUE(driver_.Click("dictionary_window", "query_box"));
+    ASSERT_TRUE(driver_.Key("ctrl+a BackSpace"));
+    ASSERT_TRUE(driver_.Type(query));
+    ASSERT_TRUE(driver_.WaitUntil([&] { return form_->QueryBox().Text() == query; }))
+        << "typed: " << form_->QueryBox().Text();
     if (send.empty())
-      ASSERT_TRUE(driver.Click("dictionary_window", "look_up_button"));
+      ASSERT_TRUE(driver_.Click("dictionary_window", "look_up_button"));
     else
-      ASSERT_TRUE(driver.Key(send));
-    driver.Settle(200);
+      ASSERT_TRUE(driver_.Key(send));
+    driver_.Settle(200);
   }
 
   // The blocks the result box shows, each as its lines.
   std::vector<QStringList> ShownBlocks() {
-    auto* box = dynamic_cast<QPlainTextEdit*>(driver.Widget("dictionary_window", "result_box"));
+    auto* box = dynamic_cast<QPlainTextEdit*>(driver_.Widget("dictionary_window", "result_box"));
     EXPECT_NE(box, nullptr);
     std::vector<QStringList> blocks;
     if (!box) return blocks;
     const QString text = box->toPlainText();
-    EXPECT_EQ(text, qtbind::ToShownText(form->ResultBox().Text()))
+    EXPECT_EQ(text, qtbind::ToShownText(form_->ResultBox().Text()))
         << "the box shows the whole result";
     for (const QString& block : text.split(QStringLiteral("\n\n"), Qt::SkipEmptyParts))
       blocks.push_back(block.split(QLatin1Char('\n')));
     return blocks;
   }
 
-  e2e::Driver driver;
-  std::optional<kit::Controls> form;
+  e2e::Driver driver_;
+  std::optional<kit::Controls> form_;
 };
 
 TEST_F(DictionaryOnScreen, QueriesTypedAndSentWithEnterOrTheButtonListEveryHitOfTheBook) {
   ASSERT_NO_FATAL_FAILURE(OpenDictionary());
   ASSERT_NO_FATAL_FAILURE(Choose(kWordBook));
   const books::WordBook book = ReadBook(kWordBook);
-  ASSERT_EQ(book.WordCount, 4070) << "the sample books beside the program";
-  EXPECT_EQ(form->QueryBox().Text(), "Text1");
-  EXPECT_TRUE(driver.OnScreen("dictionary_window", "mode_buttons_0"))
+  ASSERT_EQ(book.word_count, 4070) << "the sample books beside the program";
+  EXPECT_EQ(form_->QueryBox().Text(), "Text1");
+  EXPECT_TRUE(driver_.OnScreen("dictionary_window", "mode_buttons_0"))
       << "the mode buttons show in the lookup";
 
   // The first letters of an English entry of letters only, typed and sent with Enter.
   int pick = 0;
-  for (int i = 100; i <= book.WordCount && pick == 0; ++i) {
-    const std::string& e = book.EnglishEntries[static_cast<std::size_t>(i)];
+  for (int i = 100; i <= book.word_count && pick == 0; ++i) {
+    const std::string& e = book.english_entries[static_cast<std::size_t>(i)];
     if (e.size() >= 4 && std::all_of(e.begin(), e.end(), [](char c) { return std::isalpha(c); }))
       pick = i;
   }
   ASSERT_GT(pick, 0);
-  const std::string english = book.EnglishEntries[static_cast<std::size_t>(pick)];
-  const std::string meaning = book.ChineseMeanings[static_cast<std::size_t>(pick)];
+  const std::string english = book.english_entries[static_cast<std::size_t>(pick)];
+  const std::string meaning = book.chinese_meanings[static_cast<std::size_t>(pick)];
   const std::string prefix = english.substr(0, 3);
   ASSERT_NO_FATAL_FAILURE(Search(prefix, "Return"));
   auto blocks = ShownBlocks();
@@ -131,7 +131,7 @@ TEST_F(DictionaryOnScreen, QueriesTypedAndSentWithEnterOrTheButtonListEveryHitOf
       std::find(blocks.begin(), blocks.end(),
                 QStringList{QString::fromStdString(english), QString::fromStdString(meaning)}),
       blocks.end());
-  EXPECT_FALSE(driver.Screenshot("dictionary_window", "dictionary-english").empty());
+  EXPECT_FALSE(driver_.Screenshot("dictionary_window", "dictionary-english").empty());
 
   // The first Chinese character of that meaning, sent with "查单词".
   const std::size_t from = meaning.find_first_of("\xE4\xE5\xE6\xE7\xE8\xE9");
@@ -144,11 +144,11 @@ TEST_F(DictionaryOnScreen, QueriesTypedAndSentWithEnterOrTheButtonListEveryHitOf
   for (const QStringList& block : blocks)
     EXPECT_TRUE(block.join('\n').contains(QString::fromStdString(chinese)))
         << block.join('|').toStdString();
-  EXPECT_FALSE(driver.Screenshot("dictionary_window", "dictionary-chinese").empty());
+  EXPECT_FALSE(driver_.Screenshot("dictionary_window", "dictionary-chinese").empty());
 
   // Nothing found.
   ASSERT_NO_FATAL_FAILURE(Search("Qzxq", "Return"));
-  EXPECT_EQ(dynamic_cast<QPlainTextEdit*>(driver.Widget("dictionary_window", "result_box"))
+  EXPECT_EQ(dynamic_cast<QPlainTextEdit*>(driver_.Widget("dictionary_window", "result_box"))
                 ->toPlainText(),
             "查询无果！");
 }
@@ -159,12 +159,13 @@ TEST_F(DictionaryOnScreen, AnotherBookTakesTheOldQueryAndIdiomsComeBackAsWholeLi
   ASSERT_NO_FATAL_FAILURE(Search("", "Return"));
   EXPECT_EQ(ShownBlocks().size(), 4070u) << "the empty query lists the whole book";
 
-  ASSERT_TRUE(driver.Click("dictionary_window", "change_book_button"));
-  ASSERT_TRUE(driver.WaitUntil([&] { return driver.OnScreen("dictionary_window", "book_list"); }));
-  EXPECT_FALSE(driver.OnScreen("dictionary_window", "query_box"));
+  ASSERT_TRUE(driver_.Click("dictionary_window", "change_book_button"));
+  ASSERT_TRUE(
+      driver_.WaitUntil([&] { return driver_.OnScreen("dictionary_window", "book_list"); }));
+  EXPECT_FALSE(driver_.OnScreen("dictionary_window", "query_box"));
   ASSERT_NO_FATAL_FAILURE(Choose(books::kIdiomBookLabel));
   const books::WordBook book = ReadBook(books::kIdiomBookLabel);
-  ASSERT_EQ(book.WordCount, 17508);
+  ASSERT_EQ(book.word_count, 17508);
   auto blocks = ShownBlocks();
   EXPECT_EQ(blocks.size(), 17508u) << "the empty query, kept, is looked up in the new book";
   ASSERT_FALSE(blocks.empty());
@@ -172,18 +173,18 @@ TEST_F(DictionaryOnScreen, AnotherBookTakesTheOldQueryAndIdiomsComeBackAsWholeLi
   EXPECT_FALSE(blocks.front().join("").contains(QLatin1Char('-')));
 
   // The first half of an idiom finds the whole line.
-  const std::string first = book.EnglishEntries[1000];
-  const std::string second = book.ChineseMeanings[1000];
+  const std::string first = book.english_entries[1000];
+  const std::string second = book.chinese_meanings[1000];
   const std::string half = first.substr(0, first.size() - 1);
   ASSERT_NO_FATAL_FAILURE(Search(half, "Return"));
   blocks = ShownBlocks();
   const QString whole = QString::fromStdString(half + second.substr(1));
   EXPECT_NE(std::find(blocks.begin(), blocks.end(), QStringList{whole}), blocks.end());
-  EXPECT_FALSE(driver.Screenshot("dictionary_window", "dictionary-idioms").empty());
+  EXPECT_FALSE(driver_.Screenshot("dictionary_window", "dictionary-idioms").empty());
 
-  driver.Platform().Deliver([&] { form->Window().Close(); });
-  EXPECT_TRUE(driver.Ended());
-  EXPECT_TRUE(driver.Messages().empty()) << "the dictionary ends the program without a word";
+  driver_.Platform().Deliver([&] { form_->Window().Close(); });
+  EXPECT_TRUE(driver_.Ended());
+  EXPECT_TRUE(driver_.Messages().empty()) << "the dictionary ends the program without a word";
 }
 
 }  // namespace

@@ -27,13 +27,13 @@ class DictionaryWidgets : public qtharness::ProgramFixture {
   // Program start, then on to the dictionary window the way its mode button goes there.
   void OpenDictionary() {
     Start();
-    platform.Deliver([this] {
-      program.Shell().SwitchMode(*program.Shell().Find(shell::Mode::Match),
-                                 shell::Mode::Dictionary);
+    platform_.Deliver([this] {
+      program_.Shell().SwitchMode(*program_.Shell().Find(shell::Mode::Match),
+                                  shell::Mode::Dictionary);
     });
     Settle();
-    form = Model(shell::Mode::Dictionary);
-    ASSERT_TRUE(form);
+    form_ = Model(shell::Mode::Dictionary);
+    ASSERT_TRUE(form_);
   }
 
   // Chooses the own book: a click on its row, then a double-click there.
@@ -43,7 +43,7 @@ class DictionaryWidgets : public qtharness::ProgramFixture {
     qtharness::ClickRow(list, 0);
     qtharness::DoubleClickRow(list, 0);
     Settle();
-    ASSERT_TRUE(messages.empty()) << messages.front();
+    ASSERT_TRUE(messages_.empty()) << messages_.front();
   }
 
   // Replaces the query by real key presses and presses Enter.
@@ -69,11 +69,11 @@ class DictionaryWidgets : public qtharness::ProgramFixture {
     return WidgetAs<QPlainTextEdit>("dictionary_window", "result_box")->toPlainText();
   }
 
-  std::optional<kit::Controls> form;
+  std::optional<kit::Controls> form_;
 };
 
 TEST_F(DictionaryWidgets, EnterInTheRealQueryBoxListsTheHitsInTheResultBox) {
-  random.fallback = 0.0;  // each lookup loads a picture this test does not look at
+  random_.fallback = 0.0;  // each lookup loads a picture this test does not look at
   WriteOwnBook({{"apple", "苹果"}, {"Apple Inc.", "苹果公司"}, {"pineapple", "菠萝"}});
   OpenDictionary();
   ChooseOwnBook();
@@ -90,7 +90,7 @@ TEST_F(DictionaryWidgets, EnterInTheRealQueryBoxListsTheHitsInTheResultBox) {
     EXPECT_EQ(box->font().pointSizeF(), 10.5) << box->objectName().toStdString();
 
   Search("apple");
-  EXPECT_EQ(form->QueryBox().Text(), "apple");
+  EXPECT_EQ(form_->QueryBox().Text(), "apple");
   EXPECT_EQ(Shown(), "apple\n苹果\n\npineapple\n菠萝\n\n");
   EXPECT_EQ(query_box->text(), "apple") << "Enter leaves the query as typed";
 
@@ -98,11 +98,11 @@ TEST_F(DictionaryWidgets, EnterInTheRealQueryBoxListsTheHitsInTheResultBox) {
   EXPECT_EQ(Shown(), "apple\n苹果\n\nApple Inc.\n苹果公司\n\n");
   Search("Pine");
   EXPECT_EQ(Shown(), "查询无果！");
-  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(DictionaryWidgets, TheEmptyQueryPutsAFullOwnBookIntoTheResultBoxUntruncated) {
-  random.fallback = 0.0;  // each lookup loads a picture this test does not look at
+  random_.fallback = 0.0;  // each lookup loads a picture this test does not look at
   std::vector<std::pair<std::string, std::string>> records;
   for (int i = 1; i <= books::kOwnBookCapacity; ++i)
     records.push_back({"word" + std::to_string(i), "第" + std::to_string(i) + "个词"});
@@ -128,17 +128,17 @@ TEST_F(DictionaryWidgets, TheEmptyQueryPutsAFullOwnBookIntoTheResultBoxUntruncat
 // F2 hands the model the control holding the focus and the text selected in the result box.
 // The engine is left alone here: the window's request is caught before anything is said.
 TEST_F(DictionaryWidgets, F2TellsTheModelTheFocusAndTheResultBoxSelection) {
-  random.fallback = 0.0;  // the background pictures, which this test does not look at
+  random_.fallback = 0.0;  // the background pictures, which this test does not look at
   WriteOwnBook({{"apple", "苹果"}, {"pineapple", "菠萝"}});
   OpenDictionary();
   ChooseOwnBook();
   Search("apple");
   std::vector<ui::Attention> asked;
-  form->Window().OnSpeechRequest = [&asked](const ui::Attention& r) { asked.push_back(r); };
+  form_->Window().on_speech_request = [&asked](const ui::Attention& r) { asked.push_back(r); };
   auto* speak = Window("dictionary_window")->findChild<QAction*>("SpeakAction");
   ASSERT_NE(speak, nullptr);
   EXPECT_EQ(speak->shortcut(), QKeySequence(Qt::Key_F2));
-  EXPECT_EQ(platform.SpeechService().State().status, qtbind::SpeechState::Status::Idle)
+  EXPECT_EQ(platform_.SpeechService().State().status, qtbind::SpeechState::Status::Idle)
       << "no engine is opened before speech is first used";
 
   auto* result_box = WidgetAs<QPlainTextEdit>("dictionary_window", "result_box");
@@ -154,16 +154,16 @@ TEST_F(DictionaryWidgets, F2TellsTheModelTheFocusAndTheResultBoxSelection) {
   result_box->setTextCursor(QTextCursor(result_box->document()));  // nothing selected
   speak->trigger();
   ASSERT_EQ(asked.size(), 2u);
-  EXPECT_EQ(asked[0].focus, &form->ResultBox());
-  EXPECT_EQ(asked[0].SelectionIn(form->ResultBox()), "pineapple");
-  EXPECT_EQ(asked[1].focus, &form->QueryBox());
+  EXPECT_EQ(asked[0].focus, &form_->ResultBox());
+  EXPECT_EQ(asked[0].SelectionIn(form_->ResultBox()), "pineapple");
+  EXPECT_EQ(asked[1].focus, &form_->QueryBox());
   EXPECT_TRUE(asked[1].selections.empty());
 }
 
 // A right click in the query box, to copy or paste, opens the box's own menu with the speech
 // entries below; it asks for no speech, so no engine is started.
 TEST_F(DictionaryWidgets, ARightClickInTheQueryBoxCopiesAndPastesWithoutStartingSpeech) {
-  random.fallback = 0.0;  // the background pictures, which this test does not look at
+  random_.fallback = 0.0;  // the background pictures, which this test does not look at
   WriteOwnBook({{"apple", "苹果"}, {"pear", "梨"}});
   OpenDictionary();
   ChooseOwnBook();
@@ -188,20 +188,20 @@ TEST_F(DictionaryWidgets, ARightClickInTheQueryBoxCopiesAndPastesWithoutStarting
       << entries.join(' ').toStdString();
   EXPECT_TRUE(entries.contains("SpeakAction") && entries.contains("VoiceMenu"))
       << entries.join(' ').toStdString();
-  EXPECT_EQ(platform.SpeechService().State().status, qtbind::SpeechState::Status::Idle)
+  EXPECT_EQ(platform_.SpeechService().State().status, qtbind::SpeechState::Status::Idle)
       << "copying and pasting starts no speech engine";
   menu->close();
   Settle();
-  EXPECT_EQ(platform.SpeechService().State().status, qtbind::SpeechState::Status::Idle);
+  EXPECT_EQ(platform_.SpeechService().State().status, qtbind::SpeechState::Status::Idle);
 }
 
 TEST_F(DictionaryWidgets, EveryModeWindowButTheScreenSaverHasTheSpeechMenu) {
-  random.fallback = 0.0;
+  random_.fallback = 0.0;
   OpenDictionary();
   shell::Mode from = shell::Mode::Dictionary;
   for (const shell::Mode to : {shell::Mode::Quiz, shell::Mode::ScreenSaver}) {
-    platform.Deliver(
-        [this, from, to] { program.Shell().SwitchMode(*program.Shell().Find(from), to); });
+    platform_.Deliver(
+        [this, from, to] { program_.Shell().SwitchMode(*program_.Shell().Find(from), to); });
     Settle();
     from = to;
   }
@@ -214,7 +214,7 @@ TEST_F(DictionaryWidgets, EveryModeWindowButTheScreenSaverHasTheSpeechMenu) {
 }
 
 TEST_F(DictionaryWidgets, AssistiveTechnologyReadsTheQueryAndResultBoxesByTheirNames) {
-  random.fallback = 0.0;  // the background picture, which this test does not look at
+  random_.fallback = 0.0;  // the background picture, which this test does not look at
   WriteOwnBook({{"apple", "苹果"}, {"pear", "梨"}});
   OpenDictionary();
   ChooseOwnBook();

@@ -47,12 +47,12 @@ std::string Block(const Record& r) {
 class DictionaryTest : public ::testing::Test {
  protected:
   DictionaryTest() {
-    platform.program_directory = dir.Str();
-    window.Load();
+    platform_.program_directory = dir_.Str();
+    window_.Load();
   }
 
   std::filesystem::path FileOf(std::string_view label) {
-    return books::BookFilePath(dir.Str(), *books::FindEntry(books::DictionaryCatalogue(), label));
+    return books::BookFilePath(dir_.Str(), *books::FindEntry(books::DictionaryCatalogue(), label));
   }
 
   void WriteOwnBook(const std::vector<Record>& records) {
@@ -84,41 +84,41 @@ class DictionaryTest : public ::testing::Test {
   }
 
   void Select(std::string_view label) {
-    const int row = kit::RowOf(ui.BookList(), label);
+    const int row = kit::RowOf(ui_.BookList(), label);
     ASSERT_GE(row, 0) << label;
-    ui.BookList().SetListIndex(row);
+    ui_.BookList().SetListIndex(row);
   }
 
   // Chooses a book with "选择"; the load must succeed.
   void Choose(std::string_view label) {
     Select(label);
-    ASSERT_FALSE(kit::Ends([&] { ui.ChooseBookButton().Click(); })) << platform.messages.back();
+    ASSERT_FALSE(kit::Ends([&] { ui_.ChooseBookButton().Click(); })) << platform_.messages.back();
   }
 
   // Types the query and presses "查单词"; returns what the result box then shows.
   std::string LookUp(const std::string& query) {
-    ui.QueryBox().SetText(query);
-    ui.LookUpButton().Click();
-    return ui.ResultBox().Text();
+    ui_.QueryBox().SetText(query);
+    ui_.LookUpButton().Click();
+    return ui_.ResultBox().Text();
   }
 
   // Each screen shows exactly its controls.
   bool InBookChoice() {
-    return ui.ShownNames() == std::vector<std::string>{"book_list", "choose_book_button"};
+    return ui_.ShownNames() == std::vector<std::string>{"book_list", "choose_book_button"};
   }
   bool InLookup() {
-    return ui.ShownNames() == std::vector<std::string>{"change_book_button", "look_up_button",
-                                                       "mode_buttons_0",     "mode_buttons_1",
-                                                       "mode_buttons_2",     "mode_buttons_3",
-                                                       "query_box",          "result_box"};
+    return ui_.ShownNames() == std::vector<std::string>{"change_book_button", "look_up_button",
+                                                        "mode_buttons_0",     "mode_buttons_1",
+                                                        "mode_buttons_2",     "mode_buttons_3",
+                                                        "query_box",          "result_box"};
   }
 
-  kit::TempDir dir;
-  kit::FakePlatform platform;
-  kit::ScriptedRandom random;
-  shell::Shell shell{platform, random, program::MakeModeWindow};
-  dictionary::DictionaryWindow window{shell};
-  kit::Controls ui{window.Window()};
+  kit::TempDir dir_;
+  kit::FakePlatform platform_;
+  kit::ScriptedRandom random_;
+  shell::Shell shell_{platform_, random_, program::MakeModeWindow};
+  dictionary::DictionaryWindow window_{shell_};
+  kit::Controls ui_{window_.Window()};
 };
 
 const std::vector<Record> kWords = {
@@ -133,70 +133,70 @@ const std::vector<Record> kWords = {
 };
 
 TEST_F(DictionaryTest, LoadsIntoTheBookChoiceWithItsLayoutAndTheQueryText1) {
-  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6");
-  EXPECT_EQ(ui.Window().Width(), 12000);
-  EXPECT_EQ(ui.Window().Height(), 8550);
-  EXPECT_EQ(random.reseeds, 0) << "the dictionary does not reseed the random source";
+  EXPECT_EQ(ui_.Window().Caption(), "Kestrin之双向词典V3.6");
+  EXPECT_EQ(ui_.Window().Width(), 12000);
+  EXPECT_EQ(ui_.Window().Height(), 8550);
+  EXPECT_EQ(random_.reseeds, 0) << "the dictionary does not reseed the random source";
   EXPECT_TRUE(InBookChoice());
-  EXPECT_EQ(ui.BookList().ListCount(), 12);
-  EXPECT_EQ(ui.BookList().List(0), "《My词库》");
-  EXPECT_EQ(ui.BookList().List(11), "《成语大全》(17508)");
-  EXPECT_EQ(ui.BookList().ListIndex(), -1);
-  EXPECT_FALSE(ui.ModeButton(2).Enabled());
+  EXPECT_EQ(ui_.BookList().ListCount(), 12);
+  EXPECT_EQ(ui_.BookList().List(0), "《My词库》");
+  EXPECT_EQ(ui_.BookList().List(11), "《成语大全》(17508)");
+  EXPECT_EQ(ui_.BookList().ListIndex(), -1);
+  EXPECT_FALSE(ui_.ModeButton(2).Enabled());
 
   struct Row {
     const ui::Control& control;
     int left, top, width, height;
   } rows[] = {
-      {ui.BookList(), 4400, 1500, 3400, 4000},  {ui.ChooseBookButton(), 5500, 6000, 975, 375},
-      {ui.QueryBox(), 2700, 1300, 7500, 300},   {ui.ResultBox(), 2700, 2000, 7500, 5000},
-      {ui.LookUpButton(), 500, 1300, 975, 375}, {ui.ChangeBookButton(), 500, 1675, 975, 375}};
+      {ui_.BookList(), 4400, 1500, 3400, 4000},  {ui_.ChooseBookButton(), 5500, 6000, 975, 375},
+      {ui_.QueryBox(), 2700, 1300, 7500, 300},   {ui_.ResultBox(), 2700, 2000, 7500, 5000},
+      {ui_.LookUpButton(), 500, 1300, 975, 375}, {ui_.ChangeBookButton(), 500, 1675, 975, 375}};
   for (const Row& r : rows) {
     EXPECT_EQ(r.control.Left(), r.left) << r.control.Name();
     EXPECT_EQ(r.control.Top(), r.top) << r.control.Name();
     EXPECT_EQ(r.control.Width(), r.width) << r.control.Name();
     EXPECT_EQ(r.control.Height(), r.height) << r.control.Name();
   }
-  EXPECT_EQ(ui.ChooseBookButton().Caption(), "选择");
-  EXPECT_EQ(ui.LookUpButton().Caption(), "查单词");
-  EXPECT_EQ(ui.ChangeBookButton().Caption(), "换一本书");
-  EXPECT_EQ(ui.QueryBox().Text(), "Text1");
-  EXPECT_FALSE(ui.QueryBox().MultiLine());
-  EXPECT_TRUE(ui.ResultBox().MultiLine());
-  for (const ui::TextBox* box : {&ui.QueryBox(), &ui.ResultBox()})
+  EXPECT_EQ(ui_.ChooseBookButton().Caption(), "选择");
+  EXPECT_EQ(ui_.LookUpButton().Caption(), "查单词");
+  EXPECT_EQ(ui_.ChangeBookButton().Caption(), "换一本书");
+  EXPECT_EQ(ui_.QueryBox().Text(), "Text1");
+  EXPECT_FALSE(ui_.QueryBox().MultiLine());
+  EXPECT_TRUE(ui_.ResultBox().MultiLine());
+  for (const ui::TextBox* box : {&ui_.QueryBox(), &ui_.ResultBox()})
     EXPECT_EQ(box->GetFont(), (ui::Font{"宋体", 10.5})) << box->Name();
 }
 
 TEST_F(DictionaryTest, LoadingSwitchesToLookupTitlesTheWindowAndLooksUpTheInitialQuery) {
-  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
+  random_.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook({{"a", "甲"}, {"Text1 box", "文本框"}, {"text1", "小写"}});
   Select(kOwnBook);
-  ASSERT_FALSE(kit::Ends([&] { ui.BookList().DblClick(); }));
+  ASSERT_FALSE(kit::Ends([&] { ui_.BookList().DblClick(); }));
   EXPECT_TRUE(InLookup());
-  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6 - 《My词库》");
-  EXPECT_EQ(ui.ResultBox().Text(), "Text1 box\r\n文本框\r\n\r\n");
-  EXPECT_EQ(platform.beeps, 1);
-  EXPECT_EQ(platform.picture_requests.size(), 1u);
+  EXPECT_EQ(ui_.Window().Caption(), "Kestrin之双向词典V3.6 - 《My词库》");
+  EXPECT_EQ(ui_.ResultBox().Text(), "Text1 box\r\n文本框\r\n\r\n");
+  EXPECT_EQ(platform_.beeps, 1);
+  EXPECT_EQ(platform_.picture_requests.size(), 1u);
 }
 
 TEST_F(DictionaryTest, TheTitleAndLookupScreenComeBeforeReadingSoAFailedLoadStillShowsThem) {
   // The book file is missing: the loader's message ends the program.
   Select("《计算机常用词汇》(4070)");
-  EXPECT_TRUE(kit::Ends([&] { ui.ChooseBookButton().Click(); }));
-  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6 - 《计算机常用词汇》(4070)");
+  EXPECT_TRUE(kit::Ends([&] { ui_.ChooseBookButton().Click(); }));
+  EXPECT_EQ(ui_.Window().Caption(), "Kestrin之双向词典V3.6 - 《计算机常用词汇》(4070)");
   EXPECT_TRUE(InLookup());
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.beeps, 0) << "no lookup after a failed load";
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.beeps, 0) << "no lookup after a failed load";
 }
 
 TEST_F(DictionaryTest, ChoosingWithNothingSelectedEndsTheProgramWithTheDamagedBookMessage) {
-  EXPECT_TRUE(kit::Ends([&] { ui.ChooseBookButton().Click(); }));
-  EXPECT_EQ(platform.messages, std::vector<std::string>{std::string(books::kDamagedMessage)});
-  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6 - ");
+  EXPECT_TRUE(kit::Ends([&] { ui_.ChooseBookButton().Click(); }));
+  EXPECT_EQ(platform_.messages, std::vector<std::string>{std::string(books::kDamagedMessage)});
+  EXPECT_EQ(ui_.Window().Caption(), "Kestrin之双向词典V3.6 - ");
 }
 
 TEST_F(DictionaryTest, MatchesTheQueryExactlyOnEitherSideListingEachHitOnceInBookOrder) {
-  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
+  random_.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook(kWords);
   Choose(kOwnBook);
   auto blocks = [](std::initializer_list<int> hits) {
@@ -235,7 +235,7 @@ TEST_F(DictionaryTest, MatchesTheQueryExactlyOnEitherSideListingEachHitOnceInBoo
 }
 
 TEST_F(DictionaryTest, TheEmptyQueryListsEveryEntryAsTwoLinesAndAnEmptyLine) {
-  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
+  random_.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook(kWords);
   Choose(kOwnBook);
   std::string all;
@@ -245,7 +245,7 @@ TEST_F(DictionaryTest, TheEmptyQueryListsEveryEntryAsTwoLinesAndAnEmptyLine) {
 }
 
 TEST_F(DictionaryTest, IdiomHitsGiveBackTheWholeLineAndTheCutPointCannotBeSearchedAcross) {
-  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
+  random_.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   // "一心一意" is stored as "一心-" / "-一意", "小巫见大巫" as "小巫见-" / "-大巫", "好" as
   // "好-" / "-".
   WriteIdiomBook({"一心一意", "小巫见大巫", "好", "三心二意"});
@@ -271,7 +271,7 @@ TEST_F(DictionaryTest, IdiomHitsGiveBackTheWholeLineAndTheCutPointCannotBeSearch
 }
 
 TEST_F(DictionaryTest, TheEmptyQueryListsAll17508IdiomLinesUntruncated) {
-  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
+  random_.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteIdiomBook({"一心一意", "好"});
   Choose(kIdiomBook);
   std::string expected = "一心一意\r\n\r\n好\r\n\r\n";
@@ -281,7 +281,7 @@ TEST_F(DictionaryTest, TheEmptyQueryListsAll17508IdiomLinesUntruncated) {
 }
 
 TEST_F(DictionaryTest, AFullOwnBookOf30000EntriesIsListedWhole) {
-  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
+  random_.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   std::vector<Record> records;
   for (int i = 1; i <= books::kOwnBookCapacity; ++i)
     records.push_back({"word" + std::to_string(i), "第" + std::to_string(i) + "个词"});
@@ -304,79 +304,79 @@ TEST_F(DictionaryTest, EveryLookupChangesTheBackgroundFirstAndBeepsLastEvenWitho
       if (what == ui::Property::Text)
         seen.push_back({platform.picture_requests.size(), platform.beeps});
     }
-  } observer(platform);
-  ui.ResultBox().SetObserver(&observer);
-  for (int n : {3, 19, 0, 7}) random.PushIndex(n, 20);
+  } observer(platform_);
+  ui_.ResultBox().SetObserver(&observer);
+  for (int n : {3, 19, 0, 7}) random_.PushIndex(n, 20);
 
   Choose(kOwnBook);  // query "Text1": nothing found
-  EXPECT_EQ(ui.ResultBox().Text(), kNothingFound);
-  EXPECT_EQ(kit::PicturePath(ui.Window()), dir.Str() + "/Pic/3.jpg");
-  EXPECT_EQ(platform.beeps, 1);
+  EXPECT_EQ(ui_.ResultBox().Text(), kNothingFound);
+  EXPECT_EQ(kit::PicturePath(ui_.Window()), dir_.Str() + "/Pic/3.jpg");
+  EXPECT_EQ(platform_.beeps, 1);
 
-  ui.QueryBox().SetText("apple");
-  ui.QueryBox().KeyPress(13);
-  EXPECT_EQ(ui.ResultBox().Text(), Block(kWords[0]) + Block(kWords[2]));
-  EXPECT_EQ(kit::PicturePath(ui.Window()), dir.Str() + "/Pic/19.jpg");
-  EXPECT_EQ(platform.beeps, 2);
+  ui_.QueryBox().SetText("apple");
+  ui_.QueryBox().KeyPress(13);
+  EXPECT_EQ(ui_.ResultBox().Text(), Block(kWords[0]) + Block(kWords[2]));
+  EXPECT_EQ(kit::PicturePath(ui_.Window()), dir_.Str() + "/Pic/19.jpg");
+  EXPECT_EQ(platform_.beeps, 2);
 
-  ui.LookUpButton().Click();  // the same result again: background and beep all the same
-  EXPECT_EQ(kit::PicturePath(ui.Window()), dir.Str() + "/Pic/0.jpg");
-  EXPECT_EQ(platform.beeps, 3);
+  ui_.LookUpButton().Click();  // the same result again: background and beep all the same
+  EXPECT_EQ(kit::PicturePath(ui_.Window()), dir_.Str() + "/Pic/0.jpg");
+  EXPECT_EQ(platform_.beeps, 3);
 
   LookUp("zzz");
-  EXPECT_EQ(ui.ResultBox().Text(), kNothingFound);
-  EXPECT_EQ(kit::PicturePath(ui.Window()), dir.Str() + "/Pic/7.jpg");
-  EXPECT_EQ(platform.beeps, 4);
+  EXPECT_EQ(ui_.ResultBox().Text(), kNothingFound);
+  EXPECT_EQ(kit::PicturePath(ui_.Window()), dir_.Str() + "/Pic/7.jpg");
+  EXPECT_EQ(platform_.beeps, 4);
 
-  EXPECT_EQ(random.draws, 4);
+  EXPECT_EQ(random_.draws, 4);
   // The result box is emptied and filled again after that lookup's picture and before its
   // beep, even with the same result (so that it shows from the top).
   std::vector<std::pair<std::size_t, int>> expected = {{1, 0}, {2, 1}, {2, 1}, {3, 2},
                                                        {3, 2}, {4, 3}, {4, 3}};
   EXPECT_EQ(observer.seen, expected);
-  ui.ResultBox().SetObserver(nullptr);
+  ui_.ResultBox().SetObserver(nullptr);
 }
 
 TEST_F(DictionaryTest, OnlyEnterInTheQueryBoxLooksUp) {
-  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
+  random_.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteOwnBook(kWords);
   Choose(kOwnBook);
-  ui.QueryBox().SetText("fond");
-  for (int key : {10, 32, 97, 27, 8}) ui.QueryBox().KeyPress(key);
-  EXPECT_EQ(platform.beeps, 1) << "only the lookup after loading";
-  EXPECT_EQ(ui.ResultBox().Text(), kNothingFound);
-  ui.QueryBox().KeyPress(13);
-  EXPECT_EQ(platform.beeps, 2);
-  EXPECT_EQ(ui.ResultBox().Text(), Block(kWords[3]) + Block(kWords[4]));
-  EXPECT_EQ(ui.QueryBox().Text(), "fond") << "the query stays as typed";
+  ui_.QueryBox().SetText("fond");
+  for (int key : {10, 32, 97, 27, 8}) ui_.QueryBox().KeyPress(key);
+  EXPECT_EQ(platform_.beeps, 1) << "only the lookup after loading";
+  EXPECT_EQ(ui_.ResultBox().Text(), kNothingFound);
+  ui_.QueryBox().KeyPress(13);
+  EXPECT_EQ(platform_.beeps, 2);
+  EXPECT_EQ(ui_.ResultBox().Text(), Block(kWords[3]) + Block(kWords[4]));
+  EXPECT_EQ(ui_.QueryBox().Text(), "fond") << "the query stays as typed";
 }
 
 TEST_F(DictionaryTest, AnotherBookLooksUpTheOldQueryAtOnceAndKeepsItsOwnBlockLayout) {
-  random.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
+  random_.fallback = 0.0;  // each lookup loads a picture this test does not look at: Pic/0.jpg
   WriteIdiomBook({"一心一意", "三心二意"});
   WritePhraseBook();
   Choose(kIdiomBook);
   EXPECT_EQ(LookUp("二意"), "三心二意\r\n\r\n");
 
-  ui.ChangeBookButton().Click();
+  ui_.ChangeBookButton().Click();
   EXPECT_TRUE(InBookChoice());
-  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6 - 《成语大全》(17508)")
+  EXPECT_EQ(ui_.Window().Caption(), "Kestrin之双向词典V3.6 - 《成语大全》(17508)")
       << "the title keeps the last book until the next load";
-  ui.QueryBox().SetText("phrase37");
+  ui_.QueryBox().SetText("phrase37");
   Choose(kPhraseBook);
-  EXPECT_EQ(ui.Window().Caption(), "Kestrin之双向词典V3.6 - 《大学英语5-6级词组》(372)");
+  EXPECT_EQ(ui_.Window().Caption(), "Kestrin之双向词典V3.6 - 《大学英语5-6级词组》(372)");
   // Raised back from "ohrase37"; the meaning's markers are stripped.
-  EXPECT_EQ(ui.ResultBox().Text(),
+  EXPECT_EQ(ui_.ResultBox().Text(),
             "phrase37\r\n词组37号\r\n\r\nphrase370\r\n词组370号\r\n\r\n"
             "phrase371\r\n词组371号\r\n\r\nphrase372\r\n词组372号\r\n\r\n");
-  EXPECT_EQ(platform.beeps, 3);
-  EXPECT_EQ(platform.picture_requests.size(), 3u);
+  EXPECT_EQ(platform_.beeps, 3);
+  EXPECT_EQ(platform_.picture_requests.size(), 3u);
 }
 
 TEST_F(DictionaryTest, ClosingTheWindowEndsTheProgramWithoutAMessage) {
-  EXPECT_TRUE(kit::Ends([&] { ui.Window().Close(); }));
-  EXPECT_TRUE(platform.ended);
-  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(kit::Ends([&] { ui_.Window().Close(); }));
+  EXPECT_TRUE(platform_.ended);
+  EXPECT_TRUE(platform_.messages.empty());
 }
 
 }  // namespace

@@ -115,7 +115,7 @@ Driver::Driver(std::filesystem::path program_dir, std::unique_ptr<ui::Random> ra
       counter_(std::make_unique<InputCounter>()) {
   platform_.SetProgramDirectory(program_dir.string());
   platform_.SetUserDataDirectory({});  // the tester's own book stays out of the tests
-  platform_.OnMessageShown = [this](QMessageBox& box) { OnMessage(box); };
+  platform_.on_message_shown = [this](QMessageBox& box) { OnMessage(box); };
   program_ = std::make_unique<program::Program>(platform_, *random_,
                                                 qtprogress::ProgressWindowShower(platform_));
   qApp->installEventFilter(counter_.get());

@@ -26,13 +26,13 @@ TEST(DriverTest, RealKeysTypeTextAnswerAMessageAndWalkTheButtons) {
   buttons[1].Move(1275, 1000, 975, 375);
   std::vector<int> codes, clicks;
   bool after_message = false;
-  query_box.OnKeyPress = [&](int code) {
+  query_box.on_key_press = [&](int code) {
     codes.push_back(code);
     if (code != 13) return;
     driver.Platform().ShowMessage("查到 " + query_box.Text() + "\r\n完");
     after_message = true;
   };
-  buttons.OnClick = [&](int i) { clicks.push_back(i); };
+  buttons.on_click = [&](int i) { clicks.push_back(i); };
   driver.Platform().Attach(window);
   window.Show();
   ASSERT_TRUE(driver.WaitUntil([&] { return driver.OnScreen("probe_window"); }));

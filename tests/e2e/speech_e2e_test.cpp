@@ -43,7 +43,8 @@ struct WordFolder {
   }
   // Whether a cell's text is one of the book's English words.
   bool IsEnglish(const std::string& text) const {
-    return std::any_of(book.begin(), book.end(), [&](const kit::Record& r) { return r.first == text; });
+    return std::any_of(book.begin(), book.end(),
+                       [&](const kit::Record& r) { return r.first == text; });
     e2e::WritePictures(dir.Path());
   }
   kit::TempDir dir;
@@ -54,29 +55,30 @@ class SpeechOnScreen : public ::testing::Test {
  protected:
   // Starts a match round on the own book.
   kit::Controls Deal() {
-    EXPECT_TRUE(driver->Start());
-    const std::optional<kit::Controls> form = driver->Model(Mode::Match);
+    EXPECT_TRUE(driver_->Start());
+    const std::optional<kit::Controls> form = driver_->Model(Mode::Match);
     if (!form) throw std::logic_error("no match window");
-    EXPECT_TRUE(driver->ClickRow("match_window", "book_list", kit::RowOf(form->BookList(), "《My词库》")));
-    EXPECT_TRUE(driver->Click("match_window", "choose_book_button"));
-    EXPECT_TRUE(driver->ClickRow("match_window", "group_list", 1));
-    EXPECT_TRUE(driver->Click("match_window", "choose_group_button"));
-    EXPECT_TRUE(driver->WaitUntil([&] { return driver->OnScreen("match_window", "cells_35"); }));
+    EXPECT_TRUE(
+        driver_->ClickRow("match_window", "book_list", kit::RowOf(form->BookList(), "《My词库》")));
+    EXPECT_TRUE(driver_->Click("match_window", "choose_book_button"));
+    EXPECT_TRUE(driver_->ClickRow("match_window", "group_list", 1));
+    EXPECT_TRUE(driver_->Click("match_window", "choose_group_button"));
+    EXPECT_TRUE(driver_->WaitUntil([&] { return driver_->OnScreen("match_window", "cells_35"); }));
     return *form;
   }
 
   // The board button holding the keyboard focus, or -1.
   int FocusedCell() const {
-    QWidget* w = driver->Window("match_window")->focusWidget();
+    QWidget* w = driver_->Window("match_window")->focusWidget();
     const QString name = w ? w->objectName() : QString();
     return name.startsWith("cells_") ? name.mid(6).toInt() : -1;
   }
 
   // Right-clicks a cell and returns the menu that opens (null when none does).
   QMenu* OpenMenuOn(const std::string& control) {
-    if (!driver->Click("match_window", control, 1, 3)) return nullptr;
+    if (!driver_->Click("match_window", control, 1, 3)) return nullptr;
     QMenu* menu = nullptr;
-    driver->WaitUntil([&] {
+    driver_->WaitUntil([&] {
       menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       return menu != nullptr;
     });
@@ -86,8 +88,8 @@ class SpeechOnScreen : public ::testing::Test {
     return menu ? menu->findChild<QAction*>(name) : nullptr;
   }
 
-  WordFolder folder;
-  std::unique_ptr<e2e::Driver> driver;
+  WordFolder folder_;
+  std::unique_ptr<e2e::Driver> driver_;
 };
 
 // A PulseAudio server of the test's own with a null sink, in a runtime folder of its own
@@ -175,14 +177,14 @@ class SoundBox {
 TEST_F(SpeechOnScreen, F2OnAFocusedEnglishCellIsHeardOnTheSoundCard) {
   SoundBox sound;
   ASSERT_TRUE(sound.Start()) << "the sound server this test needs could not be started";
-  driver = std::make_unique<e2e::Driver>(folder.dir.Path());
+  driver_ = std::make_unique<e2e::Driver>(folder_.dir.Path());
   const kit::Controls form = Deal();
 
   // The keys walk the board to an English cell.
   const auto on_english = [&] {
-    return FocusedCell() >= 0 && folder.IsEnglish(form.Cell(FocusedCell()).Caption());
+    return FocusedCell() >= 0 && folder_.IsEnglish(form.Cell(FocusedCell()).Caption());
   };
-  for (int step = 0; step < 6 && !on_english(); ++step) ASSERT_TRUE(driver->Key("Right"));
+  for (int step = 0; step < 6 && !on_english(); ++step) ASSERT_TRUE(driver_->Key("Right"));
   const int cell = FocusedCell();
   ASSERT_GE(cell, 0);
   ASSERT_TRUE(on_english());
@@ -192,7 +194,7 @@ TEST_F(SpeechOnScreen, F2OnAFocusedEnglishCellIsHeardOnTheSoundCard) {
   ASSERT_EQ(e2e::Run({"xdotool", "key", "F2"}), 0);
   // Opening the engine starts speech-dispatcher, which takes a few seconds the first time.
   int peak = 0;
-  EXPECT_TRUE(driver->WaitUntil(
+  EXPECT_TRUE(driver_->WaitUntil(
       [&] {
         peak = std::max(peak, sound.Peak());
         return peak > 1000;
@@ -205,8 +207,8 @@ TEST_F(SpeechOnScreen, F2OnAFocusedEnglishCellIsHeardOnTheSoundCard) {
   // The menu lists the English voices and offers every entry.
   QMenu* menu = OpenMenuOn("cells_" + std::to_string(cell));
   ASSERT_NE(menu, nullptr);
-  ASSERT_TRUE(driver->WaitUntil([&] {
-    return driver->Platform().SpeechService().State().status == qtbind::SpeechState::Status::Ready;
+  ASSERT_TRUE(driver_->WaitUntil([&] {
+    return driver_->Platform().SpeechService().State().status == qtbind::SpeechState::Status::Ready;
   }));
   EXPECT_TRUE(Entry(menu, "SpeakAction")->isEnabled());
   EXPECT_EQ(Entry(menu, "SpeakAction")->text(), "朗读 (F2)");
@@ -215,38 +217,38 @@ TEST_F(SpeechOnScreen, F2OnAFocusedEnglishCellIsHeardOnTheSoundCard) {
   auto* voices = menu->findChild<QMenu*>("VoiceMenu");
   ASSERT_NE(voices, nullptr);
   EXPECT_GT(voices->actions().size(), 1) << "默认 and the installed English voices";
-  ASSERT_TRUE(driver->Key("Escape"));
-  ASSERT_TRUE(driver->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
+  ASSERT_TRUE(driver_->Key("Escape"));
+  ASSERT_TRUE(driver_->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
 
   // speech-dispatcher goes away mid-round: F2 neither ends nor holds up the program, and no
   // message opens; the clock goes on and the cells still take clicks.
   ASSERT_TRUE(sound.StopSpeechDispatcher());
   ASSERT_EQ(e2e::Run({"xdotool", "key", "F2"}), 0);
   const int bar = form.TimeBar().Height();
-  EXPECT_TRUE(driver->WaitUntil(
+  EXPECT_TRUE(driver_->WaitUntil(
       [&] { return form.TimeBar().Height() < bar - 20 * match::kBarPerTick; }, 20000));
-  ASSERT_TRUE(driver->Click("match_window", "cells_" + std::to_string(cell)));
+  ASSERT_TRUE(driver_->Click("match_window", "cells_" + std::to_string(cell)));
   EXPECT_FALSE(form.Cell(cell).Visible()) << "picked";
   EXPECT_TRUE(form.Marker().Visible());
-  EXPECT_TRUE(driver->Messages().empty());
-  EXPECT_FALSE(driver->Ended());
+  EXPECT_TRUE(driver_->Messages().empty());
+  EXPECT_FALSE(driver_->Ended());
   // The menu says so; the next F2 opens the engine again (speech-dispatcher starts anew) and
   // is heard.
-  ASSERT_TRUE(driver->WaitUntil(
+  ASSERT_TRUE(driver_->WaitUntil(
       [&] {
-        return driver->Platform().SpeechService().State().status ==
+        return driver_->Platform().SpeechService().State().status ==
                qtbind::SpeechState::Status::Failed;
       },
       10000));
   menu = OpenMenuOn("cells_" + std::to_string((cell + 1) % match::kCells));
   ASSERT_NE(menu, nullptr);
   EXPECT_TRUE(Entry(menu, "SpeakAction")->text().startsWith("朗读 (F2)（语音引擎出错"));
-  ASSERT_TRUE(driver->Key("Escape"));
-  ASSERT_TRUE(driver->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
+  ASSERT_TRUE(driver_->Key("Escape"));
+  ASSERT_TRUE(driver_->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
   sound.Peak();
   ASSERT_EQ(e2e::Run({"xdotool", "key", "F2"}), 0);
   peak = 0;
-  EXPECT_TRUE(driver->WaitUntil(
+  EXPECT_TRUE(driver_->WaitUntil(
       [&] {
         peak = std::max(peak, sound.Peak());
         return peak > 1000;
@@ -270,13 +272,13 @@ TEST_F(SpeechOnScreen, WithoutAnEngineTheEntriesSayWhyAndARoundPlaysAsBefore) {
   HideSpeechEngines(plugins.Path());
   kit::TempDir config;
   kit::ScopedEnv env_config("XDG_CONFIG_HOME", config.Str().c_str());
-  driver = std::make_unique<e2e::Driver>(folder.dir.Path());
+  driver_ = std::make_unique<e2e::Driver>(folder_.dir.Path());
   const kit::Controls form = Deal();
 
   QMenu* menu = OpenMenuOn("cells_0");
   ASSERT_NE(menu, nullptr);
-  ASSERT_TRUE(driver->WaitUntil([&] {
-    return driver->Platform().SpeechService().State().status ==
+  ASSERT_TRUE(driver_->WaitUntil([&] {
+    return driver_->Platform().SpeechService().State().status ==
            qtbind::SpeechState::Status::NoEngine;
   }));
   EXPECT_FALSE(Entry(menu, "SpeakAction")->isEnabled());
@@ -284,17 +286,17 @@ TEST_F(SpeechOnScreen, WithoutAnEngineTheEntriesSayWhyAndARoundPlaysAsBefore) {
   EXPECT_FALSE(Entry(menu, "AutoSpeakAction")->isEnabled());
   EXPECT_EQ(Entry(menu, "AutoSpeakAction")->text(), "自动朗读（未安装语音引擎）");
   EXPECT_FALSE(menu->findChild<QMenu*>("VoiceMenu")->isEnabled());
-  ASSERT_TRUE(driver->Key("Escape"));
-  ASSERT_TRUE(driver->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
-  ASSERT_TRUE(driver->Key("F2"));
+  ASSERT_TRUE(driver_->Key("Escape"));
+  ASSERT_TRUE(driver_->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
+  ASSERT_TRUE(driver_->Key("F2"));
   // The Menu key opens the same menu.
-  ASSERT_TRUE(driver->Key("Menu"));
-  ASSERT_TRUE(driver->WaitUntil([] {
+  ASSERT_TRUE(driver_->Key("Menu"));
+  ASSERT_TRUE(driver_->WaitUntil([] {
     QWidget* popup = QApplication::activePopupWidget();
     return popup && popup->objectName() == "SpeechMenu";
   }));
-  ASSERT_TRUE(driver->Key("Escape"));
-  ASSERT_TRUE(driver->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
+  ASSERT_TRUE(driver_->Key("Escape"));
+  ASSERT_TRUE(driver_->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));
 
   // The round plays to its report with real clicks.
   // The first cell on the board showing `text`.
@@ -306,13 +308,13 @@ TEST_F(SpeechOnScreen, WithoutAnEngineTheEntriesSayWhyAndARoundPlaysAsBefore) {
     return std::string();
   };
   for (int k = 0; k < match::kPairs; ++k) {
-    const auto& [english, chinese] = folder.book[static_cast<std::size_t>(k)];
-    ASSERT_TRUE(driver->Click("match_window", showing(english)));
-    if (k == match::kPairs - 1) driver->AnswerMessages(1);
-    ASSERT_TRUE(driver->Click("match_window", showing(chinese)));
+    const auto& [english, chinese] = folder_.book[static_cast<std::size_t>(k)];
+    ASSERT_TRUE(driver_->Click("match_window", showing(english)));
+    if (k == match::kPairs - 1) driver_->AnswerMessages(1);
+    ASSERT_TRUE(driver_->Click("match_window", showing(chinese)));
   }
-  ASSERT_TRUE(driver->WaitUntil([&] { return driver->Messages().size() == 1; }));
-  EXPECT_EQ(driver->Messages().front().rfind("本局共 18 个单词\n您共错了 0 次\n本局用时 ", 0), 0u);
+  ASSERT_TRUE(driver_->WaitUntil([&] { return driver_->Messages().size() == 1; }));
+  EXPECT_EQ(driver_->Messages().front().rfind("本局共 18 个单词\n您共错了 0 次\n本局用时 ", 0), 0u);
   EXPECT_TRUE(fs::is_empty(config.Path())) << "no setting changed, so nothing was written";
 }
 

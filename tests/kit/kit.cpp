@@ -25,7 +25,7 @@ std::shared_ptr<const ui::Picture> FakePlatform::LoadPicture(const std::string& 
 }
 
 ui::Size FakePlatform::MeasureText(const std::string& text, const ui::Font& font) {
-  auto per_char = static_cast<int>(font.Size * 20);
+  auto per_char = static_cast<int>(font.size * 20);
   return {static_cast<int>(text::CharCount(text)) * per_char, per_char * 3 / 2};
 }
 

@@ -34,29 +34,29 @@ constexpr std::string_view kBook = "《大学英语1-4级词汇》(上)(2303)";
 class MatchOnScreen : public ::testing::Test {
  protected:
   explicit MatchOnScreen(const std::filesystem::path& program_dir = e2e::ProgramDir())
-      : driver(program_dir) {}
+      : driver_(program_dir) {}
 
   // The cell that shows text `text` of the board in this round: text 2k is the English entry
   // of the group's k-th word, text 2k + 1 its meaning.
   int ButtonOf(int text) const {
-    const books::Word& word = words[static_cast<std::size_t>(text / 2)];
+    const books::Word& word = words_[static_cast<std::size_t>(text / 2)];
     const std::string& caption = text % 2 == 0 ? word.english : word.chinese;
     for (int b = 0; b < match::kCells; ++b)
-      if (form->Cell(b).Caption() == caption) return b;
+      if (form_->Cell(b).Caption() == caption) return b;
     ADD_FAILURE() << "no cell shows " << caption;
     return 0;
   }
   bool ClickCell(int cell) {
-    return driver.Click("match_window", "cells_" + std::to_string(ButtonOf(cell)));
+    return driver_.Click("match_window", "cells_" + std::to_string(ButtonOf(cell)));
   }
   bool CellShown(int cell) const {
-    QWidget* w = driver.Widget("match_window", "cells_" + std::to_string(ButtonOf(cell)));
+    QWidget* w = driver_.Widget("match_window", "cells_" + std::to_string(ButtonOf(cell)));
     return w && w->isVisible();
   }
 
-  e2e::Driver driver;
-  std::optional<kit::Controls> form;
-  std::vector<books::Word> words;  // the group dealt, in book order
+  e2e::Driver driver_;
+  std::optional<kit::Controls> form_;
+  std::vector<books::Word> words_;  // the group dealt, in book order
 };
 
 // The first 18 words of a catalogue book beside the program, as the program reads them.
@@ -68,7 +68,7 @@ std::vector<books::Word> FirstGroup(const std::filesystem::path& program_dir,
       books::ReadWordBook(books::BookFilePath(program_dir.string(), entry), entry, book).Ok());
   std::vector<books::Word> words;
   for (std::size_t r = 1; r <= 18; ++r)
-    words.push_back({book.EnglishEntries[r], book.ChineseMeanings[r]});
+    words.push_back({book.english_entries[r], book.chinese_meanings[r]});
   return words;
 }
 
@@ -80,24 +80,24 @@ std::string ReportedTime(const std::string& report) {
 }
 
 TEST_F(MatchOnScreen, AWholeRoundIsPlayedWithRealClicks) {
-  ASSERT_TRUE(driver.Start());
-  form = driver.Model(Mode::Match);
-  ASSERT_TRUE(form);
-  words = FirstGroup(e2e::ProgramDir(), kBook);
+  ASSERT_TRUE(driver_.Start());
+  form_ = driver_.Model(Mode::Match);
+  ASSERT_TRUE(form_);
+  words_ = FirstGroup(e2e::ProgramDir(), kBook);
 
-  const int book = kit::RowOf(form->BookList(), kBook);
+  const int book = kit::RowOf(form_->BookList(), kBook);
   ASSERT_GE(book, 0);
-  ASSERT_TRUE(driver.ClickRow("match_window", "book_list", book));
-  ASSERT_TRUE(driver.Click("match_window", "choose_book_button"));
-  ASSERT_EQ(form->GroupList().ListCount(), 129)
+  ASSERT_TRUE(driver_.ClickRow("match_window", "book_list", book));
+  ASSERT_TRUE(driver_.Click("match_window", "choose_book_button"));
+  ASSERT_EQ(form_->GroupList().ListCount(), 129)
       << "the sample book of 2303 words beside the program";
-  ASSERT_TRUE(driver.ClickRow("match_window", "group_list", 1));
-  ASSERT_TRUE(driver.Click("match_window", "choose_group_button"));
-  ASSERT_TRUE(driver.WaitUntil([&] { return CellShown(0) && CellShown(35); }));
-  EXPECT_EQ(driver.Window("match_window")->windowTitle().toStdString(),
+  ASSERT_TRUE(driver_.ClickRow("match_window", "group_list", 1));
+  ASSERT_TRUE(driver_.Click("match_window", "choose_group_button"));
+  ASSERT_TRUE(driver_.WaitUntil([&] { return CellShown(0) && CellShown(35); }));
+  EXPECT_EQ(driver_.Window("match_window")->windowTitle().toStdString(),
             "Kestrin之连连看V3.6 - " + std::string(kBook) + " - 1");
-  EXPECT_TRUE(form->Clock().Enabled());
-  EXPECT_FALSE(driver.Screenshot("match_window", "match-dealt").empty());
+  EXPECT_TRUE(form_->Clock().Enabled());
+  EXPECT_FALSE(driver_.Screenshot("match_window", "match-dealt").empty());
 
   // A wrong pair first: both cells stay on the board.
   ASSERT_TRUE(ClickCell(0));
@@ -110,37 +110,37 @@ TEST_F(MatchOnScreen, AWholeRoundIsPlayedWithRealClicks) {
     EXPECT_FALSE(CellShown(2 * k) || CellShown(2 * k + 1)) << "pair " << k;
   }
   ASSERT_TRUE(ClickCell(2 * 9));  // the marker shows in the photograph
-  EXPECT_TRUE(driver.Widget("match_window", "marker")->isVisible());
-  EXPECT_FALSE(driver.Screenshot("match_window", "match-half-cleared").empty());
+  EXPECT_TRUE(driver_.Widget("match_window", "marker")->isVisible());
+  EXPECT_FALSE(driver_.Screenshot("match_window", "match-half-cleared").empty());
 
   ASSERT_TRUE(ClickCell(2 * 9 + 1));
   for (int k = 10; k < 18; ++k) {
     ASSERT_TRUE(ClickCell(2 * k));
-    if (k == 17) driver.AnswerMessages(1);
+    if (k == 17) driver_.AnswerMessages(1);
     ASSERT_TRUE(ClickCell(2 * k + 1));
   }
-  ASSERT_TRUE(driver.WaitUntil([&] { return driver.Messages().size() == 1; }));
-  const std::string report = driver.Messages().front();
+  ASSERT_TRUE(driver_.WaitUntil([&] { return driver_.Messages().size() == 1; }));
+  const std::string report = driver_.Messages().front();
   EXPECT_EQ(report.rfind("本局共 18 个单词\n您共错了 1 次\n本局用时 ", 0), 0u) << report;
 
   // The next round deals the same texts again; played without a mistake it sets the best time.
-  ASSERT_TRUE(driver.WaitUntil([&] { return CellShown(0) && CellShown(35); }));
-  EXPECT_TRUE(form->Clock().Enabled());
+  ASSERT_TRUE(driver_.WaitUntil([&] { return CellShown(0) && CellShown(35); }));
+  EXPECT_TRUE(form_->Clock().Enabled());
   for (int k = 0; k < 18; ++k) {
     ASSERT_TRUE(ClickCell(2 * k));
-    if (k == 17) driver.AnswerMessages(1);
+    if (k == 17) driver_.AnswerMessages(1);
     ASSERT_TRUE(ClickCell(2 * k + 1));
   }
-  ASSERT_TRUE(driver.WaitUntil([&] { return driver.Messages().size() == 2; }));
-  EXPECT_EQ(driver.Messages().back().rfind("本局共 18 个单词\n您共错了 0 次\n本局用时 ", 0), 0u);
+  ASSERT_TRUE(driver_.WaitUntil([&] { return driver_.Messages().size() == 2; }));
+  EXPECT_EQ(driver_.Messages().back().rfind("本局共 18 个单词\n您共错了 0 次\n本局用时 ", 0), 0u);
   // The round with a mistake does not count: the best time is this one's.
-  const std::string best = ReportedTime(driver.Messages().back());
+  const std::string best = ReportedTime(driver_.Messages().back());
 
-  driver.AnswerMessages(1);
-  driver.Platform().Deliver([&] { form->Window().Close(); });
-  ASSERT_EQ(driver.Messages().size(), 3u);
-  EXPECT_EQ(driver.Messages().back(), "本次连连看\n最好成绩为 " + best + " 秒\nGood-Bye!");
-  EXPECT_TRUE(driver.Ended());
+  driver_.AnswerMessages(1);
+  driver_.Platform().Deliver([&] { form_->Window().Close(); });
+  ASSERT_EQ(driver_.Messages().size(), 3u);
+  EXPECT_EQ(driver_.Messages().back(), "本次连连看\n最好成绩为 " + best + " 秒\nGood-Bye!");
+  EXPECT_TRUE(driver_.Ended());
 }
 
 // A program folder of its own: an own book of 36 words, and pictures.
@@ -162,7 +162,7 @@ class MatchByKeys : private OwnFolder, public MatchOnScreen {
   // The control holding the match window's focus (it gets the keys once the window is
   // active again, which the driver sees to before every key).
   QWidget* FocusedWidget() const {
-    QWidget* window = driver.Window("match_window");
+    QWidget* window = driver_.Window("match_window");
     return window ? window->focusWidget() : nullptr;
   }
   QString Focused() const {
@@ -176,8 +176,8 @@ class MatchByKeys : private OwnFolder, public MatchOnScreen {
     using D = ui::Direction;
     const ui::Button* from = nullptr;
     for (int i = 0; i < match::kCells; ++i)
-      if (Focused() == QString::fromStdString(form->Cell(i).Name())) from = &form->Cell(i);
-    const ui::Button* target = &form->Cell(button);
+      if (Focused() == QString::fromStdString(form_->Cell(i).Name())) from = &form_->Cell(i);
+    const ui::Button* target = &form_->Cell(button);
     std::map<const ui::Button*, std::string> path{{from, ""}};
     std::deque<const ui::Button*> open{from};
     while (from && !open.empty() && !path.count(target)) {
@@ -185,7 +185,7 @@ class MatchByKeys : private OwnFolder, public MatchOnScreen {
       open.pop_front();
       for (auto [d, name] : {std::pair{D::Left, "Left "}, std::pair{D::Right, "Right "},
                              std::pair{D::Up, "Up "}, std::pair{D::Down, "Down "}}) {
-        const ui::Button* next = ui::Neighbour(form->Window(), *at, d);
+        const ui::Button* next = ui::Neighbour(form_->Window(), *at, d);
         if (!next || path.count(next)) continue;
         path[next] = path[at] + name;
         open.push_back(next);
@@ -195,81 +195,81 @@ class MatchByKeys : private OwnFolder, public MatchOnScreen {
     return path[target];
   }
   // Chooses a cell by keys: the arrows to it, then Enter.
-  bool PressCell(int cell) { return driver.Key(PathTo(ButtonOf(cell)) + "Return"); }
+  bool PressCell(int cell) { return driver_.Key(PathTo(ButtonOf(cell)) + "Return"); }
 };
 
 TEST_F(MatchByKeys, AWholeRoundIsPlayedWithKeysAloneAndEnterNeverLeavesTheGame) {
-  ASSERT_TRUE(driver.Start());
-  form = driver.Model(Mode::Match);
-  ASSERT_TRUE(form);
+  ASSERT_TRUE(driver_.Start());
+  form_ = driver_.Model(Mode::Match);
+  ASSERT_TRUE(form_);
   for (int i = 1; i <= 18; ++i)
-    words.push_back({kit::Numbered("word", i), kit::Numbered("词", i, "义")});
+    words_.push_back({kit::Numbered("word", i), kit::Numbered("词", i, "义")});
   EXPECT_EQ(Focused(), "book_list");
-  ASSERT_TRUE(driver.Key("Return"));
-  EXPECT_TRUE(form->BookList().Visible()) << "Enter with no book chosen does nothing";
-  ASSERT_TRUE(driver.Key("Down"));
-  ASSERT_EQ(form->BookList().Text(), books::kOwnBookLabel);
-  ASSERT_TRUE(driver.Key("Return"));
-  ASSERT_EQ(form->GroupList().ListCount(), 3) << "36 words";
+  ASSERT_TRUE(driver_.Key("Return"));
+  EXPECT_TRUE(form_->BookList().Visible()) << "Enter with no book chosen does nothing";
+  ASSERT_TRUE(driver_.Key("Down"));
+  ASSERT_EQ(form_->BookList().Text(), books::kOwnBookLabel);
+  ASSERT_TRUE(driver_.Key("Return"));
+  ASSERT_EQ(form_->GroupList().ListCount(), 3) << "36 words";
   EXPECT_EQ(Focused(), "group_list");
-  ASSERT_TRUE(driver.Key("Down Down"));
-  ASSERT_EQ(form->GroupList().Text(), "1");
-  ASSERT_TRUE(driver.Key("Return"));
-  ASSERT_TRUE(driver.WaitUntil([&] { return Focused() == "cells_0"; }));
-  EXPECT_EQ(driver.Window("match_window")->windowTitle().toStdString(),
+  ASSERT_TRUE(driver_.Key("Down Down"));
+  ASSERT_EQ(form_->GroupList().Text(), "1");
+  ASSERT_TRUE(driver_.Key("Return"));
+  ASSERT_TRUE(driver_.WaitUntil([&] { return Focused() == "cells_0"; }));
+  EXPECT_EQ(driver_.Window("match_window")->windowTitle().toStdString(),
             "Kestrin之连连看V3.6 - 《My词库》 - 1");
 
   for (int k = 0; k < 18; ++k) {
     const int first = ButtonOf(2 * k), second = ButtonOf(2 * k + 1);
     ASSERT_TRUE(PressCell(2 * k));
-    ASSERT_FALSE(form->Cell(first).Visible()) << "pair " << k << ": picked";
-    ASSERT_TRUE(form->Marker().Visible()) << "pair " << k;
-    if (k == 17) driver.AnswerMessages(1);
+    ASSERT_FALSE(form_->Cell(first).Visible()) << "pair " << k << ": picked";
+    ASSERT_TRUE(form_->Marker().Visible()) << "pair " << k;
+    if (k == 17) driver_.AnswerMessages(1);
     ASSERT_TRUE(PressCell(2 * k + 1));
     if (k < 17) {
-      ASSERT_FALSE(form->Cell(second).Visible()) << "pair " << k << ": cleared";
+      ASSERT_FALSE(form_->Cell(second).Visible()) << "pair " << k << ": cleared";
     }
   }
-  ASSERT_TRUE(driver.WaitUntil([&] { return driver.Messages().size() == 1; }));
-  EXPECT_EQ(driver.Messages()[0].rfind("本局共 18 个单词\n您共错了 0 次\n本局用时 ", 0), 0u)
-      << driver.Messages()[0];
+  ASSERT_TRUE(driver_.WaitUntil([&] { return driver_.Messages().size() == 1; }));
+  EXPECT_EQ(driver_.Messages()[0].rfind("本局共 18 个单词\n您共错了 0 次\n本局用时 ", 0), 0u)
+      << driver_.Messages()[0];
 
   // The next deal has the focus on its first cell, in the window active again; Enter there
   // chooses it, nothing else.
-  ASSERT_TRUE(driver.WaitUntil([&] {
+  ASSERT_TRUE(driver_.WaitUntil([&] {
     return QApplication::focusWidget() && QApplication::focusWidget()->objectName() == "cells_0";
   }));
-  ASSERT_TRUE(driver.Key("Return"));
-  EXPECT_FALSE(form->Cell(0).Visible()) << "the first cell picked";
-  EXPECT_TRUE(form->Marker().Visible());
-  EXPECT_TRUE(driver.OnScreen("match_window"));
-  EXPECT_FALSE(driver.Model(Mode::Quiz)) << "no other window opened";
-  EXPECT_FALSE(driver.Screenshot("match_window", "match-by-keys").empty());
+  ASSERT_TRUE(driver_.Key("Return"));
+  EXPECT_FALSE(form_->Cell(0).Visible()) << "the first cell picked";
+  EXPECT_TRUE(form_->Marker().Visible());
+  EXPECT_TRUE(driver_.OnScreen("match_window"));
+  EXPECT_FALSE(driver_.Model(Mode::Quiz)) << "no other window opened";
+  EXPECT_FALSE(driver_.Screenshot("match_window", "match-by-keys").empty());
 }
 
 TEST_F(MatchByKeys, KeysPressedWhileTheBookListIsHiddenLeaveTheChosenBook) {
-  ASSERT_TRUE(driver.Start());
-  form = driver.Model(Mode::Match);
-  ASSERT_TRUE(form);
-  ASSERT_TRUE(driver.ClickRow("match_window", "book_list",
-                              kit::RowOf(form->BookList(), books::kOwnBookLabel)));
-  ASSERT_TRUE(driver.Click("match_window", "choose_book_button"));
+  ASSERT_TRUE(driver_.Start());
+  form_ = driver_.Model(Mode::Match);
+  ASSERT_TRUE(form_);
+  ASSERT_TRUE(driver_.ClickRow("match_window", "book_list",
+                               kit::RowOf(form_->BookList(), books::kOwnBookLabel)));
+  ASSERT_TRUE(driver_.Click("match_window", "choose_book_button"));
   // A double-click below the group rows, with none chosen, does nothing.
-  auto* groups = dynamic_cast<QListWidget*>(driver.Widget("match_window", "group_list"));
+  auto* groups = dynamic_cast<QListWidget*>(driver_.Widget("match_window", "group_list"));
   ASSERT_NE(groups, nullptr);
   QWidget* below = groups->viewport();
-  ASSERT_TRUE(driver.ClickAt(below->mapToGlobal(QPoint(10, below->height() - 5)), 2));
-  EXPECT_TRUE(form->GroupList().Visible());
-  EXPECT_EQ(form->GroupList().ListIndex(), -1);
+  ASSERT_TRUE(driver_.ClickAt(below->mapToGlobal(QPoint(10, below->height() - 5)), 2));
+  EXPECT_TRUE(form_->GroupList().Visible());
+  EXPECT_EQ(form_->GroupList().ListIndex(), -1);
 
-  ASSERT_TRUE(driver.Key("Down"));
-  EXPECT_EQ(form->BookList().Text(), books::kOwnBookLabel);
-  ASSERT_TRUE(driver.ClickRow("match_window", "group_list", 1));
-  ASSERT_TRUE(driver.Click("match_window", "choose_group_button"));
-  EXPECT_EQ(driver.Window("match_window")->windowTitle().toStdString(),
+  ASSERT_TRUE(driver_.Key("Down"));
+  EXPECT_EQ(form_->BookList().Text(), books::kOwnBookLabel);
+  ASSERT_TRUE(driver_.ClickRow("match_window", "group_list", 1));
+  ASSERT_TRUE(driver_.Click("match_window", "choose_group_button"));
+  EXPECT_EQ(driver_.Window("match_window")->windowTitle().toStdString(),
             "Kestrin之连连看V3.6 - 《My词库》 - 1");
-  EXPECT_EQ(form->BookList().Text(), books::kOwnBookLabel);
-  EXPECT_TRUE(driver.Messages().empty());
+  EXPECT_EQ(form_->BookList().Text(), books::kOwnBookLabel);
+  EXPECT_TRUE(driver_.Messages().empty());
 }
 
 }  // namespace
@@ -291,8 +291,8 @@ class ReviewAcrossRuns : private OwnFolder, public ::testing::Test {
  protected:
   std::unique_ptr<e2e::Driver> Run() {
     auto driver = std::make_unique<e2e::Driver>(dir.Path(), std::make_unique<CyclingRandom>());
-    driver->Platform().SetUserDataDirectory(learner.Str());
-    driver->Platform().SetSettingsFile(QString::fromStdString(learner.Str() + "/vantle.ini"));
+    driver->Platform().SetUserDataDirectory(learner_.Str());
+    driver->Platform().SetSettingsFile(QString::fromStdString(learner_.Str() + "/vantle.ini"));
     return driver;
   }
   // The caption of every cell.
@@ -302,7 +302,7 @@ class ReviewAcrossRuns : private OwnFolder, public ::testing::Test {
     return captions;
   }
 
-  kit::TempDir learner;
+  kit::TempDir learner_;
 };
 
 TEST_F(ReviewAcrossRuns, APairMissedInOneRunComesBackWithF3InTheNextAndTheProgressWindowNamesIt) {

@@ -38,16 +38,16 @@ class MatchWidgets : public qtharness::ProgramFixture {
     for (std::size_t k = 0; k < first.size(); ++k) records[k].first = first[k];
     WriteOwnBook(records);
     Start();
-    form = Model(Mode::Match);
-    ASSERT_TRUE(form);
+    form_ = Model(Mode::Match);
+    ASSERT_TRUE(form_);
     qtharness::ClickRow(WidgetAs<QListWidget>("match_window", "book_list"),
-                        kit::RowOf(form->BookList(), books::kOwnBookLabel));
+                        kit::RowOf(form_->BookList(), books::kOwnBookLabel));
     Click("match_window", "choose_book_button");
     qtharness::ClickRow(WidgetAs<QListWidget>("match_window", "group_list"), 1);
-    for (int b = 0; b < match::kCells; ++b) random.PushIndex(b, match::kCells);
-    random.PushIndex(0, 20);
+    for (int b = 0; b < match::kCells; ++b) random_.PushIndex(b, match::kCells);
+    random_.PushIndex(0, 20);
     Click("match_window", "choose_group_button");
-    ASSERT_TRUE(form->Clock().Enabled());
+    ASSERT_TRUE(form_->Clock().Enabled());
   }
 
   QPushButton* Cell(int i) {
@@ -69,7 +69,7 @@ class MatchWidgets : public qtharness::ProgramFixture {
     return shot.pixelColor(Cell(i)->geometry().topLeft() + QPoint(6, 6));
   }
 
-  std::optional<kit::Controls> form;
+  std::optional<kit::Controls> form_;
 };
 
 TEST_F(MatchWidgets, TheBoardIsASixBySixGridOfCellButtons) {
@@ -120,7 +120,7 @@ TEST_F(MatchWidgets, RealClicksShowTheMarkerClearPairsAndHideAWrongPairsMarker) 
 }
 
 TEST_F(MatchWidgets, BackInTheGameTheBoardHasTheFocusNotTheButtonThatLeftIt) {
-  random.fallback = 0.0;  // the deals and pictures this test does not look at
+  random_.fallback = 0.0;  // the deals and pictures this test does not look at
   StartRound();
   Click("match_window", "mode_buttons_3");  // to the screen saver, and back
   ASSERT_NE(Window("screensaver_window"), nullptr);
@@ -163,7 +163,7 @@ TEST_F(MatchWidgets, LatinLettersComeFromTheLatinFaceAndChineseFromTheSongFace) 
   for (const Row& row : rows) {
     auto* cell = dynamic_cast<qtbind::ButtonWidget*>(Cell(row.cell));
     ASSERT_NE(cell, nullptr);
-    const QStringList faces = FacesDrawing(cell->text(), cell->Caption().Font);
+    const QStringList faces = FacesDrawing(cell->text(), cell->Caption().font);
     SCOPED_TRACE(cell->text().toStdString() + ": " + faces.join(',').toStdString());
     if (song_installed) {  // its own Latin letters are clear
       EXPECT_EQ(faces.size(), 1);
@@ -240,9 +240,9 @@ TEST_F(MatchWidgets, AssistiveTechnologyReadsTheWindowListsCellsAndTheTimeLeft) 
   EXPECT_EQ(bar->minimumValue().toInt(), 0);
   EXPECT_EQ(bar->maximumValue().toInt(), full);
   EXPECT_EQ(bar->currentValue().toInt(), full);
-  platform.DeliverTick([this] { form->Clock().Tick(); });
+  platform_.DeliverTick([this] { form_->Clock().Tick(); });
   EXPECT_EQ(bar->currentValue().toInt(), full - match::kBarPerTick);
-  EXPECT_EQ(bar->currentValue().toInt(), form->TimeBar().Height() - match::kBarMinimum);
+  EXPECT_EQ(bar->currentValue().toInt(), form_->TimeBar().Height() - match::kBarMinimum);
   Click("match_window", "cells_0");
   Click("match_window", "cells_1");
   EXPECT_EQ(bar->currentValue().toInt(), full - match::kBarPerTick + match::kBarPerPair);

@@ -26,10 +26,10 @@ std::set<std::string> SampleCaptions() {
     books::WordBook book;
     const std::string path = books::BookFilePath(program, entry);
     const books::LoadResult result = books::ReadWordBook(path, entry, book);
-    EXPECT_TRUE(result.Ok()) << path << ": " << result.Message;
-    for (int i = 1; i <= book.WordCount; ++i) {
-      captions.insert(book.EnglishEntries[static_cast<std::size_t>(i)]);
-      captions.insert(book.ChineseMeanings[static_cast<std::size_t>(i)]);
+    EXPECT_TRUE(result.Ok()) << path << ": " << result.message;
+    for (int i = 1; i <= book.word_count; ++i) {
+      captions.insert(book.english_entries[static_cast<std::size_t>(i)]);
+      captions.insert(book.chinese_meanings[static_cast<std::size_t>(i)]);
     }
   }
   return captions;
@@ -60,11 +60,11 @@ TEST(CaptionFit, NoSampleEntryThatFittedWholeInTheSongFaceHasAWordBrokenNow) {
       now.setText(text);
       const qtbind::CaptionLayout& was = before.Caption();
       const qtbind::CaptionLayout& is = now.Caption();
-      whole_before += was.WordsWhole;
-      whole_now += is.WordsWhole;
-      smaller_before += was.Font.pointSizeF() < stated.Size;
-      smaller_now += is.Font.pointSizeF() < stated.Size;
-      if (was.WordsWhole && !is.WordsWhole) {
+      whole_before += was.words_whole;
+      whole_now += is.words_whole;
+      smaller_before += was.font.pointSizeF() < stated.size;
+      smaller_now += is.font.pointSizeF() < stated.size;
+      if (was.words_whole && !is.words_whole) {
         ++lost;
         ADD_FAILURE() << surface.name << ": \"" << caption << "\" no longer fits whole";
       }

@@ -38,13 +38,13 @@ progress::Overview Sample() {
 class ProgressWindowTest : public ::testing::Test {
  protected:
   void Show(const progress::Overview& overview) {
-    window.SetOverview(overview, kToday);
-    window.show();
+    window_.SetOverview(overview, kToday);
+    window_.show();
     Settle();
   }
   template <class W = QWidget>
   W* Find(const char* name) {
-    auto* widget = window.findChild<W*>(QString::fromLatin1(name));
+    auto* widget = window_.findChild<W*>(QString::fromLatin1(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;
   }
@@ -52,8 +52,8 @@ class ProgressWindowTest : public ::testing::Test {
     return QAccessible::queryAccessibleInterface(widget)->role();
   }
 
-  std::vector<std::string> spoken;
-  qtprogress::ProgressWindow window{[this](const std::string& word) { spoken.push_back(word); }};
+  std::vector<std::string> spoken_;
+  qtprogress::ProgressWindow window_{[this](const std::string& word) { spoken_.push_back(word); }};
 };
 
 TEST_F(ProgressWindowTest, ShowsTheFiguresTheShareOfGoodAndTheChartsInWords) {
@@ -83,14 +83,14 @@ TEST_F(ProgressWindowTest, ShowsTheFiguresTheShareOfGoodAndTheChartsInWords) {
             "共 63 个单词到期；最多的一天是12月15日，40 个；今天 23 个。");
   EXPECT_EQ(Find("reviews_chart")->accessibleName(), "近 30 天每天复习的次数");
   EXPECT_EQ(RoleOf(Find("reviews_chart")), QAccessible::Chart);
-  EXPECT_EQ(RoleOf(&window), QAccessible::Window);
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(&window)->text(QAccessible::Name), "学习记录");
+  EXPECT_EQ(RoleOf(&window_), QAccessible::Window);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(&window_)->text(QAccessible::Name), "学习记录");
 }
 
 TEST_F(ProgressWindowTest, ListsTheMissedWordsInOrderAndF2SaysTheSelectedOne) {
-  window.Open(Sample());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  EXPECT_EQ(window.windowModality(), Qt::NonModal);
+  window_.Open(Sample());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+  EXPECT_EQ(window_.windowModality(), Qt::NonModal);
   auto* list = Find<QTreeWidget>("most_missed");
   ASSERT_EQ(list->topLevelItemCount(), 3);
   const char* rows[][3] = {{"enormous", "巨大的", "7"},
@@ -105,11 +105,11 @@ TEST_F(ProgressWindowTest, ListsTheMissedWordsInOrderAndF2SaysTheSelectedOne) {
   QTest::keyClick(list, Qt::Key_F2);
   list->clearSelection();
   QTest::keyClick(list, Qt::Key_F2);  // nothing selected: nothing said
-  EXPECT_EQ(spoken, (std::vector<std::string>{"enormous", "take into account"}));
+  EXPECT_EQ(spoken_, (std::vector<std::string>{"enormous", "take into account"}));
   QTest::keyClick(list, Qt::Key_Escape);
-  EXPECT_FALSE(window.isVisible());
-  window.Open(Sample());
-  EXPECT_TRUE(window.isVisible());
+  EXPECT_FALSE(window_.isVisible());
+  window_.Open(Sample());
+  EXPECT_TRUE(window_.isVisible());
 }
 
 TEST_F(ProgressWindowTest, AnEmptyJournalShowsAHintAndNoMissesSaySo) {

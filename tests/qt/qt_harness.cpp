@@ -47,7 +47,7 @@ void Settle() {
 
 void AnswerMessages(qtbind::QtPlatform& platform, std::vector<std::string>& messages,
                     std::function<void(const std::string&)>* while_open) {
-  platform.OnMessageShown = [&messages, while_open](QMessageBox& box) {
+  platform.on_message_shown = [&messages, while_open](QMessageBox& box) {
     messages.push_back(box.text().toStdString());
     if (while_open && *while_open) (*while_open)(messages.back());
     if (QAbstractButton* ok = box.button(QMessageBox::Ok)) {
@@ -82,28 +82,28 @@ void DoubleClickRow(QListWidget* list, int row) {
 }
 
 ProgramFixture::ProgramFixture() {
-  platform.SetProgramDirectory(dir.Str());
-  platform.SetUserDataDirectory({});  // the tester's own book stays out of the tests
-  AnswerMessages(platform, messages, &on_message);
+  platform_.SetProgramDirectory(dir_.Str());
+  platform_.SetUserDataDirectory({});  // the tester's own book stays out of the tests
+  AnswerMessages(platform_, messages_, &on_message_);
 }
 
 void ProgramFixture::Start() {
-  platform.Deliver([this] { program.Start(); });
+  platform_.Deliver([this] { program_.Start(); });
   Settle();
 }
 
 void ProgramFixture::WriteOwnBook(const std::vector<std::pair<std::string, std::string>>& records) {
-  kit::WriteOwnBook(dir.Path(), records);
+  kit::WriteOwnBook(dir_.Path(), records);
 }
 
 QWidget* ProgramFixture::Window(const std::string& window) {
-  QWidget* w = platform.WindowWidget(window);
+  QWidget* w = platform_.WindowWidget(window);
   EXPECT_NE(w, nullptr) << "no widget for window " << window;
   return w;
 }
 
 QWidget* ProgramFixture::Widget(const std::string& window, const std::string& control) {
-  QWidget* form = platform.WindowWidget(window);
+  QWidget* form = platform_.WindowWidget(window);
   QWidget* w = form ? form->findChild<QWidget*>(QString::fromStdString(control)) : nullptr;
   EXPECT_NE(w, nullptr) << "no widget for " << window << "." << control;
   return w;

@@ -37,7 +37,7 @@ void DoubleClickRow(QListWidget* list, int row);
 class ProgramFixture : public ::testing::Test {
  protected:
   ProgramFixture();
-  ~ProgramFixture() override { platform.DestroyWidgets(); }
+  ~ProgramFixture() override { platform_.DestroyWidgets(); }
 
   // Program start (the match window loaded and shown), through the platform's dispatcher.
   void Start();
@@ -46,7 +46,7 @@ class ProgramFixture : public ::testing::Test {
 
   // The controls of a mode's window, as the learner meets them; none while it is unused.
   std::optional<kit::Controls> Model(shell::Mode mode) {
-    shell::ModeWindow* window = program.Shell().Find(mode);
+    shell::ModeWindow* window = program_.Shell().Find(mode);
     if (!window) return std::nullopt;
     return kit::Controls(window->Window());
   }
@@ -61,14 +61,14 @@ class ProgramFixture : public ::testing::Test {
   }
   void Click(const std::string& window, const std::string& control);
 
-  kit::TempDir dir;
-  kit::ScriptedRandom random;
-  qtbind::QtPlatform platform;
-  program::Program program{platform, random, qtprogress::ProgressWindowShower(platform)};
+  kit::TempDir dir_;
+  kit::ScriptedRandom random_;
+  qtbind::QtPlatform platform_;
+  program::Program program_{platform_, random_, qtprogress::ProgressWindowShower(platform_)};
   // The texts of the message boxes so far, each answered with OK.
-  std::vector<std::string> messages;
+  std::vector<std::string> messages_;
   // Runs while a message box is open, before it is answered.
-  std::function<void(const std::string&)> on_message;
+  std::function<void(const std::string&)> on_message_;
 };
 
 }  // namespace qtharness

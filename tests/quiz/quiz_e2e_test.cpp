@@ -35,11 +35,11 @@ void WriteProgramFolder(const std::filesystem::path& dir) {
 
 class QuizEndToEnd : public ::testing::Test {
  protected:
-  QuizEndToEnd() { WriteProgramFolder(dir.Path()); }
+  QuizEndToEnd() { WriteProgramFolder(dir_.Path()); }
 
   // The answer to the question on show, whichever side is asked.
   std::string RightAnswer() const {
-    const std::string& question = form->Question().Caption();
+    const std::string& question = form_->Question().Caption();
     for (const auto& [english, chinese] : kBook) {
       if (question == english) return chinese;
       if (question == chinese) return english;
@@ -50,13 +50,13 @@ class QuizEndToEnd : public ::testing::Test {
   // The button that shows the right answer of the question on show, or one that does not.
   int AnswerButton(bool right) const {
     for (int i = 0; i < 4; ++i)
-      if ((form->Answer(i).Caption() == RightAnswer()) == right) return i;
+      if ((form_->Answer(i).Caption() == RightAnswer()) == right) return i;
     return -1;
   }
   // A real click on an answer button. The pointer must move for each click, so a button hit
   // twice in a row is hit a little off its centre the second time.
   bool ClickAnswer(int index) {
-    QWidget* button = driver.Widget("quiz_window", "answers_" + std::to_string(index));
+    QWidget* button = driver_.Widget("quiz_window", "answers_" + std::to_string(index));
     if (!button || !button->isVisible()) {
       ADD_FAILURE() << "answer button " << index << " is not on screen";
       return false;
@@ -64,80 +64,81 @@ class QuizEndToEnd : public ::testing::Test {
     QPoint at = button->mapToGlobal(button->rect().center());
     if (at == last_click_) at += QPoint(8, 4);
     last_click_ = at;
-    return driver.ClickAt(at);
+    return driver_.ClickAt(at);
   }
 
-  kit::TempDir dir;
-  e2e::Driver driver{dir.Path()};
-  std::optional<kit::Controls> form;
+  kit::TempDir dir_;
+  e2e::Driver driver_{dir_.Path()};
+  std::optional<kit::Controls> form_;
   QPoint last_click_;
 };
 
 TEST_F(QuizEndToEnd, ARoundIsPlayedWithRealClicksInBothDirections) {
-  ASSERT_TRUE(driver.Start());
+  ASSERT_TRUE(driver_.Start());
   // The match game first: a book, a group, then its "英汉互译" button.
-  ASSERT_TRUE(driver.ClickRow("match_window", "book_list", 0));
-  ASSERT_TRUE(driver.Click("match_window", "choose_book_button"));
-  ASSERT_TRUE(driver.ClickRow("match_window", "group_list", 1));
-  ASSERT_TRUE(driver.Click("match_window", "choose_group_button"));
-  ASSERT_TRUE(driver.Click("match_window", "mode_buttons_1"));
-  form = driver.Model(Mode::Quiz);
-  ASSERT_TRUE(form);
-  ASSERT_TRUE(driver.WaitUntil(
-      [&] { return driver.Window("quiz_window") && driver.Window("quiz_window")->isVisible(); }));
+  ASSERT_TRUE(driver_.ClickRow("match_window", "book_list", 0));
+  ASSERT_TRUE(driver_.Click("match_window", "choose_book_button"));
+  ASSERT_TRUE(driver_.ClickRow("match_window", "group_list", 1));
+  ASSERT_TRUE(driver_.Click("match_window", "choose_group_button"));
+  ASSERT_TRUE(driver_.Click("match_window", "mode_buttons_1"));
+  form_ = driver_.Model(Mode::Quiz);
+  ASSERT_TRUE(form_);
+  ASSERT_TRUE(driver_.WaitUntil(
+      [&] { return driver_.Window("quiz_window") && driver_.Window("quiz_window")->isVisible(); }));
 
-  ASSERT_TRUE(driver.ClickRow("quiz_window", "book_list", 0));
-  ASSERT_TRUE(driver.Click("quiz_window", "choose_book_button"));
-  ASSERT_TRUE(driver.ClickRow("quiz_window", "group_list", 1));
-  ASSERT_TRUE(driver.Click("quiz_window", "choose_group_button"));
-  EXPECT_EQ(driver.Window("quiz_window")->windowTitle().toStdString(),
+  ASSERT_TRUE(driver_.ClickRow("quiz_window", "book_list", 0));
+  ASSERT_TRUE(driver_.Click("quiz_window", "choose_book_button"));
+  ASSERT_TRUE(driver_.ClickRow("quiz_window", "group_list", 1));
+  ASSERT_TRUE(driver_.Click("quiz_window", "choose_group_button"));
+  EXPECT_EQ(driver_.Window("quiz_window")->windowTitle().toStdString(),
             "Kestrin之英汉互译V3.6 - 《My词库》 - 1");
-  ASSERT_TRUE(form->Question().Visible());
+  ASSERT_TRUE(form_->Question().Visible());
 
   // The question falls until the user answers.
-  ASSERT_TRUE(driver.WaitUntil([&] { return form->Question().Top() >= 2400; }, 8000));
-  EXPECT_FALSE(driver.Screenshot("quiz_window", "quiz-english-question-falling").empty());
+  ASSERT_TRUE(driver_.WaitUntil([&] { return form_->Question().Top() >= 2400; }, 8000));
+  EXPECT_FALSE(driver_.Screenshot("quiz_window", "quiz-english-question-falling").empty());
 
   // One wrong answer, then eighteen right ones.
-  const std::string first = form->Question().Caption();
+  const std::string first = form_->Question().Caption();
   const int wrong = AnswerButton(false);
   ASSERT_GE(wrong, 0);
   ASSERT_TRUE(ClickAnswer(wrong));
-  EXPECT_EQ(form->Question().Caption(), first) << "the same question goes on falling";
+  EXPECT_EQ(form_->Question().Caption(), first) << "the same question goes on falling";
   for (int question = 1; question <= 18; ++question) {
-    const std::string asked = form->Question().Caption();
+    const std::string asked = form_->Question().Caption();
     const int right = AnswerButton(true);
     ASSERT_GE(right, 0);
-    if (question == 18) driver.AnswerMessages(1);
+    if (question == 18) driver_.AnswerMessages(1);
     ASSERT_TRUE(ClickAnswer(right)) << "question " << question;
     if (question < 18) {
-      ASSERT_NE(form->Question().Caption(), asked) << "question " << question;
+      ASSERT_NE(form_->Question().Caption(), asked) << "question " << question;
     }
   }
-  ASSERT_TRUE(driver.WaitUntil([&] { return driver.Messages().size() == 1; }));
-  const std::string report = driver.Messages()[0];
+  ASSERT_TRUE(driver_.WaitUntil([&] { return driver_.Messages().size() == 1; }));
+  const std::string report = driver_.Messages()[0];
   EXPECT_EQ(report.rfind("本局共 18 个单词\n您共错了 ", 0), 0u) << report;
   EXPECT_NE(report.find(" 次\n本局用时 "), std::string::npos) << report;
-  EXPECT_TRUE(form->Clock().Enabled());
+  EXPECT_TRUE(form_->Clock().Enabled());
 
   // "汉译英": the Chinese side is asked and English words are offered.
-  ASSERT_TRUE(driver.Click("quiz_window", "mode_buttons_2"));
-  EXPECT_FALSE(form->ModeButton(2).Enabled());
+  ASSERT_TRUE(driver_.Click("quiz_window", "mode_buttons_2"));
+  EXPECT_FALSE(form_->ModeButton(2).Enabled());
   bool chinese_asked = false;
-  for (const auto& [english, chinese] : kBook) chinese_asked |= form->Question().Caption() == chinese;
-  EXPECT_TRUE(chinese_asked) << form->Question().Caption();
-  ASSERT_TRUE(driver.WaitUntil([&] { return form->Question().Top() >= 1800; }, 8000));
-  EXPECT_FALSE(driver.Screenshot("quiz_window", "quiz-chinese-question-falling").empty());
-  const std::string asked = form->Question().Caption();
+  for (const auto& [english, chinese] : kBook)
+    chinese_asked |= form_->Question().Caption() == chinese;
+  EXPECT_TRUE(chinese_asked) << form_->Question().Caption();
+  ASSERT_TRUE(driver_.WaitUntil([&] { return form_->Question().Top() >= 1800; }, 8000));
+  EXPECT_FALSE(driver_.Screenshot("quiz_window", "quiz-chinese-question-falling").empty());
+  const std::string asked = form_->Question().Caption();
   ASSERT_TRUE(ClickAnswer(AnswerButton(true)));
-  EXPECT_NE(form->Question().Caption(), asked) << "the next question";
+  EXPECT_NE(form_->Question().Caption(), asked) << "the next question";
 
   // Closing the window says good-bye and ends the program.
-  driver.AnswerMessages(1);
-  driver.Window("quiz_window")->close();
-  ASSERT_TRUE(driver.WaitUntil([&] { return driver.Ended(); }));
-  ASSERT_EQ(driver.Messages().size(), 2u);
-  EXPECT_EQ(driver.Messages()[1], "本次英汉互译\n无最好成绩\nGood-Bye!")
+  driver_.AnswerMessages(1);
+  driver_.Window("quiz_window")->close();
+  ASSERT_TRUE(driver_.WaitUntil([&] { return driver_.Ended(); }));
+  ASSERT_EQ(driver_.Messages().size(), 2u);
+  EXPECT_EQ(driver_.Messages()[1], "本次英汉互译\n无最好成绩\nGood-Bye!")
       << "a round with a mistake is no best time";
 }
 

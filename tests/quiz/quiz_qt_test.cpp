@@ -25,28 +25,28 @@ class QuizWidgets : public qtharness::ProgramFixture {
       records.push_back({"word" + std::to_string(i), "词" + std::to_string(i) + "义"});
     WriteOwnBook(records);
     Start();
-    platform.Deliver(
-        [this] { program.Shell().SwitchMode(*program.Shell().Find(Mode::Match), Mode::Quiz); });
+    platform_.Deliver(
+        [this] { program_.Shell().SwitchMode(*program_.Shell().Find(Mode::Match), Mode::Quiz); });
     qtharness::Settle();
-    form = Model(Mode::Quiz);
-    ASSERT_TRUE(form);
+    form_ = Model(Mode::Quiz);
+    ASSERT_TRUE(form_);
     qtharness::ClickRow(WidgetAs<QListWidget>("quiz_window", "book_list"), 0);
     Click("quiz_window", "choose_book_button");
     qtharness::ClickRow(WidgetAs<QListWidget>("quiz_window", "group_list"), 1);
-    for (int p = 0; p < 18; ++p) random.PushIndex(p, 18);  // the slots in book order
-    random.PushIndex(0, 20);                               // the picture
-    for (int d : {7, 3, 9}) random.PushIndex(d - 1, 20);   // the distractors
-    random.PushIndex(q, 4);
-    random.Push(0.5);  // the label's left edge
+    for (int p = 0; p < 18; ++p) random_.PushIndex(p, 18);  // the slots in book order
+    random_.PushIndex(0, 20);                               // the picture
+    for (int d : {7, 3, 9}) random_.PushIndex(d - 1, 20);   // the distractors
+    random_.PushIndex(q, 4);
+    random_.Push(0.5);  // the label's left edge
     Click("quiz_window", "choose_group_button");
-    ASSERT_TRUE(form->Question().Visible());
+    ASSERT_TRUE(form_->Question().Visible());
   }
 
   QPushButton* Answer(int i) {
     return WidgetAs<QPushButton>("quiz_window", "answers_" + std::to_string(i));
   }
 
-  std::optional<kit::Controls> form;
+  std::optional<kit::Controls> form_;
 };
 
 TEST_F(QuizWidgets, TheAnswerRowShowsTheOffersInOneRowBelowTheQuestion) {
@@ -70,9 +70,9 @@ TEST_F(QuizWidgets, TheAnswerRowShowsTheOffersInOneRowBelowTheQuestion) {
 }
 
 TEST_F(QuizWidgets, RealClicksOnAnswerButtonsAreJudgedByTheirText) {
-  random.fallback = 0.0;  // the questions and pictures this test does not look at
+  random_.fallback = 0.0;  // the questions and pictures this test does not look at
   StartQuiz(2);
-  random.Push({0.9, 0.0});  // after the wrong click: the right answer moves to button 3
+  random_.Push({0.9, 0.0});  // after the wrong click: the right answer moves to button 3
   Click("quiz_window", "answers_0");
   EXPECT_EQ(WidgetAs<QLabel>("quiz_window", "question")->text(), "word1") << "asked again";
   EXPECT_EQ(Answer(3)->text().toStdString(), "词1义");
@@ -80,23 +80,23 @@ TEST_F(QuizWidgets, RealClicksOnAnswerButtonsAreJudgedByTheirText) {
 
   Click("quiz_window", "answers_3");
   EXPECT_EQ(WidgetAs<QLabel>("quiz_window", "question")->text(), "word2");
-  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(QuizWidgets, TheFirstAnswerTakesTheFocusAndTheKeysOneToFourAnswer) {
   StartQuiz(2);
   QWidget* window = Window("quiz_window");
   EXPECT_EQ(window->focusWidget(), Answer(0));
-  random.Push({0.9, 0.0});  // after the wrong key: the right answer moves to button 3
+  random_.Push({0.9, 0.0});  // after the wrong key: the right answer moves to button 3
   QTest::keyClick(window->focusWidget(), Qt::Key_1);
-  EXPECT_EQ(form->Answer(3).Caption(), "词1义") << "the same question, its answer moved";
-  for (int d : {2, 4, 6}) random.PushIndex(d - 1, 20);
-  random.PushIndex(0, 4);
-  random.Push(0.5);
+  EXPECT_EQ(form_->Answer(3).Caption(), "词1义") << "the same question, its answer moved";
+  for (int d : {2, 4, 6}) random_.PushIndex(d - 1, 20);
+  random_.PushIndex(0, 4);
+  random_.Push(0.5);
   QTest::keyClick(window->focusWidget(), Qt::Key_4);
-  EXPECT_EQ(form->Question().Caption(), "word2");
+  EXPECT_EQ(form_->Question().Caption(), "word2");
   EXPECT_EQ(Answer(0)->text().toStdString(), "词2义");
-  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(messages_.empty());
 }
 
 }  // namespace

@@ -9,13 +9,13 @@ namespace {
 
 books::WordBook Pool(const std::vector<books::Word>& words) {
   books::WordBook book;
-  book.EnglishEntries.push_back("");
-  book.ChineseMeanings.push_back("");
+  book.english_entries.push_back("");
+  book.chinese_meanings.push_back("");
   for (const books::Word& w : words) {
-    book.EnglishEntries.push_back(w.english);
-    book.ChineseMeanings.push_back(w.chinese);
+    book.english_entries.push_back(w.english);
+    book.chinese_meanings.push_back(w.chinese);
   }
-  book.WordCount = static_cast<int>(words.size());
+  book.word_count = static_cast<int>(words.size());
   return book;
 }
 
@@ -44,10 +44,10 @@ TEST(QuizRound, AnswersAreJudgedByTheirTextNotByTheirButton) {
     kit::ScriptedRandom random;
     quiz::Round round;
     const auto asked = static_cast<std::size_t>(row.asked);
-    round.SetSlots({{pool.EnglishEntries[asked], pool.ChineseMeanings[asked]}}, pool);
+    round.SetSlots({{pool.english_entries[asked], pool.chinese_meanings[asked]}}, pool);
     for (int p = 1; p <= 18; ++p) random.PushIndex(p - 1, 18);
     round.Shuffle(random);
-    for (int d : row.distractors) random.PushIndex(d - 1, pool.WordCount);
+    for (int d : row.distractors) random.PushIndex(d - 1, pool.word_count);
     round.DrawDistractors(random);
     EXPECT_EQ(round.IsRight(row.answer), row.right) << row.why;
   }
@@ -71,9 +71,10 @@ TEST(QuizRound, TheRightAnswerTakesItsButtonAndTheDistractorsFillTheRestInOrder)
 
   for (int d : {4, 2, 3}) random.PushIndex(d - 1, 4);
   round.DrawDistractors(random);
-  const std::vector<std::string> want[] = {
-      {"甲", "丁", "乙", "丙"}, {"丁", "甲", "乙", "丙"},
-      {"丁", "乙", "甲", "丙"}, {"丁", "乙", "丙", "甲"}};
+  const std::vector<std::string> want[] = {{"甲", "丁", "乙", "丙"},
+                                           {"丁", "甲", "乙", "丙"},
+                                           {"丁", "乙", "甲", "丙"},
+                                           {"丁", "乙", "丙", "甲"}};
   for (int q = 0; q < 4; ++q) {
     random.PushIndex(q, 4);
     round.DrawRightButton(random);

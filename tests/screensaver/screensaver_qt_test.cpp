@@ -28,26 +28,26 @@ class ScreenSaverWidgets : public qtharness::ProgramFixture {
   void WritePictures(const QColor& colour) {
     QImage image(900, 700, QImage::Format_RGB32);
     image.fill(colour);
-    std::filesystem::create_directories(dir.Path() / "Pic");
+    std::filesystem::create_directories(dir_.Path() / "Pic");
     for (int n = 0; n < 20; ++n)
       ASSERT_TRUE(image.save(
-          QString::fromStdString((dir.Path() / "Pic").string() + "/" + std::to_string(n) + ".jpg"),
+          QString::fromStdString((dir_.Path() / "Pic").string() + "/" + std::to_string(n) + ".jpg"),
           "JPG"));
   }
 
   // Starts the program and switches to the screen saver, as its mode button does.
   void EnterScreenSaver() {
     Start();
-    platform.Deliver([this] {
-      program.Shell().SwitchMode(*program.Shell().Find(Mode::Match), Mode::ScreenSaver);
+    platform_.Deliver([this] {
+      program_.Shell().SwitchMode(*program_.Shell().Find(Mode::Match), Mode::ScreenSaver);
     });
     qtharness::Settle();
-    form = Model(Mode::ScreenSaver);
-    ASSERT_TRUE(form);
+    form_ = Model(Mode::ScreenSaver);
+    ASSERT_TRUE(form_);
   }
 
   void Tick() {
-    platform.DeliverTick([this] { form->Clock().Tick(); });
+    platform_.DeliverTick([this] { form_->Clock().Tick(); });
     qtharness::Settle();
   }
 
@@ -57,7 +57,7 @@ class ScreenSaverWidgets : public qtharness::ProgramFixture {
             WidgetAs<QLabel>("screensaver_window", "captions_2")};
   }
 
-  std::optional<kit::Controls> form;
+  std::optional<kit::Controls> form_;
 };
 
 bool Near(QRgb pixel, const QColor& colour, int tolerance) {
@@ -67,7 +67,7 @@ bool Near(QRgb pixel, const QColor& colour, int tolerance) {
 }
 
 TEST_F(ScreenSaverWidgets, TheCaptionsAreLargeBoldOrangeAndThePictureShowsAroundTheLetters) {
-  random.fallback = 0.0;  // the label moves and pictures this test does not look at
+  random_.fallback = 0.0;  // the label moves and pictures this test does not look at
   const QColor blue(20, 40, 200);
   WritePictures(blue);
   EnterScreenSaver();
@@ -124,7 +124,7 @@ class PaintRecorder : public QObject {
 };
 
 TEST_F(ScreenSaverWidgets, ATickRepaintsNoMoreThanTheLabelsAndThePictureWhereTheyWere) {
-  random.fallback = 0.0;  // the label moves and pictures this test does not look at
+  random_.fallback = 0.0;  // the label moves and pictures this test does not look at
   WritePictures(QColor(20, 40, 200));
   EnterScreenSaver();
   QWidget* window = Window("screensaver_window");

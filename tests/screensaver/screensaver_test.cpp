@@ -55,8 +55,8 @@ class ScreenSaverTest : public ::testing::Test {
     return shell_.Find(Mode::ScreenSaver)->Window();
   }
 
-  ui::Label& Label(int i) { return *labels()[i]; }
-  std::vector<ui::Label*> labels() { return {&ui_.Caption(0), &ui_.Caption(1), &ui_.Caption(2)}; }
+  ui::Label& Label(int i) { return *Labels()[i]; }
+  std::vector<ui::Label*> Labels() { return {&ui_.Caption(0), &ui_.Caption(1), &ui_.Caption(2)}; }
 
   // Queues dx and dy for the next label to move.
   void Draws(int dx, int dy) {
@@ -100,8 +100,8 @@ TEST_F(ScreenSaverTest, LoadsTheCaptionsAtTheirStartsInLargeBoldTransparentOrang
     EXPECT_TRUE(l.AutoSize());
     EXPECT_TRUE(l.Transparent());
     ui::Size measured = platform_.MeasureText(rows[i].caption, l.GetFont());
-    EXPECT_EQ(l.Width(), measured.Width);
-    EXPECT_EQ(l.Height(), measured.Height);
+    EXPECT_EQ(l.Width(), measured.width);
+    EXPECT_EQ(l.Height(), measured.height);
     EXPECT_EQ(l.ForeColor(), kStartColor);
     EXPECT_EQ(l.ForeColor(), ui::Rgb(255, 127, 0));
   }
@@ -230,7 +230,7 @@ TEST_F(ScreenSaverTest, TheColourIsBroughtBackInsideBeforeItsRandomStep) {
 
 TEST_F(ScreenSaverTest, TheColourStaysOrangeToYellowOfTheFormQFFFOverManyTicks) {
   auto check = [&](int tick) {
-    for (ui::Label* l : labels()) {
+    for (ui::Label* l : Labels()) {
       ui::Color c = l->ForeColor();
       ASSERT_EQ(c & 0xFFF, 0xFFFu) << std::hex << c << " at tick " << std::dec << tick;
       ASSERT_GE(c, 0x1FFFu) << "tick " << tick;
@@ -259,7 +259,7 @@ TEST_F(ScreenSaverTest, Tick301ChangesThePictureAndMovesNothingThenTheCycleRepea
   EXPECT_EQ(platform_.picture_requests.size(), 1u) << "only the picture at load so far";
 
   std::vector<Snapshot> before;
-  for (ui::Label* l : labels()) before.push_back(Take(*l));
+  for (ui::Label* l : Labels()) before.push_back(Take(*l));
   int draws = random_.draws;
   random_.PushIndex(13, 20);
   Tick();
@@ -280,7 +280,7 @@ TEST_F(ScreenSaverTest, WhileHiddenNothingMovesAndTheCounterStandsStill) {
   random_.fallback = 0.0;  // the moves do not matter here, only whether they happen
   for (int tick = 0; tick < 5; ++tick) Tick();
   std::vector<Snapshot> before;
-  for (ui::Label* l : labels()) before.push_back(Take(*l));
+  for (ui::Label* l : Labels()) before.push_back(Take(*l));
   auto picture = ui_.Window().GetPicture();
 
   ui_.ModeButton(0).Click();  // to the match game

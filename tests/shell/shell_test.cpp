@@ -47,8 +47,8 @@ void WinMatchRound(shell::ModeWindow& match, const kit::TempDir& dir, kit::Scrip
 
 class ShellTest : public ::testing::Test {
  protected:
-  ShellTest() { program.Start(); }
-  shell::Shell& Shell() { return program.Shell(); }
+  ShellTest() { program_.Start(); }
+  shell::Shell& Shell() { return program_.Shell(); }
   shell::ModeWindow& F1() { return *Shell().Find(Mode::Match); }
   shell::ModeWindow& Switch(shell::ModeWindow& from, Mode to) {
     Shell().SwitchMode(from, to);
@@ -56,9 +56,9 @@ class ShellTest : public ::testing::Test {
   }
   static kit::Controls UI(shell::ModeWindow& window) { return kit::Controls(window.Window()); }
 
-  kit::FakePlatform platform;
-  kit::ScriptedRandom random;
-  program::Program program{platform, random};
+  kit::FakePlatform platform_;
+  kit::ScriptedRandom random_;
+  program::Program program_{platform_, random_};
 };
 
 TEST_F(ShellTest, TheProgramStartsWithTheMatchWindowAloneInItsBookChoice) {
@@ -74,7 +74,7 @@ TEST_F(ShellTest, TheProgramStartsWithTheMatchWindowAloneInItsBookChoice) {
   EXPECT_FALSE(f.Clock().Enabled());
   // Placed in the middle of the screen.
   EXPECT_EQ(f.Window().Left(), (1920 * 15 - 12000) / 2);
-  EXPECT_EQ(platform.attached.size(), 1u);
+  EXPECT_EQ(platform_.attached.size(), 1u);
 }
 
 struct WindowRow {
@@ -103,16 +103,16 @@ TEST_F(ShellTest, EachWindowLoadsWithItsTitleSizeColumnAndOwnButtonDisabled) {
        {"连连看", "英汉互译", "双向词典", "屏幕保护"},
        3},
   };
-  random.Push({0.0, 0.0});  // the pictures the dictionary and the screen saver load with
+  random_.Push({0.0, 0.0});  // the pictures the dictionary and the screen saver load with
   shell::ModeWindow* from = &F1();
   for (const WindowRow& row : rows) {
-    int reseeds = random.reseeds;
+    int reseeds = random_.reseeds;
     Shell().SwitchMode(*from, row.mode);
     shell::ModeWindow& w = *Shell().Find(row.mode);
     EXPECT_EQ(w.Window().Caption(), row.title);
     EXPECT_EQ(w.Window().Width(), 12000);
     EXPECT_EQ(w.Window().Height(), 8550);
-    EXPECT_EQ(random.reseeds - reseeds, row.reseeds ? 1 : 0) << row.title;
+    EXPECT_EQ(random_.reseeds - reseeds, row.reseeds ? 1 : 0) << row.title;
     for (std::size_t i = 0; i < row.column.size(); ++i) {
       const ui::Button* b = &UI(w).ModeButton(static_cast<int>(i));
       EXPECT_EQ(b->Caption(), row.column[i]);
@@ -146,7 +146,7 @@ TEST_F(ShellTest, TabReadsEachWindowLeftColumnFirstThenItsMiddleRowByRow) {
         "book_list", "result_box", "choose_book_button"}},
       {Mode::ScreenSaver, {"mode_buttons_0", "mode_buttons_1", "mode_buttons_2", "mode_buttons_3"}},
   };
-  random.Push({0.0, 0.0});  // the pictures the dictionary and the screen saver load with
+  random_.Push({0.0, 0.0});  // the pictures the dictionary and the screen saver load with
   shell::ModeWindow* from = &F1();
   for (const Row& row : rows) {
     if (row.mode != Mode::Match) Shell().SwitchMode(*from, row.mode);
@@ -206,11 +206,11 @@ TEST_F(ShellTest, SwitchModeRunsItsStepsInOrderAndCreatesTheTargetOnFirstUseOnly
   clock1.SetEnabled(true);
   f1.Window().SetObserver(&journal);
   clock1.SetObserver(&journal);
-  platform.attached.clear();
-  std::size_t before = platform.attached.size();
-  random.Push(0.0);  // the picture the screen saver loads with
+  platform_.attached.clear();
+  std::size_t before = platform_.attached.size();
+  random_.Push(0.0);  // the picture the screen saver loads with
   Shell().SwitchMode(f1, Mode::ScreenSaver);
-  ASSERT_EQ(platform.attached.size(), before + 1);
+  ASSERT_EQ(platform_.attached.size(), before + 1);
   shell::ModeWindow& f4 = *Shell().Find(Mode::ScreenSaver);
   ui::Timer& clock4 = UI(f4).Clock();
   EXPECT_EQ(journal.entries, (std::vector<std::string>{"clock.Enabled", "match_window.Visible"}));
@@ -226,18 +226,18 @@ TEST_F(ShellTest, SwitchModeRunsItsStepsInOrderAndCreatesTheTargetOnFirstUseOnly
   journal.entries.clear();
   f4.Window().Move(600, 700, 12000, 8550);
   journal.entries.clear();
-  int reseeds = random.reseeds;
+  int reseeds = random_.reseeds;
   Shell().SwitchMode(f4, Mode::Match);
   EXPECT_EQ(journal.entries,
             (std::vector<std::string>{"clock.Enabled", "screensaver_window.Visible",
                                       "match_window.Geometry", "match_window.Geometry",
                                       "clock.Enabled", "match_window.Visible"}));
-  EXPECT_EQ(random.reseeds, reseeds);
+  EXPECT_EQ(random_.reseeds, reseeds);
   EXPECT_EQ(&F1(), &f1);
   EXPECT_EQ((std::array{f1.Window().Left(), f1.Window().Top()}), (std::array{600, 700}));
   EXPECT_TRUE(clock1.Enabled());
   EXPECT_FALSE(clock4.Enabled());
-  EXPECT_EQ(platform.attached.size(), before + 1);
+  EXPECT_EQ(platform_.attached.size(), before + 1);
 }
 
 TEST_F(ShellTest, ASwitchedWindowKeepsItsTimerRunningWhateverItsState) {
@@ -295,7 +295,7 @@ TEST_F(ShellTest, ClosingAWindowEndsTheProgramWithOnlyThatWindowsFarewell) {
 
 TEST_F(ShellTest, LoadingWithNoBookSelectedSaysTheBookIsDamagedAndEnds) {
   EXPECT_TRUE(kit::Ends([&] { UI(F1()).ChooseBookButton().Click(); }));
-  EXPECT_EQ(platform.messages, std::vector<std::string>{"词库已损坏\r\n请重新解压"});
+  EXPECT_EQ(platform_.messages, std::vector<std::string>{"词库已损坏\r\n请重新解压"});
 
   kit::FakePlatform p;
   kit::ScriptedRandom r;
@@ -308,12 +308,12 @@ TEST_F(ShellTest, LoadingWithNoBookSelectedSaysTheBookIsDamagedAndEnds) {
 
 TEST_F(ShellTest, AMissingBookFileEndsTheProgramWithAMessageNamingTheBook) {
   kit::TempDir dir;
-  platform.program_directory = dir.Str();
+  platform_.program_directory = dir.Str();
   UI(F1()).BookList().SetListIndex(1);
   EXPECT_TRUE(kit::Ends([&] { UI(F1()).ChooseBookButton().Click(); }));
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_NE(platform.messages[0].find("《小学英语》(第一册)(91)"), std::string::npos);
-  EXPECT_NE(platform.messages[0].find("\r\n"), std::string::npos);
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_NE(platform_.messages[0].find("《小学英语》(第一册)(91)"), std::string::npos);
+  EXPECT_NE(platform_.messages[0].find("\r\n"), std::string::npos);
 }
 
 TEST_F(ShellTest, RandomBackgroundsNameOnlyTheTwentyPicturesAndClearFirst) {

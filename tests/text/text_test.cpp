@@ -17,7 +17,6 @@ TEST(TextTest, CountsAndCutsByCharactersNotBytes) {
   EXPECT_EQ(text::CharOffset("ab", 5), 2u);
 }
 
-
 TEST(TextTest, RecognisesWellFormedUtf8Only) {
   struct Row {
     std::string text;
@@ -84,10 +83,10 @@ TEST(TextTest, DecodesUtf16AndRepairsUtf8OneReplacementPerBadUnit) {
   };
   for (const RepairRow& r : repairs) {
     const text::Repaired got = text::RepairUtf8(r.bytes);
-    EXPECT_EQ(got.Text, r.text) << r.text;
-    EXPECT_EQ(got.Valid, r.valid) << r.text;
-    EXPECT_EQ(got.Invalid, r.invalid) << r.text;
-    EXPECT_TRUE(text::IsValidUtf8(got.Text)) << r.text;
+    EXPECT_EQ(got.text, r.text) << r.text;
+    EXPECT_EQ(got.valid, r.valid) << r.text;
+    EXPECT_EQ(got.invalid, r.invalid) << r.text;
+    EXPECT_TRUE(text::IsValidUtf8(got.text)) << r.text;
   }
   for (const auto& [cp, utf8] :
        {std::pair{U'a', std::string("a")}, std::pair{U'\x1F600', std::string("\xF0\x9F\x98\x80")},

@@ -114,7 +114,7 @@ TEST_F(RoundTrip, CatalogueBookLoadsBackAsTheList) {
                                 {"1st", "第一"},
                                 {"`grave", "重音符"}});
   ASSERT_TRUE(Make(records, Entry(10))) << refusal_.reason;
-  ASSERT_TRUE(result_.Ok()) << result_.Message;
+  ASSERT_TRUE(result_.Ok()) << result_.message;
   EXPECT_EQ(booktool::FirstDifference(book_, Entry(10), records), -1);
   EXPECT_EQ(encoding_, BookEncoding::Gbk);
   // Stored as the format says: GBK, CR LF, the second English line lowered by one.
@@ -137,7 +137,7 @@ TEST_F(RoundTrip, OwnAndIdiomBooksLoadBackAsTheList) {
   ASSERT_TRUE(Make(idioms, Entry(4, BookKind::IdiomBook))) << refusal_.reason;
   ASSERT_TRUE(result_.Ok());
   EXPECT_EQ(booktool::FirstDifference(book_, Entry(4, BookKind::IdiomBook), idioms), -1);
-  EXPECT_EQ(book_.EnglishEntries[2], "既来之-");
+  EXPECT_EQ(book_.english_entries[2], "既来之-");
   EXPECT_EQ(bytes_, kit::GbkLines({"一心一意", "既来之则安之", "千里之行始于足下", "好"}));
 }
 
@@ -199,7 +199,7 @@ TEST_F(RoundTrip, OwnBookTakesAtMost30000Records) {
   EXPECT_FALSE(Make(records, Own()));
   records.pop_back();
   ASSERT_TRUE(Make(records, Own()));
-  EXPECT_EQ(book_.WordCount, 30000);
+  EXPECT_EQ(book_.word_count, 30000);
 }
 
 TEST(EntryForFileName, KnowsTheBooksByTheirFileNames) {
@@ -218,10 +218,10 @@ TEST(EntryForFileName, KnowsTheBooksByTheirFileNames) {
   };
   for (const Row& r : rows) {
     const books::CatalogueEntry* entry = booktool::EntryForFileName(r.path);
-    EXPECT_EQ(entry ? std::string(entry->Label) : "(none)", r.label ? r.label : "(none)") << r.path;
+    EXPECT_EQ(entry ? std::string(entry->label) : "(none)", r.label ? r.label : "(none)") << r.path;
   }
-  EXPECT_EQ(booktool::EntryForLabel("《成语大全》(17508)")->Kind, BookKind::IdiomBook);
-  EXPECT_EQ(booktool::EntryForLabel("《My词库》.txt")->Kind, BookKind::OwnBook);
+  EXPECT_EQ(booktool::EntryForLabel("《成语大全》(17508)")->kind, BookKind::IdiomBook);
+  EXPECT_EQ(booktool::EntryForLabel("《My词库》.txt")->kind, BookKind::OwnBook);
   EXPECT_EQ(booktool::EntryForLabel("《我的词库》"), nullptr);
 }
 

@@ -243,11 +243,11 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 Pairs Loaded(const std::string& path, const books::CatalogueEntry& entry) {
   books::WordBook book;
   const books::LoadResult r = books::ReadWordBook(path, entry, book);
-  EXPECT_TRUE(r.Ok()) << path << ": " << r.Message;
+  EXPECT_TRUE(r.Ok()) << path << ": " << r.message;
   Pairs pairs;
-  for (int i = 1; i <= book.WordCount; ++i)
-    pairs.emplace_back(book.EnglishEntries[static_cast<std::size_t>(i)],
-                       book.ChineseMeanings[static_cast<std::size_t>(i)]);
+  for (int i = 1; i <= book.word_count; ++i)
+    pairs.emplace_back(book.english_entries[static_cast<std::size_t>(i)],
+                       book.chinese_meanings[static_cast<std::size_t>(i)]);
   return pairs;
 }
 

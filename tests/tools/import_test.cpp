@@ -252,24 +252,24 @@ TEST(BookRules, EachRuleSaysWhatIsWrongInItsOwnWords) {
   for (const Row& r : rows) {
     const auto faults = rules.Check(r.english, r.meaning, r.index, 9, gbk_en, gbk_zh);
     ASSERT_FALSE(faults.empty()) << r.message;
-    EXPECT_EQ(faults.front().Kind, r.fault) << r.message;
-    EXPECT_EQ(faults.front().Message, r.message);
+    EXPECT_EQ(faults.front().kind, r.fault) << r.message;
+    EXPECT_EQ(faults.front().message, r.message);
   }
   // What only convert's rules and the counts find.
   books::BookRules lenient(study, false, false);
   auto faults = lenient.Check("", "一", 1, 2, gbk_en, gbk_zh);
   ASSERT_EQ(faults.size(), 1u);
-  EXPECT_EQ(faults[0].Kind, books::Fault::NoFirstCharacter);
+  EXPECT_EQ(faults[0].kind, books::Fault::NoFirstCharacter);
   EXPECT_TRUE(lenient.Check("", "一", 0, 1, gbk_en, gbk_zh).empty()) << "the first is not lowered";
   books::RecordFault fault;
   EXPECT_TRUE(lenient.CountFault(2, fault));
-  EXPECT_EQ(fault.Message, "2 records, but " + std::string(study.Label) + " holds exactly " +
-                               std::to_string(study.WordCount) + " records");
+  EXPECT_EQ(fault.message, "2 records, but " + std::string(study.label) + " holds exactly " +
+                               std::to_string(study.word_count) + " records");
   EXPECT_TRUE(rules.CountFault(1, fault));
-  EXPECT_EQ(fault.Message, "1 record: the own book holds from 2 to 30000 records");
+  EXPECT_EQ(fault.message, "1 record: the own book holds from 2 to 30000 records");
   EXPECT_FALSE(rules.CountFault(30000, fault));
   EXPECT_TRUE(rules.RoomFault(30000, fault));
-  EXPECT_EQ(fault.Message, "record 30001 is beyond the 30000 records the own book holds");
+  EXPECT_EQ(fault.message, "record 30001 is beyond the 30000 records the own book holds");
   EXPECT_EQ(books::FaultShort(books::Fault::EmptyMeaning), "with an empty side");
 }
 

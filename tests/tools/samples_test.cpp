@@ -96,24 +96,24 @@ TEST(LevelsFor, BooksDrawOnTheLevelTheirTitleNames) {
 class SampleData : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    sources_ = new samples::Sources;
+    sources = new samples::Sources;
     std::string error;
-    ASSERT_TRUE(samples::ReadSources(VANTLE_DATA_DIR, *sources_, error)) << error;
+    ASSERT_TRUE(samples::ReadSources(VANTLE_DATA_DIR, *sources, error)) << error;
   }
   static void TearDownTestSuite() {
-    delete sources_;
-    sources_ = nullptr;
+    delete sources;
+    sources = nullptr;
   }
-  static samples::Sources* sources_;
+  static samples::Sources* sources;
 };
 
-samples::Sources* SampleData::sources_ = nullptr;
+samples::Sources* SampleData::sources = nullptr;
 
 TEST_F(SampleData, WordListsAreLargeEnoughAndAllGbk) {
   std::set<std::string> english, phrases, computing;
   books::GbkEncoder encoder;
   std::string gbk;
-  for (const auto& [level, records] : sources_->Levels) {
+  for (const auto& [level, records] : sources->levels) {
     EXPECT_GE(records.size(), 200u) << level;
     for (const ListRecord& r : records) {
       english.insert(r.english);
@@ -127,31 +127,31 @@ TEST_F(SampleData, WordListsAreLargeEnoughAndAllGbk) {
   EXPECT_GE(phrases.size(), 400u);
   EXPECT_GE(computing.size(), 400u);
   std::set<std::string> idioms;
-  for (const ListRecord& r : sources_->Idioms) {
+  for (const ListRecord& r : sources->idioms) {
     idioms.insert(r.english);
     EXPECT_TRUE(encoder.Encode(r.english, gbk)) << r.english;
     EXPECT_GE(r.english.size(), 4u * 3) << "an idiom has four characters or more: " << r.english;
   }
   EXPECT_GE(idioms.size(), 5000u);
-  EXPECT_EQ(idioms.size(), sources_->Idioms.size()) << "an idiom is listed twice";
+  EXPECT_EQ(idioms.size(), sources->idioms.size()) << "an idiom is listed twice";
 }
 
 TEST_F(SampleData, EveryBookIsPlannedWithItsCountAndNoRepeatInAGroup) {
   std::map<std::string, std::vector<ListRecord>> plan, again;
   std::string error;
-  ASSERT_TRUE(samples::PlanBooks(*sources_, plan, error)) << error;
-  ASSERT_TRUE(samples::PlanBooks(*sources_, again, error));
+  ASSERT_TRUE(samples::PlanBooks(*sources, plan, error)) << error;
+  ASSERT_TRUE(samples::PlanBooks(*sources, again, error));
   EXPECT_EQ(plan.size(), 55u);
   for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
-    SCOPED_TRACE(std::string(entry.Label));
-    const auto& book = plan.at(std::string(entry.Label));
+    SCOPED_TRACE(std::string(entry.label));
+    const auto& book = plan.at(std::string(entry.label));
     const int want =
-        entry.Kind == books::BookKind::OwnBook ? samples::kSampleOwnBookRecords : entry.WordCount;
+        entry.kind == books::BookKind::OwnBook ? samples::kSampleOwnBookRecords : entry.word_count;
     EXPECT_EQ(static_cast<int>(book.size()), want);
-    ExpectNoRepeatInGroups(book, entry.Kind == books::BookKind::IdiomBook);
-    if (entry.Kind == books::BookKind::IdiomBook) {
+    ExpectNoRepeatInGroups(book, entry.kind == books::BookKind::IdiomBook);
+    if (entry.kind == books::BookKind::IdiomBook) {
       // The idioms are spread evenly: none comes up more often than the list's size forces.
-      const std::size_t listed = sources_->Idioms.size();
+      const std::size_t listed = sources->idioms.size();
       const std::size_t most = (book.size() + listed - 1) / listed;
       std::map<std::string, std::size_t> times;
       for (const ListRecord& r : book) ++times[r.english];
@@ -160,7 +160,7 @@ TEST_F(SampleData, EveryBookIsPlannedWithItsCountAndNoRepeatInAGroup) {
       EXPECT_LE(often->second, most) << often->first;
       EXPECT_GE(times.size(), 5000u);
     }
-    const auto& second = again.at(std::string(entry.Label));
+    const auto& second = again.at(std::string(entry.label));
     ASSERT_EQ(book.size(), second.size());
     for (std::size_t k = 0; k < book.size(); ++k)
       ASSERT_EQ(book[k].english, second[k].english) << "the same books on every run";
@@ -174,29 +174,29 @@ TEST_F(SampleData, WrittenBooksLoadWithTheirExactCounts) {
   kit::TempDir dir;
   std::ostringstream log;
   std::string error;
-  ASSERT_TRUE(samples::WriteSamples(*sources_, dir.Path(), log, error)) << error;
+  ASSERT_TRUE(samples::WriteSamples(*sources, dir.Path(), log, error)) << error;
   for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
     books::WordBook book;
     books::LoadResult result =
         books::ReadWordBook(books::BookFilePath(dir.Str(), entry), entry, book);
-    ASSERT_TRUE(result.Ok()) << entry.Label << ": " << result.Message;
-    EXPECT_EQ(book.WordCount, entry.Kind == books::BookKind::OwnBook ? 300 : entry.WordCount);
-    EXPECT_EQ(result.DecodedAs, books::Encoding::Gbk) << entry.Label;
-    EXPECT_EQ(result.InvalidSequences, 0) << entry.Label;
+    ASSERT_TRUE(result.Ok()) << entry.label << ": " << result.message;
+    EXPECT_EQ(book.word_count, entry.kind == books::BookKind::OwnBook ? 300 : entry.word_count);
+    EXPECT_EQ(result.decoded_as, books::Encoding::Gbk) << entry.label;
+    EXPECT_EQ(result.invalid_sequences, 0) << entry.label;
   }
 
   // The generator's own check catches a book that does not hold what was planned.
   std::map<std::string, std::vector<ListRecord>> plan;
-  ASSERT_TRUE(samples::PlanBooks(*sources_, plan, error));
+  ASSERT_TRUE(samples::PlanBooks(*sources, plan, error));
   const books::CatalogueEntry& first = books::BookCatalogue()[1];
   const std::string path = books::BookFilePath(dir.Str(), first);
-  std::vector<ListRecord> records = plan.at(std::string(first.Label));
+  std::vector<ListRecord> records = plan.at(std::string(first.label));
   EXPECT_TRUE(samples::CheckSampleBook(path, first, records, error)) << error;
   records[5].chinese += "！";
   EXPECT_FALSE(samples::CheckSampleBook(path, first, records, error));
   EXPECT_NE(error.find("record 6"), std::string::npos) << error;
   // ... and one with a repeat in a group, though it loads.
-  records = plan.at(std::string(first.Label));
+  records = plan.at(std::string(first.label));
   records[3] = records[2];
   const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(records, first);
   ASSERT_TRUE(encoded.Ok());
@@ -209,7 +209,7 @@ TEST_F(SampleData, EveryBookExportedInEveryFormatImportsBackToItsRecords) {
   kit::TempDir dir;
   std::ostringstream log, out, err;
   std::string error;
-  ASSERT_TRUE(samples::WriteSamples(*sources_, dir.Path(), log, error)) << error;
+  ASSERT_TRUE(samples::WriteSamples(*sources, dir.Path(), log, error)) << error;
   const std::pair<const char*, booktool::ListFormat> formats[] = {
       {"csv", booktool::ListFormat::Csv},
       {"txt", booktool::ListFormat::Flashcards},
@@ -217,30 +217,30 @@ TEST_F(SampleData, EveryBookExportedInEveryFormatImportsBackToItsRecords) {
   for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
     books::WordBook book;
     const std::string path = books::BookFilePath(dir.Str(), entry);
-    ASSERT_TRUE(books::ReadWordBook(path, entry, book).Ok()) << entry.Label;
+    ASSERT_TRUE(books::ReadWordBook(path, entry, book).Ok()) << entry.label;
     const std::vector<ListRecord> records = booktool::BookRecords(book);
     for (const auto& [extension, format] : formats) {
       const std::string exported = (dir.Path() / "export.").string() + extension;
       ASSERT_EQ(
           booktool::RunBookTool(
-              {"export", path, exported, "--label", std::string(entry.Label), "--force"}, out, err),
+              {"export", path, exported, "--label", std::string(entry.label), "--force"}, out, err),
           booktool::kExitGood)
-          << entry.Label << " " << extension << ": " << err.str();
+          << entry.label << " " << extension << ": " << err.str();
       const booktool::Result<booktool::ImportedList> imported =
           booktool::ParseImport(ReadAll(exported), {});
-      ASSERT_TRUE(imported.Ok()) << entry.Label << ": " << imported.Refused().reason;
+      ASSERT_TRUE(imported.Ok()) << entry.label << ": " << imported.Refused().reason;
       const booktool::ImportedList& list = *imported;
-      EXPECT_EQ(list.format, format) << entry.Label;
-      ASSERT_EQ(list.records.size(), records.size()) << entry.Label << " " << extension;
+      EXPECT_EQ(list.format, format) << entry.label;
+      ASSERT_EQ(list.records.size(), records.size()) << entry.label << " " << extension;
       // ... and import takes them all: no rule of import refuses what the program holds.
-      if (entry.Kind != books::BookKind::IdiomBook) {
+      if (entry.kind != books::BookKind::IdiomBook) {
         const booktool::SiftedList sifted = booktool::SiftRecords(list.records, entry, false);
-        EXPECT_TRUE(sifted.bad.empty()) << entry.Label << ": " << sifted.bad.front().reason;
-        EXPECT_EQ(sifted.kept.size(), records.size()) << entry.Label;
+        EXPECT_TRUE(sifted.bad.empty()) << entry.label << ": " << sifted.bad.front().reason;
+        EXPECT_EQ(sifted.kept.size(), records.size()) << entry.label;
       }
       for (std::size_t i = 0; i < records.size(); ++i) {
-        EXPECT_EQ(list.records[i].english, records[i].english) << entry.Label << " " << i;
-        EXPECT_EQ(list.records[i].chinese, records[i].chinese) << entry.Label << " " << i;
+        EXPECT_EQ(list.records[i].english, records[i].english) << entry.label << " " << i;
+        EXPECT_EQ(list.records[i].chinese, records[i].chinese) << entry.label << " " << i;
       }
     }
   }

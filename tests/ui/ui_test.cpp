@@ -39,7 +39,7 @@ struct Recorder : ui::ControlObserver {
 TEST(ControlTest, ClicksReachHandlersOnlyOnShownEnabledControls) {
   ui::ButtonArray cells("cells", 3);
   int clicked = -1;
-  cells.OnClick = [&](int i) { clicked = i; };
+  cells.on_click = [&](int i) { clicked = i; };
   cells[2].Click();
   EXPECT_EQ(clicked, 2);
   EXPECT_EQ(cells[2].Name(), "cells_2");
@@ -52,7 +52,7 @@ TEST(ControlTest, ClicksReachHandlersOnlyOnShownEnabledControls) {
 
   ui::Timer timer("timer");
   int ticks = 0;
-  timer.OnTimer = [&] { ++ticks; };
+  timer.on_timer = [&] { ++ticks; };
   timer.Tick();
   EXPECT_EQ(ticks, 0) << "a timer starts disabled";
   timer.SetEnabled(true);
@@ -106,29 +106,29 @@ TEST(ControlTest, ListBoxTextIsTheSelectedRowOrEmpty) {
 class FocusTest : public ::testing::Test {
  protected:
   FocusTest() {
-    window.Add(button);
-    window.Add(text_area);
-    window.Add(cells);
-    window.Add(line_box);
-    window.Add(list);
-    for (int i = 0; i < cells.Count(); ++i)
-      cells[i].Move(3300 + (i % 3) * 1110, 200 + (i / 3) * 1290, 1110, 1290);
-    button.Move(500, 1300, 975, 375);
-    text_area.SetMultiLine(true);
+    window_.Add(button_);
+    window_.Add(text_area_);
+    window_.Add(cells_);
+    window_.Add(line_box_);
+    window_.Add(list_);
+    for (int i = 0; i < cells_.Count(); ++i)
+      cells_[i].Move(3300 + (i % 3) * 1110, 200 + (i / 3) * 1290, 1110, 1290);
+    button_.Move(500, 1300, 975, 375);
+    text_area_.SetMultiLine(true);
   }
   // The name of the control NextFocus picks, "" for the window itself.
   std::string Next(const ui::Control* from) {
-    const ui::Control* c = ui::NextFocus(window, from);
+    const ui::Control* c = ui::NextFocus(window_, from);
     return c ? c->Name() : "";
   }
 
-  kit::FakePlatform platform;
-  ui::Window window{"probe_window", platform};
-  ui::Button button{"button"};
-  ui::TextBox text_area{"text_area"};
-  ui::ButtonArray cells{"cells", 9};
-  ui::TextBox line_box{"line_box"};
-  ui::ListBox list{"list"};
+  kit::FakePlatform platform_;
+  ui::Window window_{"probe_window", platform_};
+  ui::Button button_{"button"};
+  ui::TextBox text_area_{"text_area"};
+  ui::ButtonArray cells_{"cells", 9};
+  ui::TextBox line_box_{"line_box"};
+  ui::ListBox list_{"list"};
 };
 
 TEST_F(FocusTest, ALostFocusGoesToTheNearestCellInItsRowThenTheControlActedOnNext) {
@@ -145,26 +145,26 @@ TEST_F(FocusTest, ALostFocusGoesToTheNearestCellInItsRowThenTheControlActedOnNex
       {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, true, true, "list"},
       {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, false, true, "line_box"},
       {{0, 1, 2, 3, 4, 5, 6, 7, 8}, 8, false, false, ""},  // the window holds it
-      {{}, -1, true, true, "list"},                       // nothing held it: the list comes first
-      {{0, 1}, -1, false, false, "cells_2"},            // then the first shown cell
+      {{}, -1, true, true, "list"},                        // nothing held it: the list comes first
+      {{0, 1}, -1, false, false, "cells_2"},               // then the first shown cell
   };
   for (const Row& row : rows) {
-    for (int i = 0; i < cells.Count(); ++i) cells[i].SetVisible(true);
-    for (int i : row.hidden) cells[i].SetVisible(false);
-    list.SetVisible(row.list);
-    line_box.SetVisible(row.text);
-    const ui::Control* from = row.from >= 0 ? &cells[row.from] : nullptr;
+    for (int i = 0; i < cells_.Count(); ++i) cells_[i].SetVisible(true);
+    for (int i : row.hidden) cells_[i].SetVisible(false);
+    list_.SetVisible(row.list);
+    line_box_.SetVisible(row.text);
+    const ui::Control* from = row.from >= 0 ? &cells_[row.from] : nullptr;
     EXPECT_EQ(Next(from), row.next) << "from " << row.from;
   }
   // A disabled control is passed over like a hidden one; a button of its own and a
   // multi-line box never take the focus this way.
-  list.SetVisible(true);
-  list.SetEnabled(false);
-  line_box.SetVisible(false);
-  for (int i = 0; i < cells.Count(); ++i) cells[i].SetVisible(false);
-  EXPECT_EQ(Next(&button), "");
-  cells[7].SetVisible(true);
-  EXPECT_EQ(Next(&list), "cells_7");
+  list_.SetVisible(true);
+  list_.SetEnabled(false);
+  line_box_.SetVisible(false);
+  for (int i = 0; i < cells_.Count(); ++i) cells_[i].SetVisible(false);
+  EXPECT_EQ(Next(&button_), "");
+  cells_[7].SetVisible(true);
+  EXPECT_EQ(Next(&list_), "cells_7");
 }
 
 TEST_F(FocusTest, AnArrowWalksToTheNearestButtonOfItsOwnKindThatWay) {
@@ -179,22 +179,22 @@ TEST_F(FocusTest, AnArrowWalksToTheNearestButtonOfItsOwnKindThatWay) {
       {{4}, -1, 3, D::Right, "cells_5"},        // over the cleared cell, along the row
       {{4}, -1, 1, D::Down, "cells_7"},         // over the cleared cell, down the column
       {{4}, -1, 7, D::Up, "cells_1"},           // and back up
-      {{}, -1, 5, D::Right, ""},                   // nothing that way
-      {{}, -1, 3, D::Left, ""},                    // button lies that way, but is no cell
+      {{}, -1, 5, D::Right, ""},                // nothing that way
+      {{}, -1, 3, D::Left, ""},                 // button lies that way, but is no cell
       {{1, 2}, -1, 0, D::Right, "cells_4"},     // row empty that way: the nearest beyond it
       {{1, 2, 4}, -1, 0, D::Right, "cells_5"},  // 7 is nearer along, but further aside
       {{4, 5}, -1, 3, D::Right, "cells_7"},     // 1 and 7 as near: the one after it
       {{4}, 5, 3, D::Right, "cells_7"},         // a disabled cell is passed over
-      {{}, -1, -1, D::Right, ""},                  // a button of its own walks to no cell
+      {{}, -1, -1, D::Right, ""},               // a button of its own walks to no cell
   };
   for (const Row& row : rows) {
-    for (int i = 0; i < cells.Count(); ++i) {
-      cells[i].SetVisible(true);
-      cells[i].SetEnabled(i != row.disabled);
+    for (int i = 0; i < cells_.Count(); ++i) {
+      cells_[i].SetVisible(true);
+      cells_[i].SetEnabled(i != row.disabled);
     }
-    for (int i : row.hidden) cells[i].SetVisible(false);
-    const ui::Button& from = row.from >= 0 ? cells[row.from] : button;
-    const ui::Button* to = ui::Neighbour(window, from, row.direction);
+    for (int i : row.hidden) cells_[i].SetVisible(false);
+    const ui::Button& from = row.from >= 0 ? cells_[row.from] : button_;
+    const ui::Button* to = ui::Neighbour(window_, from, row.direction);
     EXPECT_EQ(to ? to->Name() : "", row.lands_on)
         << from.Name() << " direction " << static_cast<int>(row.direction);
   }

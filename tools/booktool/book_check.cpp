@@ -27,12 +27,12 @@ std::string LineList(const std::vector<int>& lines) {
 }
 
 void FindRepeats(const books::WordBook& book, std::vector<Warning>& warnings) {
-  const int n = book.WordCount;
+  const int n = book.word_count;
   for (int first = 1; first <= n; first += books::kGroupSize) {
     const int last = std::min(n, first + books::kGroupSize - 1);
     const int group = (first - 1) / books::kGroupSize + 1;
-    for (const auto* texts : {&book.EnglishEntries, &book.ChineseMeanings}) {
-      const char* what = texts == &book.EnglishEntries ? "English entry" : "meaning";
+    for (const auto* texts : {&book.english_entries, &book.chinese_meanings}) {
+      const char* what = texts == &book.english_entries ? "English entry" : "meaning";
       std::map<std::string_view, int> seen;
       for (int r = first; r <= last; ++r) {
         const std::string& text = (*texts)[static_cast<std::size_t>(r)];
@@ -49,17 +49,17 @@ void FindRepeats(const books::WordBook& book, std::vector<Warning>& warnings) {
 }
 
 void FindTextProblems(const books::WordBook& book, std::vector<Warning>& warnings) {
-  for (int r = 1; r <= book.WordCount; ++r) {
+  for (int r = 1; r <= book.word_count; ++r) {
     const auto i = static_cast<std::size_t>(r);
-    for (const std::string* text : {&book.EnglishEntries[i], &book.ChineseMeanings[i]}) {
-      const char* what = text == &book.EnglishEntries[i] ? "English entry" : "meaning";
+    for (const std::string* text : {&book.english_entries[i], &book.chinese_meanings[i]}) {
+      const char* what = text == &book.english_entries[i] ? "English entry" : "meaning";
       const std::string where = "record " + std::to_string(r) + ": ";
       if (text->empty()) {
         books::FaultDetails d;
-        d.English = book.EnglishEntries[i];
-        d.Meaning = book.ChineseMeanings[i];
-        const auto fault = text == &book.EnglishEntries[i] ? books::Fault::EmptyEnglish
-                                                           : books::Fault::EmptyMeaning;
+        d.english = book.english_entries[i];
+        d.meaning = book.chinese_meanings[i];
+        const auto fault = text == &book.english_entries[i] ? books::Fault::EmptyEnglish
+                                                            : books::Fault::EmptyMeaning;
         warnings.push_back({WarningKind::Empty, where + books::FaultMessage(fault, d)});
         continue;
       }
@@ -122,13 +122,13 @@ int ButtonLines(std::string_view text) {
 std::vector<Warning> FindWarnings(const books::WordBook& book, const books::CatalogueEntry& entry,
                                   const books::LoadResult& result) {
   std::vector<Warning> warnings;
-  if (!result.InvalidLines.empty()) {
-    const bool own = entry.Kind == BookKind::OwnBook;
+  if (!result.invalid_lines.empty()) {
+    const bool own = entry.kind == BookKind::OwnBook;
     warnings.push_back(
         {WarningKind::Encoding,
          std::string(own ? "the own book is neither UTF-8 nor GBK: " : "bytes that are not GBK ") +
-             "on line" + (result.InvalidLines.size() > 1 ? "s " : " ") +
-             LineList(result.InvalidLines) + " (the program shows them as \xEF\xBF\xBD)"});
+             "on line" + (result.invalid_lines.size() > 1 ? "s " : " ") +
+             LineList(result.invalid_lines) + " (the program shows them as \xEF\xBF\xBD)"});
   }
   FindRepeats(book, warnings);
   FindTextProblems(book, warnings);
@@ -137,14 +137,14 @@ std::vector<Warning> FindWarnings(const books::WordBook& book, const books::Cata
 
 int FirstDifference(const books::WordBook& book, const books::CatalogueEntry& entry,
                     const std::vector<ListRecord>& records) {
-  if (book.WordCount != static_cast<int>(records.size())) return 0;
-  for (int i = 1; i <= book.WordCount; ++i) {
+  if (book.word_count != static_cast<int>(records.size())) return 0;
+  for (int i = 1; i <= book.word_count; ++i) {
     const auto k = static_cast<std::size_t>(i);
     const ListRecord& r = records[k - 1];
-    const std::string& en = book.EnglishEntries[k];
-    const std::string& zh = book.ChineseMeanings[k];
+    const std::string& en = book.english_entries[k];
+    const std::string& zh = book.chinese_meanings[k];
     std::string want_en = r.english, want_zh = r.chinese;
-    if (entry.Kind == BookKind::IdiomBook) books::CutIdiom(r.english, want_en, want_zh);
+    if (entry.kind == BookKind::IdiomBook) books::CutIdiom(r.english, want_en, want_zh);
     if (en != want_en || zh != want_zh) return i;
   }
   return -1;
@@ -157,11 +157,11 @@ CheckReport CheckBook(const std::string& path, const books::CatalogueEntry& entr
   // The loader has read the whole file within its size limit, so reading it again is cheap.
   const Result<std::string> read = ReadWholeFile(path);
   const std::string bytes = read.Ok() ? *read : std::string();
-  if (entry.Kind != BookKind::OwnBook && books::OwnBookReadsAsUtf8(bytes))
+  if (entry.kind != BookKind::OwnBook && books::OwnBookReadsAsUtf8(bytes))
     report.warnings.push_back({WarningKind::Encoding,
                                "the file is UTF-8, but the program reads this book as GBK: "
                                "its Chinese shows garbled (convert it with vantle-book convert)"});
-  if (entry.Kind == BookKind::OwnBook && report.result.DecodedAs == books::Encoding::Gbk &&
+  if (entry.kind == BookKind::OwnBook && report.result.decoded_as == books::Encoding::Gbk &&
       bytes.starts_with("\xEF\xBB\xBF"))
     report.warnings.push_back({WarningKind::Encoding,
                                "the file starts as UTF-8 but is not all UTF-8, so the program "
@@ -172,10 +172,10 @@ CheckReport CheckBook(const std::string& path, const books::CatalogueEntry& entr
 }
 
 std::string DescribeFailure(const books::LoadResult& result, const books::CatalogueEntry& entry) {
-  const std::string line = "line " + std::to_string(result.Line);
-  const std::string record = "record " + std::to_string(result.Record);
-  const std::string counts = "expected " + std::to_string(result.Expected) + ", found ";
-  switch (result.Failure) {
+  const std::string line = "line " + std::to_string(result.line);
+  const std::string record = "record " + std::to_string(result.record);
+  const std::string counts = "expected " + std::to_string(result.expected) + ", found ";
+  switch (result.failure) {
     case LoadFailure::None:
       return "no failure";
     case LoadFailure::CannotOpen:
@@ -196,15 +196,15 @@ std::string DescribeFailure(const books::LoadResult& result, const books::Catalo
       return line + ", " + record +
              ": the file ends inside a record, after an English line "
              "without its meaning line (" +
-             counts + std::to_string(result.Found) + " complete records)";
+             counts + std::to_string(result.found) + " complete records)";
     case LoadFailure::TooFewRecords:
       return line + ": a single record; a book needs at least two";
     case LoadFailure::WrongCount:
-      if (result.Found >= result.Expected)
+      if (result.found >= result.expected)
         return line + ", " + record + ": a record too many begins here (" + counts + "more)";
-      return line + ": the file ends after " + std::to_string(result.Found) + " records (" +
-             counts + std::to_string(result.Found) + "; " + std::string(entry.Label) +
-             " must hold exactly " + std::to_string(result.Expected) + ")";
+      return line + ": the file ends after " + std::to_string(result.found) + " records (" +
+             counts + std::to_string(result.found) + "; " + std::string(entry.label) +
+             " must hold exactly " + std::to_string(result.expected) + ")";
     case LoadFailure::TooManyRecords:
       return line + ", " + record + ": a record beyond the own book's 30000 begins here (" +
              counts + "more)";
@@ -227,7 +227,7 @@ void PrintWarnings(const std::string& name, const std::vector<Warning>& warnings
 void PrintLoadFailure(const std::string& file, const books::LoadResult& result,
                       const books::CatalogueEntry& entry, std::ostream& out) {
   PrintRefusal({file, 0, DescribeFailure(result, entry)}, out);
-  out << file << ": the program shows " << ProgramMessage(result.Message) << " and ends\n";
+  out << file << ": the program shows " << ProgramMessage(result.message) << " and ends\n";
 }
 
 }  // namespace booktool

@@ -113,15 +113,15 @@ bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEn
   books::BookRules rules(entry, false, false);
   books::RecordFault fault;
   if (rules.CountFault(static_cast<int>(records.size()), fault))
-    refusals.Add({{}, 0, std::move(fault.Message)});
+    refusals.Add({{}, 0, std::move(fault.message)});
   std::string english, chinese;
   for (std::size_t i = 0; i < records.size(); ++i) {
     const ListRecord& r = records[i];
     auto faults = rules.Check(r.english, r.chinese, static_cast<int>(i), r.line, english, chinese);
-    for (books::RecordFault& f : faults) refusals.Add({{}, r.line, std::move(f.Message)});
+    for (books::RecordFault& f : faults) refusals.Add({{}, r.line, std::move(f.message)});
     if (!faults.empty()) continue;
     book.bytes += english + "\r\n";
-    if (entry.Kind != BookKind::IdiomBook) book.bytes += chinese + "\r\n";
+    if (entry.kind != BookKind::IdiomBook) book.bytes += chinese + "\r\n";
   }
   if (refusals.total != before) {
     book.bytes.clear();
@@ -130,7 +130,7 @@ bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEn
 
   // GBK bytes that happen to read as UTF-8 would be misread, so such an own book is written
   // in UTF-8 itself.
-  if (entry.Kind == BookKind::OwnBook && books::OwnBookReadsAsUtf8(book.bytes)) {
+  if (entry.kind == BookKind::OwnBook && books::OwnBookReadsAsUtf8(book.bytes)) {
     book.encoding = BookEncoding::Utf8;
     book.bytes.clear();
     for (const ListRecord& r : records) book.bytes += r.english + "\r\n" + r.chinese + "\r\n";
@@ -153,7 +153,7 @@ const books::CatalogueEntry* EntryForFileName(std::string_view path) {
   if (name == "《My词库》.txt") return &catalogue.front();
   if (name == "《成语大全》.txt") return &catalogue.back();
   const books::CatalogueEntry* entry = books::FindEntry(catalogue, name);
-  return entry && entry->Kind == BookKind::CatalogueBook ? entry : nullptr;
+  return entry && entry->kind == BookKind::CatalogueBook ? entry : nullptr;
 }
 
 const books::CatalogueEntry* EntryForLabel(std::string_view label) {
@@ -178,9 +178,9 @@ std::string UserOwnBook() {
 
 std::string DumpBook(const books::WordBook& book) {
   std::string text;
-  for (int i = 1; i <= book.WordCount; ++i) {
+  for (int i = 1; i <= book.word_count; ++i) {
     const auto k = static_cast<std::size_t>(i);
-    text += Escape(book.EnglishEntries[k]) + "\t" + Escape(book.ChineseMeanings[k]) + "\n";
+    text += Escape(book.english_entries[k]) + "\t" + Escape(book.chinese_meanings[k]) + "\n";
   }
   return text;
 }

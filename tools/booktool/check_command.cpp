@@ -23,12 +23,12 @@ int RunCheck(const Arguments& args, std::ostream& out, std::ostream& err) {
     if (!r.Ok()) {
       status = kExitRefused;
       PrintLoadFailure(file, r, entry, out);
-      if (!r.InvalidLines.empty()) PrintWarnings(file, FindWarnings({}, entry, r), out);
+      if (!r.invalid_lines.empty()) PrintWarnings(file, FindWarnings({}, entry, r), out);
       continue;
     }
-    out << file << ": OK, " << report.book.WordCount << " records";
-    if (entry.Kind == books::BookKind::OwnBook)
-      out << (r.DecodedAs == books::Encoding::Utf8 ? " (read as UTF-8)" : " (read as GBK)");
+    out << file << ": OK, " << report.book.word_count << " records";
+    if (entry.kind == books::BookKind::OwnBook)
+      out << (r.decoded_as == books::Encoding::Utf8 ? " (read as UTF-8)" : " (read as GBK)");
     out << "\n";
     PrintWarnings(file, report.warnings, out);
   }

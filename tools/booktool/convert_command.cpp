@@ -46,7 +46,7 @@ int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (!text.Ok()) return Refuse(text.Refused(), err);
   std::vector<ListRecord> records;
   Refusals refused;
-  ParseList(*text, (*entry)->Kind, records, refused);
+  ParseList(*text, (*entry)->kind, records, refused);
   return WriteBook(records, **entry, in, target, out, err, std::move(refused));
 }
 

@@ -154,9 +154,9 @@ std::string Csv(const std::vector<ListRecord>& records) {
 
 std::vector<ListRecord> BookRecords(const books::WordBook& book) {
   std::vector<ListRecord> records;
-  for (int i = 1; i <= book.WordCount; ++i) {
+  for (int i = 1; i <= book.word_count; ++i) {
     const auto k = static_cast<std::size_t>(i);
-    records.push_back({i, book.EnglishEntries[k], book.ChineseMeanings[k]});
+    records.push_back({i, book.english_entries[k], book.chinese_meanings[k]});
   }
   return records;
 }

@@ -25,7 +25,7 @@ int RunExport(const Arguments& args, std::ostream& out, std::ostream& err) {
   books::WordBook book;
   const books::LoadResult loaded = books::ReadWordBook(in, **entry, book);
   if (!loaded.Ok()) return Refuse({in, 0, DescribeFailure(loaded, **entry)}, err);
-  return WriteList(BookRecords(book), in, std::string((*entry)->Label), *destination, out, err);
+  return WriteList(BookRecords(book), in, std::string((*entry)->label), *destination, out, err);
 }
 
 }  // namespace

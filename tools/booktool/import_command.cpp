@@ -96,7 +96,7 @@ Result<ImportTarget> ImportTargetFor(const Arguments& args) {
   if (!made.entry && args.label)
     return Refusal{{}, 0, "\"" + *args.label + "\" is no label of the catalogue"};
   if (!made.entry) made.entry = &books::BookCatalogue().front();
-  if (made.entry->Kind == books::BookKind::IdiomBook)
+  if (made.entry->kind == books::BookKind::IdiomBook)
     return Refusal{{}, 0, "the idiom book holds no pairs; make it with convert"};
   return made;
 }

@@ -85,17 +85,17 @@ DecodedText DecodeText(std::string_view bytes) {
   const bool bom = bytes.starts_with(text::kUtf8Bom);
   if (bom) bytes.remove_prefix(text::kUtf8Bom.size());
   text::Repaired utf8 = text::RepairUtf8(bytes);
-  if (bom || utf8.Valid > utf8.Invalid) {
+  if (bom || utf8.valid > utf8.invalid) {
     out.encoding = bom ? "UTF-8 with BOM" : "UTF-8";
-    if (utf8.Invalid > 0)
+    if (utf8.invalid > 0)
       out.encoding.append(" (")
-          .append(std::to_string(utf8.Invalid))
-          .append(utf8.Invalid == 1 ? " byte" : " bytes")
+          .append(std::to_string(utf8.invalid))
+          .append(utf8.invalid == 1 ? " byte" : " bytes")
           .append(" not UTF-8)");
-    out.text = std::move(utf8.Text);
-  } else if (utf8.Invalid == 0) {
+    out.text = std::move(utf8.text);
+  } else if (utf8.invalid == 0) {
     out.encoding = "ASCII";
-    out.text = std::move(utf8.Text);
+    out.text = std::move(utf8.text);
   } else {
     out.encoding = "GBK";
     books::GbkDecoder decoder;

@@ -46,7 +46,7 @@ int WriteBook(const std::vector<ListRecord>& records, const books::CatalogueEntr
   };
   const Result<std::string> written = WriteAtomically(target, encoded.bytes, verify);
   if (!written.Ok()) return Refuse(written.Refused(), err);
-  out << target.path << ": wrote " << records.size() << " records of " << entry.Label
+  out << target.path << ": wrote " << records.size() << " records of " << entry.label
       << (encoded.encoding == BookEncoding::Utf8
               ? " in UTF-8 (its GBK bytes would have read as UTF-8)"
               : " in GBK")

@@ -28,7 +28,7 @@ struct Shape {
 };
 
 const std::vector<Shape>& Shapes() {
-  static const std::vector<Shape> shapes = {
+  static const std::vector<Shape> kShapes = {
       {Shape::Box, {{16, 16}, {240, 240}}, 44, "#1f6f8b", nullptr, 0},
       {Shape::Box, {{34, 54}, {130, 180}}, 14, "#ffffff", nullptr, 0},
       {Shape::Box, {{126, 70}, {222, 196}}, 14, "#ffd54f", nullptr, 0},
@@ -38,7 +38,7 @@ const std::vector<Shape>& Shapes() {
       {Shape::Line, {{174, 88}, {174, 176}}, 0, nullptr, "#c0392b", 11},
       {Shape::Box, {{34, 206}, {222, 222}}, 8, "#e74c3c", nullptr, 0},
   };
-  return shapes;
+  return kShapes;
 }
 
 QByteArray Svg() {

@@ -80,10 +80,10 @@ bool ReadSources(const std::filesystem::path& data, Sources& sources, std::strin
   std::vector<std::string> levels = kGradedLevels;
   levels.insert(levels.end(), kOtherLevels.begin(), kOtherLevels.end());
   for (const std::string& level : levels)
-    if (!ReadList(data / "words" / (level + ".tsv"), BookKind::CatalogueBook, sources.Levels[level],
+    if (!ReadList(data / "words" / (level + ".tsv"), BookKind::CatalogueBook, sources.levels[level],
                   error))
       return false;
-  return ReadList(data / "idioms.txt", BookKind::IdiomBook, sources.Idioms, error);
+  return ReadList(data / "idioms.txt", BookKind::IdiomBook, sources.idioms, error);
 }
 
 std::vector<std::string> LevelsFor(std::string_view label) {
@@ -93,7 +93,7 @@ std::vector<std::string> LevelsFor(std::string_view label) {
   };
   // The first rule whose text the label holds decides; school series without a level in
   // their title are graded by volume.
-  static const std::vector<Rule> rules = {
+  static const std::vector<Rule> kRules = {
       {"小学英语", {"primary", "junior"}},
       {"初中英语", {"junior", "primary", "senior"}},
       {"高中英语", {"senior", "junior", "cet4"}},
@@ -112,7 +112,7 @@ std::vector<std::string> LevelsFor(std::string_view label) {
       {"(第三册)", {"cet4", "senior", "cet6"}},
       {"(第四册)", {"cet6", "cet4", "postgraduate"}},
   };
-  for (const Rule& rule : rules)
+  for (const Rule& rule : kRules)
     if (label.find(rule.title) != std::string_view::npos) return rule.levels;
   return {"cet4", "senior", "cet6"};
 }
@@ -162,20 +162,20 @@ bool FillBook(const std::vector<ListRecord>& stream, int count, bool idioms,
 
 bool PlanBooks(const Sources& sources, std::map<std::string, std::vector<ListRecord>>& plan,
                std::string& error) {
-  std::map<std::string, std::vector<ListRecord>> shuffled = sources.Levels;
+  std::map<std::string, std::vector<ListRecord>> shuffled = sources.levels;
   std::uint64_t seed = kSeed;
   for (auto& [level, records] : shuffled) Shuffler(seed++).Shuffle(records);
 
   plan.clear();
   std::map<std::string, std::size_t> used;  // records taken so far from each first level
   for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
-    std::vector<ListRecord>& book = plan[std::string(entry.Label)];
+    std::vector<ListRecord>& book = plan[std::string(entry.label)];
     bool ok = true;
-    if (entry.Kind == BookKind::IdiomBook) {
-      std::vector<ListRecord> idioms = sources.Idioms;
+    if (entry.kind == BookKind::IdiomBook) {
+      std::vector<ListRecord> idioms = sources.idioms;
       Shuffler(seed++).Shuffle(idioms);
-      ok = FillBook(idioms, entry.WordCount, true, book, error);
-    } else if (entry.Kind == BookKind::OwnBook) {
+      ok = FillBook(idioms, entry.word_count, true, book, error);
+    } else if (entry.kind == BookKind::OwnBook) {
       // A learner's own collection: words and phrases by turns.
       std::vector<ListRecord> mixed;
       const auto& words = shuffled.at("cet4");
@@ -187,13 +187,13 @@ bool PlanBooks(const Sources& sources, std::map<std::string, std::vector<ListRec
       ok = FillBook(mixed, kSampleOwnBookRecords, false, book, error);
     } else {
       // Volumes of one level follow each other through its words.
-      const std::vector<std::string> levels = LevelsFor(entry.Label);
+      const std::vector<std::string> levels = LevelsFor(entry.label);
       std::size_t& offset = used[levels.front()];
-      ok = FillBook(Stream(shuffled, levels, offset), entry.WordCount, false, book, error);
-      offset += static_cast<std::size_t>(entry.WordCount);
+      ok = FillBook(Stream(shuffled, levels, offset), entry.word_count, false, book, error);
+      offset += static_cast<std::size_t>(entry.word_count);
     }
     if (!ok) {
-      error = std::string(entry.Label) + ": " + error;
+      error = std::string(entry.label) + ": " + error;
       return false;
     }
   }
@@ -203,13 +203,13 @@ bool PlanBooks(const Sources& sources, std::map<std::string, std::vector<ListRec
 bool CheckSampleBook(const std::string& path, const books::CatalogueEntry& entry,
                      const std::vector<ListRecord>& records, std::string& error) {
   booktool::CheckReport report = booktool::CheckBook(path, entry);
-  const std::string label(entry.Label);
+  const std::string label(entry.label);
   if (!report.result.Ok()) {
     error = label + ": " + booktool::DescribeFailure(report.result, entry);
     return false;
   }
-  if (entry.Kind != BookKind::OwnBook && report.book.WordCount != entry.WordCount) {
-    error = label + ": holds " + std::to_string(report.book.WordCount) + " records";
+  if (entry.kind != BookKind::OwnBook && report.book.word_count != entry.word_count) {
+    error = label + ": holds " + std::to_string(report.book.word_count) + " records";
     return false;
   }
   const int differs = booktool::FirstDifference(report.book, entry, records);
@@ -236,9 +236,9 @@ bool WriteSamples(const Sources& sources, const std::filesystem::path& program_d
   if (!PlanBooks(sources, plan, error)) return false;
   long total = 0;
   for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
-    const std::vector<ListRecord>& records = plan.at(std::string(entry.Label));
-    const std::string label(entry.Label);
-    const int want = entry.Kind == BookKind::OwnBook ? kSampleOwnBookRecords : entry.WordCount;
+    const std::vector<ListRecord>& records = plan.at(std::string(entry.label));
+    const std::string label(entry.label);
+    const int want = entry.kind == BookKind::OwnBook ? kSampleOwnBookRecords : entry.word_count;
     if (static_cast<int>(records.size()) != want) {
       error = label + ": the word lists gave " + std::to_string(records.size()) + " of " +
               std::to_string(want) + " records";

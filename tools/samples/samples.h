@@ -19,8 +19,8 @@ using booktool::ListRecord;
 // The word lists: the levels by name (the file names of data/words without ".tsv") and the
 // idioms.
 struct Sources {
-  std::map<std::string, std::vector<ListRecord>> Levels;
-  std::vector<ListRecord> Idioms;
+  std::map<std::string, std::vector<ListRecord>> levels;
+  std::vector<ListRecord> idioms;
 };
 
 // The levels in data/words, from the easiest; and the two lists that stand apart.

@@ -58,11 +58,11 @@ QAccessibleInterface* Interfaces(const QString&, QObject* object) {
 }
 
 void InstallAccessibility() {
-  static const bool installed = [] {
+  static const bool kInstalled = [] {
     QAccessible::installFactory(Interfaces);
     return true;
   }();
-  (void)installed;
+  (void)kInstalled;
 }
 
 // The missed list's rows, with air above and below the text.
@@ -76,8 +76,8 @@ class RoomyRows : public QStyledItemDelegate {
 
 QFont TextFont(double points, bool bold = false) {
   ui::Font font;
-  font.Size = points;
-  font.Bold = bold;
+  font.size = points;
+  font.bold = bold;
   return qtbind::ToQFont(font);
 }
 
