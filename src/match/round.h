@@ -92,8 +92,8 @@ class Round {
   std::array<bool, kCells> on_board_{};
   std::array<bool, kCells> cleared_{};
   std::vector<books::Word> answered_;  // the words told this round
-  std::vector<Outcome> outcomes_;  // not taken yet
-  int picked_ = -1;  // the cell picked first, -1 when none
+  std::vector<Outcome> outcomes_;      // not taken yet
+  int picked_ = -1;                    // the cell picked first, -1 when none
   int marker_cell_ = -1;
   bool marker_shown_ = false;
   int bar_top_ = kBarTop;

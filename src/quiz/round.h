@@ -62,7 +62,7 @@ class Round {
   const std::string& Answer(int button) const;
 
   int QuestionNo() const { return question_no_; }  // 1 to 18
-  int Elapsed() const { return elapsed_; }          // tenths of a second
+  int Elapsed() const { return elapsed_; }         // tenths of a second
   int Mistakes() const { return mistakes_; }
 
  private:
@@ -71,7 +71,7 @@ class Round {
   std::array<int, kDistractors> distractors_{};  // record numbers of the pool
   const books::WordBook* pool_ = nullptr;
   int right_button_ = 0;
-  bool told_ = false;  // the question on show was told
+  bool told_ = false;              // the question on show was told
   std::vector<Outcome> outcomes_;  // not taken yet
   int question_no_ = 1;
   int elapsed_ = 0;
