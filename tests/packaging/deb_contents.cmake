@@ -40,7 +40,7 @@ foreach(pattern IN LISTS wanted)
   endif()
 endforeach()
 
-foreach(field_value "Depends=libqt6widgets6" "Depends=libqt6texttospeech6"
+foreach(field_value "Depends=libqt6widgets6" "Depends=libqt6texttospeech6" "Depends=libsqlite3-0"
                     "Depends=fonts-noto-cjk" "Depends=fonts-liberation"
                     "Recommends=speech-dispatcher-espeak-ng"
                     "Recommends=qt6-speech-speechd-plugin" "Section=education"
