@@ -13,7 +13,7 @@ constexpr int kReviewWords = 1;
 }  // namespace
 
 MatchWindow::MatchWindow(shell::Shell& shell)
-    : GameWindow(shell, "match_window", progress::Mode::Match, kReviewWords) {
+    : GameWindow(shell, "match_window", kTitle, progress::Mode::Match, kReviewWords) {
   // The labels go in before the cells, beneath them: the marker shows only where its cell's
   // button is hidden.
   window_.Add(marker_);
@@ -25,7 +25,7 @@ MatchWindow::MatchWindow(shell::Shell& shell)
 }
 
 void MatchWindow::Load() {
-  SetUpWindow(kTitle, true);
+  SetUpWindow(LoadTitle(), true);
 
   // The grid grows from the first cell: the cells touch, row by row.
   ui::Button& first = cells_[0];
@@ -91,36 +91,10 @@ void MatchWindow::ShowRound() {
   ShowScreen(screen_);
 }
 
-void MatchWindow::ShowBookChoice() {
-  StopReview();
-  ShowScreen(Screen::BookChoice);
-}
-
 void MatchWindow::LoadWordBook() {
   ShowScreen(Screen::GroupChoice);
   ReadSelectedBook();
   FillGroupList();
-}
-
-void MatchWindow::OnChooseGroup() {
-  // Without a chosen group there is nothing to deal: stay in the group choice.
-  if (group_list_.ListIndex() < 0) return;
-  StopReview();
-  window_.SetCaption(PlayTitle(kTitle));
-  PrepareRound();
-}
-
-void MatchWindow::OnChangeGroup() {
-  StopReview();
-  // A review round may have started before any book was loaded: then there are no groups
-  // to go back to, but books to choose.
-  ShowScreen(BookLabel().empty() ? Screen::BookChoice : Screen::GroupChoice);
-}
-
-void MatchWindow::OnReview() {
-  if (!StartReview()) return;
-  window_.SetCaption(PlayTitle(kTitle));
-  PrepareRound();
 }
 
 void MatchWindow::PrepareRound() {

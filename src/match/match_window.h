@@ -27,24 +27,16 @@ class MatchWindow : public shell::GameWindow {
   void OnClose() override;
 
  private:
-  enum class Screen { BookChoice, GroupChoice, Play };
-
   // Shows `screen` from the table of what each screen shows and whether the clock runs;
   // on the play screen the cells still on the board and the marker, as the round has them.
-  void ShowScreen(Screen screen);
+  void ShowScreen(Screen screen) override;
   // Shows the round as it stands: the cells, the marker and the time bar.
   void ShowRound();
 
-  void ShowBookChoice() override;
   void LoadWordBook() override;
-  // "选组": deals a board from the chosen group. Ignored while no group is chosen.
-  void OnChooseGroup() override;
-  void OnChangeGroup() override;
-  // "复习 (F3)": up to 18 words of the journal on the board.
-  void OnReview() override;
-  // Puts the round's words on the board (the chosen group's, or the words to review), shows
-  // play and deals.
-  void PrepareRound();
+  // Puts the round's words on the board (the chosen group's, or up to 18 words to review),
+  // shows play and deals.
+  void PrepareRound() override;
   // Starts a round with the board's texts in a new order over a new background.
   void ShuffleRound();
   void OnCellPressed(int cell);

@@ -21,7 +21,7 @@ books::Word Exchanged(const books::Word& word) {
 }  // namespace
 
 QuizWindow::QuizWindow(shell::Shell& shell)
-    : GameWindow(shell, "quiz_window", progress::Mode::Quiz, kReviewWords, kColumnRows) {
+    : GameWindow(shell, "quiz_window", kTitle, progress::Mode::Quiz, kReviewWords, kColumnRows) {
   window_.Add(question_);
   window_.Add(answers_);
   DirectionButton(Direction::EnglishToChinese).on_click = [this] {
@@ -50,7 +50,7 @@ void QuizWindow::OnKey(int key) {
 }
 
 void QuizWindow::Load() {
-  SetUpWindow(kTitle, true);
+  SetUpWindow(LoadTitle(), true);
   SetUpBookControls("选书", "换本书");
   SetUpGroupControls();
   PlaceModeButton(0, "连连看");
@@ -100,11 +100,6 @@ void QuizWindow::ShowControls(Screen screen) {
   DirectionButton(Direction::ChineseToEnglish).SetEnabled(AsksEnglish());
 }
 
-void QuizWindow::ShowBookChoice() {
-  StopReview();
-  ShowScreen(Screen::BookChoice);
-}
-
 void QuizWindow::LoadWordBook() {
   // The clock is left as it is: coming back to the window may have started it on the book
   // list, and it runs on through the group list, where nothing falls.
@@ -113,30 +108,6 @@ void QuizWindow::LoadWordBook() {
   // A new book follows the direction in use: with "汉译英" it is asked from its Chinese side.
   if (!AsksEnglish()) ExchangeSides();
   FillGroupList();
-}
-
-void QuizWindow::OnChooseGroup() {
-  // Without a chosen group, or without a record to ask, there is no round to play: the
-  // press is ignored and the window stays on its group list.
-  if (group_list_.ListIndex() < 0 || book_.word_count < 1) return;
-  StopReview();
-  ShowScreen(Screen::Play);
-  window_.SetCaption(PlayTitle(kTitle));
-  PrepareRound();
-}
-
-void QuizWindow::OnChangeGroup() {
-  StopReview();
-  // A review round may have started before any book was loaded: then there are no groups
-  // to go back to, but books to choose.
-  ShowScreen(BookLabel().empty() ? Screen::BookChoice : Screen::GroupChoice);
-}
-
-void QuizWindow::OnReview() {
-  if (!StartReview()) return;
-  ShowScreen(Screen::Play);
-  window_.SetCaption(PlayTitle(kTitle));
-  PrepareRound();
 }
 
 void QuizWindow::ExchangeSides() {

@@ -32,22 +32,16 @@ class QuizWindow : public shell::GameWindow {
   void OnClose() override;
 
  private:
-  enum class Screen { BookChoice, GroupChoice, Play };
   // Which side is asked: "英译汉" asks the English entries, "汉译英" the Chinese meanings.
   enum class Direction { EnglishToChinese, ChineseToEnglish };
 
   // Shows `screen` from the table of what each screen shows and which direction button is
   // enabled; the clock runs in play alone.
-  void ShowScreen(Screen screen);
+  void ShowScreen(Screen screen) override;
   // The same without touching the clock.
   void ShowControls(Screen screen);
 
-  void ShowBookChoice() override;
   void LoadWordBook() override;
-  void OnChooseGroup() override;
-  void OnChangeGroup() override;
-  // "复习 (F3)": the journal's words due, asked in the direction in use.
-  void OnReview() override;
   // A direction button: the sides change places and a new round of the same group starts.
   void OnChooseDirection(Direction direction);
   void OnAnswer(int answer);
@@ -55,8 +49,9 @@ class QuizWindow : public shell::GameWindow {
   void OnKey(int key);
   void OnTick() override;
 
-  // The round: fill the slots from the chosen group, shuffle them, ask one after another.
-  void PrepareRound();
+  // The round: fill the slots from the chosen group or the words to review (asked in the
+  // direction in use), shuffle them, ask one after another.
+  void PrepareRound() override;
   void ShuffleRound();
   void NextQuestion();
   void ShowQuestion();

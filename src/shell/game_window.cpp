@@ -4,9 +4,10 @@
 
 namespace shell {
 
-GameWindow::GameWindow(Shell& shell, const std::string& name, progress::Mode mode, int review_words,
-                       int column_rows)
+GameWindow::GameWindow(Shell& shell, const std::string& name, std::string_view title,
+                       progress::Mode mode, int review_words, int column_rows)
     : BookWindow(shell, name, books::BookCatalogue(), column_rows),
+      title_(title),
       mode_(mode),
       review_needed_(review_words) {
   window_.Add(group_list_);
@@ -73,10 +74,35 @@ std::vector<books::Word> GameWindow::RoundWords() {
   return words;
 }
 
-std::string GameWindow::PlayTitle(std::string_view title) const {
-  if (!reviewing_) return Title(title, {BookLabel(), group_list_.Text()});
-  if (BookLabel().empty()) return Title(title, {"复习"});
-  return Title(title, {BookLabel(), "复习"});
+std::string GameWindow::PlayTitle() const {
+  if (!reviewing_) return Title(title_, {BookLabel(), group_list_.Text()});
+  if (BookLabel().empty()) return Title(title_, {"复习"});
+  return Title(title_, {BookLabel(), "复习"});
+}
+
+void GameWindow::ShowBookChoice() {
+  reviewing_ = false;
+  ShowScreen(Screen::BookChoice);
+}
+
+void GameWindow::OnChooseGroup() {
+  if (group_list_.ListIndex() < 0 || book_.word_count < 1) return;
+  reviewing_ = false;
+  ShowScreen(Screen::Play);
+  window_.SetCaption(PlayTitle());
+  PrepareRound();
+}
+
+void GameWindow::OnChangeGroup() {
+  reviewing_ = false;
+  ShowScreen(BookLabel().empty() ? Screen::BookChoice : Screen::GroupChoice);
+}
+
+void GameWindow::OnReview() {
+  if (!StartReview()) return;
+  ShowScreen(Screen::Play);
+  window_.SetCaption(PlayTitle());
+  PrepareRound();
 }
 
 bool GameWindow::StartReview() {

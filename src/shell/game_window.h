@@ -39,22 +39,33 @@ class BestTime {
 
 class GameWindow : public BookWindow {
  public:
-  // `mode` names the game in the learner's journal; a review round needs `review_words`
-  // words at least.
-  GameWindow(Shell& shell, const std::string& name, progress::Mode mode, int review_words,
-             int column_rows = kModeCount);
+  // `title` is the window's title at load; `mode` names the game in the learner's journal;
+  // a review round needs `review_words` words at least.
+  GameWindow(Shell& shell, const std::string& name, std::string_view title, progress::Mode mode,
+             int review_words, int column_rows = kModeCount);
 
   ui::Timer* Clock() override { return &clock_; }
 
  protected:
-  // "选组": starts play with the group chosen in the group list.
-  virtual void OnChooseGroup() = 0;
-  // "换组词": back to the group list, the round dropped.
-  virtual void OnChangeGroup() = 0;
+  // The three screens of a game: the book list, the group list, and play.
+  enum class Screen { BookChoice, GroupChoice, Play };
+  // Shows `screen` from the game's table of what each screen shows, with its clock.
+  virtual void ShowScreen(Screen screen) = 0;
+  // Puts the round's words in play (RoundWords) and starts the round.
+  virtual void PrepareRound() = 0;
   // The round clock, every 100 ms while it runs.
   virtual void OnTick() = 0;
-  // "复习 (F3)": a round of the words due, from any screen.
-  virtual void OnReview() = 0;
+
+  void ShowBookChoice() override;
+  // "选组": starts play with the group chosen in the group list. Ignored while no group is
+  // chosen or there is no record to play.
+  void OnChooseGroup();
+  // "换组词": back to the group list, the round dropped; to the book list when a review round
+  // started before any book was loaded.
+  void OnChangeGroup();
+  // "复习 (F3)": a round of the words due, from any screen; nothing when the journal holds
+  // too few.
+  void OnReview();
 
   // Places the group list, its button and the button back to it, and sets the clock.
   void SetUpGroupControls();
@@ -67,14 +78,10 @@ class GameWindow : public BookWindow {
   // The words of the round to deal: the review words in a review round, else those of the
   // chosen group's records.
   std::vector<books::Word> RoundWords();
+  // The window's title at load.
+  const std::string& LoadTitle() const { return title_; }
   // The title of play: the window's title, the book, and the group chosen or "复习".
-  std::string PlayTitle(std::string_view title) const;
-
-  // Takes the journal's words due for a review round. False, and nothing changes, when the
-  // journal holds too few.
-  bool StartReview();
-  // Play left the review round, or moves to a round of a group.
-  void StopReview() { reviewing_ = false; }
+  std::string PlayTitle() const;
   bool Reviewing() const { return reviewing_; }
   // Records an answer of this game to `word`, with the book the word came from.
   void RecordAnswer(const books::Word& word, bool good);
@@ -90,6 +97,11 @@ class GameWindow : public BookWindow {
   ui::Timer clock_{"clock"};
 
  private:
+  // Takes the journal's words due for a review round. False, and nothing changes, when the
+  // journal holds too few.
+  bool StartReview();
+
+  std::string title_;
   BestTime best_time_;
   progress::Mode mode_;
   int review_needed_;
