@@ -117,24 +117,14 @@ void MatchWindow::OnCellPressed(int cell) {
 
   const Round::Press press = round_.PressCell(cell);
   RecordOutcomes();
-  switch (press) {
-    case Round::Press::Wrong:
-      platform_.Beep();
-      break;
-    case Round::Press::Won:
-      ShowRound();  // the last pair leaves the board before the report shows
-      ReportRound(round_.Elapsed(), round_.Mistakes());  // stops the clock while it is open
-      ShuffleRound();
-      return;
-    case Round::Press::Paired:
-      ShowRound();
-      if (round_.MatchedPairs() == kPairs / 2) ShowRandomBackground();
-      return;
-    case Round::Press::Picked:
-    case Round::Press::Ignored:
-      break;
+  if (press == Round::Press::Wrong) platform_.Beep();
+  ShowRound();  // a cleared pair leaves the board before a report or a picture shows
+  if (press == Round::Press::Won) {
+    ReportRound(round_.Elapsed(), round_.Mistakes());  // stops the clock while it is open
+    ShuffleRound();
+  } else if (press == Round::Press::Paired && round_.MatchedPairs() == kPairs / 2) {
+    ShowRandomBackground();
   }
-  ShowRound();
 }
 
 void MatchWindow::RecordOutcomes() {
