@@ -57,23 +57,11 @@ void MatchWindow::OnClose() {
 }
 
 void MatchWindow::ShowScreen(Screen screen) {
-  screen_ = screen;
-  const bool books = screen == Screen::BookChoice;
-  const bool groups = screen == Screen::GroupChoice;
   const bool play = screen == Screen::Play;
-  std::vector<shell::Shown> table = {
-      {&book_list_, books},
-      {&choose_book_button_, books},
-      {&group_list_, groups},
-      {&choose_group_button_, groups},
-      {&change_group_button_, play},
-      {&change_book_button_, play},
-      {&time_bar_, play},
-      {&marker_, play && round_.MarkerShown()},
-  };
+  std::vector<shell::Shown> rows = {{&time_bar_, play}, {&marker_, play && round_.MarkerShown()}};
   for (int cell = 0; cell < kCells; ++cell)
-    table.push_back({&cells_[cell], play && round_.OnBoard(cell)});
-  ShowScreenTable(table, play);
+    rows.push_back({&cells_[cell], play && round_.OnBoard(cell)});
+  ShowGameControls(screen, std::move(rows));
   clock_.SetEnabled(play);
 }
 
@@ -88,7 +76,7 @@ void MatchWindow::ShowRound() {
     marker_.SetCaption(round_.Caption(at));
   }
   time_bar_.Move(kBarLeft, round_.BarTop(), kBarWidth, round_.BarHeight());
-  ShowScreen(screen_);
+  ShowScreen(Showing());
 }
 
 void MatchWindow::LoadWordBook() {
@@ -134,7 +122,7 @@ void MatchWindow::RecordOutcomes() {
 
 void MatchWindow::OnTick() {
   const int step = IsIdiomBook() ? kIdiomBarPerTick : kBarPerTick;
-  const bool time_up = round_.Tick(screen_ == Screen::Play, step);
+  const bool time_up = round_.Tick(Showing() == Screen::Play, step);
   time_bar_.Move(kBarLeft, round_.BarTop(), kBarWidth, round_.BarHeight());
   if (time_up) {
     RecordOutcomes();

@@ -48,7 +48,6 @@ class MatchWindow : public shell::GameWindow {
   ui::Label marker_{"marker"};  // the cell picked first, beneath its hidden button
   ui::Label time_bar_{"time_bar"};
 
-  Screen screen_ = Screen::BookChoice;
   Round round_;
 };
 

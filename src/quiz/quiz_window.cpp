@@ -34,7 +34,7 @@ QuizWindow::QuizWindow(shell::Shell& shell)
   window_.on_key_press = [this](int key) { OnKey(key); };
   // F2 says the falling question (英译汉) or the answer the focus is on (汉译英).
   ListenForSpeech([this](const ui::Attention& request) {
-    if (AsksEnglish()) return screen_ == Screen::Play ? question_.Caption() : std::string();
+    if (AsksEnglish()) return Showing() == Screen::Play ? question_.Caption() : std::string();
     return request.FocusedCaption(answers_);
   });
 }
@@ -80,21 +80,10 @@ void QuizWindow::ShowScreen(Screen screen) {
 }
 
 void QuizWindow::ShowControls(Screen screen) {
-  screen_ = screen;
-  const bool books = screen == Screen::BookChoice;
-  const bool groups = screen == Screen::GroupChoice;
   const bool play = screen == Screen::Play;
-  std::vector<shell::Shown> table = {
-      {&book_list_, books},
-      {&choose_book_button_, books},
-      {&group_list_, groups},
-      {&choose_group_button_, groups},
-      {&change_group_button_, play},
-      {&change_book_button_, play},
-      {&question_, play},
-  };
-  for (int i = 0; i < answers_.Count(); ++i) table.push_back({&answers_[i], play});
-  ShowScreenTable(table, play);
+  std::vector<shell::Shown> rows = {{&question_, play}};
+  for (int i = 0; i < answers_.Count(); ++i) rows.push_back({&answers_[i], play});
+  ShowGameControls(screen, std::move(rows));
   // The button of the direction in use is the disabled one.
   DirectionButton(Direction::EnglishToChinese).SetEnabled(!AsksEnglish());
   DirectionButton(Direction::ChineseToEnglish).SetEnabled(AsksEnglish());
@@ -122,7 +111,7 @@ void QuizWindow::ExchangeSides() {
 
 void QuizWindow::OnChooseDirection(Direction direction) {
   direction_ = direction;
-  ShowControls(screen_);
+  ShowControls(Showing());
   ExchangeSides();
   PrepareRound();
 }
@@ -204,7 +193,7 @@ void QuizWindow::EndRound() {
 
 void QuizWindow::OnTick() {
   round_.Tick();
-  if (screen_ != Screen::Play) return;  // book or group choice: nothing falls
+  if (Showing() != Screen::Play) return;  // book or group choice: nothing falls
   question_.SetTop(question_.Top() + kFallStep);
   if (question_.Top() > kDropTop) {
     platform_.Beep();

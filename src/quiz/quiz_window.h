@@ -68,7 +68,6 @@ class QuizWindow : public shell::GameWindow {
   ui::ButtonArray answers_{"answers", kAnswerButtons};
   ui::Label question_{"question"};  // falls towards the answers
 
-  Screen screen_ = Screen::BookChoice;
   Direction direction_ = Direction::EnglishToChinese;
   Round round_;
   // The distractors of a review round when no book is loaded: the journal's words, in the

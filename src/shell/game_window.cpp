@@ -80,6 +80,20 @@ std::string GameWindow::PlayTitle() const {
   return Title(title_, {BookLabel(), "复习"});
 }
 
+void GameWindow::ShowGameControls(Screen screen, std::vector<Shown> rows) {
+  screen_ = screen;
+  const bool books = screen == Screen::BookChoice;
+  const bool groups = screen == Screen::GroupChoice;
+  const bool play = screen == Screen::Play;
+  rows.insert(rows.begin(), {{&book_list_, books},
+                             {&choose_book_button_, books},
+                             {&group_list_, groups},
+                             {&choose_group_button_, groups},
+                             {&change_group_button_, play},
+                             {&change_book_button_, play}});
+  ShowScreenTable(rows, play);
+}
+
 void GameWindow::ShowBookChoice() {
   reviewing_ = false;
   ShowScreen(Screen::BookChoice);

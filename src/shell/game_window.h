@@ -51,6 +51,11 @@ class GameWindow : public BookWindow {
   enum class Screen { BookChoice, GroupChoice, Play };
   // Shows `screen` from the game's table of what each screen shows, with its clock.
   virtual void ShowScreen(Screen screen) = 0;
+  // Shows the controls of `screen`: the book and group lists with their buttons and the
+  // buttons back to them, as every game has them, and the game's own `rows` of play.
+  void ShowGameControls(Screen screen, std::vector<Shown> rows);
+  // The screen shown now.
+  Screen Showing() const { return screen_; }
   // Puts the round's words in play (RoundWords) and starts the round.
   virtual void PrepareRound() = 0;
   // The round clock, every 100 ms while it runs.
@@ -102,6 +107,7 @@ class GameWindow : public BookWindow {
   bool StartReview();
 
   std::string title_;
+  Screen screen_ = Screen::BookChoice;
   BestTime best_time_;
   progress::Mode mode_;
   int review_needed_;
