@@ -22,10 +22,8 @@ GameWindow::GameWindow(Shell& shell, const std::string& name, std::string_view t
   // F3 and the first entry of the menu start a review round.
   AddShortcut("F3", [this] { OnReview(); });
   ListenForMenu([this] {
-    const std::string refusal = practice_.ReviewRefusal(review_needed_);
-    return std::vector<ui::Window::MenuEntry>{{practice_.ReviewCaption(review_needed_),
-                                               refusal.empty(), false, false,
-                                               [this](const ui::Attention&) { OnReview(); }}};
+    return std::vector<ui::Window::MenuEntry>{
+        practice_.ReviewEntry(review_needed_, [this](const ui::Attention&) { OnReview(); })};
   });
 }
 
@@ -120,7 +118,6 @@ void GameWindow::OnReview() {
 }
 
 bool GameWindow::StartReview() {
-  if (!practice_.ReviewRefusal(review_needed_).empty()) return false;
   std::vector<ReviewWord> words = practice_.ReviewWords();
   if (static_cast<int>(words.size()) < review_needed_) return false;
   review_words_ = std::move(words);

@@ -31,23 +31,25 @@ bool Practice::Add(const books::Word& word, const std::string& book) {
   return journal && journal->Add(word.english, word.chinese, book, platform_.Now());
 }
 
-std::string Practice::ReviewRefusal(int needed) {
+ui::Window::MenuEntry Practice::ReviewEntry(int needed,
+                                            std::function<void(const ui::Attention&)> act) {
   progress::Journal* journal = Journal();
-  if (!journal) return kRecordingOff;
-  const int words = journal->Counts(platform_.Now()).words;
-  if (words >= needed) return {};
-  const progress::JournalStatus status = journal->Status();
-  if (!status.text.empty()) return status.text;
-  if (words == 0) return "学习记录中还没有单词";
-  return "至少要有 " + std::to_string(needed) + " 个单词，学习记录中只有 " + std::to_string(words) +
-         " 个";
-}
-
-std::string Practice::ReviewCaption(int needed) {
-  const std::string refusal = ReviewRefusal(needed);
-  if (!refusal.empty()) return "复习 (F3)（" + refusal + "）";
-  const int due = Journal()->Counts(platform_.Now()).due;
-  return "复习 (F3)：" + std::to_string(due) + " 个到期";
+  const progress::JournalCounts counts =
+      journal ? journal->Counts(platform_.Now()) : progress::JournalCounts{};
+  std::string refusal;
+  if (!journal)
+    refusal = kRecordingOff;
+  else if (!journal->Status().text.empty() && counts.words < needed)
+    refusal = journal->Status().text;
+  else if (counts.words == 0)
+    refusal = "学习记录中还没有单词";
+  else if (counts.words < needed)
+    refusal = "至少要有 " + std::to_string(needed) + " 个单词，学习记录中只有 " +
+              std::to_string(counts.words) + " 个";
+  if (!refusal.empty())
+    return {"复习 (F3)（" + refusal + "）", false, false, false, std::move(act)};
+  return {"复习 (F3)：" + std::to_string(counts.due) + " 个到期", true, false, false,
+          std::move(act)};
 }
 
 std::vector<ReviewWord> Practice::ReviewWords() {

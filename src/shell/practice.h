@@ -36,15 +36,14 @@ class Practice {
   // Puts `word` up for review at once. False when it could not be.
   bool Add(const books::Word& word, const std::string& book);
 
-  // Why no review round can start now, or "" when one can with `needed` words.
-  std::string ReviewRefusal(int needed);
   // The words of a review round: those whose time has come, earliest first, filled up with
   // those due soonest; at most one round's worth.
   std::vector<ReviewWord> ReviewWords();
   // Every word of the journal, for distractors when no book is loaded.
   std::vector<books::Word> AllWords();
-  // "复习 (F3)：12 个到期", or why there is no review.
-  std::string ReviewCaption(int needed);
+  // The menu's entry "复习 (F3)：12 个到期" for a round of `needed` words at least, running
+  // `act`; disabled, and saying why, when there is no such round.
+  ui::Window::MenuEntry ReviewEntry(int needed, std::function<void(const ui::Attention&)> act);
 
   // The entries every mode window's menu shares: "学习记录…", "记录学习进度", and a line
   // that says why nothing is recorded, or, once, that a damaged journal was set aside.
