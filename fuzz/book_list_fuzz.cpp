@@ -13,10 +13,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   std::string_view data(reinterpret_cast<const char*>(bytes), size);
   const books::CatalogueEntry entry = fuzz::TakeEntry(data);
 
-  const booktool::Result<std::vector<booktool::ListRecord>> parsed =
+  const base::Result<std::vector<booktool::ListRecord>, booktool::ListFailure> parsed =
       booktool::ParseList(data, entry.kind);
   if (!parsed.Ok()) {
-    FUZZ_CHECK(parsed.Refused().line >= 1 && !parsed.Refused().reason.empty());
+    const booktool::ListFailure& refused = parsed.Failed();
+    FUZZ_CHECK(refused.line >= 1 && !refused.reason.empty());
+    FUZZ_CHECK(refused.faults.total >= 1 && refused.faults.kept.front().line == refused.line);
+    for (const booktool::ListRecord& r : refused.readable) FUZZ_CHECK(r.line != refused.line);
     return 0;
   }
   const std::vector<booktool::ListRecord>& records = *parsed;
@@ -28,18 +31,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     FUZZ_CHECK(entry.kind != books::BookKind::IdiomBook || r.chinese.empty());
   }
 
-  const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(records, entry);
+  const base::Result<booktool::EncodedBook, booktool::ListFailure> encoded =
+      booktool::EncodeBook(records, entry);
   if (!encoded.Ok()) {
-    FUZZ_CHECK(!encoded.Refused().reason.empty());
+    FUZZ_CHECK(!encoded.Failed().reason.empty());
     return 0;
   }
-  FUZZ_CHECK(encoded->encoding == booktool::BookEncoding::Gbk ||
-             entry.kind == books::BookKind::OwnBook);
+  FUZZ_CHECK(encoded->encoding == books::Encoding::Gbk || entry.kind == books::BookKind::OwnBook);
   FUZZ_CHECK(encoded->bytes.ends_with("\r\n"));
   books::WordBook book;
-  const books::LoadResult result = fuzz::MemoryFile(encoded->bytes).Load(entry, book);
-  FUZZ_CHECK(result.Ok());
-  FUZZ_CHECK(result.invalid_sequences == 0);
+  const books::BookLoad loaded = fuzz::MemoryFile(encoded->bytes).Load(entry, book);
+  FUZZ_CHECK(loaded.Ok());
+  FUZZ_CHECK(loaded->invalid_sequences == 0);
   FUZZ_CHECK(booktool::FirstDifference(book, entry, records) == -1);
   return 0;
 }

@@ -49,7 +49,7 @@ class MemoryFile {
   explicit MemoryFile(std::string_view bytes, std::size_t piece = 64 * 1024)
       : bytes_(bytes), piece_(piece) {}
 
-  books::LoadResult Load(const books::CatalogueEntry& entry, books::WordBook& book) {
+  books::BookLoad Load(const books::CatalogueEntry& entry, books::WordBook& book) {
     const books::ReadBytes read = [this](char* buffer, std::size_t size) -> std::ptrdiff_t {
       const std::size_t n = std::min({size, piece_, bytes_.size() - given_});
       if (n > 0) std::memcpy(buffer, bytes_.data() + given_, n);

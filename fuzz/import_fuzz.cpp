@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   booktool::ImportOptions options;
   options.format = static_cast<booktool::ListFormat>(how % 4);
   if (how & 4) options.columns = {"2", "1"};
-  const booktool::Result<booktool::ImportedList> imported = booktool::ParseImport(data, options);
+  const base::Result<booktool::ImportedList> imported = booktool::ParseImport(data, options);
   if (!imported.Ok()) return 0;
   const booktool::ImportedList& list = *imported;
   int line = 0;
@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   FUZZ_CHECK(sifted.kept.size() + sifted.bad.size() + static_cast<std::size_t>(sifted.dropped) ==
              list.records.size());
   if (sifted.kept.size() < 2) return 0;
-  const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(sifted.kept, own);
+  const base::Result<booktool::EncodedBook, booktool::ListFailure> encoded =
+      booktool::EncodeBook(sifted.kept, own);
   FUZZ_CHECK(encoded.Ok());
   books::WordBook book;
   FUZZ_CHECK(fuzz::MemoryFile(encoded->bytes).Load(own, book).Ok());

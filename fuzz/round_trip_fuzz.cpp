@@ -80,13 +80,13 @@ void ExportAndImport(const books::WordBook& book) {
   const std::vector<booktool::ListRecord> records = booktool::BookRecords(book);
   using booktool::ListFormat;
   for (ListFormat format : {ListFormat::Csv, ListFormat::Flashcards, ListFormat::Kvtml}) {
-    const booktool::Result<std::string> bytes = booktool::ExportRecords(records, format, "fuzz");
+    const base::Result<std::string> bytes = booktool::ExportRecords(records, format, "fuzz");
     if (!bytes.Ok()) {
       FUZZ_CHECK(format != ListFormat::Csv);
       FUZZ_CHECK(AnyHolds(records, format == ListFormat::Kvtml ? NotXml : HasNul));
       continue;
     }
-    const booktool::Result<booktool::ImportedList> list = booktool::ParseImport(*bytes, {});
+    const base::Result<booktool::ImportedList> list = booktool::ParseImport(*bytes, {});
     FUZZ_CHECK(list.Ok());
     FUZZ_CHECK(list->format == format);
     FUZZ_CHECK(list->records.size() == records.size());
@@ -106,11 +106,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   if (!fuzz::MemoryFile(data).Load(entry, book).Ok()) return 0;
   ExportAndImport(book);
 
-  const booktool::Result<std::vector<booktool::ListRecord>> records =
+  const base::Result<std::vector<booktool::ListRecord>, booktool::ListFailure> records =
       booktool::ParseList(booktool::DumpBook(book), entry.kind);
   FUZZ_CHECK(records.Ok());
   FUZZ_CHECK(records->size() == static_cast<std::size_t>(book.word_count));
-  const booktool::Result<booktool::EncodedBook> again = booktool::EncodeBook(*records, entry);
+  const base::Result<booktool::EncodedBook, booktool::ListFailure> again =
+      booktool::EncodeBook(*records, entry);
   if (!again.Ok()) {
     FUZZ_CHECK(CannotBeWritten(book, entry));
     return 0;

@@ -59,8 +59,9 @@ void Load(benchmark::State& state, const std::string& path, std::string_view lab
   const books::CatalogueEntry& entry = *books::FindEntry(books::BookCatalogue(), label);
   books::WordBook book;
   for (auto _ : state) {
-    books::LoadResult result = books::ReadWordBook(path, entry, book);
-    if (!result.Ok() || book.word_count != count) state.SkipWithError(result.message.c_str());
+    const books::BookLoad loaded = books::ReadWordBook(path, entry, book);
+    if (!loaded || book.word_count != count)
+      state.SkipWithError(loaded ? "another count of records" : loaded.Failed().reason.c_str());
     benchmark::DoNotOptimize(book.english_entries.data());
   }
   state.SetItemsProcessed(state.iterations() * count);

@@ -12,10 +12,11 @@ namespace base {
 
 // Why something failed: the reason a person reads, and where it was found when that is known.
 // A layer that has more to say (a count, a kind of fault) derives its own failure from this.
+// What is not known may be left out: Failure{"why"}, Failure{"why", line}.
 struct Failure {
   std::string reason;
-  int line = 0;      // the line (from 1) to blame; 0 when no single line is
-  std::string file;  // empty while the step does not know the file (a reader of bytes)
+  int line = 0;           // the line (from 1) to blame; 0 when no single line is
+  std::string file = {};  // empty while the step does not know the file (a reader of bytes)
   bool operator==(const Failure&) const = default;
 };
 

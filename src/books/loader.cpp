@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "books/gbk.h"
 #include "books/rules.h"
@@ -90,43 +91,44 @@ class Loader {
          WordBook& book)
       : path_(path), entry_(entry), book_(book), reader_(read) {}
 
-  LoadResult Run() {
+  BookLoad Run() {
     book_.word_count = entry_.word_count;
     book_.record_index = 0;
     book_.english_entries.assign(static_cast<std::size_t>(entry_.word_count) + 1, std::string());
     book_.chinese_meanings.assign(static_cast<std::size_t>(entry_.word_count) + 1, std::string());
-    result_.expected = entry_.word_count;
     if (!reader_.IsOpen())
-      return Fail(LoadFailure::CannotOpen, "无法打开词库" + Label() + "\r\n请检查文件：" + path_);
+      return Fail(LoadFault::CannotOpen, "无法打开词库" + Label() + "\r\n请检查文件：" + path_);
     bool done = entry_.kind == BookKind::IdiomBook ? ReadIdioms() : ReadRecords();
-    if (!done) return result_;
+    if (!done) return *failure_;
     if (entry_.kind == BookKind::OwnBook) {
       DecodeOwnBook();
       book_.word_count = book_.record_index;
     }
-    result_.invalid_sequences = decoder_.InvalidSequences();
-    result_.found = book_.record_index;
+    decoding_.invalid_sequences = decoder_.InvalidSequences();
     if (book_.word_count != book_.record_index)
-      return Fail(LoadFailure::WrongCount, std::string(kDamagedMessage));
-    return result_;
+      return Fail(LoadFault::WrongCount, std::string(kDamagedMessage));
+    return decoding_;
   }
 
  private:
   std::string Label() const { return std::string(entry_.label); }
 
-  LoadResult Fail(LoadFailure failure, std::string message) {
-    result_.failure = failure;
-    result_.message = std::move(message);
-    result_.line = reader_.LineNumber();
-    result_.record = book_.record_index;
+  LoadFailure& Fail(LoadFault kind, std::string message) {
+    LoadFailure& failure = failure_.emplace();
+    failure.reason = std::move(message);
+    failure.line = reader_.LineNumber();
+    failure.file = path_;
+    failure.kind = kind;
+    failure.record = book_.record_index;
+    failure.expected = entry_.word_count;
     // Complete records: the one being read when a line fails is not complete; a count
     // failure is reported once the records so far are complete.
-    const bool complete = failure == LoadFailure::WrongCount ||
-                          failure == LoadFailure::TooManyRecords ||
-                          failure == LoadFailure::TooFewRecords;
-    result_.found = complete ? book_.record_index : std::max(book_.record_index - 1, 0);
-    result_.invalid_sequences = decoder_.InvalidSequences();
-    return result_;
+    const bool complete = kind == LoadFault::WrongCount || kind == LoadFault::TooManyRecords ||
+                          kind == LoadFault::TooFewRecords;
+    failure.found = complete ? book_.record_index : std::max(book_.record_index - 1, 0);
+    decoding_.invalid_sequences = decoder_.InvalidSequences();
+    failure.decoded = decoding_;
+    return failure;
   }
 
   // Reads one line; on a problem with the file itself records the failure and returns false.
@@ -137,36 +139,36 @@ class Loader {
       case ReadStatus::End:
         return false;
       case ReadStatus::NotText:
-        Fail(LoadFailure::NotText, Label() + "不是文本文件（第 " +
-                                       std::to_string(reader_.LineNumber()) +
-                                       " 行含有空字符）\r\n" + Hint(entry_));
+        Fail(LoadFault::NotText, Label() + "不是文本文件（第 " +
+                                     std::to_string(reader_.LineNumber()) + " 行含有空字符）\r\n" +
+                                     Hint(entry_));
         return false;
       case ReadStatus::TooLong:
-        Fail(LoadFailure::LineTooLong,
+        Fail(LoadFault::LineTooLong,
              Label() + "第 " + std::to_string(reader_.LineNumber()) + " 行过长\r\n" + Hint(entry_));
         return false;
       case ReadStatus::ReadError:
-        Fail(LoadFailure::ReadError, "读取词库" + Label() + "时出错（第 " +
-                                         std::to_string(reader_.LineNumber()) +
-                                         " 行）\r\n请检查文件：" + path_);
+        Fail(LoadFault::ReadError, "读取词库" + Label() + "时出错（第 " +
+                                       std::to_string(reader_.LineNumber()) +
+                                       " 行）\r\n请检查文件：" + path_);
         return false;
       case ReadStatus::TooLarge:
         break;
     }
-    Fail(LoadFailure::FileTooLarge, Label() + "文件过大（超过 64 MB）\r\n" + Hint(entry_));
+    Fail(LoadFault::FileTooLarge, Label() + "文件过大（超过 64 MB）\r\n" + Hint(entry_));
     return false;
   }
 
   // Starts the next record; refuses it when the arrays have no room for it.
   bool NextRecord() {
     if (book_.record_index == MaxRecords(entry_)) {
-      if (entry_.kind == BookKind::OwnBook)
-        Fail(LoadFailure::TooManyRecords, std::string(kOwnBookTooLargeMessage));
-      else
-        Fail(LoadFailure::WrongCount, std::string(kDamagedMessage));
+      LoadFailure& failure =
+          entry_.kind == BookKind::OwnBook
+              ? Fail(LoadFault::TooManyRecords, std::string(kOwnBookTooLargeMessage))
+              : Fail(LoadFault::WrongCount, std::string(kDamagedMessage));
       // Where the record too many begins; it is never read.
-      result_.line = reader_.LineNumber() + 1;
-      result_.record = book_.record_index + 1;
+      failure.line = reader_.LineNumber() + 1;
+      failure.record = book_.record_index + 1;
       return false;
     }
     ++book_.record_index;
@@ -174,8 +176,7 @@ class Loader {
   }
 
   bool FailEmpty() {
-    if (result_.failure == LoadFailure::None)
-      Fail(LoadFailure::Empty, Label() + "中没有词条\r\n" + Hint(entry_));
+    if (!failure_) Fail(LoadFault::Empty, Label() + "中没有词条\r\n" + Hint(entry_));
     return false;
   }
 
@@ -199,11 +200,11 @@ class Loader {
       if (!NextRecord()) return false;
       if (!ReadLine(english)) return book_.record_index == 1 ? FailEmpty() : false;
       if (!ReadLine(meaning)) {
-        if (result_.failure == LoadFailure::None)
-          Fail(LoadFailure::EndsInsideRecord, Label() + "第 " + std::to_string(book_.record_index) +
-                                                  " 个词条缺少中文释义（文件在第 " +
-                                                  std::to_string(reader_.LineNumber()) +
-                                                  " 行结束）\r\n" + Hint(entry_));
+        if (!failure_)
+          Fail(LoadFault::EndsInsideRecord, Label() + "第 " + std::to_string(book_.record_index) +
+                                                " 个词条缺少中文释义（文件在第 " +
+                                                std::to_string(reader_.LineNumber()) +
+                                                " 行结束）\r\n" + Hint(entry_));
         return false;
       }
       auto i = static_cast<std::size_t>(book_.record_index);
@@ -219,20 +220,20 @@ class Loader {
       StripMarkers(decoded);
       book_.chinese_meanings[i] = std::move(decoded);
     } while (!(book_.record_index == 1 ? OnlyOneRecord() : reader_.AtEnd()));
-    return result_.failure == LoadFailure::None;
+    return !failure_;
   }
 
   // Decodes one GBK line and notes its number when it holds bytes that are not GBK.
   std::string Decode(std::string_view raw, int line) {
     const int before = decoder_.InvalidSequences();
     std::string text = decoder_.Decode(raw);
-    if (decoder_.InvalidSequences() != before) result_.invalid_lines.push_back(line);
+    if (decoder_.InvalidSequences() != before) decoding_.invalid_lines.push_back(line);
     return text;
   }
 
   bool OnlyOneRecord() {
     if (!reader_.AtEnd()) return false;
-    Fail(LoadFailure::TooFewRecords, Label() + "只有一个词条，至少需要两个\r\n" + Hint(entry_));
+    Fail(LoadFault::TooFewRecords, Label() + "只有一个词条，至少需要两个\r\n" + Hint(entry_));
     return true;
   }
 
@@ -245,7 +246,7 @@ class Loader {
       encoding.Add(book_.chinese_meanings[i]);
     }
     if (encoding.ReadsAsUtf8()) {
-      result_.decoded_as = Encoding::Utf8;
+      decoding_.encoding = Encoding::Utf8;
       if (n >= 1 && book_.english_entries[1].starts_with("\xEF\xBB\xBF"))
         book_.english_entries[1].erase(0, 3);
     } else {
@@ -263,7 +264,8 @@ class Loader {
   WordBook& book_;
   LineReader reader_;
   GbkDecoder decoder_;
-  LoadResult result_;
+  Decoding decoding_;
+  std::optional<LoadFailure> failure_;  // set once reading has failed
 };
 
 }  // namespace
@@ -275,7 +277,7 @@ void CutIdiom(std::string_view line, std::string& entry, std::string& meaning) {
   meaning = text::Concat({"-", line.substr(cut)});
 }
 
-LoadResult ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book) {
+BookLoad ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book) {
   // Opening a pipe would wait for a writer and a terminal could become ours, so the file is
   // opened without either and refused unless it is a regular file. The check is made on the
   // opened file: the name may have been given to another since.
@@ -294,13 +296,13 @@ LoadResult ReadWordBook(const std::string& path, const CatalogueEntry& entry, Wo
       }
     };
   }
-  LoadResult result = Loader(read, path, entry, book).Run();
+  BookLoad result = Loader(read, path, entry, book).Run();
   if (fd >= 0) close(fd);
   return result;
 }
 
-LoadResult ReadWordBook(const ReadBytes& read, const std::string& name, const CatalogueEntry& entry,
-                        WordBook& book) {
+BookLoad ReadWordBook(const ReadBytes& read, const std::string& name, const CatalogueEntry& entry,
+                      WordBook& book) {
   return Loader(read, name, entry, book).Run();
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
 #include "books/catalogue.h"
 #include "books/word_book.h"
 
@@ -22,8 +23,8 @@ inline constexpr std::string_view kOwnBookTooLargeMessage =
 inline constexpr std::size_t kMaxLineBytes = 16 * 1024;
 inline constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
 
-enum class LoadFailure {
-  None,
+// What stopped a load.
+enum class LoadFault {
   CannotOpen,        // the file is missing, unreadable or no regular file (a folder, a pipe)
   ReadError,         // the system failed to read the file part way through
   NotText,           // a NUL byte: a binary file
@@ -38,19 +39,25 @@ enum class LoadFailure {
 
 enum class Encoding { Gbk, Utf8 };
 
-struct LoadResult {
-  LoadFailure failure = LoadFailure::None;
-  std::string message;  // what the program shows for a failure; CR LF between lines
-  int line = 0;         // the line (from 1) where reading stopped on a failure
-  int record = 0;       // the record being read then
-  int expected = 0;     // records the label asks for (the capacity for the own book)
-  int found = 0;        // complete records read (before the failure was known)
-  Encoding decoded_as = Encoding::Gbk;
+// How a book's text was decoded.
+struct Decoding {
+  Encoding encoding = Encoding::Gbk;
   int invalid_sequences = 0;       // byte sequences that decoded to U+FFFD
   std::vector<int> invalid_lines;  // the lines (from 1) holding them, in order
-
-  bool Ok() const { return failure == LoadFailure::None; }
 };
+
+// Why a book was refused. `reason` is what the program shows (CR LF between lines), `line`
+// the line (from 1) where reading stopped, `file` the book's path.
+struct LoadFailure : base::Failure {
+  LoadFault kind = LoadFault::CannotOpen;
+  int record = 0;    // the record being read then
+  int expected = 0;  // records the label asks for (the capacity for the own book)
+  int found = 0;     // complete records read (before the failure was known)
+  Decoding decoded;  // what the lines read so far held
+};
+
+// A load: how the book was decoded, or why it was refused.
+using BookLoad = base::Result<Decoding, LoadFailure>;
 
 // Cuts an idiom line (UTF-8) as the idiom book stores it: the entry is the first L - L div 2
 // characters followed by "-", the meaning "-" followed by the last L div 2 characters.
@@ -60,13 +67,13 @@ void CutIdiom(std::string_view line, std::string& entry, std::string& meaning);
 // 0 to the entry's word count, fills records 1 to WordCount and sets WordCount and RecordIndex.
 // Reading stops as soon as the outcome is known; on a failure the book holds what was read.
 // Only a regular file is read: a folder, a pipe or a device is refused at once.
-LoadResult ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book);
+BookLoad ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book);
 
 // Reads up to `size` bytes into `buffer`: the number read, 0 at the end, -1 on an error.
 using ReadBytes = std::function<std::ptrdiff_t(char* buffer, std::size_t size)>;
 
 // The same from any source of bytes; `name` stands for it in messages.
-LoadResult ReadWordBook(const ReadBytes& read, const std::string& name, const CatalogueEntry& entry,
-                        WordBook& book);
+BookLoad ReadWordBook(const ReadBytes& read, const std::string& name, const CatalogueEntry& entry,
+                      WordBook& book);
 
 }  // namespace books

@@ -46,10 +46,6 @@ const FaultText& TextOf(Fault fault) {
   return kFaultTexts.front();
 }
 
-std::string CountText(int n) {
-  return std::to_string(n) + (n == 1 ? " record" : " records");
-}
-
 // The first character of UTF-8 `text` that GBK cannot hold, or empty when there is none.
 std::string FirstNonGbk(GbkEncoder& encoder, std::string_view text) {
   std::string out;
@@ -108,7 +104,7 @@ std::string FaultMessage(Fault fault, const FaultDetails& d) {
       {"{first}", std::to_string(d.first)},
       {"{room}", room},
       {"{holder}", holder},
-      {"{count}", CountText(d.number)},
+      {"{count}", RecordCount(d.number)},
       {"{book}", d.entry ? std::string(d.entry->label) : std::string()},
   };
   std::string out;
@@ -126,6 +122,10 @@ std::string FaultMessage(Fault fault, const FaultDetails& d) {
     if (!replaced) out += message[i++];
   }
   return out;
+}
+
+std::string RecordCount(int n) {
+  return std::to_string(n) + (n == 1 ? " record" : " records");
 }
 
 std::string_view FaultShort(Fault fault) {
@@ -162,8 +162,8 @@ std::string Quoted(std::string_view text) {
 BookRules::BookRules(const CatalogueEntry& entry, bool both_sides, bool repeats)
     : entry_(entry), both_sides_(both_sides), repeats_(repeats) {}
 
-bool BookRules::Field(std::string_view text, const char* what, std::string& gbk,
-                      std::vector<RecordFault>& faults) {
+std::optional<RecordFault> BookRules::FieldFault(std::string_view text, const char* what,
+                                                 std::string& gbk) {
   FaultDetails d;
   d.what = what;
   d.text = std::string(text);
@@ -171,15 +171,14 @@ bool BookRules::Field(std::string_view text, const char* what, std::string& gbk,
   if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
     fault = Fault::LineBreak;
   } else if (encoder_.Encode(text, gbk)) {
-    return true;
+    return std::nullopt;
   } else if (!text::IsValidUtf8(text)) {
     fault = Fault::NotUtf8;
   } else {
     d.character = FirstNonGbk(encoder_, text);
     fault = d.character == text::kReplacementUtf8 ? Fault::Unreadable : Fault::NotGbk;
   }
-  faults.push_back({fault, FaultMessage(fault, d)});
-  return false;
+  return RecordFault{fault, FaultMessage(fault, d)};
 }
 
 std::vector<RecordFault> BookRules::Check(std::string_view english, std::string_view meaning,
@@ -191,7 +190,7 @@ std::vector<RecordFault> BookRules::Check(std::string_view english, std::string_
   d.meaning = std::string(meaning);
   auto add = [&](Fault fault) { faults.push_back({fault, FaultMessage(fault, d)}); };
   if (entry_.kind == BookKind::IdiomBook) {
-    Field(english, "idiom", gbk_english, faults);
+    if (auto fault = FieldFault(english, "idiom", gbk_english)) faults.push_back(*fault);
     gbk_meaning.clear();
     return faults;
   }
@@ -200,8 +199,10 @@ std::vector<RecordFault> BookRules::Check(std::string_view english, std::string_
     return faults;
   }
   // Both fields are looked at, so that one run names every fault of the record.
-  const bool english_ok = Field(english, "English entry", gbk_english, faults);
-  if (!Field(meaning, "meaning", gbk_meaning, faults) || !english_ok) return faults;
+  for (auto fault : {FieldFault(english, "English entry", gbk_english),
+                     FieldFault(meaning, "meaning", gbk_meaning)})
+    if (fault) faults.push_back(*fault);
+  if (!faults.empty()) return faults;
   if (EndsInMarker(meaning)) {
     add(Fault::Marker);
     return faults;
@@ -233,23 +234,21 @@ std::vector<RecordFault> BookRules::Check(std::string_view english, std::string_
   return faults;
 }
 
-bool BookRules::CountFault(int count, RecordFault& fault) const {
-  if (count >= MinRecords(entry_) && count <= MaxRecords(entry_)) return false;
+std::optional<RecordFault> BookRules::CountFault(int count) const {
+  if (count >= MinRecords(entry_) && count <= MaxRecords(entry_)) return std::nullopt;
   FaultDetails d;
   d.number = count;
   d.entry = &entry_;
-  fault.kind = entry_.kind == BookKind::OwnBook ? Fault::OwnCount : Fault::ExactCount;
-  fault.message = FaultMessage(fault.kind, d);
-  return true;
+  const Fault kind = entry_.kind == BookKind::OwnBook ? Fault::OwnCount : Fault::ExactCount;
+  return RecordFault{kind, FaultMessage(kind, d)};
 }
 
-bool BookRules::RoomFault(int index, RecordFault& fault) const {
-  if (index < MaxRecords(entry_)) return false;
+std::optional<RecordFault> BookRules::RoomFault(int index) const {
+  if (index < MaxRecords(entry_)) return std::nullopt;
   FaultDetails d;
   d.number = index + 1;
   d.entry = &entry_;
-  fault = {Fault::TooMany, FaultMessage(Fault::TooMany, d)};
-  return true;
+  return RecordFault{Fault::TooMany, FaultMessage(Fault::TooMany, d)};
 }
 
 }  // namespace books

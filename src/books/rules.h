@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -69,6 +70,9 @@ std::string FaultMessage(Fault fault, const FaultDetails& details);
 // A few words for counting faults of a kind: "with an empty side", "repeating a pair" ...
 std::string_view FaultShort(Fault fault);
 
+// "1 record", "2 records".
+std::string RecordCount(int n);
+
 // Backslash escapes for one line: \\ \t \r \n.
 std::string Escape(std::string_view field);
 // The text escaped and in double quotes, for messages.
@@ -92,14 +96,14 @@ class BookRules {
   std::vector<RecordFault> Check(std::string_view english, std::string_view meaning, int index,
                                  int line, std::string& gbk_english, std::string& gbk_meaning);
 
-  // The fault of a list of `count` records, if any (Fault::TooMany stands for none).
-  bool CountFault(int count, RecordFault& fault) const;
+  // The fault of a list of `count` records, if it has one.
+  std::optional<RecordFault> CountFault(int count) const;
   // The fault of the record at `index` when the book has no room for it.
-  bool RoomFault(int index, RecordFault& fault) const;
+  std::optional<RecordFault> RoomFault(int index) const;
 
  private:
-  bool Field(std::string_view text, const char* what, std::string& gbk,
-             std::vector<RecordFault>& faults);
+  // The fault of one field, if it has one; else `gbk` holds the field in GBK.
+  std::optional<RecordFault> FieldFault(std::string_view text, const char* what, std::string& gbk);
 
   const CatalogueEntry& entry_;
   bool both_sides_, repeats_;

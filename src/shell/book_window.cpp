@@ -47,11 +47,11 @@ void BookWindow::ReadSelectedBook() {
       entry->kind == books::BookKind::OwnBook
           ? books::OwnBookPath(platform_.ProgramDirectory(), platform_.UserDataDirectory())
           : beside_program;
-  books::LoadResult result = books::ReadWordBook(path, *entry, book_);
-  if (!result.Ok()) {
+  const books::BookLoad loaded = books::ReadWordBook(path, *entry, book_);
+  if (!loaded) {
     // The messages send the user to the book beside the program; a user's own copy elsewhere
     // is named, so that the user knows which file to mend.
-    std::string message = result.message;
+    std::string message = loaded.Failed().reason;
     if (path != beside_program && message.find(path) == std::string::npos)
       message += "\r\n请检查文件：" + path;
     platform_.ShowMessage(message);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "book_files.h"
 #include "books/gbk.h"
@@ -24,7 +25,7 @@ using book_files::Entry;
 using book_files::Idioms;
 using book_files::Own;
 using books::BookKind;
-using books::LoadFailure;
+using books::LoadFault;
 
 std::string Lowered(const std::string& utf8) {
   std::string gbk = kit::Gbk(utf8);
@@ -34,9 +35,17 @@ std::string Lowered(const std::string& utf8) {
 
 class LoaderTest : public ::testing::Test {
  protected:
-  books::LoadResult Load(const std::string& bytes, const books::CatalogueEntry& entry) {
+  books::BookLoad Load(const std::string& bytes, const books::CatalogueEntry& entry) {
     kit::WriteFile(Path(), bytes);
     return books::ReadWordBook(Path().string(), entry, book_);
+  }
+  // Why the book was refused; a book that loads fails the test.
+  static books::LoadFailure Refused(const books::BookLoad& loaded) {
+    EXPECT_FALSE(loaded.Ok()) << "the book loads";
+    return loaded.Ok() ? books::LoadFailure{} : loaded.Failed();
+  }
+  static std::string Reason(const books::BookLoad& loaded) {
+    return loaded.Ok() ? std::string() : loaded.Failed().reason;
   }
   std::filesystem::path Path() const { return dir_.Path() / "book"; }
   std::string En(int i) const { return book_.english_entries.at(static_cast<std::size_t>(i)); }
@@ -52,31 +61,34 @@ TEST_F(LoaderTest, CatalogueBookLoadsOnlyWithExactlyItsCountOfRecords) {
   struct Row {
     const char* what;
     std::string bytes;
-    LoadFailure failure;
+    std::optional<LoadFault> fault;  // none: the book loads
     int found, line, record;
   } rows[] = {
-      {"2N lines", good, LoadFailure::None, kN, 2 * kN, kN},
-      {"2N-2 lines", book_files::CatalogueBook(kN - 1), LoadFailure::WrongCount, kN - 1, 2 * kN - 2,
+      {"2N lines", good, std::nullopt, kN, 2 * kN, kN},
+      {"2N-2 lines", book_files::CatalogueBook(kN - 1), LoadFault::WrongCount, kN - 1, 2 * kN - 2,
        kN - 1},
-      {"2N+2 lines", book_files::CatalogueBook(kN + 1), LoadFailure::WrongCount, kN, 2 * kN + 1,
+      {"2N+2 lines", book_files::CatalogueBook(kN + 1), LoadFault::WrongCount, kN, 2 * kN + 1,
        kN + 1},
-      {"2N+1 lines", good + "x\r\n", LoadFailure::WrongCount, kN, 2 * kN + 1, kN + 1},
-      {"a blank line after the last", good + "\r\n", LoadFailure::WrongCount, kN, 2 * kN + 1,
-       kN + 1},
+      {"2N+1 lines", good + "x\r\n", LoadFault::WrongCount, kN, 2 * kN + 1, kN + 1},
+      {"a blank line after the last", good + "\r\n", LoadFault::WrongCount, kN, 2 * kN + 1, kN + 1},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    books::LoadResult result = Load(r.bytes, Entry(kN));
-    EXPECT_EQ(result.failure, r.failure);
-    EXPECT_EQ(result.message, r.failure == LoadFailure::None ? "" : "词库已损坏\r\n请重新解压");
-    EXPECT_EQ(result.expected, kN);
-    EXPECT_EQ(result.found, r.found);
+    const books::BookLoad loaded = Load(r.bytes, Entry(kN));
     EXPECT_EQ(book_.record_index, std::min(r.record, kN)) << "a record too many is never counted";
-    if (!result.Ok()) {
-      EXPECT_EQ(result.line, r.line);
-      EXPECT_EQ(result.record, r.record);
-    }
     EXPECT_EQ(book_.english_entries.size(), kN + 1u) << "arrays hold indices 0 to N only";
+    if (!r.fault) {
+      EXPECT_TRUE(loaded.Ok()) << Reason(loaded);
+      EXPECT_EQ(book_.word_count, r.found);
+      continue;
+    }
+    const books::LoadFailure failure = Refused(loaded);
+    EXPECT_EQ(failure.kind, *r.fault);
+    EXPECT_EQ(failure.reason, "词库已损坏\r\n请重新解压");
+    EXPECT_EQ(failure.expected, kN);
+    EXPECT_EQ(failure.found, r.found);
+    EXPECT_EQ(failure.line, r.line);
+    EXPECT_EQ(failure.record, r.record);
   }
   ASSERT_TRUE(Load(good, Entry(kN)).Ok());
   EXPECT_EQ(book_.word_count, kN);
@@ -89,8 +101,8 @@ TEST_F(LoaderTest, CatalogueBookLoadsOnlyWithExactlyItsCountOfRecords) {
 
 TEST_F(LoaderTest, RecordsBeyondTheCountAreRefusedWithoutReadingOn) {
   // A thousand records too many: reading stops where the first of them begins.
-  books::LoadResult result = Load(book_files::CatalogueBook(1091), Entry(91));
-  EXPECT_EQ(result.failure, LoadFailure::WrongCount);
+  const books::LoadFailure result = Refused(Load(book_files::CatalogueBook(1091), Entry(91)));
+  EXPECT_EQ(result.kind, LoadFault::WrongCount);
   EXPECT_EQ(result.line, 183);
   EXPECT_EQ(result.record, 92);
   EXPECT_EQ(book_.english_entries.size(), 92u);
@@ -181,8 +193,8 @@ TEST_F(LoaderTest, IdiomLinesAreCutIntoHalvesByCharacters) {
 }
 
 TEST_F(LoaderTest, IdiomBookHoldsExactly17508Lines) {
-  books::LoadResult result = Load(book_files::IdiomBook(17508), Idioms());
-  ASSERT_TRUE(result.Ok()) << result.message;
+  const books::BookLoad loaded = Load(book_files::IdiomBook(17508), Idioms());
+  ASSERT_TRUE(loaded.Ok()) << Reason(loaded);
   EXPECT_EQ(book_.word_count, 17508);
   for (int i = 1; i <= 17508; i += 997) {
     EXPECT_TRUE(En(i).ends_with("-"));
@@ -190,34 +202,33 @@ TEST_F(LoaderTest, IdiomBookHoldsExactly17508Lines) {
     EXPECT_EQ(text::CharCount(En(i)), 3u);
   }
   for (int lines : {17507, 17509, 1}) {
-    result = Load(book_files::IdiomBook(lines), Idioms());
-    EXPECT_EQ(result.failure, LoadFailure::WrongCount) << lines;
-    EXPECT_EQ(result.message, books::kDamagedMessage);
+    const books::LoadFailure result = Refused(Load(book_files::IdiomBook(lines), Idioms()));
+    EXPECT_EQ(result.kind, LoadFault::WrongCount) << lines;
+    EXPECT_EQ(result.reason, books::kDamagedMessage);
   }
-  EXPECT_EQ(Load("", Idioms()).failure, LoadFailure::Empty);
+  EXPECT_EQ(Refused(Load("", Idioms())).kind, LoadFault::Empty);
 }
 
 TEST_F(LoaderTest, OwnBookTakesAnyCountUpTo30000Records) {
-  books::LoadResult result = Load(book_files::OwnBook(3), Own());
-  ASSERT_TRUE(result.Ok());
+  ASSERT_TRUE(Load(book_files::OwnBook(3), Own()).Ok());
   EXPECT_EQ(book_.word_count, 3);
   EXPECT_EQ(book_.english_entries.size(), 30001u) << "the arrays have the capacity";
 
-  result = Load(book_files::OwnBook(30000), Own());
-  ASSERT_TRUE(result.Ok()) << result.message;
+  const books::BookLoad loaded = Load(book_files::OwnBook(30000), Own());
+  ASSERT_TRUE(loaded.Ok()) << Reason(loaded);
   EXPECT_EQ(book_.word_count, 30000);
   EXPECT_EQ(En(30000), English(30000));
   EXPECT_EQ(Zh(30000), Chinese(30000));
 
   // The record too many is refused as it arrives, however much follows it.
-  result = Load(book_files::OwnBook(31000), Own());
-  EXPECT_EQ(result.failure, LoadFailure::TooManyRecords);
-  EXPECT_EQ(result.message, "《My词库》词数过多\r\n请调整《My词库》");
+  const books::LoadFailure result = Refused(Load(book_files::OwnBook(31000), Own()));
+  EXPECT_EQ(result.kind, LoadFault::TooManyRecords);
+  EXPECT_EQ(result.reason, "《My词库》词数过多\r\n请调整《My词库》");
   EXPECT_EQ(result.record, 30001);
   EXPECT_EQ(result.line, 60001);
   EXPECT_EQ(result.found, 30000);
   EXPECT_EQ(book_.english_entries.size(), 30001u);
-  EXPECT_EQ(Load(book_files::OwnBook(30001), Own()).failure, LoadFailure::TooManyRecords);
+  EXPECT_EQ(Refused(Load(book_files::OwnBook(30001), Own())).kind, LoadFault::TooManyRecords);
 }
 
 TEST_F(LoaderTest, EveryKindOfLineEndEndsALine) {
@@ -233,14 +244,13 @@ TEST_F(LoaderTest, EveryKindOfLineEndEndsALine) {
       {"LF file without terminator", "a\nA\nb\nB"},
   };
   for (const Row& r : rows) {
-    books::LoadResult result = Load(r.bytes, Own());
-    ASSERT_TRUE(result.Ok()) << r.what << ": " << result.message;
+    const books::BookLoad loaded = Load(r.bytes, Own());
+    ASSERT_TRUE(loaded.Ok()) << r.what << ": " << Reason(loaded);
     EXPECT_EQ(book_.word_count, 2) << r.what;
     EXPECT_EQ(En(1) + Zh(1) + En(2) + Zh(2), "aAbB") << r.what;
   }
   // A lone LF after a CR LF is a line of its own: an empty line.
-  books::LoadResult result = Load("a\r\n\nb\r\nB\r\n", Own());
-  ASSERT_TRUE(result.Ok());
+  ASSERT_TRUE(Load("a\r\n\nb\r\nB\r\n", Own()).Ok());
   EXPECT_EQ(Zh(1), "");
   EXPECT_EQ(En(2), "b");
 }
@@ -250,31 +260,32 @@ TEST_F(LoaderTest, ShortAndUnreadableFilesAreRefusedWithTheirReason) {
     const char* what;
     std::string bytes;
     BookKind kind;
-    LoadFailure failure;
+    LoadFault fault;
     int line, record, found;
   } rows[] = {
       {"ends inside a record", book_files::CatalogueBook(2) + "word3\r\n", BookKind::CatalogueBook,
-       LoadFailure::EndsInsideRecord, 5, 3, 2},
+       LoadFault::EndsInsideRecord, 5, 3, 2},
       {"own book ends inside a record", "a\r\nA\r\nb", BookKind::OwnBook,
-       LoadFailure::EndsInsideRecord, 3, 2, 1},
-      {"one record", "a\r\nA\r\n", BookKind::CatalogueBook, LoadFailure::TooFewRecords, 2, 1, 1},
-      {"own book of one record", "a\r\nA", BookKind::OwnBook, LoadFailure::TooFewRecords, 2, 1, 1},
-      {"one line", "a\r\n", BookKind::OwnBook, LoadFailure::EndsInsideRecord, 1, 1, 0},
-      {"empty", "", BookKind::CatalogueBook, LoadFailure::Empty, 0, 1, 0},
-      {"empty own book", "", BookKind::OwnBook, LoadFailure::Empty, 0, 1, 0},
+       LoadFault::EndsInsideRecord, 3, 2, 1},
+      {"one record", "a\r\nA\r\n", BookKind::CatalogueBook, LoadFault::TooFewRecords, 2, 1, 1},
+      {"own book of one record", "a\r\nA", BookKind::OwnBook, LoadFault::TooFewRecords, 2, 1, 1},
+      {"one line", "a\r\n", BookKind::OwnBook, LoadFault::EndsInsideRecord, 1, 1, 0},
+      {"empty", "", BookKind::CatalogueBook, LoadFault::Empty, 0, 1, 0},
+      {"empty own book", "", BookKind::OwnBook, LoadFault::Empty, 0, 1, 0},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
-    books::LoadResult result = Load(r.bytes, r.kind == BookKind::OwnBook ? Own() : Entry(5));
-    EXPECT_EQ(result.failure, r.failure);
+    const books::LoadFailure result =
+        Refused(Load(r.bytes, r.kind == BookKind::OwnBook ? Own() : Entry(5)));
+    EXPECT_EQ(result.kind, r.fault);
     EXPECT_EQ(result.line, r.line);
     EXPECT_EQ(result.record, r.record);
     EXPECT_EQ(result.found, r.found);
     const std::string label = r.kind == BookKind::OwnBook ? "《My词库》" : "《测试词库》(n)";
-    EXPECT_TRUE(result.message.starts_with(label)) << result.message;
-    EXPECT_TRUE(result.message.ends_with(r.kind == BookKind::OwnBook ? "\r\n请调整《My词库》"
-                                                                     : "\r\n请重新解压"))
-        << result.message;
+    EXPECT_TRUE(result.reason.starts_with(label)) << result.reason;
+    EXPECT_TRUE(result.reason.ends_with(r.kind == BookKind::OwnBook ? "\r\n请调整《My词库》"
+                                                                    : "\r\n请重新解压"))
+        << result.reason;
   }
 }
 
@@ -284,10 +295,11 @@ TEST_F(LoaderTest, OnlyRegularFilesAreOpened) {
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   for (const std::filesystem::path& path :
        {dir_.Path() / "missing", dir_.Path(), fifo, std::filesystem::path("/dev/null")}) {
-    books::LoadResult result = books::ReadWordBook(path.string(), Entry(5), book_);
-    EXPECT_EQ(result.failure, LoadFailure::CannotOpen) << path;
-    EXPECT_NE(result.message.find("《测试词库》(n)"), std::string::npos) << result.message;
-    EXPECT_NE(result.message.find("\r\n"), std::string::npos);
+    const books::LoadFailure result = Refused(books::ReadWordBook(path.string(), Entry(5), book_));
+    EXPECT_EQ(result.kind, LoadFault::CannotOpen) << path;
+    EXPECT_EQ(result.file, path.string());
+    EXPECT_NE(result.reason.find("《测试词库》(n)"), std::string::npos) << result.reason;
+    EXPECT_NE(result.reason.find("\r\n"), std::string::npos);
   }
 }
 
@@ -312,29 +324,34 @@ TEST_F(LoaderTest, ReadErrorsAreReportedNotTakenForTheEnd) {
       std::copy(r.before.begin(), r.before.end(), buffer);
       return static_cast<std::ptrdiff_t>(r.before.size());
     };
-    books::LoadResult result = books::ReadWordBook(read, "/books/mine", Own(), book_);
-    EXPECT_EQ(result.failure, LoadFailure::ReadError);
+    const books::LoadFailure result =
+        Refused(books::ReadWordBook(read, "/books/mine", Own(), book_));
+    EXPECT_EQ(result.kind, LoadFault::ReadError);
     EXPECT_EQ(result.line, r.line);
     EXPECT_EQ(result.record, r.record);
     EXPECT_EQ(result.found, r.found);
-    EXPECT_TRUE(result.message.starts_with("读取词库《My词库》时出错")) << result.message;
-    EXPECT_TRUE(result.message.ends_with("\r\n请检查文件：/books/mine")) << result.message;
+    EXPECT_TRUE(result.reason.starts_with("读取词库《My词库》时出错")) << result.reason;
+    EXPECT_TRUE(result.reason.ends_with("\r\n请检查文件：/books/mine")) << result.reason;
   }
   // The kernel refuses to read address 0 of our own memory: a regular file whose read fails.
   if (std::filesystem::exists("/proc/self/mem")) {
-    EXPECT_EQ(books::ReadWordBook("/proc/self/mem", Own(), book_).failure, LoadFailure::ReadError);
+    EXPECT_EQ(Refused(books::ReadWordBook("/proc/self/mem", Own(), book_)).kind,
+              LoadFault::ReadError);
   }
 }
 
 TEST_F(LoaderTest, BytesThatAreNotGbkBecomeReplacementCharacters) {
   std::string bytes = kit::GbkLines({"good", "好"}) + "b\xFFgood\r\n" + kit::Gbk("坏") +
                       "\xFE\r\n" + "ok\r\n" + kit::Gbk("好") + "\r\n";
-  books::LoadResult result = Load(bytes, Entry(3));
-  ASSERT_TRUE(result.Ok());
+  const books::BookLoad loaded = Load(bytes, Entry(3));
+  ASSERT_TRUE(loaded.Ok());
   EXPECT_EQ(En(2), "c\xEF\xBF\xBDgood") << "the first byte is still restored";
   EXPECT_EQ(Zh(2), "坏\xEF\xBF\xBD");
-  EXPECT_EQ(result.invalid_sequences, 2);
-  EXPECT_EQ(result.invalid_lines, (std::vector<int>{3, 4}));
+  EXPECT_EQ(loaded->invalid_sequences, 2);
+  EXPECT_EQ(loaded->invalid_lines, (std::vector<int>{3, 4}));
+  // A book refused later still tells the lines it decoded before.
+  const books::LoadFailure refused = Refused(Load(bytes, Entry(4)));
+  EXPECT_EQ(refused.decoded.invalid_lines, (std::vector<int>{3, 4}));
 }
 
 TEST_F(LoaderTest, OwnBookIsReadAsUtf8OnlyWhenAllOfItIsUtf8) {
@@ -355,16 +372,16 @@ TEST_F(LoaderTest, OwnBookIsReadAsUtf8OnlyWhenAllOfItIsUtf8) {
        "鑻规灉"},
   };
   for (const Row& r : rows) {
-    books::LoadResult result = Load(r.bytes, Own());
-    ASSERT_TRUE(result.Ok()) << r.what;
-    EXPECT_EQ(result.decoded_as, r.encoding) << r.what;
+    const books::BookLoad loaded = Load(r.bytes, Own());
+    ASSERT_TRUE(loaded.Ok()) << r.what;
+    EXPECT_EQ(loaded->encoding, r.encoding) << r.what;
     EXPECT_EQ(En(1), r.first_entry) << r.what;
     EXPECT_EQ(Zh(1), r.first_meaning) << r.what;
   }
   // Catalogue books are GBK, always.
-  books::LoadResult result = Load(utf8, Entry(2));
-  ASSERT_TRUE(result.Ok());
-  EXPECT_EQ(result.decoded_as, books::Encoding::Gbk);
+  const books::BookLoad loaded = Load(utf8, Entry(2));
+  ASSERT_TRUE(loaded.Ok());
+  EXPECT_EQ(loaded->encoding, books::Encoding::Gbk);
   EXPECT_NE(Zh(1), "苹果");
 }
 
@@ -372,27 +389,27 @@ TEST_F(LoaderTest, BinaryAndEndlessFilesAreRefusedWhereTheyStopBeingText) {
   // A 300 MB sparse file: nothing but NUL bytes.
   kit::WriteFile(Path(), "");
   std::filesystem::resize_file(Path(), 300u << 20);
-  books::LoadResult result = books::ReadWordBook(Path().string(), Own(), book_);
-  EXPECT_EQ(result.failure, LoadFailure::NotText);
+  books::LoadFailure result = Refused(books::ReadWordBook(Path().string(), Own(), book_));
+  EXPECT_EQ(result.kind, LoadFault::NotText);
   EXPECT_EQ(result.line, 1);
 
   // Good records, then a hole of 300 MB.
   kit::WriteFile(Path(), book_files::OwnBook(10));
   std::filesystem::resize_file(Path(), 300u << 20);
-  result = books::ReadWordBook(Path().string(), Own(), book_);
-  EXPECT_EQ(result.failure, LoadFailure::NotText);
+  result = Refused(books::ReadWordBook(Path().string(), Own(), book_));
+  EXPECT_EQ(result.kind, LoadFault::NotText);
   EXPECT_EQ(result.line, 21);
   EXPECT_EQ(result.found, 10);
 
   // One endless line: refused once it passes the longest line a book may have.
-  result = Load(std::string(4u << 20, 'a'), Own());
-  EXPECT_EQ(result.failure, LoadFailure::LineTooLong);
+  result = Refused(Load(std::string(4u << 20, 'a'), Own()));
+  EXPECT_EQ(result.kind, LoadFault::LineTooLong);
   EXPECT_EQ(result.line, 1);
 
-  result = Load("apple\r\n\xC6\xBB\0\xB9\xFB\r\n"s, Idioms());
-  EXPECT_EQ(result.failure, LoadFailure::NotText);
+  result = Refused(Load("apple\r\n\xC6\xBB\0\xB9\xFB\r\n"s, Idioms()));
+  EXPECT_EQ(result.kind, LoadFault::NotText);
   EXPECT_EQ(result.line, 2);
-  EXPECT_NE(result.message, books::kDamagedMessage);
+  EXPECT_NE(result.reason, books::kDamagedMessage);
 }
 
 TEST_F(LoaderTest, EveryLoadStartsFromEmptyArrays) {

@@ -25,8 +25,8 @@ std::set<std::string> SampleCaptions() {
   for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
     books::WordBook book;
     const std::string path = books::BookFilePath(program, entry);
-    const books::LoadResult result = books::ReadWordBook(path, entry, book);
-    EXPECT_TRUE(result.Ok()) << path << ": " << result.message;
+    const books::BookLoad loaded = books::ReadWordBook(path, entry, book);
+    EXPECT_TRUE(loaded.Ok()) << path << ": " << (loaded ? "" : loaded.Failed().reason);
     for (int i = 1; i <= book.word_count; ++i) {
       captions.insert(book.english_entries[static_cast<std::size_t>(i)]);
       captions.insert(book.chinese_meanings[static_cast<std::size_t>(i)]);

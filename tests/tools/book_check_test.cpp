@@ -38,18 +38,19 @@ TEST(ButtonLines, WrapsWordsAndChineseCharactersIntoNineColumns) {
 
 class CheckTest : public ::testing::Test {
  protected:
-  booktool::CheckReport Check(const std::string& bytes, const books::CatalogueEntry& entry) {
+  using Checked = base::Result<booktool::CheckedBook, books::LoadFailure>;
+  Checked Check(const std::string& bytes, const books::CatalogueEntry& entry) {
     kit::WriteFile(dir_.Path() / "book", bytes);
     return booktool::CheckBook((dir_.Path() / "book").string(), entry);
   }
-  static int Count(const booktool::CheckReport& report, WarningKind kind) {
+  static int Count(const Checked& report, WarningKind kind) {
     int n = 0;
-    for (const auto& w : report.warnings) n += w.kind == kind ? 1 : 0;
+    for (const auto& w : report->warnings) n += w.kind == kind ? 1 : 0;
     return n;
   }
-  static std::string All(const booktool::CheckReport& report) {
+  static std::string All(const Checked& report) {
     std::string all;
-    for (const auto& w : report.warnings) all += w.text + "\n";
+    for (const auto& w : report->warnings) all += w.text + "\n";
     return all;
   }
   kit::TempDir dir_;
@@ -82,8 +83,8 @@ TEST_F(CheckTest, RepeatsAreWarnedOnlyWithinAGroupOfEighteen) {
     lines.push_back(en);
     lines.push_back(zh);
   }
-  booktool::CheckReport report = Check(kit::GbkLines(lines), Own());
-  ASSERT_TRUE(report.result.Ok());
+  const Checked report = Check(kit::GbkLines(lines), Own());
+  ASSERT_TRUE(report.Ok());
   EXPECT_EQ(Count(report, WarningKind::Repeat), 2) << All(report);
   EXPECT_NE(All(report).find("group 1 (records 1-18): English entry \"w2\" at records 2 and 5"),
             std::string::npos)
@@ -93,11 +94,11 @@ TEST_F(CheckTest, RepeatsAreWarnedOnlyWithinAGroupOfEighteen) {
 }
 
 TEST_F(CheckTest, LongAndEmptyTextsAreWarned) {
-  booktool::CheckReport report =
+  const Checked report =
       Check(kit::GbkLines({"integrated development environment", "集成开发环境", "", "空的英文",
                            "x", "一二三四五六七八九十一二三四五六七八"}),
             Own());
-  ASSERT_TRUE(report.result.Ok());
+  ASSERT_TRUE(report.Ok());
   EXPECT_EQ(Count(report, WarningKind::TooLong), 2) << All(report);
   EXPECT_EQ(Count(report, WarningKind::Empty), 1) << All(report);
   EXPECT_NE(All(report).find("record 1: English entry \"integrated development environment\" "
@@ -128,8 +129,8 @@ TEST_F(CheckTest, EncodingsThatWouldShowGarbledAreWarned) {
        Own(), "neither UTF-8 nor GBK: on lines 2, 6"},
   };
   for (const Row& r : rows) {
-    booktool::CheckReport report = Check(r.bytes, r.entry);
-    ASSERT_TRUE(report.result.Ok()) << r.what;
+    const Checked report = Check(r.bytes, r.entry);
+    ASSERT_TRUE(report.Ok()) << r.what;
     if (!r.warning) {
       EXPECT_EQ(Count(report, WarningKind::Encoding), 0) << r.what << ": " << All(report);
       continue;
@@ -163,9 +164,9 @@ TEST_F(CheckTest, DamagedBooksAreDescribedWithLineRecordAndCounts) {
       {"binary", std::string("a\r\nA\r\n\0\0\0", 9), Own(), {"line 3, record 2", "NUL"}},
   };
   for (const Row& r : rows) {
-    booktool::CheckReport report = Check(r.bytes, r.entry);
-    ASSERT_FALSE(report.result.Ok()) << r.what;
-    const std::string description = booktool::DescribeFailure(report.result, r.entry);
+    const Checked report = Check(r.bytes, r.entry);
+    ASSERT_FALSE(report.Ok()) << r.what;
+    const std::string description = booktool::DescribeFailure(report.Failed(), r.entry);
     for (const std::string& part : r.parts)
       EXPECT_NE(description.find(part), std::string::npos) << r.what << ": " << description;
   }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "books/book_files.h"
 #include "books/gbk.h"
 #include "books/loader.h"
@@ -15,9 +17,7 @@ namespace {
 using book_files::Entry;
 using book_files::Own;
 using books::BookKind;
-using booktool::BookEncoding;
 using booktool::ListRecord;
-using booktool::Refusal;
 
 std::vector<ListRecord> Records(std::initializer_list<std::pair<const char*, const char*>> rows) {
   std::vector<ListRecord> records;
@@ -30,23 +30,24 @@ std::vector<ListRecord> Records(std::initializer_list<std::pair<const char*, con
 class RoundTrip : public ::testing::Test {
  protected:
   bool Make(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry) {
-    const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(records, entry);
+    const base::Result<booktool::EncodedBook, booktool::ListFailure> encoded =
+        booktool::EncodeBook(records, entry);
     if (!encoded.Ok()) {
-      refusal_ = encoded.Refused();
+      refusal_ = encoded.Failed();
       return false;
     }
     kit::WriteFile(dir_.Path() / "book", encoded->bytes);
     bytes_ = encoded->bytes;
     encoding_ = encoded->encoding;
-    result_ = books::ReadWordBook((dir_.Path() / "book").string(), entry, book_);
+    loaded_ = books::ReadWordBook((dir_.Path() / "book").string(), entry, book_);
     return true;
   }
 
   kit::TempDir dir_;
   std::string bytes_;
-  BookEncoding encoding_ = BookEncoding::Gbk;
-  Refusal refusal_;
-  books::LoadResult result_;
+  books::Encoding encoding_ = books::Encoding::Gbk;
+  base::Failure refusal_;
+  std::optional<books::BookLoad> loaded_;
   books::WordBook book_;
 };
 
@@ -58,9 +59,9 @@ TEST(ParseList, ReadsTabSeparatedRecordsWithEscapes) {
       "back\\\\slash\t反\\t斜\\n线\r"
       "C:\\dir\t路径\n"
       "last\t最后";
-  const booktool::Result<std::vector<ListRecord>> parsed =
+  const base::Result<std::vector<ListRecord>, booktool::ListFailure> parsed =
       booktool::ParseList(text, BookKind::CatalogueBook);
-  ASSERT_TRUE(parsed.Ok()) << parsed.Refused().reason;
+  ASSERT_TRUE(parsed.Ok()) << parsed.Failed().reason;
   const std::vector<ListRecord>& records = *parsed;
   ASSERT_EQ(records.size(), 4u);
   EXPECT_EQ(records[0].english, "apple") << "the byte-order mark is dropped";
@@ -85,12 +86,13 @@ TEST(ParseList, RefusesMalformedLinesWithTheirNumber) {
       {"tab in an idiom", "一心一意\n三心\t二意\n", BookKind::IdiomBook, 2},
   };
   for (const Row& r : rows) {
-    const booktool::Result<std::vector<ListRecord>> parsed = booktool::ParseList(r.text, r.kind);
+    const base::Result<std::vector<ListRecord>, booktool::ListFailure> parsed =
+        booktool::ParseList(r.text, r.kind);
     ASSERT_FALSE(parsed.Ok()) << r.what;
-    EXPECT_EQ(parsed.Refused().line, r.line) << r.what;
-    EXPECT_FALSE(parsed.Refused().reason.empty()) << r.what;
+    EXPECT_EQ(parsed.Failed().line, r.line) << r.what;
+    EXPECT_FALSE(parsed.Failed().reason.empty()) << r.what;
   }
-  const booktool::Result<std::vector<ListRecord>> parsed =
+  const base::Result<std::vector<ListRecord>, booktool::ListFailure> parsed =
       booktool::ParseList("一心一意\r\n\\n不变\r\n一心-\t-二\\t意\n-\t-\n", BookKind::IdiomBook);
   ASSERT_TRUE(parsed.Ok());
   const std::vector<ListRecord>& idioms = *parsed;
@@ -114,9 +116,9 @@ TEST_F(RoundTrip, CatalogueBookLoadsBackAsTheList) {
                                 {"1st", "第一"},
                                 {"`grave", "重音符"}});
   ASSERT_TRUE(Make(records, Entry(10))) << refusal_.reason;
-  ASSERT_TRUE(result_.Ok()) << result_.message;
+  ASSERT_TRUE(loaded_->Ok()) << loaded_->Failed().reason;
   EXPECT_EQ(booktool::FirstDifference(book_, Entry(10), records), -1);
-  EXPECT_EQ(encoding_, BookEncoding::Gbk);
+  EXPECT_EQ(encoding_, books::Encoding::Gbk);
   // Stored as the format says: GBK, CR LF, the second English line lowered by one.
   std::string second = kit::Gbk("苹果 apple");
   books::LowerFirstCharacter(second);
@@ -127,7 +129,7 @@ TEST_F(RoundTrip, CatalogueBookLoadsBackAsTheList) {
 TEST_F(RoundTrip, OwnAndIdiomBooksLoadBackAsTheList) {
   const auto own = Records({{"apple", "苹果"}, {"`pple", "不变"}, {"", "空的英文"}});
   ASSERT_TRUE(Make(own, Own())) << refusal_.reason;
-  ASSERT_TRUE(result_.Ok());
+  ASSERT_TRUE(loaded_->Ok());
   EXPECT_EQ(booktool::FirstDifference(book_, Own(), own), -1);
   EXPECT_TRUE(bytes_.starts_with("apple\r\n" + kit::Gbk("苹果") + "\r\n`pple\r\n"))
       << "the own book is stored as displayed";
@@ -135,7 +137,7 @@ TEST_F(RoundTrip, OwnAndIdiomBooksLoadBackAsTheList) {
   const std::vector<ListRecord> idioms = {
       {1, "一心一意", ""}, {2, "既来之则安之", ""}, {3, "千里之行始于足下", ""}, {4, "好", ""}};
   ASSERT_TRUE(Make(idioms, Entry(4, BookKind::IdiomBook))) << refusal_.reason;
-  ASSERT_TRUE(result_.Ok());
+  ASSERT_TRUE(loaded_->Ok());
   EXPECT_EQ(booktool::FirstDifference(book_, Entry(4, BookKind::IdiomBook), idioms), -1);
   EXPECT_EQ(book_.english_entries[2], "既来之-");
   EXPECT_EQ(bytes_, kit::GbkLines({"一心一意", "既来之则安之", "千里之行始于足下", "好"}));
@@ -146,13 +148,13 @@ TEST_F(RoundTrip, OwnBookWhoseGbkWouldReadAsUtf8IsWrittenInUtf8) {
   // would read "·" and "è".
   const auto records = Records({{"road", "路"}, {"cat", "猫"}});
   ASSERT_TRUE(Make(records, Own()));
-  EXPECT_EQ(encoding_, BookEncoding::Utf8);
-  ASSERT_TRUE(result_.Ok());
+  EXPECT_EQ(encoding_, books::Encoding::Utf8);
+  ASSERT_TRUE(loaded_->Ok());
   EXPECT_EQ(booktool::FirstDifference(book_, Own(), records), -1);
 
   const auto longer = Records({{"road", "路"}, {"cat", "猫"}, {"tea", "茶"}});
   ASSERT_TRUE(Make(longer, Own()));
-  EXPECT_EQ(encoding_, BookEncoding::Gbk) << "茶 is no UTF-8";
+  EXPECT_EQ(encoding_, books::Encoding::Gbk) << "茶 is no UTF-8";
   EXPECT_EQ(booktool::FirstDifference(book_, Own(), longer), -1);
 }
 

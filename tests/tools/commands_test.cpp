@@ -242,8 +242,8 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 // The records of a book as the program loads it.
 Pairs Loaded(const std::string& path, const books::CatalogueEntry& entry) {
   books::WordBook book;
-  const books::LoadResult r = books::ReadWordBook(path, entry, book);
-  EXPECT_TRUE(r.Ok()) << path << ": " << r.message;
+  const books::BookLoad loaded = books::ReadWordBook(path, entry, book);
+  EXPECT_TRUE(loaded.Ok()) << path << ": " << loaded.Failed().reason;
   Pairs pairs;
   for (int i = 1; i <= book.word_count; ++i)
     pairs.emplace_back(book.english_entries[static_cast<std::size_t>(i)],

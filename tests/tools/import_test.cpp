@@ -202,9 +202,9 @@ TEST(ParseImport, TakesEachSideFromTheColumnOrLanguageThatHoldsIt) {
        "has 1 \"0\" (de), 2 \"1\" (fr)); name them with --columns A,B"},
   };
   for (const Row& r : rows) {
-    const booktool::Result<booktool::ImportedList> list = booktool::ParseImport(r.bytes, {});
+    const base::Result<booktool::ImportedList> list = booktool::ParseImport(r.bytes, {});
     EXPECT_EQ(list.Ok() ? PairsOf(list->records) : Pairs(), r.records) << r.what;
-    const std::string& text = list.Ok() ? list->description : list.Refused().reason;
+    const std::string& text = list.Ok() ? list->description : list.Failed().reason;
     EXPECT_NE(text.find(r.says), std::string::npos) << r.what << ": " << text;
   }
 }
@@ -261,15 +261,20 @@ TEST(BookRules, EachRuleSaysWhatIsWrongInItsOwnWords) {
   ASSERT_EQ(faults.size(), 1u);
   EXPECT_EQ(faults[0].kind, books::Fault::NoFirstCharacter);
   EXPECT_TRUE(lenient.Check("", "一", 0, 1, gbk_en, gbk_zh).empty()) << "the first is not lowered";
-  books::RecordFault fault;
-  EXPECT_TRUE(lenient.CountFault(2, fault));
-  EXPECT_EQ(fault.message, "2 records, but " + std::string(study.label) + " holds exactly " +
-                               std::to_string(study.word_count) + " records");
-  EXPECT_TRUE(rules.CountFault(1, fault));
-  EXPECT_EQ(fault.message, "1 record: the own book holds from 2 to 30000 records");
-  EXPECT_FALSE(rules.CountFault(30000, fault));
-  EXPECT_TRUE(rules.RoomFault(30000, fault));
-  EXPECT_EQ(fault.message, "record 30001 is beyond the 30000 records the own book holds");
+  std::optional<books::RecordFault> fault = lenient.CountFault(2);
+  ASSERT_TRUE(fault.has_value());
+  EXPECT_EQ(fault->kind, books::Fault::ExactCount);
+  EXPECT_EQ(fault->message, "2 records, but " + std::string(study.label) + " holds exactly " +
+                                std::to_string(study.word_count) + " records");
+  fault = rules.CountFault(1);
+  ASSERT_TRUE(fault.has_value());
+  EXPECT_EQ(fault->message, "1 record: the own book holds from 2 to 30000 records");
+  EXPECT_FALSE(rules.CountFault(30000).has_value());
+  EXPECT_FALSE(rules.RoomFault(29999).has_value());
+  fault = rules.RoomFault(30000);
+  ASSERT_TRUE(fault.has_value());
+  EXPECT_EQ(fault->kind, books::Fault::TooMany);
+  EXPECT_EQ(fault->message, "record 30001 is beyond the 30000 records the own book holds");
   EXPECT_EQ(books::FaultShort(books::Fault::EmptyMeaning), "with an empty side");
 }
 
@@ -313,11 +318,10 @@ TEST(Export, ImportReadsBackWhatExportWrote) {
       {19, "\r\n", "a\r\nb"},
   };
   for (ListFormat format : {ListFormat::Csv, ListFormat::Flashcards, ListFormat::Kvtml}) {
-    const booktool::Result<std::string> bytes =
-        booktool::ExportRecords(records, format, "《My词库》");
-    ASSERT_TRUE(bytes.Ok()) << bytes.Refused().reason;
-    const booktool::Result<booktool::ImportedList> list = booktool::ParseImport(*bytes, {});
-    ASSERT_TRUE(list.Ok()) << list.Refused().reason;
+    const base::Result<std::string> bytes = booktool::ExportRecords(records, format, "《My词库》");
+    ASSERT_TRUE(bytes.Ok()) << bytes.Failed().reason;
+    const base::Result<booktool::ImportedList> list = booktool::ParseImport(*bytes, {});
+    ASSERT_TRUE(list.Ok()) << list.Failed().reason;
     ASSERT_EQ(list->format, format) << *bytes;
     ASSERT_EQ(list->records.size(), records.size()) << *bytes;
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -328,22 +332,21 @@ TEST(Export, ImportReadsBackWhatExportWrote) {
   // What a format cannot hold refuses it, and CSV holds everything: a NUL byte (a damaged
   // first character raised into one) among the rest.
   const std::vector<ListRecord> bell = {{3, "bell\x07", "铃"}};
-  const booktool::Result<std::string> kvtml = booktool::ExportRecords(bell, ListFormat::Kvtml, "x");
+  const base::Result<std::string> kvtml = booktool::ExportRecords(bell, ListFormat::Kvtml, "x");
   ASSERT_FALSE(kvtml.Ok());
-  EXPECT_EQ(kvtml.Refused().reason,
+  EXPECT_EQ(kvtml.Failed().reason,
             "record 3: English entry \"bell\x07\" holds U+0007, which XML cannot hold; export the "
             "book as CSV");
   const std::vector<ListRecord> nul = {{1, "a", "b"}, {2, std::string("\xEF\xBF\xBD\0x", 5), "c"}};
-  const booktool::Result<std::string> cards =
-      booktool::ExportRecords(nul, ListFormat::Flashcards, "x");
+  const base::Result<std::string> cards = booktool::ExportRecords(nul, ListFormat::Flashcards, "x");
   ASSERT_FALSE(cards.Ok());
-  EXPECT_NE(cards.Refused().reason.find("record 2: English entry"), std::string::npos);
-  EXPECT_NE(cards.Refused().reason.find("holds U+0000, which flash-card text cannot hold"),
+  EXPECT_NE(cards.Failed().reason.find("record 2: English entry"), std::string::npos);
+  EXPECT_NE(cards.Failed().reason.find("holds U+0000, which flash-card text cannot hold"),
             std::string::npos);
-  const booktool::Result<std::string> csv = booktool::ExportRecords(nul, ListFormat::Csv, "x");
+  const base::Result<std::string> csv = booktool::ExportRecords(nul, ListFormat::Csv, "x");
   ASSERT_TRUE(csv.Ok());
-  const booktool::Result<booktool::ImportedList> back = booktool::ParseImport(*csv, {});
-  ASSERT_TRUE(back.Ok()) << back.Refused().reason;
+  const base::Result<booktool::ImportedList> back = booktool::ParseImport(*csv, {});
+  ASSERT_TRUE(back.Ok()) << back.Failed().reason;
   EXPECT_EQ(PairsOf(back->records), PairsOf(nul));
 }
 
@@ -355,7 +358,7 @@ TEST(Export, ImportReadsBackWhatExportWrote) {
 // row: the English entry goes to a note's first field, the meaning to its second, and nothing
 // becomes tags.
 TEST(Export, FlashCardsFillANotesFieldsInOrderAndNoTags) {
-  const booktool::Result<std::string> bytes = booktool::ExportRecords(
+  const base::Result<std::string> bytes = booktool::ExportRecords(
       {{1, "#apple", "苹果"}, {2, "", ""}, {3, "a\tb", "\"c\""}}, ListFormat::Flashcards, "x");
   ASSERT_TRUE(bytes.Ok());
   std::string_view text = *bytes;

@@ -23,8 +23,8 @@ namespace {
 using booktool::ListRecord;
 
 std::string ReadAll(const std::string& path) {
-  const booktool::Result<std::string> bytes = booktool::ReadWholeFile(path);
-  EXPECT_TRUE(bytes.Ok()) << bytes.Refused().reason;
+  const base::Result<std::string> bytes = booktool::ReadWholeFile(path);
+  EXPECT_TRUE(bytes.Ok()) << bytes.Failed().reason;
   return bytes.Ok() ? *bytes : std::string();
 }
 
@@ -47,30 +47,28 @@ TEST(FillBook, RepeatsTheStreamWithoutRepeatsInAGroup) {
   for (int i = 0; i < 20; ++i)
     stream.push_back(
         {i + 1, kit::Numbered("w", i), i % 5 == 0 ? "同义" : kit::Numbered("义", i, "条")});
-  std::vector<ListRecord> book;
-  std::string error;
-  ASSERT_FALSE(samples::FillBook(stream, 100, false, book, error))
+  ASSERT_FALSE(samples::FillBook(stream, 100, false).Ok())
       << "four records share a meaning: only 17 distinct meanings";
   stream.push_back({21, "x", "另一"});
   stream.push_back({22, "y", "再一"});
-  ASSERT_TRUE(samples::FillBook(stream, 100, false, book, error)) << error;
-  EXPECT_EQ(book.size(), 100u);
-  ExpectNoRepeatInGroups(book, false);
+  const base::Result<std::vector<ListRecord>> book = samples::FillBook(stream, 100, false);
+  ASSERT_TRUE(book.Ok()) << book.Failed().reason;
+  EXPECT_EQ(book->size(), 100u);
+  ExpectNoRepeatInGroups(*book, false);
 }
 
 TEST(FillBook, ComparesIdiomsByTheHalvesTheProgramShows) {
   std::vector<ListRecord> idioms;
   for (const char* idiom : {"一心一意", "一心二用", "三心二意", "半心半意"})
     idioms.push_back({0, idiom, ""});
-  std::vector<ListRecord> book;
-  std::string error;
-  ASSERT_FALSE(samples::FillBook(idioms, 18, true, book, error)) << "only four idioms";
+  ASSERT_FALSE(samples::FillBook(idioms, 18, true).Ok()) << "only four idioms";
   for (int i = 0; i < 30; ++i) {
     const std::string n = std::to_string(i);
     idioms.push_back({0, "甲" + n + "乙" + n, ""});  // halves 甲<n>- and -乙<n>
   }
-  ASSERT_TRUE(samples::FillBook(idioms, 54, true, book, error)) << error;
-  ExpectNoRepeatInGroups(book, true);
+  const base::Result<std::vector<ListRecord>> book = samples::FillBook(idioms, 54, true);
+  ASSERT_TRUE(book.Ok()) << book.Failed().reason;
+  ExpectNoRepeatInGroups(*book, true);
 }
 
 TEST(LevelsFor, BooksDrawOnTheLevelTheirTitleNames) {
@@ -96,9 +94,9 @@ TEST(LevelsFor, BooksDrawOnTheLevelTheirTitleNames) {
 class SampleData : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    sources = new samples::Sources;
-    std::string error;
-    ASSERT_TRUE(samples::ReadSources(VANTLE_DATA_DIR, *sources, error)) << error;
+    base::Result<samples::Sources> read = samples::ReadSources(VANTLE_DATA_DIR);
+    ASSERT_TRUE(read.Ok()) << base::Describe(read.Failed());
+    sources = new samples::Sources(std::move(*read));
   }
   static void TearDownTestSuite() {
     delete sources;
@@ -137,10 +135,11 @@ TEST_F(SampleData, WordListsAreLargeEnoughAndAllGbk) {
 }
 
 TEST_F(SampleData, EveryBookIsPlannedWithItsCountAndNoRepeatInAGroup) {
-  std::map<std::string, std::vector<ListRecord>> plan, again;
-  std::string error;
-  ASSERT_TRUE(samples::PlanBooks(*sources, plan, error)) << error;
-  ASSERT_TRUE(samples::PlanBooks(*sources, again, error));
+  const base::Result<samples::Plan> planned = samples::PlanBooks(*sources);
+  const base::Result<samples::Plan> planned_again = samples::PlanBooks(*sources);
+  ASSERT_TRUE(planned.Ok()) << base::Describe(planned.Failed());
+  ASSERT_TRUE(planned_again.Ok());
+  const samples::Plan &plan = *planned, &again = *planned_again;
   EXPECT_EQ(plan.size(), 55u);
   for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
     SCOPED_TRACE(std::string(entry.label));
@@ -173,43 +172,47 @@ TEST_F(SampleData, EveryBookIsPlannedWithItsCountAndNoRepeatInAGroup) {
 TEST_F(SampleData, WrittenBooksLoadWithTheirExactCounts) {
   kit::TempDir dir;
   std::ostringstream log;
-  std::string error;
-  ASSERT_TRUE(samples::WriteSamples(*sources, dir.Path(), log, error)) << error;
+  const base::Result<> written = samples::WriteSamples(*sources, dir.Path(), log);
+  ASSERT_TRUE(written.Ok()) << base::Describe(written.Failed());
   for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
     books::WordBook book;
-    books::LoadResult result =
+    const books::BookLoad loaded =
         books::ReadWordBook(books::BookFilePath(dir.Str(), entry), entry, book);
-    ASSERT_TRUE(result.Ok()) << entry.label << ": " << result.message;
+    ASSERT_TRUE(loaded.Ok()) << entry.label << ": " << loaded.Failed().reason;
     EXPECT_EQ(book.word_count, entry.kind == books::BookKind::OwnBook ? 300 : entry.word_count);
-    EXPECT_EQ(result.decoded_as, books::Encoding::Gbk) << entry.label;
-    EXPECT_EQ(result.invalid_sequences, 0) << entry.label;
+    EXPECT_EQ(loaded->encoding, books::Encoding::Gbk) << entry.label;
+    EXPECT_EQ(loaded->invalid_sequences, 0) << entry.label;
   }
 
   // The generator's own check catches a book that does not hold what was planned.
-  std::map<std::string, std::vector<ListRecord>> plan;
-  ASSERT_TRUE(samples::PlanBooks(*sources, plan, error));
+  const base::Result<samples::Plan> plan = samples::PlanBooks(*sources);
+  ASSERT_TRUE(plan.Ok());
   const books::CatalogueEntry& first = books::BookCatalogue()[1];
   const std::string path = books::BookFilePath(dir.Str(), first);
-  std::vector<ListRecord> records = plan.at(std::string(first.label));
-  EXPECT_TRUE(samples::CheckSampleBook(path, first, records, error)) << error;
+  std::vector<ListRecord> records = plan->at(std::string(first.label));
+  base::Result<> checked = samples::CheckSampleBook(path, first, records);
+  EXPECT_TRUE(checked.Ok()) << base::Describe(checked.Failed());
   records[5].chinese += "！";
-  EXPECT_FALSE(samples::CheckSampleBook(path, first, records, error));
-  EXPECT_NE(error.find("record 6"), std::string::npos) << error;
+  checked = samples::CheckSampleBook(path, first, records);
+  ASSERT_FALSE(checked.Ok());
+  EXPECT_NE(checked.Failed().reason.find("record 6"), std::string::npos) << checked.Failed().reason;
   // ... and one with a repeat in a group, though it loads.
-  records = plan.at(std::string(first.label));
+  records = plan->at(std::string(first.label));
   records[3] = records[2];
-  const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(records, first);
+  const base::Result<booktool::EncodedBook, booktool::ListFailure> encoded =
+      booktool::EncodeBook(records, first);
   ASSERT_TRUE(encoded.Ok());
   kit::WriteFile(path, encoded->bytes);
-  EXPECT_FALSE(samples::CheckSampleBook(path, first, records, error));
-  EXPECT_NE(error.find("group 1"), std::string::npos) << error;
+  checked = samples::CheckSampleBook(path, first, records);
+  ASSERT_FALSE(checked.Ok());
+  EXPECT_NE(checked.Failed().reason.find("group 1"), std::string::npos) << checked.Failed().reason;
 }
 
 TEST_F(SampleData, EveryBookExportedInEveryFormatImportsBackToItsRecords) {
   kit::TempDir dir;
   std::ostringstream log, out, err;
-  std::string error;
-  ASSERT_TRUE(samples::WriteSamples(*sources, dir.Path(), log, error)) << error;
+  const base::Result<> written = samples::WriteSamples(*sources, dir.Path(), log);
+  ASSERT_TRUE(written.Ok()) << base::Describe(written.Failed());
   const std::pair<const char*, booktool::ListFormat> formats[] = {
       {"csv", booktool::ListFormat::Csv},
       {"txt", booktool::ListFormat::Flashcards},
@@ -226,9 +229,9 @@ TEST_F(SampleData, EveryBookExportedInEveryFormatImportsBackToItsRecords) {
               {"export", path, exported, "--label", std::string(entry.label), "--force"}, out, err),
           booktool::kExitGood)
           << entry.label << " " << extension << ": " << err.str();
-      const booktool::Result<booktool::ImportedList> imported =
+      const base::Result<booktool::ImportedList> imported =
           booktool::ParseImport(ReadAll(exported), {});
-      ASSERT_TRUE(imported.Ok()) << entry.label << ": " << imported.Refused().reason;
+      ASSERT_TRUE(imported.Ok()) << entry.label << ": " << imported.Failed().reason;
       const booktool::ImportedList& list = *imported;
       EXPECT_EQ(list.format, format) << entry.label;
       ASSERT_EQ(list.records.size(), records.size()) << entry.label << " " << extension;

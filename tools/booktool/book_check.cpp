@@ -12,7 +12,7 @@ namespace booktool {
 namespace {
 
 using books::BookKind;
-using books::LoadFailure;
+using books::LoadFault;
 
 int Columns(char32_t cp) {
   return cp < 0x80 || (cp >= 0xFF61 && cp <= 0xFF9F) ? 1 : 2;
@@ -120,15 +120,15 @@ int ButtonLines(std::string_view text) {
 }
 
 std::vector<Warning> FindWarnings(const books::WordBook& book, const books::CatalogueEntry& entry,
-                                  const books::LoadResult& result) {
+                                  const books::Decoding& decoding) {
   std::vector<Warning> warnings;
-  if (!result.invalid_lines.empty()) {
+  if (const std::vector<int>& lines = decoding.invalid_lines; !lines.empty()) {
     const bool own = entry.kind == BookKind::OwnBook;
     warnings.push_back(
         {WarningKind::Encoding,
          std::string(own ? "the own book is neither UTF-8 nor GBK: " : "bytes that are not GBK ") +
-             "on line" + (result.invalid_lines.size() > 1 ? "s " : " ") +
-             LineList(result.invalid_lines) + " (the program shows them as \xEF\xBF\xBD)"});
+             "on line" + (lines.size() > 1 ? "s " : " ") + LineList(lines) +
+             " (the program shows them as \xEF\xBF\xBD)"});
   }
   FindRepeats(book, warnings);
   FindTextProblems(book, warnings);
@@ -150,62 +150,63 @@ int FirstDifference(const books::WordBook& book, const books::CatalogueEntry& en
   return -1;
 }
 
-CheckReport CheckBook(const std::string& path, const books::CatalogueEntry& entry) {
-  CheckReport report;
-  report.result = books::ReadWordBook(path, entry, report.book);
-  if (!report.result.Ok()) return report;
+base::Result<CheckedBook, books::LoadFailure> CheckBook(const std::string& path,
+                                                        const books::CatalogueEntry& entry) {
+  CheckedBook checked;
+  const books::BookLoad loaded = books::ReadWordBook(path, entry, checked.book);
+  if (!loaded) return loaded.Failed();
+  checked.decoding = *loaded;
   // The loader has read the whole file within its size limit, so reading it again is cheap.
   const Result<std::string> read = ReadWholeFile(path);
-  const std::string bytes = read.Ok() ? *read : std::string();
+  const std::string bytes = read ? *read : std::string();
+  std::vector<Warning>& warnings = checked.warnings;
   if (entry.kind != BookKind::OwnBook && books::OwnBookReadsAsUtf8(bytes))
-    report.warnings.push_back({WarningKind::Encoding,
-                               "the file is UTF-8, but the program reads this book as GBK: "
-                               "its Chinese shows garbled (convert it with vantle-book convert)"});
-  if (entry.kind == BookKind::OwnBook && report.result.decoded_as == books::Encoding::Gbk &&
-      bytes.starts_with("\xEF\xBB\xBF"))
-    report.warnings.push_back({WarningKind::Encoding,
-                               "the file starts as UTF-8 but is not all UTF-8, so the program "
-                               "reads it as GBK and its first entry shows garbled"});
-  auto found = FindWarnings(report.book, entry, report.result);
-  report.warnings.insert(report.warnings.end(), found.begin(), found.end());
-  return report;
+    warnings.push_back({WarningKind::Encoding,
+                        "the file is UTF-8, but the program reads this book as GBK: "
+                        "its Chinese shows garbled (convert it with vantle-book convert)"});
+  if (entry.kind == BookKind::OwnBook && loaded->encoding == books::Encoding::Gbk &&
+      bytes.starts_with(text::kUtf8Bom))
+    warnings.push_back({WarningKind::Encoding,
+                        "the file starts as UTF-8 but is not all UTF-8, so the program "
+                        "reads it as GBK and its first entry shows garbled"});
+  auto found = FindWarnings(checked.book, entry, checked.decoding);
+  warnings.insert(warnings.end(), found.begin(), found.end());
+  return checked;
 }
 
-std::string DescribeFailure(const books::LoadResult& result, const books::CatalogueEntry& entry) {
-  const std::string line = "line " + std::to_string(result.line);
-  const std::string record = "record " + std::to_string(result.record);
-  const std::string counts = "expected " + std::to_string(result.expected) + ", found ";
-  switch (result.failure) {
-    case LoadFailure::None:
-      return "no failure";
-    case LoadFailure::CannotOpen:
+std::string DescribeFailure(const books::LoadFailure& failure, const books::CatalogueEntry& entry) {
+  const std::string line = "line " + std::to_string(failure.line);
+  const std::string record = "record " + std::to_string(failure.record);
+  const std::string counts = "expected " + std::to_string(failure.expected) + ", found ";
+  switch (failure.kind) {
+    case LoadFault::CannotOpen:
       return "the file cannot be opened (missing, unreadable, or a folder, pipe or device)";
-    case LoadFailure::ReadError:
+    case LoadFault::ReadError:
       return line + ", " + record + ": reading the file failed (a disk or file system error)";
-    case LoadFailure::NotText:
+    case LoadFault::NotText:
       return line + ", " + record + ": a NUL byte, so this is no text file (UTF-16 or binary)";
-    case LoadFailure::LineTooLong:
+    case LoadFault::LineTooLong:
       return line + ", " + record + ": a line longer than " + std::to_string(books::kMaxLineBytes) +
              " bytes, so this is no word book";
-    case LoadFailure::FileTooLarge:
+    case LoadFault::FileTooLarge:
       return line + ", " + record + ": more than " +
              std::to_string(books::kMaxFileBytes / (1024 * 1024)) + " MB, so this is no word book";
-    case LoadFailure::Empty:
+    case LoadFault::Empty:
       return "the file is empty (" + counts + "0 records)";
-    case LoadFailure::EndsInsideRecord:
+    case LoadFault::EndsInsideRecord:
       return line + ", " + record +
              ": the file ends inside a record, after an English line "
              "without its meaning line (" +
-             counts + std::to_string(result.found) + " complete records)";
-    case LoadFailure::TooFewRecords:
+             counts + std::to_string(failure.found) + " complete records)";
+    case LoadFault::TooFewRecords:
       return line + ": a single record; a book needs at least two";
-    case LoadFailure::WrongCount:
-      if (result.found >= result.expected)
+    case LoadFault::WrongCount:
+      if (failure.found >= failure.expected)
         return line + ", " + record + ": a record too many begins here (" + counts + "more)";
-      return line + ": the file ends after " + std::to_string(result.found) + " records (" +
-             counts + std::to_string(result.found) + "; " + std::string(entry.label) +
-             " must hold exactly " + std::to_string(result.expected) + ")";
-    case LoadFailure::TooManyRecords:
+      return line + ": the file ends after " + std::to_string(failure.found) + " records (" +
+             counts + std::to_string(failure.found) + "; " + std::string(entry.label) +
+             " must hold exactly " + std::to_string(failure.expected) + ")";
+    case LoadFault::TooManyRecords:
       return line + ", " + record + ": a record beyond the own book's 30000 begins here (" +
              counts + "more)";
   }
@@ -224,10 +225,10 @@ void PrintWarnings(const std::string& name, const std::vector<Warning>& warnings
           << " more warnings of this kind\n";
 }
 
-void PrintLoadFailure(const std::string& file, const books::LoadResult& result,
+void PrintLoadFailure(const std::string& file, const books::LoadFailure& failure,
                       const books::CatalogueEntry& entry, std::ostream& out) {
-  PrintRefusal({file, 0, DescribeFailure(result, entry)}, out);
-  out << file << ": the program shows " << ProgramMessage(result.message) << " and ends\n";
+  PrintRefusal({DescribeFailure(failure, entry), 0, file}, out);
+  out << file << ": the program shows " << ProgramMessage(failure.reason) << " and ends\n";
 }
 
 }  // namespace booktool

@@ -32,17 +32,19 @@ struct Warning {
 // Warnings about a loaded book: repeats within the groups of 18, texts too long for a board
 // button, empty texts, bytes that are not GBK (or, in the own book, neither GBK nor UTF-8).
 std::vector<Warning> FindWarnings(const books::WordBook& book, const books::CatalogueEntry& entry,
-                                  const books::LoadResult& result);
+                                  const books::Decoding& decoding);
 
-struct CheckReport {
-  books::LoadResult result;
+// A book that loads, and what would hurt a player in it.
+struct CheckedBook {
   books::WordBook book;
+  books::Decoding decoding;
   std::vector<Warning> warnings;
 };
 
 // Loads `path` with the program's loader and gathers the warnings of a good load; a catalogue
 // or idiom book that reads as UTF-8 beyond ASCII is warned about too (they are always GBK).
-CheckReport CheckBook(const std::string& path, const books::CatalogueEntry& entry);
+base::Result<CheckedBook, books::LoadFailure> CheckBook(const std::string& path,
+                                                        const books::CatalogueEntry& entry);
 
 // The first record (from 1) where the loaded book differs from the list's records; 0 when
 // the counts differ, -1 when the book holds exactly the list.
@@ -50,14 +52,14 @@ int FirstDifference(const books::WordBook& book, const books::CatalogueEntry& en
                     const std::vector<ListRecord>& records);
 
 // One line on what went wrong: where, what, expected and found counts.
-std::string DescribeFailure(const books::LoadResult& result, const books::CatalogueEntry& entry);
+std::string DescribeFailure(const books::LoadFailure& failure, const books::CatalogueEntry& entry);
 
 // Prints the warnings about the book `name`, at most 20 of a kind.
 void PrintWarnings(const std::string& name, const std::vector<Warning>& warnings,
                    std::ostream& out);
 
 // "FILE: refused: WHAT", then the message the program shows before it ends.
-void PrintLoadFailure(const std::string& file, const books::LoadResult& result,
+void PrintLoadFailure(const std::string& file, const books::LoadFailure& failure,
                       const books::CatalogueEntry& entry, std::ostream& out);
 
 }  // namespace booktool

@@ -60,90 +60,79 @@ bool DumpedIdiom(std::string_view line, std::string& idiom) {
 
 }  // namespace
 
-bool ParseList(std::string_view text, BookKind kind, std::vector<ListRecord>& records,
-               Refusals& refusals) {
-  records.clear();
-  const int before = refusals.total;
+Result<std::vector<ListRecord>, ListFailure> ParseList(std::string_view text, BookKind kind) {
+  std::vector<ListRecord> records;
+  Refusals refusals;
   if (text.starts_with(text::kUtf8Bom)) text.remove_prefix(text::kUtf8Bom.size());
   int number = 0;
   for (std::string_view line : SplitLines(text)) {
     ++number;
     if (line.empty()) continue;
     if (!text::IsValidUtf8(line)) {
-      refusals.Add({{}, number, "the line is not UTF-8"});
+      refusals.Add({"the line is not UTF-8", number});
       continue;
     }
     std::size_t tab = line.find('\t');
     if (kind == BookKind::IdiomBook) {
       std::string idiom(line);
       if (tab != std::string_view::npos && !DumpedIdiom(line, idiom)) {
-        refusals.Add({{},
-                      number,
-                      "a tab: the idiom book takes one idiom per line, or its halves as dump "
-                      "prints them"});
+        refusals.Add(
+            {"a tab: the idiom book takes one idiom per line, or its halves as dump "
+             "prints them",
+             number});
         continue;
       }
       records.push_back({number, std::move(idiom), {}});
       continue;
     }
     if (tab == std::string_view::npos || line.find('\t', tab + 1) != std::string_view::npos) {
-      refusals.Add({{},
-                    number,
-                    tab == std::string_view::npos
+      refusals.Add({tab == std::string_view::npos
                         ? "no tab between the English entry and the Chinese meaning"
-                        : "more than one tab (write a tab inside a field as \\t)"});
+                        : "more than one tab (write a tab inside a field as \\t)",
+                    number});
       continue;
     }
     records.push_back({number, Unescape(line.substr(0, tab)), Unescape(line.substr(tab + 1))});
   }
-  return refusals.total == before;
+  if (!refusals.Any()) return records;
+  ListFailure failure = Refused(std::move(refusals));
+  failure.readable = std::move(records);
+  return failure;
 }
 
-Result<std::vector<ListRecord>> ParseList(std::string_view text, BookKind kind) {
-  std::vector<ListRecord> records;
+Result<EncodedBook, ListFailure> EncodeBook(const std::vector<ListRecord>& records,
+                                            const books::CatalogueEntry& entry) {
+  EncodedBook book;
   Refusals refusals;
-  if (!ParseList(text, kind, records, refusals)) return refusals.kept.front();
-  return records;
-}
-
-bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
-                EncodedBook& book, Refusals& refusals) {
-  book = {};
-  const int before = refusals.total;
   books::BookRules rules(entry, false, false);
-  books::RecordFault fault;
-  if (rules.CountFault(static_cast<int>(records.size()), fault))
-    refusals.Add({{}, 0, std::move(fault.message)});
+  if (auto fault = rules.CountFault(static_cast<int>(records.size())))
+    refusals.Add({std::move(fault->message)});
   std::string english, chinese;
   for (std::size_t i = 0; i < records.size(); ++i) {
     const ListRecord& r = records[i];
     auto faults = rules.Check(r.english, r.chinese, static_cast<int>(i), r.line, english, chinese);
-    for (books::RecordFault& f : faults) refusals.Add({{}, r.line, std::move(f.message)});
+    for (books::RecordFault& f : faults) refusals.Add({std::move(f.message), r.line});
     if (!faults.empty()) continue;
     book.bytes += english + "\r\n";
     if (entry.kind != BookKind::IdiomBook) book.bytes += chinese + "\r\n";
   }
-  if (refusals.total != before) {
-    book.bytes.clear();
-    return false;
-  }
+  if (refusals.Any()) return Refused(std::move(refusals));
 
   // GBK bytes that happen to read as UTF-8 would be misread, so such an own book is written
   // in UTF-8 itself.
   if (entry.kind == BookKind::OwnBook && books::OwnBookReadsAsUtf8(book.bytes)) {
-    book.encoding = BookEncoding::Utf8;
+    book.encoding = books::Encoding::Utf8;
     book.bytes.clear();
     for (const ListRecord& r : records) book.bytes += r.english + "\r\n" + r.chinese + "\r\n";
   }
-  return true;
+  return book;
 }
 
-Result<EncodedBook> EncodeBook(const std::vector<ListRecord>& records,
-                               const books::CatalogueEntry& entry) {
-  EncodedBook book;
-  Refusals refusals;
-  if (!EncodeBook(records, entry, book, refusals)) return refusals.kept.front();
-  return book;
+ListFailure Refused(Refusals faults) {
+  ListFailure failure;
+  static_cast<Failure&>(failure) = faults.kept.front();
+  failure.faults = std::move(faults);
+  return failure;
 }
 
 const books::CatalogueEntry* EntryForFileName(std::string_view path) {
@@ -166,10 +155,10 @@ Result<const books::CatalogueEntry*> EntryFor(const std::optional<std::string>& 
                                               const std::string& file) {
   if (label) {
     if (const books::CatalogueEntry* entry = EntryForLabel(*label)) return entry;
-    return Refusal{{}, 0, "\"" + *label + "\" is no label of the catalogue"};
+    return Failure{"\"" + *label + "\" is no label of the catalogue"};
   }
   if (const books::CatalogueEntry* entry = EntryForFileName(file)) return entry;
-  return Refusal{{}, 0, file + ": the name is no book's name; give the book with --label LABEL"};
+  return Failure{file + ": the name is no book's name; give the book with --label LABEL"};
 }
 
 std::string UserOwnBook() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "books/catalogue.h"
+#include "books/loader.h"
 #include "books/rules.h"
 #include "books/word_book.h"
 #include "booktool/refusal.h"
@@ -22,22 +23,27 @@ struct ListRecord {
   std::string chinese;
 };
 
+// Why a list, or the book made of it, was refused: its first fault by line as the failure
+// itself, and every fault, so that one run can name each bad line.
+struct ListFailure : Failure {
+  Refusals faults;
+  std::vector<ListRecord> readable;  // of a list read: the records of its good lines
+};
+
+// The failure of a list with `faults` (at least one).
+ListFailure Refused(Refusals faults);
+
 // Reads a UTF-8 list (a leading byte-order mark is dropped; lines end at LF, CR LF or CR;
 // empty lines are skipped). Books of two-line records take `english<TAB>chinese` lines with
 // the escapes \\ \t \r \n inside fields; the idiom book takes one idiom per line as it stands,
 // or its two halves as DumpBook prints them, which are joined again.
-// A malformed line is refused and left out of `records`; reading goes on to the end.
-bool ParseList(std::string_view text, books::BookKind kind, std::vector<ListRecord>& records,
-               Refusals& refusals);
-// The same, refused at the first malformed line.
-Result<std::vector<ListRecord>> ParseList(std::string_view text, books::BookKind kind);
-
-enum class BookEncoding { Gbk, Utf8 };
+// Every malformed line is refused; reading goes on to the end.
+Result<std::vector<ListRecord>, ListFailure> ParseList(std::string_view text, books::BookKind kind);
 
 // The bytes of a book file and the encoding they are in.
 struct EncodedBook {
   std::string bytes;
-  BookEncoding encoding = BookEncoding::Gbk;
+  books::Encoding encoding = books::Encoding::Gbk;
 };
 
 // Makes the bytes of a book file for `entry` from `records`: GBK, every line ended by CR LF,
@@ -47,11 +53,8 @@ struct EncodedBook {
 // lowered, a meaning ending in the markers 0, 1 or space. An own book whose GBK bytes would
 // also read as UTF-8 is written as UTF-8 instead. Every record is looked at: a wrong number of
 // records is refused with line 0, then each bad record with its line.
-bool EncodeBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
-                EncodedBook& book, Refusals& refusals);
-// The same, with the first refusal only.
-Result<EncodedBook> EncodeBook(const std::vector<ListRecord>& records,
-                               const books::CatalogueEntry& entry);
+Result<EncodedBook, ListFailure> EncodeBook(const std::vector<ListRecord>& records,
+                                            const books::CatalogueEntry& entry);
 
 // The catalogue entry a file name stands for: a catalogue label, "《My词库》.txt" or
 // "《成语大全》.txt" (only the last component of `path` counts); null for any other name.

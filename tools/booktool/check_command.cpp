@@ -11,26 +11,28 @@ int RunCheck(const Arguments& args, std::ostream& out, std::ostream& err) {
   std::vector<const books::CatalogueEntry*> entries;
   for (const std::string& file : args.files) {
     const Result<const books::CatalogueEntry*> entry = EntryFor(args.label, file);
-    if (!entry.Ok()) return UsageError(kCheckCommand, entry.Refused().reason, err);
+    if (!entry) return UsageError(kCheckCommand, entry.Failed().reason, err);
     entries.push_back(*entry);
   }
   int status = kExitGood;
   for (std::size_t i = 0; i < args.files.size(); ++i) {
     const std::string& file = args.files[i];
     const books::CatalogueEntry& entry = *entries[i];
-    const CheckReport report = CheckBook(file, entry);
-    const books::LoadResult& r = report.result;
-    if (!r.Ok()) {
+    const Result<CheckedBook, books::LoadFailure> checked = CheckBook(file, entry);
+    if (!checked) {
       status = kExitRefused;
-      PrintLoadFailure(file, r, entry, out);
-      if (!r.invalid_lines.empty()) PrintWarnings(file, FindWarnings({}, entry, r), out);
+      const books::LoadFailure& failure = checked.Failed();
+      PrintLoadFailure(file, failure, entry, out);
+      if (!failure.decoded.invalid_lines.empty())
+        PrintWarnings(file, FindWarnings({}, entry, failure.decoded), out);
       continue;
     }
-    out << file << ": OK, " << report.book.word_count << " records";
+    out << file << ": OK, " << checked->book.word_count << " records";
     if (entry.kind == books::BookKind::OwnBook)
-      out << (r.decoded_as == books::Encoding::Utf8 ? " (read as UTF-8)" : " (read as GBK)");
+      out << (checked->decoding.encoding == books::Encoding::Utf8 ? " (read as UTF-8)"
+                                                                  : " (read as GBK)");
     out << "\n";
-    PrintWarnings(file, report.warnings, out);
+    PrintWarnings(file, checked->warnings, out);
   }
   return status;
 }

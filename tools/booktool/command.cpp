@@ -18,7 +18,7 @@ int UsageError(const Command& command, std::string_view problem, std::ostream& e
   return kExitUsage;
 }
 
-int Refuse(const Refusal& refusal, std::ostream& err) {
+int Refuse(const Failure& refusal, std::ostream& err) {
   PrintRefusal(refusal, err);
   return kExitRefused;
 }

@@ -31,6 +31,6 @@ std::string UsageText(std::string_view usage, bool first = true);
 int UsageError(const Command& command, std::string_view problem, std::ostream& err);
 
 // Prints the refusal on `err`; returns kExitRefused.
-int Refuse(const Refusal& refusal, std::ostream& err);
+int Refuse(const Failure& refusal, std::ostream& err);
 
 }  // namespace booktool

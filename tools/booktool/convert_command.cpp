@@ -14,12 +14,11 @@ namespace {
 Result<std::string> UserOwnBookMade() {
   const std::string book = UserOwnBook();
   if (book.empty())
-    return Refusal{
-        {}, 0, "no folder for the user's own book: neither XDG_DATA_HOME nor HOME is set"};
+    return Failure{"no folder for the user's own book: neither XDG_DATA_HOME nor HOME is set"};
   const std::filesystem::path folder = std::filesystem::path(book).parent_path();
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  if (ec) return Refusal{folder.string(), 0, "cannot be made (" + ec.message() + ")"};
+  if (ec) return Failure{"cannot be made (" + ec.message() + ")", 0, folder.string()};
   return book;
 }
 
@@ -34,20 +33,20 @@ int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err) {
   std::string book = args.own ? std::string() : args.files[1];
   if (args.own) {
     const Result<std::string> made = UserOwnBookMade();
-    if (!made.Ok()) return Refuse(made.Refused(), err);
+    if (!made.Ok()) return Refuse(made.Failed(), err);
     book = *made;
   }
   const Result<const books::CatalogueEntry*> entry = EntryFor(args.label, book);
-  if (!entry.Ok()) return UsageError(kConvertCommand, entry.Refused().reason, err);
+  if (!entry.Ok()) return UsageError(kConvertCommand, entry.Failed().reason, err);
 
   const WriteTarget target{book, args.force, {in}};
-  if (const Result<> free = CheckTarget(target); !free.Ok()) return Refuse(free.Refused(), err);
+  if (const Result<> free = CheckTarget(target); !free.Ok()) return Refuse(free.Failed(), err);
   const Result<std::string> text = ReadWholeFile(in);
-  if (!text.Ok()) return Refuse(text.Refused(), err);
-  std::vector<ListRecord> records;
-  Refusals refused;
-  ParseList(*text, (*entry)->kind, records, refused);
-  return WriteBook(records, **entry, in, target, out, err, std::move(refused));
+  if (!text.Ok()) return Refuse(text.Failed(), err);
+  Result<std::vector<ListRecord>, ListFailure> list = ParseList(*text, (*entry)->kind);
+  if (list) return WriteBook(*list, **entry, in, target, out, err);
+  // The lines that read are encoded too, so that one run names every fault.
+  return WriteBook(list.Failed().readable, **entry, in, target, out, err, list.Failed().faults);
 }
 
 }  // namespace

@@ -12,11 +12,11 @@ int RunDump(const Arguments& args, std::ostream& out, std::ostream& err) {
     return UsageError(kDumpCommand, args.files.empty() ? "too few files" : "too many files", err);
   const std::string& file = args.files[0];
   const Result<const books::CatalogueEntry*> entry = EntryFor(args.label, file);
-  if (!entry.Ok()) return UsageError(kDumpCommand, entry.Refused().reason, err);
+  if (!entry.Ok()) return UsageError(kDumpCommand, entry.Failed().reason, err);
   books::WordBook book;
-  const books::LoadResult r = books::ReadWordBook(file, **entry, book);
-  if (!r.Ok()) {
-    PrintLoadFailure(file, r, **entry, err);
+  const books::BookLoad loaded = books::ReadWordBook(file, **entry, book);
+  if (!loaded) {
+    PrintLoadFailure(file, loaded.Failed(), **entry, err);
     return kExitRefused;
   }
   out << DumpBook(book);

@@ -53,9 +53,7 @@ Result<> CheckHeld(const std::vector<ListRecord>& records, bool (*holds)(char32_
       for (std::size_t i = 0; i < text->size();) {
         const char32_t cp = text::NextCodePoint(*text, i);
         if (!holds(cp))
-          return Refusal{{},
-                         0,
-                         text::Concat({"record ", std::to_string(r.line), ": ", what, " ",
+          return Failure{text::Concat({"record ", std::to_string(r.line), ": ", what, " ",
                                        Quoted(*text), " holds ", Hex(cp), ", which ", format,
                                        " cannot hold; export the book as CSV"})};
       }
@@ -99,7 +97,7 @@ std::string KvtmlText(std::string_view text) {
 }
 
 Result<std::string> Kvtml(const std::vector<ListRecord>& records, std::string_view title) {
-  if (Result<> held = CheckHeld(records, XmlHolds, "XML"); !held.Ok()) return held.Refused();
+  if (Result<> held = CheckHeld(records, XmlHolds, "XML"); !held.Ok()) return held.Failed();
   std::string bytes = text::Concat({
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<kvtml version=\"2.0\">\n"
@@ -134,7 +132,7 @@ Result<std::string> Kvtml(const std::vector<ListRecord>& records, std::string_vi
 
 Result<std::string> Flashcards(const std::vector<ListRecord>& records) {
   if (Result<> held = CheckHeld(records, TextHolds, "flash-card text"); !held.Ok())
-    return held.Refused();
+    return held.Failed();
   std::string bytes =
       text::Concat({"#separator:tab\n#html:false\n#", kListColumnsKey, ":English\tChinese\n"});
   for (const ListRecord& r : records)

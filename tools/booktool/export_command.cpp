@@ -15,16 +15,16 @@ int RunExport(const Arguments& args, std::ostream& out, std::ostream& err) {
   const std::string& in = args.files[0];
   const Result<ListDestination> destination =
       ListDestinationFor(args, args.files.size() == 2 ? args.files[1] : "-", {in});
-  if (!destination.Ok()) return UsageError(kExportCommand, destination.Refused().reason, err);
+  if (!destination.Ok()) return UsageError(kExportCommand, destination.Failed().reason, err);
   const Result<const books::CatalogueEntry*> entry = EntryFor(args.label, in);
-  if (!entry.Ok()) return UsageError(kExportCommand, entry.Refused().reason, err);
+  if (!entry.Ok()) return UsageError(kExportCommand, entry.Failed().reason, err);
   if (destination->target.path != kStandardOutput) {
     const Result<> free = CheckTarget(destination->target);
-    if (!free.Ok()) return Refuse(free.Refused(), err);
+    if (!free.Ok()) return Refuse(free.Failed(), err);
   }
   books::WordBook book;
-  const books::LoadResult loaded = books::ReadWordBook(in, **entry, book);
-  if (!loaded.Ok()) return Refuse({in, 0, DescribeFailure(loaded, **entry)}, err);
+  const books::BookLoad loaded = books::ReadWordBook(in, **entry, book);
+  if (!loaded) return Refuse({DescribeFailure(loaded.Failed(), **entry), 0, in}, err);
   return WriteList(BookRecords(book), in, std::string((*entry)->label), *destination, out, err);
 }
 
@@ -36,11 +36,11 @@ Result<ListDestination> ListDestinationFor(const Arguments& args, const std::str
   if (args.format) {
     destination.format = FormatForName(*args.format);
     if (destination.format == ListFormat::Detect)
-      return Refusal{{}, 0, "--format takes csv, flashcards (or anki) or kvtml"};
+      return Failure{"--format takes csv, flashcards (or anki) or kvtml"};
   } else if (path != kStandardOutput) {
     destination.format = FormatForExtension(path);
     if (destination.format == ListFormat::Detect)
-      return Refusal{{}, 0, path + ": the extension names no format; give --format"};
+      return Failure{path + ": the extension names no format; give --format"};
   }
   return destination;
 }
@@ -49,14 +49,14 @@ int WriteList(const std::vector<ListRecord>& records, const std::string& source,
               const std::string& title, const ListDestination& destination, std::ostream& out,
               std::ostream& err) {
   const Result<std::string> bytes = ExportRecords(records, destination.format, title);
-  if (!bytes.Ok()) return Refuse({source, 0, bytes.Refused().reason}, err);
+  if (!bytes.Ok()) return Refuse({bytes.Failed().reason, 0, source}, err);
   const std::string& path = destination.target.path;
   if (path == kStandardOutput) {
     out << *bytes;
     return kExitGood;
   }
   const Result<std::string> written = WriteAtomically(destination.target, *bytes);
-  if (!written.Ok()) return Refuse(written.Refused(), err);
+  if (!written.Ok()) return Refuse(written.Failed(), err);
   out << path << ": wrote " << records.size() << " records of " << title << " as "
       << FormatName(destination.format) << LinkNote(path, *written) << "\n";
   return kExitGood;

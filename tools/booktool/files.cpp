@@ -40,38 +40,38 @@ Result<Resolved> Resolve(const std::string& path) {
   for (int links = 0; links < 40; ++links) {
     if (lstat(resolved.path.c_str(), &resolved.status) != 0) {
       if (errno == ENOENT) return resolved;
-      return Refusal{path, 0, SystemError("cannot be looked at")};
+      return Failure{SystemError("cannot be looked at"), 0, path};
     }
     resolved.exists = true;
     if (!S_ISLNK(resolved.status.st_mode)) return resolved;
     std::error_code ec;
     const fs::path to = fs::read_symlink(resolved.path, ec);
-    if (ec) return Refusal{path, 0, "the symbolic link cannot be read (" + ec.message() + ")"};
+    if (ec) return Failure{"the symbolic link cannot be read (" + ec.message() + ")", 0, path};
     resolved.path = (to.is_absolute() ? to : fs::path(resolved.path).parent_path() / to).string();
     resolved.exists = false;
   }
-  return Refusal{path, 0, "too many levels of symbolic links"};
+  return Failure{"too many levels of symbolic links", 0, path};
 }
 
 // Whether the file `status` describes, at `target.path`, may be replaced.
 Result<> Replaceable(const WriteTarget& target, const struct stat& status, bool exists) {
   if (!exists) return {};
   if (!S_ISREG(status.st_mode))
-    return Refusal{target.path, 0,
-                   "is " + KindOf(status.st_mode) +
+    return Failure{"is " + KindOf(status.st_mode) +
                        ", not a regular file; only a regular file is replaced, with --force or "
-                       "without"};
+                       "without",
+                   0, target.path};
   for (const std::string& input : target.inputs) {
     struct stat read;
     if (stat(input.c_str(), &read) == 0 && read.st_dev == status.st_dev &&
         read.st_ino == status.st_ino)
-      return Refusal{target.path, 0,
-                     "is " + input +
+      return Failure{"is " + input +
                          ", the file being read; it is never written over, with --force or "
-                         "without"};
+                         "without",
+                     0, target.path};
   }
   if (target.force) return {};
-  return Refusal{target.path, 0, "exists already; give --force to replace it"};
+  return Failure{"exists already; give --force to replace it", 0, target.path};
 }
 
 // A new file beside `target` for writing, with a name of its own; its permissions are what
@@ -89,7 +89,7 @@ Result<std::pair<int, std::string>> CreateTemporary(const fs::path& target) {
     if (fd >= 0) return std::pair{fd, temp};
     if (errno != EEXIST) break;
   }
-  return Refusal{target.string(), 0, SystemError("cannot create a file in " + folder.string())};
+  return Failure{SystemError("cannot create a file in " + folder.string()), 0, target.string()};
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -106,16 +106,16 @@ bool WriteAll(int fd, std::string_view bytes) {
 Result<> TakeName(const std::string& temp, const Resolved& resolved, const WriteTarget& target) {
   if (target.force) {
     if (rename(temp.c_str(), resolved.path.c_str()) == 0) return {};
-    return Refusal{target.path, 0, SystemError("cannot take the name")};
+    return Failure{SystemError("cannot take the name"), 0, target.path};
   }
   // A hard link takes the name only while nobody has it, so no file is ever replaced; where
   // the file system has no hard links, the name is taken by renaming once it is seen free.
   if (link(temp.c_str(), resolved.path.c_str()) == 0) return {};
   std::error_code ec;
   if (errno == EEXIST || fs::exists(fs::symlink_status(resolved.path, ec)))
-    return Refusal{target.path, 0, "exists already; give --force to replace it"};
+    return Failure{"exists already; give --force to replace it", 0, target.path};
   if (rename(temp.c_str(), resolved.path.c_str()) == 0) return {};
-  return Refusal{target.path, 0, SystemError("cannot take the name")};
+  return Failure{SystemError("cannot take the name"), 0, target.path};
 }
 
 // Writes the temporary file `fd` in full. A replaced file keeps its permissions, and its
@@ -124,13 +124,13 @@ Result<> WriteContent(int fd, std::string_view bytes, const Resolved& resolved,
                       const WriteTarget& target) {
   if (resolved.exists) {
     if (fchmod(fd, resolved.status.st_mode & 07777) != 0)
-      return Refusal{target.path, 0, SystemError("cannot keep its permissions")};
+      return Failure{SystemError("cannot keep its permissions"), 0, target.path};
     if (fchown(fd, resolved.status.st_uid, resolved.status.st_gid) != 0) {
       // Only root may give a file away; the file then stays ours, with the same permissions.
     }
   }
   if (!WriteAll(fd, bytes) || fsync(fd) != 0)
-    return Refusal{target.path, 0, SystemError("cannot write")};
+    return Failure{SystemError("cannot write"), 0, target.path};
   return {};
 }
 
@@ -150,7 +150,7 @@ Result<std::string> ReadWholeFile(const std::string& path) {
   // Opened without waiting for a pipe's writer or taking a terminal, then refused unless it
   // is a regular file: the name may have been given to another since it was looked at.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return Refusal{path, 0, SystemError("cannot be read")};
+  if (fd < 0) return Failure{SystemError("cannot be read"), 0, path};
   struct stat status;
   std::string bytes;
   std::string problem;
@@ -174,31 +174,31 @@ Result<std::string> ReadWholeFile(const std::string& path) {
                 " MB: no word list is that large";
   }
   close(fd);
-  if (!problem.empty()) return Refusal{path, 0, problem};
+  if (!problem.empty()) return Failure{problem, 0, path};
   return bytes;
 }
 
 Result<> CheckTarget(const WriteTarget& target) {
   Result<Resolved> resolved = Resolve(target.path);
-  if (!resolved.Ok()) return resolved.Refused();
+  if (!resolved.Ok()) return resolved.Failed();
   return Replaceable(target, resolved->status, resolved->exists);
 }
 
 Result<std::string> WriteAtomically(const WriteTarget& target, std::string_view bytes,
                                     const Verify& verify) {
   Result<Resolved> resolved = Resolve(target.path);
-  if (!resolved.Ok()) return resolved.Refused();
+  if (!resolved.Ok()) return resolved.Failed();
   Result<> replaceable = Replaceable(target, resolved->status, resolved->exists);
-  if (!replaceable.Ok()) return replaceable.Refused();
+  if (!replaceable.Ok()) return replaceable.Failed();
   auto temporary = CreateTemporary(resolved->path);
-  if (!temporary.Ok()) return temporary.Refused();
+  if (!temporary.Ok()) return temporary.Failed();
   const auto& [fd, temp] = *temporary;
   Result<> done = WriteContent(fd, bytes, *resolved, target);
-  if (close(fd) != 0 && done.Ok()) done = Refusal{target.path, 0, SystemError("cannot write")};
+  if (close(fd) != 0 && done.Ok()) done = Failure{SystemError("cannot write"), 0, target.path};
   if (done.Ok() && verify) done = verify(temp);
   if (done.Ok()) done = Commit(temp, *resolved, target);
   unlink(temp.c_str());
-  if (!done.Ok()) return done.Refused();
+  if (!done.Ok()) return done.Failed();
   return resolved->path;
 }
 

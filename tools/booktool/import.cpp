@@ -55,7 +55,7 @@ Result<ImportedList> ReadAs(ListFormat format, std::string_view bytes,
   // a file that begins with a byte-order mark says what it is.
   if (!text.encoding.starts_with("UTF-16") && !bytes.starts_with(text::kUtf8Bom) &&
       bytes.substr(0, 4096).find('\0') != std::string_view::npos)
-    return Refusal{{}, 0, "a NUL byte: this is no text file"};
+    return Failure{"a NUL byte: this is no text file"};
   if (format == ListFormat::Flashcards) return import::ReadFlashcards(text, options);
   return import::ReadCsv(text, options);
 }
@@ -69,10 +69,10 @@ Result<ImportedList> ParseImport(std::string_view bytes, const ImportOptions& op
                             : zipped                             ? ListFormat::Csv
                                                                  : Detect(text.text);
   Result<ImportedList> list =
-      zipped ? Refusal{{}, 0, "a zipped file, such as a spreadsheet workbook: save it as CSV first"}
+      zipped ? Failure{"a zipped file, such as a spreadsheet workbook: save it as CSV first"}
              : ReadAs(format, bytes, text, options);
   if (!list.Ok()) {
-    Refusal refusal = list.Refused();
+    Failure refusal = list.Failed();
     refusal.reason = "as " + std::string(FormatName(format)) + ": " + refusal.reason;
     return refusal;
   }

@@ -121,10 +121,8 @@ Result<Columns> ByContent(const std::vector<std::size_t>& usable, const Cells& c
     seen.append(", and ")
         .append(std::to_string(filled_columns - kColumnsNamed))
         .append(" more columns");
-  return Refusal{{},
-                 0,
-                 "cannot tell the English column from the Chinese one by their content (" + seen +
-                     "); name them with --columns A,B, the English column first"};
+  return Failure{"cannot tell the English column from the Chinese one by their content (" + seen +
+                 "); name them with --columns A,B, the English column first"};
 }
 
 // Whether a field, as written, may be a note identifier: eight to eleven of the 91 characters
@@ -182,15 +180,15 @@ std::optional<std::pair<std::size_t, std::size_t>> NamedColumns(
 Result<std::size_t> ColumnFor(std::string_view wanted, const std::vector<std::string>& names) {
   if (const std::optional<std::size_t> n = ParseCount(wanted)) {
     if (*n >= 1) return *n - 1;
-    return Refusal{{}, 0, "columns are numbered from 1"};
+    return Failure{"columns are numbered from 1"};
   }
   for (std::size_t i = 0; i < names.size(); ++i)
     if (Lower(Trim(names[i])) == Lower(Trim(wanted))) return i;
   std::string reason = "no column is named " + Quoted(wanted);
-  if (names.empty()) return Refusal{{}, 0, reason + " (the file names no columns)"};
+  if (names.empty()) return Failure{reason + " (the file names no columns)"};
   reason += " (the names are";
   for (std::size_t i = 0; i < names.size(); ++i) reason += (i ? ", " : " ") + Quoted(names[i]);
-  return Refusal{{}, 0, reason + ")"};
+  return Failure{reason + ")"};
 }
 
 std::vector<std::size_t> IdentifierColumns(const std::vector<Row>& rows, std::size_t width) {
@@ -215,14 +213,12 @@ Result<Columns> ChooseColumns(const ImportOptions& options, const std::vector<st
                               Sides sides) {
   if (options.columns.size() == 2) {
     const Result<std::size_t> english = ColumnFor(options.columns[0], names);
-    if (!english.Ok()) return english.Refused();
+    if (!english.Ok()) return english.Failed();
     const Result<std::size_t> chinese = ColumnFor(options.columns[1], names);
-    if (!chinese.Ok()) return chinese.Refused();
+    if (!chinese.Ok()) return chinese.Failed();
     if (*english == *chinese)
-      return Refusal{{},
-                     0,
-                     "--columns gives column " + std::to_string(*english + 1) +
-                         " for both sides; give the English column, then the meaning's"};
+      return Failure{"--columns gives column " + std::to_string(*english + 1) +
+                     " for both sides; give the English column, then the meaning's"};
     return Columns{*english, *chinese, Choice::Given, {}};
   }
   std::vector<std::size_t> sides_usable;
@@ -253,7 +249,7 @@ Result<Columns> ChooseColumns(const ImportOptions& options, const std::vector<st
     return Columns{english, chinese, Choice::Named, {}};
   }
   if (usable.size() < 2)
-    return Refusal{{}, 0, "fewer than two columns to take the English entry and the meaning from"};
+    return Failure{"fewer than two columns to take the English entry and the meaning from"};
   // A file without rows has nothing to tell the columns apart by, nor anything to take.
   if (cells.empty()) return Columns{usable[0], usable[1], Choice::Named, {}};
   return by_content();
@@ -279,10 +275,8 @@ Result<TakenRecords> TakeRecords(const std::vector<Row>& rows, const Cells& cell
   const std::size_t need = std::max(columns.english, columns.chinese) + 1;
   const std::size_t widest = WidestRow(rows);
   if (!rows.empty() && need > widest)
-    return Refusal{{},
-                   0,
-                   "no row has " + std::to_string(need) + " columns (the widest has " +
-                       std::to_string(widest) + ")"};
+    return Failure{"no row has " + std::to_string(need) + " columns (the widest has " +
+                   std::to_string(widest) + ")"};
   const bool turn = sides == Sides::PerRecord && columns.choice != Choice::Given &&
                     columns.choice != Choice::NamedLanguage;
   TakenRecords taken;

@@ -58,22 +58,20 @@ Result<ImportOptions> ImportOptionsFor(const Arguments& args) {
   if (args.format) {
     options.format = FormatForName(*args.format);
     if (options.format == ListFormat::Detect)
-      return Refusal{{}, 0, "--format takes csv, flashcards (or anki) or kvtml"};
+      return Failure{"--format takes csv, flashcards (or anki) or kvtml"};
   }
   if (!args.columns) return options;
   const std::string& value = *args.columns;
   const std::size_t comma = value.find(',');
   if (comma == std::string::npos || comma == 0 || comma + 1 == value.size() ||
       value.find(',', comma + 1) != std::string::npos)
-    return Refusal{{}, 0, "--columns takes two columns, the English one and the meaning, as A,B"};
+    return Failure{"--columns takes two columns, the English one and the meaning, as A,B"};
   options.columns = {value.substr(0, comma), value.substr(comma + 1)};
   if (import::Lower(import::Trim(options.columns[0])) ==
       import::Lower(import::Trim(options.columns[1])))
-    return Refusal{{},
-                   0,
-                   "--columns " + value +
-                       " gives one column for both sides; give the English column, then the "
-                       "meaning's"};
+    return Failure{"--columns " + value +
+                   " gives one column for both sides; give the English column, then the "
+                   "meaning's"};
   return options;
 }
 
@@ -91,13 +89,13 @@ Result<ImportTarget> ImportTargetFor(const Arguments& args) {
   made.own = args.files.size() == 1;
   made.target = {made.own ? UserOwnBook() : args.files[1], args.force, {args.files[0]}};
   if (made.target.path.empty())
-    return Refusal{{}, 0, "neither XDG_DATA_HOME nor HOME says where your own book goes; give OUT"};
+    return Failure{"neither XDG_DATA_HOME nor HOME says where your own book goes; give OUT"};
   made.entry = args.label ? EntryForLabel(*args.label) : EntryForFileName(made.target.path);
   if (!made.entry && args.label)
-    return Refusal{{}, 0, "\"" + *args.label + "\" is no label of the catalogue"};
+    return Failure{"\"" + *args.label + "\" is no label of the catalogue"};
   if (!made.entry) made.entry = &books::BookCatalogue().front();
   if (made.entry->kind == books::BookKind::IdiomBook)
-    return Refusal{{}, 0, "the idiom book holds no pairs; make it with convert"};
+    return Failure{"the idiom book holds no pairs; make it with convert"};
   return made;
 }
 
@@ -105,10 +103,10 @@ Result<ImportTarget> ImportTargetFor(const Arguments& args) {
 Result<ImportedList> ReadImport(const std::string& in, const ImportOptions& options,
                                 std::ostream& out) {
   const Result<std::string> bytes = ReadWholeFile(in);
-  if (!bytes.Ok()) return bytes.Refused();
+  if (!bytes.Ok()) return bytes.Failed();
   Result<ImportedList> list = ParseImport(*bytes, options);
   if (!list.Ok()) {
-    Refusal refusal = list.Refused();
+    Failure refusal = list.Failed();
     refusal.file = in;
     return refusal;
   }
@@ -136,34 +134,34 @@ Result<std::vector<ListRecord>> SiftForBook(const std::string& in, std::vector<L
   const bool repeats = std::any_of(sifted.bad.begin(), sifted.bad.end(), [](const BadRecord& b) {
     return b.kind == books::Fault::Repeat;
   });
-  return Refusal{in, 0,
-                 RecordCount(sifted.bad.size()) + " no book can take (" + Counts(counts) +
+  return Failure{RecordCount(sifted.bad.size()) + " no book can take (" + Counts(counts) +
                      "); nothing written. --skip-bad leaves them out" +
-                     (repeats ? ", --dedupe drops repeated pairs" : "")};
+                     (repeats ? ", --dedupe drops repeated pairs" : ""),
+                 0, in};
 }
 
 int RunImport(const Arguments& args, std::ostream& out, std::ostream& err) {
   const Result<ImportOptions> options = ImportOptionsFor(args);
-  if (!options.Ok()) return UsageError(kImportCommand, options.Refused().reason, err);
+  if (!options.Ok()) return UsageError(kImportCommand, options.Failed().reason, err);
   if (args.files.empty() || args.files.size() > 2)
     return UsageError(kImportCommand, args.files.empty() ? "no FILE" : "too many files", err);
   const Result<ImportTarget> made = ImportTargetFor(args);
-  if (!made.Ok()) return UsageError(kImportCommand, made.Refused().reason, err);
+  if (!made.Ok()) return UsageError(kImportCommand, made.Failed().reason, err);
   if (const Result<> free = CheckTarget(made->target); !free.Ok())
-    return Refuse(free.Refused(), err);
+    return Refuse(free.Failed(), err);
 
   const std::string& in = args.files[0];
   Result<ImportedList> list = ReadImport(in, *options, out);
-  if (!list.Ok()) return Refuse(list.Refused(), err);
+  if (!list.Ok()) return Refuse(list.Failed(), err);
   const Result<std::vector<ListRecord>> kept =
       SiftForBook(in, std::move(list->records), *made->entry, args, out, err);
-  if (!kept.Ok()) return Refuse(kept.Refused(), err);
+  if (!kept.Ok()) return Refuse(kept.Failed(), err);
 
   if (made->own) {
     const std::filesystem::path folder = std::filesystem::path(made->target.path).parent_path();
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (ec) return Refuse({folder.string(), 0, "cannot be made (" + ec.message() + ")"}, err);
+    if (ec) return Refuse({"cannot be made (" + ec.message() + ")", 0, folder.string()}, err);
   }
   return WriteBook(*kept, *made->entry, in, made->target, out, err);
 }

@@ -18,12 +18,11 @@ Result<ImportedList> ReadCsv(const DecodedText& decoded, const ImportOptions& op
     separator = DetectSeparator(text);
   }
   if (!separator)
-    return Refusal{{},
-                   0,
-                   "no separator found: the rows need two columns with a comma, a semicolon or "
-                   "a tab between them"};
+    return Failure{
+        "no separator found: the rows need two columns with a comma, a semicolon or "
+        "a tab between them"};
   Result<std::vector<Row>> split = SplitAll(text, *separator, first_line);
-  if (!split.Ok()) return split.Refused();
+  if (!split.Ok()) return split.Failed();
   std::vector<Row>& rows = *split;
   // vantle-book's export, known by its header row (kCsvHeader), is read exactly as written;
   // elsewhere the lines of a cell are joined.
@@ -51,9 +50,9 @@ Result<ImportedList> ReadCsv(const DecodedText& decoded, const ImportOptions& op
   for (std::size_t i = 0; i < width; ++i) usable.push_back(i);
   const Result<Columns> columns = ChooseColumns(
       options, names, usable, IdentifierColumns(rows, width), cells, Sides::AsColumns);
-  if (!columns.Ok()) return columns.Refused();
+  if (!columns.Ok()) return columns.Failed();
   Result<TakenRecords> taken = TakeRecords(rows, cells, *columns, Sides::AsColumns);
-  if (!taken.Ok()) return taken.Refused();
+  if (!taken.Ok()) return taken.Failed();
   ImportedList list;
   list.description = "CSV in " + decoded.encoding + ", separated by " + SeparatorName(*separator) +
                      (names.empty() ? "" : ", header row skipped") + "; " +

@@ -52,7 +52,7 @@ Result<CardHeader> ReadCardHeader(std::string_view text) {
     const std::string_view value = line.substr(colon + 1);
     if (key == "separator") {
       const std::optional<char> separator = SeparatorFromName(value);
-      if (!separator) return Refusal{{}, header.lines, "unknown separator " + Quoted(value)};
+      if (!separator) return Failure{"unknown separator " + Quoted(value), header.lines};
       header.separator = *separator;
     } else if (key == "html") {
       header.html = Lower(Trim(value)) == "true";
@@ -112,10 +112,10 @@ bool IsHeaderLine(std::string_view line) {
 Result<ImportedList> ReadFlashcards(const DecodedText& decoded, const ImportOptions& options) {
   const std::string_view text = decoded.text;
   const Result<CardHeader> header = ReadCardHeader(text);
-  if (!header.Ok()) return header.Refused();
+  if (!header.Ok()) return header.Failed();
   Result<std::vector<Row>> rows =
       SplitAll(text.substr(header->body), header->separator, header->lines + 1);
-  if (!rows.Ok()) return rows.Refused();
+  if (!rows.Ok()) return rows.Failed();
   Cells cells;
   for (const Row& row : *rows) {
     cells.emplace_back();
@@ -134,9 +134,9 @@ Result<ImportedList> ReadFlashcards(const DecodedText& decoded, const ImportOpti
       header->exact ? std::vector<std::size_t>() : IdentifierColumns(*rows, width);
   const Result<Columns> columns =
       ChooseColumns(options, header->names, usable, identifiers, cells, sides);
-  if (!columns.Ok()) return columns.Refused();
+  if (!columns.Ok()) return columns.Failed();
   Result<TakenRecords> taken = TakeRecords(*rows, cells, *columns, sides);
-  if (!taken.Ok()) return taken.Refused();
+  if (!taken.Ok()) return taken.Failed();
   ImportedList list;
   list.description = Description(decoded, *header, *columns, taken->turned);
   list.records = std::move(taken->records);

@@ -33,7 +33,7 @@ class KvtmlReader {
   explicit KvtmlReader(std::string_view bytes) {
     parser_ = XML_ParserCreate(nullptr);
     if (!parser_) {
-      refusal_ = {{}, 0, "out of memory"};
+      refusal_ = {"out of memory"};
       return;
     }
     XML_SetUserData(parser_, this);
@@ -47,9 +47,8 @@ class KvtmlReader {
       const bool last = at + n == bytes.size();
       if (XML_Parse(parser_, bytes.data() + at, static_cast<int>(n), last) != XML_STATUS_OK) {
         refusal_ = {
-            {},
-            static_cast<int>(XML_GetCurrentLineNumber(parser_)),
-            std::string("not well-formed XML: ") + XML_ErrorString(XML_GetErrorCode(parser_))};
+            std::string("not well-formed XML: ") + XML_ErrorString(XML_GetErrorCode(parser_)),
+            static_cast<int>(XML_GetCurrentLineNumber(parser_))};
         break;
       }
       at += n;
@@ -57,9 +56,9 @@ class KvtmlReader {
     XML_ParserFree(parser_);
     if (!refusal_.reason.empty()) return;
     if (root_ != "kvtml")
-      refusal_ = {{}, 0, "the XML file is no KVTML file (its root element is <" + root_ + ">)"};
+      refusal_ = {"the XML file is no KVTML file (its root element is <" + root_ + ">)"};
     else if (version_.starts_with("1") || (old_entries_ && document_.languages.empty()))
-      refusal_ = {{}, 0, "a KVTML 1 file: save it in KVTML 2 first"};
+      refusal_ = {"a KVTML 1 file: save it in KVTML 2 first"};
   }
 
   Result<KvtmlDocument> Document() && {
@@ -133,7 +132,7 @@ class KvtmlReader {
   std::string root_, version_, translation_, text_;
   bool collect_ = false, old_entries_ = false;
   KvtmlDocument document_;
-  Refusal refusal_;
+  Failure refusal_;
 };
 
 // A language's text in an entry: where the file keeps its white space, as it stands; elsewhere
@@ -186,17 +185,13 @@ Result<ChosenLanguages> LanguagesAsked(const std::vector<Language>& languages,
     if (!i.Ok()) i = ColumnFor(wanted, languages_of_locales);
     if (!i.Ok()) i = ColumnFor(wanted, names);
     if (!i.Ok() || *i >= languages.size())
-      return Refusal{{},
-                     0,
-                     "no language " + Quoted(wanted) + " in the file (it has " +
-                         KnownLanguages(languages) + ")"};
+      return Failure{"no language " + Quoted(wanted) + " in the file (it has " +
+                     KnownLanguages(languages) + ")"};
     chosen.push_back(*i);
   }
   if (chosen[0] == chosen[1])
-    return Refusal{{},
-                   0,
-                   "--columns gives the language " + LanguageText(languages[chosen[0]]) +
-                       " for both sides; give the English language, then the meaning's"};
+    return Failure{"--columns gives the language " + LanguageText(languages[chosen[0]]) +
+                   " for both sides; give the English language, then the meaning's"};
   return ChosenLanguages{chosen[0], chosen[1], {}};
 }
 
@@ -206,8 +201,8 @@ Result<ChosenLanguages> LanguagesAsked(const std::vector<Language>& languages,
 Result<ChosenLanguages> LanguagesByLocale(const KvtmlDocument& document) {
   const std::vector<Language>& languages = document.languages;
   if (languages.size() < 2)
-    return Refusal{
-        {}, 0, "the file has " + std::to_string(languages.size()) + " languages; two are needed"};
+    return Failure{"the file has " + std::to_string(languages.size()) +
+                   " languages; two are needed"};
   std::optional<std::size_t> english, chinese;
   for (std::size_t k = 0; k < languages.size(); ++k) {
     if (!english && LanguageOfLocale(languages[k]) == "en") english = k;
@@ -222,12 +217,10 @@ Result<ChosenLanguages> LanguagesByLocale(const KvtmlDocument& document) {
     return ChosenLanguages{*english, *chinese, " (the one without a locale)"};
   }
   if (english || chinese || open.size() < 2)
-    return Refusal{{},
-                   0,
-                   "cannot tell the English language from the Chinese one by their locales (the "
-                   "file has " +
-                       KnownLanguages(languages) +
-                       "); name them with --columns A,B, the English one first"};
+    return Failure{
+        "cannot tell the English language from the Chinese one by their locales (the "
+        "file has " +
+        KnownLanguages(languages) + "); name them with --columns A,B, the English one first"};
   Cells cells;
   for (const KvtmlEntry& entry : document.entries) {
     cells.emplace_back();
@@ -236,8 +229,7 @@ Result<ChosenLanguages> LanguagesByLocale(const KvtmlDocument& document) {
   std::vector<std::string> names;
   for (const Language& l : languages) names.push_back(l.name);
   const Result<Columns> columns = ChooseColumns({}, names, open, {}, cells, Sides::AsColumns);
-  if (!columns.Ok())
-    return Refusal{{}, 0, "the file gives no locales, and " + columns.Refused().reason};
+  if (!columns.Ok()) return Failure{"the file gives no locales, and " + columns.Failed().reason};
   return ChosenLanguages{columns->english, columns->chinese,
                          columns->choice == Choice::ByContent
                              ? " (told apart by their content: the file gives no locale)"
@@ -248,11 +240,11 @@ Result<ChosenLanguages> LanguagesByLocale(const KvtmlDocument& document) {
 
 Result<ImportedList> ReadKvtml(std::string_view bytes, const ImportOptions& options) {
   Result<KvtmlDocument> document = KvtmlReader(bytes).Document();
-  if (!document.Ok()) return document.Refused();
+  if (!document.Ok()) return document.Failed();
   const Result<ChosenLanguages> chosen = options.columns.empty()
                                              ? LanguagesByLocale(*document)
                                              : LanguagesAsked(document->languages, options);
-  if (!chosen.Ok()) return chosen.Refused();
+  if (!chosen.Ok()) return chosen.Failed();
   const Language& english = document->languages[chosen->english];
   const Language& chinese = document->languages[chosen->chinese];
   ImportedList list;

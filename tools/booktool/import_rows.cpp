@@ -83,7 +83,7 @@ Result<std::vector<Row>> SplitAll(std::string_view text, char separator, int fir
   int unclosed = 0;
   std::vector<Row> rows = SplitRows(text, separator, first_line, SIZE_MAX, &unclosed);
   if (unclosed == 0) return rows;
-  return Refusal{{}, unclosed, "the quote that opens a field here is never closed"};
+  return Failure{"the quote that opens a field here is never closed", unclosed};
 }
 
 std::string SeparatorName(char separator) {

@@ -21,10 +21,9 @@ SiftedList SiftRecords(std::vector<ListRecord> records, const books::CatalogueEn
       sifted.bad.push_back({faults.front().kind, r.line, std::move(faults.front().message)});
     }
   }
-  books::RecordFault fault;
   for (std::size_t i = 0; i < sifted.kept.size(); ++i)
-    if (rules.RoomFault(static_cast<int>(i), fault))
-      sifted.bad.push_back({fault.kind, sifted.kept[i].line, fault.message});
+    if (auto fault = rules.RoomFault(static_cast<int>(i)))
+      sifted.bad.push_back({fault->kind, sifted.kept[i].line, std::move(fault->message)});
   sifted.kept.resize(
       std::min(sifted.kept.size(), static_cast<std::size_t>(books::MaxRecords(entry))));
   return sifted;

@@ -54,7 +54,7 @@ Result<Arguments> ParseArguments(const std::vector<std::string>& args) {
     auto option = std::find_if(kOptions.begin(), kOptions.end(),
                                [&](const Option& o) { return o.name == name; });
     if (option == kOptions.end() || !Takes(*option, parsed.command))
-      return Refusal{{}, 0, "unknown option " + a};
+      return Failure{"unknown option " + a};
     if (option->name == "--") {
       options = false;
     } else if (option->flag) {
@@ -64,7 +64,7 @@ Result<Arguments> ParseArguments(const std::vector<std::string>& args) {
     } else if (i + 1 < args.size()) {
       parsed.*(option->value) = args[++i];
     } else {
-      return Refusal{{}, 0, std::string(option->missing)};
+      return Failure{std::string(option->missing)};
     }
   }
   return parsed;

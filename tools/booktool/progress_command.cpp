@@ -51,24 +51,23 @@ int RunProgress(const Arguments& args, std::ostream& out, std::ostream& err) {
                                     : args.missed ? progress::Listing::Missed
                                                   : progress::Listing::All;
   const std::filesystem::path path = progress::JournalPath(books::UserDataDirectory());
-  if (path.empty())
-    return Refuse({{}, 0, "no data folder: neither XDG_DATA_HOME nor HOME is set"}, err);
+  if (path.empty()) return Refuse({"no data folder: neither XDG_DATA_HOME nor HOME is set"}, err);
   std::error_code missing;
   if (!std::filesystem::exists(path, missing))
-    return Refuse({path.string(), 0, "no journal yet: play a round first"}, err);
+    return Refuse({"no journal yet: play a round first", 0, path.string()}, err);
 
   // A word list when OUT or --format asks for one; a listing of the journal otherwise.
   std::optional<Result<ListDestination>> destination;
   if (!args.files.empty() || args.format)
     destination = ListDestinationFor(args, args.files.empty() ? "-" : args.files[0], {path});
   if (destination && !destination->Ok())
-    return UsageError(kProgressCommand, destination->Refused().reason, err);
+    return UsageError(kProgressCommand, destination->Failed().reason, err);
 
   progress::Journal journal(path);
   const std::vector<progress::JournalWord> words =
       journal.List(listing, static_cast<std::int64_t>(std::time(nullptr)));
   if (const progress::JournalStatus status = journal.Status(); !status.text.empty())
-    return Refuse({path.string(), 0, status.text}, err);
+    return Refuse({status.text, 0, path.string()}, err);
   if (!destination) {
     PrintWords(words, out);
     return kExitGood;

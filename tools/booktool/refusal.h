@@ -1,59 +1,32 @@
-// How vantle-book says no, in one type for every step: the file, the line and the reason. A
-// step that makes something returns a Result, the thing or its refusal; a reader that names
-// every bad line of a list at once gathers Refusals.
+// How vantle-book says no: every step returns the program's one result type, the thing it made
+// or the failure that says why not (the file, the line, the reason); a reader that names every
+// bad line of a list at once gathers its failures in Refusals.
 #pragma once
 
-#include <concepts>
 #include <cstddef>
 #include <ostream>
 #include <string>
-#include <utility>
-#include <variant>
 #include <vector>
+
+#include "base/result.h"
 
 namespace booktool {
 
-// Why a file, a list or a step was refused. `line` is 0 when no single line is to blame;
-// `file` stays empty while the step does not know the file (the readers of bytes), and the
-// command that reports the refusal names it.
-struct Refusal {
-  std::string file;
-  int line = 0;
-  std::string reason;
-};
+using base::Failure;
+using base::Result;
 
 // "FILE:LINE: refused: REASON" on `err`; without ":LINE" for line 0 and without "FILE:" for
 // no file.
-void PrintRefusal(const Refusal& refusal, std::ostream& err);
-
-// What a step made, or why it refused. Result<> is a step that makes nothing.
-template <class T = std::monostate>
-class [[nodiscard]] Result {
- public:
-  Result() requires std::same_as<T, std::monostate>
-  = default;
-  Result(T value) : outcome_(std::in_place_index<0>, std::move(value)) {}
-  Result(Refusal refusal) : outcome_(std::in_place_index<1>, std::move(refusal)) {}
-
-  bool Ok() const { return outcome_.index() == 0; }
-  T& operator*() { return std::get<0>(outcome_); }
-  const T& operator*() const { return std::get<0>(outcome_); }
-  T* operator->() { return &std::get<0>(outcome_); }
-  const T* operator->() const { return &std::get<0>(outcome_); }
-  const Refusal& Refused() const { return std::get<1>(outcome_); }
-
- private:
-  std::variant<T, Refusal> outcome_;
-};
+void PrintRefusal(const Failure& refusal, std::ostream& err);
 
 // The refusals of a whole list, so that one run can name every bad line: the first
 // kMaxRefusals by line number are kept, all are counted.
 inline constexpr std::size_t kMaxRefusals = 100;
 struct Refusals {
-  std::vector<Refusal> kept;
+  std::vector<Failure> kept;
   int total = 0;
 
-  void Add(Refusal refusal);
+  void Add(Failure refusal);
   // Takes in the refusals of `other` (the kept ones stay in line order).
   void Merge(const Refusals& other);
   bool Any() const { return total > 0; }

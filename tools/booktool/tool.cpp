@@ -69,7 +69,7 @@ int RunBookTool(const std::vector<std::string>& args, std::ostream& out, std::os
     return kExitUsage;
   }
   const Result<Arguments> parsed = ParseArguments(args);
-  if (!parsed.Ok()) return UsageError(**command, parsed.Refused().reason, err);
+  if (!parsed.Ok()) return UsageError(**command, parsed.Failed().reason, err);
   if (parsed->help) {
     out << UsageText((*command)->usage) << "\n" << (*command)->help;
     return kExitGood;

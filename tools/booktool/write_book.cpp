@@ -10,17 +10,20 @@ namespace {
 // Makes the book's bytes, adding what is wrong with any record to what reading the list
 // found, so that one run names every fault. The count of records is only judged once every
 // line reads: lines left out would make it misleading.
-bool EncodeRecords(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
-                   EncodedBook& book, Refusals& refused) {
-  const bool parsed = !refused.Any();
-  Refusals encoded;
-  if (EncodeBook(records, entry, book, encoded)) return parsed;
-  if (!parsed && encoded.kept.front().line == 0) {
-    encoded.kept.erase(encoded.kept.begin());
-    --encoded.total;
+Result<EncodedBook, ListFailure> EncodeRecords(const std::vector<ListRecord>& records,
+                                               const books::CatalogueEntry& entry,
+                                               Refusals refused) {
+  Result<EncodedBook, ListFailure> encoded = EncodeBook(records, entry);
+  if (encoded && !refused.Any()) return encoded;
+  if (!encoded) {
+    Refusals& found = encoded.Failed().faults;
+    if (refused.Any() && found.kept.front().line == 0) {
+      found.kept.erase(found.kept.begin());
+      --found.total;
+    }
+    refused.Merge(found);
   }
-  refused.Merge(encoded);
-  return false;
+  return Refused(std::move(refused));
 }
 
 }  // namespace
@@ -28,30 +31,33 @@ bool EncodeRecords(const std::vector<ListRecord>& records, const books::Catalogu
 int WriteBook(const std::vector<ListRecord>& records, const books::CatalogueEntry& entry,
               const std::string& source, const WriteTarget& target, std::ostream& out,
               std::ostream& err, Refusals refused) {
-  EncodedBook encoded;
-  if (!EncodeRecords(records, entry, encoded, refused)) {
-    PrintRefusals(refused, source, err);
+  const Result<EncodedBook, ListFailure> encoded =
+      EncodeRecords(records, entry, std::move(refused));
+  if (!encoded) {
+    PrintRefusals(encoded.Failed().faults, source, err);
     return kExitRefused;
   }
   books::WordBook book;
-  books::LoadResult result;
+  books::Decoding decoding;
   const auto verify = [&](const std::string& temp) -> Result<> {
-    result = books::ReadWordBook(temp, entry, book);
-    const int differs = result.Ok() ? FirstDifference(book, entry, records) : 0;
+    const books::BookLoad loaded = books::ReadWordBook(temp, entry, book);
+    if (!loaded)
+      return Failure{"the program would refuse it: " + DescribeFailure(loaded.Failed(), entry), 0,
+                     target.path};
+    decoding = *loaded;
+    const int differs = FirstDifference(book, entry, records);
     if (differs < 0) return {};
-    return Refusal{target.path, 0,
-                   result.Ok()
-                       ? "record " + std::to_string(differs) + " would not read back as written"
-                       : "the program would refuse it: " + DescribeFailure(result, entry)};
+    return Failure{"record " + std::to_string(differs) + " would not read back as written", 0,
+                   target.path};
   };
-  const Result<std::string> written = WriteAtomically(target, encoded.bytes, verify);
-  if (!written.Ok()) return Refuse(written.Refused(), err);
+  const Result<std::string> written = WriteAtomically(target, encoded->bytes, verify);
+  if (!written) return Refuse(written.Failed(), err);
   out << target.path << ": wrote " << records.size() << " records of " << entry.label
-      << (encoded.encoding == BookEncoding::Utf8
+      << (encoded->encoding == books::Encoding::Utf8
               ? " in UTF-8 (its GBK bytes would have read as UTF-8)"
               : " in GBK")
       << LinkNote(target.path, *written) << "\n";
-  PrintWarnings(target.path, FindWarnings(book, entry, result), out);
+  PrintWarnings(target.path, FindWarnings(book, entry, decoding), out);
   return kExitGood;
 }
 

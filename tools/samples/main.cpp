@@ -9,11 +9,11 @@ int main(int argc, char** argv) {
     std::cerr << "usage: vantle-samples DATA_DIR PROGRAM_DIR\n";
     return 2;
   }
-  samples::Sources sources;
-  std::string error;
-  if (!samples::ReadSources(argv[1], sources, error) ||
-      !samples::WriteSamples(sources, argv[2], std::cout, error)) {
-    std::cerr << "vantle-samples: " << error << "\n";
+  const base::Result<samples::Sources> sources = samples::ReadSources(argv[1]);
+  const base::Result<> written =
+      sources ? samples::WriteSamples(*sources, argv[2], std::cout) : sources.Failed();
+  if (!written) {
+    std::cerr << "vantle-samples: " << base::Describe(written.Failed()) << "\n";
     return 1;
   }
   return 0;

@@ -12,35 +12,27 @@
 namespace samples {
 namespace {
 
+using base::Failure;
+using base::Result;
 using books::BookKind;
 
 constexpr std::uint64_t kSeed = 0x56616E746C65ULL;
 
-bool ReadList(const std::filesystem::path& path, BookKind kind, std::vector<ListRecord>& records,
-              std::string& error) {
-  const booktool::Result<std::string> text = booktool::ReadWholeFile(path.string());
-  if (!text.Ok()) {
-    error = path.string() + ": " + text.Refused().reason;
-    return false;
-  }
-  booktool::Result<std::vector<ListRecord>> parsed = booktool::ParseList(*text, kind);
-  if (!parsed.Ok()) {
-    error = path.string() + ":" + std::to_string(parsed.Refused().line) + ": " +
-            parsed.Refused().reason;
-    return false;
-  }
-  records = std::move(*parsed);
-  if (kind == BookKind::IdiomBook) return true;
-  for (const ListRecord& r : records)
+Result<std::vector<ListRecord>> ReadList(const std::filesystem::path& path, BookKind kind) {
+  const Result<std::string> text = booktool::ReadWholeFile(path.string());
+  if (!text) return Failure{text.Failed().reason, 0, path.string()};
+  Result<std::vector<ListRecord>, booktool::ListFailure> parsed = booktool::ParseList(*text, kind);
+  if (!parsed) return Failure{parsed.Failed().reason, parsed.Failed().line, path.string()};
+  if (kind == BookKind::IdiomBook) return std::move(*parsed);
+  for (const ListRecord& r : *parsed)
     for (const std::string* text : {&r.english, &r.chinese}) {
       const int lines = booktool::ButtonLines(*text);
-      if (text->empty() || lines > booktool::kButtonLines) {
-        error = path.string() + ":" + std::to_string(r.line) + ": \"" + *text + "\" " +
-                (text->empty() ? "is empty" : "is too long for a board button");
-        return false;
-      }
+      if (text->empty() || lines > booktool::kButtonLines)
+        return Failure{
+            "\"" + *text + "\" " + (text->empty() ? "is empty" : "is too long for a board button"),
+            r.line, path.string()};
     }
-  return true;
+  return std::move(*parsed);
 }
 
 // The records of `levels` in order, each level shuffled once (the same way for every book)
@@ -76,14 +68,20 @@ std::uint64_t Shuffler::Next() {
   return z ^ (z >> 31);
 }
 
-bool ReadSources(const std::filesystem::path& data, Sources& sources, std::string& error) {
+Result<Sources> ReadSources(const std::filesystem::path& data) {
+  Sources sources;
   std::vector<std::string> levels = kGradedLevels;
   levels.insert(levels.end(), kOtherLevels.begin(), kOtherLevels.end());
-  for (const std::string& level : levels)
-    if (!ReadList(data / "words" / (level + ".tsv"), BookKind::CatalogueBook, sources.levels[level],
-                  error))
-      return false;
-  return ReadList(data / "idioms.txt", BookKind::IdiomBook, sources.idioms, error);
+  for (const std::string& level : levels) {
+    Result<std::vector<ListRecord>> list =
+        ReadList(data / "words" / (level + ".tsv"), BookKind::CatalogueBook);
+    if (!list) return list.Failed();
+    sources.levels[level] = std::move(*list);
+  }
+  Result<std::vector<ListRecord>> idioms = ReadList(data / "idioms.txt", BookKind::IdiomBook);
+  if (!idioms) return idioms.Failed();
+  sources.idioms = std::move(*idioms);
+  return sources;
 }
 
 std::vector<std::string> LevelsFor(std::string_view label) {
@@ -117,14 +115,11 @@ std::vector<std::string> LevelsFor(std::string_view label) {
   return {"cet4", "senior", "cet6"};
 }
 
-bool FillBook(const std::vector<ListRecord>& stream, int count, bool idioms,
-              std::vector<ListRecord>& book, std::string& error) {
-  book.clear();
+Result<std::vector<ListRecord>> FillBook(const std::vector<ListRecord>& stream, int count,
+                                         bool idioms) {
+  std::vector<ListRecord> book;
   const std::size_t n = stream.size();
-  if (n == 0) {
-    error = "no records to draw on";
-    return false;
-  }
+  if (n == 0) return Failure{"no records to draw on"};
   std::vector<std::pair<std::string, std::string>> texts;
   for (const ListRecord& r : stream) texts.push_back(Texts(r, idioms));
   std::deque<std::size_t> waiting;
@@ -146,127 +141,112 @@ bool FillBook(const std::vector<ListRecord>& stream, int count, bool idioms,
         continue;
       }
       for (std::size_t tries = 0;; ++tries) {
-        if (tries > n) {
-          error = "the lists cannot fill group " + std::to_string(start / books::kGroupSize + 1) +
-                  " without repeating an entry or a meaning";
-          return false;
-        }
+        if (tries > n)
+          return Failure{"the lists cannot fill group " +
+                         std::to_string(start / books::kGroupSize + 1) +
+                         " without repeating an entry or a meaning"};
         const std::size_t k = next++ % n;
         if (take(k)) break;
         waiting.push_back(k);
       }
     }
   }
-  return true;
+  return book;
 }
 
-bool PlanBooks(const Sources& sources, std::map<std::string, std::vector<ListRecord>>& plan,
-               std::string& error) {
+Result<Plan> PlanBooks(const Sources& sources) {
   std::map<std::string, std::vector<ListRecord>> shuffled = sources.levels;
   std::uint64_t seed = kSeed;
   for (auto& [level, records] : shuffled) Shuffler(seed++).Shuffle(records);
 
-  plan.clear();
+  Plan plan;
   std::map<std::string, std::size_t> used;  // records taken so far from each first level
   for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
-    std::vector<ListRecord>& book = plan[std::string(entry.label)];
-    bool ok = true;
+    // What the book draws on, in order.
+    std::vector<ListRecord> stream;
+    int count = entry.word_count;
     if (entry.kind == BookKind::IdiomBook) {
-      std::vector<ListRecord> idioms = sources.idioms;
-      Shuffler(seed++).Shuffle(idioms);
-      ok = FillBook(idioms, entry.word_count, true, book, error);
+      stream = sources.idioms;
+      Shuffler(seed++).Shuffle(stream);
     } else if (entry.kind == BookKind::OwnBook) {
       // A learner's own collection: words and phrases by turns.
-      std::vector<ListRecord> mixed;
       const auto& words = shuffled.at("cet4");
       const auto& phrases = shuffled.at("phrases");
       for (std::size_t k = 0; k < std::max(words.size(), phrases.size()); ++k) {
-        if (k < words.size()) mixed.push_back(words[k]);
-        if (k < phrases.size()) mixed.push_back(phrases[k]);
+        if (k < words.size()) stream.push_back(words[k]);
+        if (k < phrases.size()) stream.push_back(phrases[k]);
       }
-      ok = FillBook(mixed, kSampleOwnBookRecords, false, book, error);
+      count = kSampleOwnBookRecords;
     } else {
       // Volumes of one level follow each other through its words.
       const std::vector<std::string> levels = LevelsFor(entry.label);
       std::size_t& offset = used[levels.front()];
-      ok = FillBook(Stream(shuffled, levels, offset), entry.word_count, false, book, error);
+      stream = Stream(shuffled, levels, offset);
       offset += static_cast<std::size_t>(entry.word_count);
     }
-    if (!ok) {
-      error = std::string(entry.label) + ": " + error;
-      return false;
-    }
+    Result<std::vector<ListRecord>> book =
+        FillBook(stream, count, entry.kind == BookKind::IdiomBook);
+    if (!book) return Failure{book.Failed().reason, 0, std::string(entry.label)};
+    plan[std::string(entry.label)] = std::move(*book);
   }
-  return true;
+  return plan;
 }
 
-bool CheckSampleBook(const std::string& path, const books::CatalogueEntry& entry,
-                     const std::vector<ListRecord>& records, std::string& error) {
-  booktool::CheckReport report = booktool::CheckBook(path, entry);
+Result<> CheckSampleBook(const std::string& path, const books::CatalogueEntry& entry,
+                         const std::vector<ListRecord>& records) {
+  const Result<booktool::CheckedBook, books::LoadFailure> checked =
+      booktool::CheckBook(path, entry);
   const std::string label(entry.label);
-  if (!report.result.Ok()) {
-    error = label + ": " + booktool::DescribeFailure(report.result, entry);
-    return false;
-  }
-  if (entry.kind != BookKind::OwnBook && report.book.word_count != entry.word_count) {
-    error = label + ": holds " + std::to_string(report.book.word_count) + " records";
-    return false;
-  }
-  const int differs = booktool::FirstDifference(report.book, entry, records);
-  if (differs >= 0) {
-    error = label + ": record " + std::to_string(differs) + " does not read back as planned";
-    return false;
-  }
-  if (!report.warnings.empty()) {
-    error = label + ": " + report.warnings.front().text;
-    return false;
-  }
-  return true;
+  if (!checked) return Failure{booktool::DescribeFailure(checked.Failed(), entry), 0, label};
+  const books::WordBook& book = checked->book;
+  if (entry.kind != BookKind::OwnBook && book.word_count != entry.word_count)
+    return Failure{"holds " + books::RecordCount(book.word_count), 0, label};
+  const int differs = booktool::FirstDifference(book, entry, records);
+  if (differs >= 0)
+    return Failure{"record " + std::to_string(differs) + " does not read back as planned", 0,
+                   label};
+  if (!checked->warnings.empty()) return Failure{checked->warnings.front().text, 0, label};
+  return {};
 }
 
-bool WriteSamples(const Sources& sources, const std::filesystem::path& program_directory,
-                  std::ostream& log, std::string& error) {
+// Writes the sample of `entry` into `program_directory` and checks it.
+Result<> WriteSample(const books::CatalogueEntry& entry, const std::vector<ListRecord>& records,
+                     const std::filesystem::path& program_directory) {
+  const std::string label(entry.label);
+  const int want = entry.kind == BookKind::OwnBook ? kSampleOwnBookRecords : entry.word_count;
+  if (static_cast<int>(records.size()) != want)
+    return Failure{
+        "the word lists gave " + std::to_string(records.size()) + " of " + books::RecordCount(want),
+        0, label};
+  const Result<booktool::EncodedBook, booktool::ListFailure> encoded =
+      booktool::EncodeBook(records, entry);
+  if (!encoded)
+    return Failure{
+        "data line " + std::to_string(encoded.Failed().line) + ": " + encoded.Failed().reason, 0,
+        label};
+  if (encoded->encoding != books::Encoding::Gbk) return Failure{"would not be GBK", 0, label};
+  const std::string path = books::BookFilePath(program_directory.string(), entry);
+  const Result<std::string> written = booktool::WriteAtomically({path, true, {}}, encoded->bytes);
+  if (!written) return Failure{written.Failed().reason, 0, path};
+  return CheckSampleBook(path, entry, records);
+}
+
+Result<> WriteSamples(const Sources& sources, const std::filesystem::path& program_directory,
+                      std::ostream& log) {
   std::error_code ec;
   std::filesystem::create_directories(program_directory / "Study", ec);
-  if (ec) {
-    error = (program_directory / "Study").string() + ": " + ec.message();
-    return false;
-  }
-  std::map<std::string, std::vector<ListRecord>> plan;
-  if (!PlanBooks(sources, plan, error)) return false;
+  if (ec) return Failure{ec.message(), 0, (program_directory / "Study").string()};
+  const Result<Plan> plan = PlanBooks(sources);
+  if (!plan) return plan.Failed();
   long total = 0;
   for (const books::CatalogueEntry& entry : books::BookCatalogue()) {
-    const std::vector<ListRecord>& records = plan.at(std::string(entry.label));
-    const std::string label(entry.label);
-    const int want = entry.kind == BookKind::OwnBook ? kSampleOwnBookRecords : entry.word_count;
-    if (static_cast<int>(records.size()) != want) {
-      error = label + ": the word lists gave " + std::to_string(records.size()) + " of " +
-              std::to_string(want) + " records";
-      return false;
-    }
-    const booktool::Result<booktool::EncodedBook> encoded = booktool::EncodeBook(records, entry);
-    if (!encoded.Ok()) {
-      error = label + ": data line " + std::to_string(encoded.Refused().line) + ": " +
-              encoded.Refused().reason;
-      return false;
-    }
-    if (encoded->encoding != booktool::BookEncoding::Gbk) {
-      error = label + ": would not be GBK";
-      return false;
-    }
-    const std::string path = books::BookFilePath(program_directory.string(), entry);
-    const booktool::Result<std::string> written =
-        booktool::WriteAtomically({path, true, {}}, encoded->bytes);
-    if (!written.Ok()) {
-      error = path + ": " + written.Refused().reason;
-      return false;
-    }
-    if (!CheckSampleBook(path, entry, records, error)) return false;
+    const std::vector<ListRecord>& records = plan->at(std::string(entry.label));
+    if (Result<> written = WriteSample(entry, records, program_directory); !written) return written;
     total += static_cast<long>(records.size());
   }
   log << "vantle-samples: wrote and checked " << books::BookCatalogue().size() << " books ("
       << total << " records) in " << program_directory.string() << "\n";
-  return true;
+  return {};
 }
 
 }  // namespace samples

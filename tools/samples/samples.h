@@ -30,7 +30,7 @@ inline const std::vector<std::string> kOtherLevels = {"phrases", "computing_word
                                                       "computing_phrases"};
 
 // Reads data/words/*.tsv (every level above) and data/idioms.txt.
-bool ReadSources(const std::filesystem::path& data, Sources& sources, std::string& error);
+base::Result<Sources> ReadSources(const std::filesystem::path& data);
 
 // The levels a catalogue book draws on, in order: the level its title names, then the
 // neighbouring ones.
@@ -53,25 +53,25 @@ class Shuffler {
 // Takes `count` records from `stream` in order, round and round, such that within every group
 // of 18 consecutive records (1-18, 19-36, ...) no entry and no meaning occurs twice; a record
 // that would repeat one waits for a later group. `idioms`: the texts compared are the halves
-// the program cuts an idiom into. False when the stream cannot fill a group.
-bool FillBook(const std::vector<ListRecord>& stream, int count, bool idioms,
-              std::vector<ListRecord>& book, std::string& error);
+// the program cuts an idiom into. Refused when the stream cannot fill a group.
+base::Result<std::vector<ListRecord>> FillBook(const std::vector<ListRecord>& stream, int count,
+                                               bool idioms);
 
 // The records of every book of the catalogue, by label (the own book's are the sample's).
-bool PlanBooks(const Sources& sources, std::map<std::string, std::vector<ListRecord>>& plan,
-               std::string& error);
+using Plan = std::map<std::string, std::vector<ListRecord>>;
+base::Result<Plan> PlanBooks(const Sources& sources);
 
 inline constexpr int kSampleOwnBookRecords = 300;
 
 // Writes the books beside the program in `program_directory` (Study/ and 《My词库》.txt),
 // then reads each back with the program's loader and checks it: its exact count, the records
-// as planned, no repeat within a group, every text fit for a board button. False with `error`
-// at the first problem.
-bool WriteSamples(const Sources& sources, const std::filesystem::path& program_directory,
-                  std::ostream& log, std::string& error);
+// as planned, no repeat within a group, every text fit for a board button. Refused at the
+// first problem.
+base::Result<> WriteSamples(const Sources& sources, const std::filesystem::path& program_directory,
+                            std::ostream& log);
 
 // Checks one written book as WriteSamples does.
-bool CheckSampleBook(const std::string& path, const books::CatalogueEntry& entry,
-                     const std::vector<ListRecord>& records, std::string& error);
+base::Result<> CheckSampleBook(const std::string& path, const books::CatalogueEntry& entry,
+                               const std::vector<ListRecord>& records);
 
 }  // namespace samples
