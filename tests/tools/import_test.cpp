@@ -32,6 +32,62 @@ std::string Utf16(std::string_view utf8, bool big) {
   return out;
 }
 
+// A flash-card program's plain-text export of a deck that mixes note types, without header
+// lines: most notes English first, six Chinese first (a note type for each direction).
+constexpr const char* kMixedNotes =
+    "apple\t苹果\n"
+    "pear\t梨\n"
+    "香蕉\tbanana\n"
+    "book\t书\n"
+    "西瓜\twatermelon\n"
+    "run\t跑\n"
+    "look forward to\t期待\n"
+    "狗\tdog\n"
+    "学校\tschool\n"
+    "bank\t银行 河岸\n"
+    "teacher\t老师\n"
+    "water\t水\n"
+    "T恤衫\tT-shirt\n"
+    "n. 苹果树\tapple tree\n"
+    "sun\t太阳\n"
+    "moon\t月亮\n";
+// The same export with the notes' HTML.
+constexpr const char* kMixedNotesHtml =
+    "<b>apple</b>\t苹果\n"
+    "pear\t梨\n"
+    "<div>香蕉</div>\tbanana\n"
+    "book\t书 [sound:book.mp3]\n"
+    "西瓜\twatermelon\n"
+    "run\t跑\n"
+    "look&nbsp;forward&nbsp;to\t期待\n"
+    "狗\t<i>dog</i>\n"
+    "学校\tschool\n"
+    "bank\t银行<br>河岸\n"
+    "teacher\t老师\n"
+    "water\t水\n"
+    "T恤衫\tT-shirt\n"
+    "n. 苹果树\t<b>apple</b> tree\n"
+    "sun\t太阳\n"
+    "moon\t月亮\n";
+const std::vector<std::pair<std::string, std::string>> kMixedNotesRecords = {
+    {"apple", "苹果"},
+    {"pear", "梨"},
+    {"banana", "香蕉"},
+    {"book", "书"},
+    {"watermelon", "西瓜"},
+    {"run", "跑"},
+    {"look forward to", "期待"},
+    {"dog", "狗"},
+    {"school", "学校"},
+    {"bank", "银行 河岸"},
+    {"teacher", "老师"},
+    {"water", "水"},
+    {"T-shirt", "T恤衫"},
+    {"apple tree", "n. 苹果树"},
+    {"sun", "太阳"},
+    {"moon", "月亮"},
+};
+
 Pairs PairsOf(const std::vector<ListRecord>& records) {
   Pairs pairs;
   for (const ListRecord& r : records) pairs.emplace_back(r.english, r.chinese);
@@ -189,10 +245,46 @@ TEST(ParseImport, TakesEachSideFromTheColumnOrLanguageThatHoldsIt) {
        "R&D\t研发\nAT&T\t电话公司\n",
        {{"R&D", "研发"}, {"AT&T", "电话公司"}},
        "CSV in UTF-8, separated by tabs"},
-      {"a spreadsheet's rows in either order are not turned",
+      {"a spreadsheet whose header names roles: its rows turned as a deck's notes are",
        "word,meaning\napple,苹果\n香蕉,banana\n",
-       {{"apple", "苹果"}, {"香蕉", "banana"}},
-       "English from column 1 \"word\", meanings from column 2 \"meaning\""},
+       {{"apple", "苹果"}, {"banana", "香蕉"}},
+       "English from column 1 \"word\", meanings from column 2 \"meaning\", 1 record turned"},
+      // One rule for every format: a record plainly Latin on one side and plainly Chinese on
+      // the other takes its sides from its own content; the columns decide the rest.
+      {"a plain export of mixed note types without header lines", kMixedNotes, kMixedNotesRecords,
+       "CSV in UTF-8, separated by tabs; English from column 1, meanings from column 2 (told "
+       "apart by their content), 6 records turned round by their own content"},
+      {"the same notes with their HTML", kMixedNotesHtml, kMixedNotesRecords,
+       "flash-card export in UTF-8, separated by tabs, HTML; English from column 1, meanings from "
+       "column 2 (told apart by their content), 6 records turned round"},
+      {"half the notes each way round in a spreadsheet",
+       "apple,苹果\n香蕉,banana\npear,梨\n西瓜,watermelon\n",
+       {{"apple", "苹果"}, {"banana", "香蕉"}, {"pear", "梨"}, {"watermelon", "西瓜"}},
+       "(told apart by their content), 2 records turned round"},
+      {"a side neither plainly Latin nor plainly Chinese keeps its column",
+       "apple\t苹果\npear\t梨\n香蕉\tbanana\nT恤衫 T-shirt\tT恤\nnǐ hǎo\t你好\n",
+       {{"apple", "苹果"},
+        {"pear", "梨"},
+        {"banana", "香蕉"},
+        {"T恤衫 T-shirt", "T恤"},
+        {"nǐ hǎo", "你好"}},
+       "1 record turned round"},
+      {"KVTML without locales: each entry by its own content",
+       "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"/><identifier id=\"1\"/>"
+       "</identifiers><entries><entry><translation id=\"0\"><text>apple</text></translation>"
+       "<translation id=\"1\"><text>苹果</text></translation></entry><entry><translation "
+       "id=\"0\"><text>梨</text></translation><translation id=\"1\"><text>pear</text>"
+       "</translation></entry><entry><translation id=\"0\"><text>fig</text></translation>"
+       "<translation id=\"1\"><text>无花果</text></translation></entry></entries></kvtml>",
+       {{"apple", "苹果"}, {"pear", "梨"}, {"fig", "无花果"}},
+       "(told apart by their content: the file gives no locale), 1 record turned round"},
+      {"KVTML by its locales takes every entry at its word",
+       "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>en</locale>"
+       "</identifier><identifier id=\"1\"><locale>zh</locale></identifier></identifiers>"
+       "<entries><entry><translation id=\"0\"><text>梨</text></translation><translation "
+       "id=\"1\"><text>pear</text></translation></entry></entries></kvtml>",
+       {{"梨", "pear"}},
+       "meanings from \"1\" (zh)"},
       {"KVTML whose locales name neither side",
        "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>de</locale>"
        "</identifier><identifier id=\"1\"><locale>fr</locale></identifier></identifiers>"

@@ -93,7 +93,7 @@ std::string_view ScriptText(Script script) {
 // must not fill the screen.
 constexpr int kColumnsNamed = 6;
 
-Result<Columns> ByContent(const std::vector<std::size_t>& usable, const Cells& cells, Sides sides) {
+Result<Columns> ByContent(const std::vector<std::size_t>& usable, const Cells& cells) {
   std::optional<std::size_t> english, chinese;
   std::vector<std::pair<std::size_t, ScriptCounts>> either;  // columns holding either side
   std::string seen;
@@ -113,7 +113,8 @@ Result<Columns> ByContent(const std::vector<std::size_t>& usable, const Cells& c
   if (english && chinese) return Columns{*english, *chinese, Choice::ByContent, {}};
   // Notes of several types, some with English first and some with Chinese: the first two
   // columns that hold the sides, English the one with more Latin letters.
-  if (sides == Sides::PerRecord && either.size() >= 2) {
+  if (either.size() >= 2 && either[0].second.latin + either[1].second.latin > 0 &&
+      either[0].second.chinese + either[1].second.chinese > 0) {
     const bool second = either[1].second.latin > either[0].second.latin;
     return Columns{either[second].first, either[!second].first, Choice::ByContent, {}};
   }
@@ -123,6 +124,17 @@ Result<Columns> ByContent(const std::vector<std::size_t>& usable, const Cells& c
         .append(" more columns");
   return Failure{"cannot tell the English column from the Chinese one by their content (" + seen +
                  "); name them with --columns A,B, the English column first"};
+}
+
+bool PlainlyChinese(std::string_view text) {
+  return ScriptOf(text) == Script::Chinese;
+}
+
+bool PlainlyLatin(std::string_view text) {
+  if (ScriptOf(text) != Script::Latin) return false;
+  for (std::size_t i = 0; i < text.size();)
+    if (text::IsHan(text::NextCodePoint(text, i))) return false;
+  return true;
 }
 
 // Whether a field, as written, may be a note identifier: eight to eleven of the 91 characters
@@ -209,8 +221,7 @@ std::vector<std::size_t> IdentifierColumns(const std::vector<Row>& rows, std::si
 
 Result<Columns> ChooseColumns(const ImportOptions& options, const std::vector<std::string>& names,
                               const std::vector<std::size_t>& usable,
-                              const std::vector<std::size_t>& identifiers, const Cells& cells,
-                              Sides sides) {
+                              const std::vector<std::size_t>& identifiers, const Cells& cells) {
   if (options.columns.size() == 2) {
     const Result<std::size_t> english = ColumnFor(options.columns[0], names);
     if (!english.Ok()) return english.Failed();
@@ -226,7 +237,7 @@ Result<Columns> ChooseColumns(const ImportOptions& options, const std::vector<st
     if (std::find(identifiers.begin(), identifiers.end(), column) == identifiers.end())
       sides_usable.push_back(column);
   const auto by_content = [&]() -> Result<Columns> {
-    Result<Columns> columns = ByContent(sides_usable, cells, sides);
+    Result<Columns> columns = ByContent(sides_usable, cells);
     if (columns.Ok())
       for (std::size_t column : identifiers)
         if (std::find(usable.begin(), usable.end(), column) != usable.end())
@@ -270,15 +281,24 @@ std::string ColumnsDescription(const Columns& columns, const std::vector<std::st
                                                  : " left out: they hold note identifiers");
 }
 
+bool TakenAtTheirWord(Choice choice) {
+  return choice == Choice::Given || choice == Choice::NamedLanguage;
+}
+
+bool TurnByContent(ListRecord& record) {
+  if (!PlainlyChinese(record.english) || !PlainlyLatin(record.chinese)) return false;
+  std::swap(record.english, record.chinese);
+  return true;
+}
+
 Result<TakenRecords> TakeRecords(const std::vector<Row>& rows, const Cells& cells,
-                                 const Columns& columns, Sides sides) {
+                                 const Columns& columns) {
   const std::size_t need = std::max(columns.english, columns.chinese) + 1;
   const std::size_t widest = WidestRow(rows);
   if (!rows.empty() && need > widest)
     return Failure{"no row has " + std::to_string(need) + " columns (the widest has " +
                    std::to_string(widest) + ")"};
-  const bool turn = sides == Sides::PerRecord && columns.choice != Choice::Given &&
-                    columns.choice != Choice::NamedLanguage;
+  const bool turn = !TakenAtTheirWord(columns.choice);
   TakenRecords taken;
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const auto cell = [&](std::size_t column) {
@@ -291,11 +311,7 @@ Result<TakenRecords> TakeRecords(const std::vector<Row>& rows, const Cells& cell
     if (record.english.empty() && record.chinese.empty() && !quoted(columns.english) &&
         !quoted(columns.chinese))
       continue;
-    if (turn && ScriptOf(record.english) == Script::Chinese &&
-        ScriptOf(record.chinese) == Script::Latin) {
-      std::swap(record.english, record.chinese);
-      ++taken.turned;
-    }
+    if (turn && TurnByContent(record)) ++taken.turned;
     taken.records.push_back(std::move(record));
   }
   return taken;

@@ -48,15 +48,15 @@ Result<ImportedList> ReadCsv(const DecodedText& decoded, const ImportOptions& op
   const std::size_t width = std::max<std::size_t>(WidestRow(rows), 2);
   std::vector<std::size_t> usable;
   for (std::size_t i = 0; i < width; ++i) usable.push_back(i);
-  const Result<Columns> columns = ChooseColumns(
-      options, names, usable, IdentifierColumns(rows, width), cells, Sides::AsColumns);
+  const Result<Columns> columns =
+      ChooseColumns(options, names, usable, IdentifierColumns(rows, width), cells);
   if (!columns.Ok()) return columns.Failed();
-  Result<TakenRecords> taken = TakeRecords(rows, cells, *columns, Sides::AsColumns);
+  Result<TakenRecords> taken = TakeRecords(rows, cells, *columns);
   if (!taken.Ok()) return taken.Failed();
   ImportedList list;
   list.description = "CSV in " + decoded.encoding + ", separated by " + SeparatorName(*separator) +
                      (names.empty() ? "" : ", header row skipped") + "; " +
-                     ColumnsDescription(*columns, names);
+                     ColumnsDescription(*columns, names) + TurnedDescription(taken->turned);
   list.records = std::move(taken->records);
   return list;
 }

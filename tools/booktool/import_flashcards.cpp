@@ -126,16 +126,13 @@ Result<ImportedList> ReadFlashcards(const DecodedText& decoded, const ImportOpti
   std::vector<std::size_t> usable;
   for (std::size_t i = 0; i < width; ++i)
     if (!header->meta_columns.contains(i)) usable.push_back(i);
-  // What a flash-card program wrote may mix notes whose front is English with notes whose
-  // front is Chinese, and may begin with the notes' identifiers; what vantle-book wrote holds
-  // its columns as they are named.
-  const Sides sides = header->exact ? Sides::AsColumns : Sides::PerRecord;
+  // What a flash-card program wrote may begin with the notes' identifiers; what vantle-book
+  // wrote holds its columns as they are named.
   const std::vector<std::size_t> identifiers =
       header->exact ? std::vector<std::size_t>() : IdentifierColumns(*rows, width);
-  const Result<Columns> columns =
-      ChooseColumns(options, header->names, usable, identifiers, cells, sides);
+  const Result<Columns> columns = ChooseColumns(options, header->names, usable, identifiers, cells);
   if (!columns.Ok()) return columns.Failed();
-  Result<TakenRecords> taken = TakeRecords(*rows, cells, *columns, sides);
+  Result<TakenRecords> taken = TakeRecords(*rows, cells, *columns);
   if (!taken.Ok()) return taken.Failed();
   ImportedList list;
   list.description = Description(decoded, *header, *columns, taken->turned);

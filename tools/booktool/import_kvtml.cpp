@@ -166,7 +166,8 @@ std::string LanguageOfLocale(const Language& language) {
 // The English and the Chinese language, and how they were told apart.
 struct ChosenLanguages {
   std::size_t english = 0, chinese = 1;
-  std::string how;  // for the summary, after the languages
+  std::string how;                // for the summary, after the languages
+  Choice choice = Choice::Given;  // by locale, as --columns gives, or as the columns of a list
 };
 
 // The languages --columns names, each by its number in the file's order, its locale ("zh"
@@ -192,7 +193,7 @@ Result<ChosenLanguages> LanguagesAsked(const std::vector<Language>& languages,
   if (chosen[0] == chosen[1])
     return Failure{"--columns gives the language " + LanguageText(languages[chosen[0]]) +
                    " for both sides; give the English language, then the meaning's"};
-  return ChosenLanguages{chosen[0], chosen[1], {}};
+  return ChosenLanguages{chosen[0], chosen[1], {}, Choice::Given};
 }
 
 // English is the language whose locale is English, the meaning the one whose locale is
@@ -211,10 +212,11 @@ Result<ChosenLanguages> LanguagesByLocale(const KvtmlDocument& document) {
   std::vector<std::size_t> open;
   for (std::size_t k = 0; k < languages.size(); ++k)
     if (Trim(languages[k].locale).empty() && english != k && chinese != k) open.push_back(k);
-  if (english && chinese) return ChosenLanguages{*english, *chinese, {}};
+  if (english && chinese) return ChosenLanguages{*english, *chinese, {}, Choice::NamedLanguage};
   if (!english != !chinese && !open.empty()) {
     (english ? chinese : english) = open.front();
-    return ChosenLanguages{*english, *chinese, " (the one without a locale)"};
+    return ChosenLanguages{*english, *chinese, " (the one without a locale)",
+                           Choice::NamedLanguage};
   }
   if (english || chinese || open.size() < 2)
     return Failure{
@@ -228,12 +230,13 @@ Result<ChosenLanguages> LanguagesByLocale(const KvtmlDocument& document) {
   }
   std::vector<std::string> names;
   for (const Language& l : languages) names.push_back(l.name);
-  const Result<Columns> columns = ChooseColumns({}, names, open, {}, cells, Sides::AsColumns);
+  const Result<Columns> columns = ChooseColumns({}, names, open, {}, cells);
   if (!columns.Ok()) return Failure{"the file gives no locales, and " + columns.Failed().reason};
   return ChosenLanguages{columns->english, columns->chinese,
                          columns->choice == Choice::ByContent
                              ? " (told apart by their content: the file gives no locale)"
-                             : " (told apart by their names: the file gives no locale)"};
+                             : " (told apart by their names: the file gives no locale)",
+                         columns->choice};
 }
 
 }  // namespace
@@ -248,17 +251,20 @@ Result<ImportedList> ReadKvtml(std::string_view bytes, const ImportOptions& opti
   const Language& english = document->languages[chosen->english];
   const Language& chinese = document->languages[chosen->chinese];
   ImportedList list;
-  list.description = "KVTML; English from " + LanguageText(english) + ", meanings from " +
-                     LanguageText(chinese) + chosen->how;
   // An entry without text is left out, unless the file keeps its white space: then it is
   // what vantle-book wrote for a record of two empty texts.
+  const bool turn = !TakenAtTheirWord(chosen->choice);
+  int turned = 0;
   for (const KvtmlEntry& entry : document->entries) {
     bool preserved = false;
     ListRecord record{entry.line, TextOf(entry, english, &preserved),
                       TextOf(entry, chinese, &preserved)};
     if (record.english.empty() && record.chinese.empty() && !preserved) continue;
+    if (turn && TurnByContent(record)) ++turned;
     list.records.push_back(std::move(record));
   }
+  list.description = "KVTML; English from " + LanguageText(english) + ", meanings from " +
+                     LanguageText(chinese) + chosen->how + TurnedDescription(turned);
   return list;
 }
 

@@ -86,22 +86,18 @@ struct Columns {
   std::vector<std::size_t> identifiers;  // columns left out as note identifiers
 };
 
-// Whether a file's own records may hold their sides either way round, as the notes of several
-// types in one flash-card export do: then two columns that each hold mostly Latin letters or
-// Chinese characters are taken even when neither is mostly one, and each record is turned
-// round by its own content where its English column holds Chinese and its meaning Latin.
-enum class Sides { AsColumns, PerRecord };
-
 // The columns to take: --columns (refused when both name one column), else the ones header
 // `names` name (unless the one named English is mostly Chinese, its name is no language's
 // and the content tells), else by content among `usable`: the first mostly in Latin letters
-// is English, the first mostly in Chinese characters the meaning. Refused when none of these
-// tells.
+// is English, the first mostly in Chinese characters the meaning. A list whose records hold
+// their sides either way round, as the notes of several types in one flash-card export do,
+// may have neither: then the first two columns that each hold mostly Latin letters or Chinese
+// characters, Latin and Chinese between them, are taken, English the one with more Latin
+// letters. Refused when none of these tells.
 // `identifiers` (among `usable`) are left out when the content decides, and named then.
 Result<Columns> ChooseColumns(const ImportOptions& options, const std::vector<std::string>& names,
                               const std::vector<std::size_t>& usable,
-                              const std::vector<std::size_t>& identifiers, const Cells& cells,
-                              Sides sides);
+                              const std::vector<std::size_t>& identifiers, const Cells& cells);
 // The English and the Chinese column that header names stand for, if both are named.
 std::optional<std::pair<std::size_t, std::size_t>> NamedColumns(
     const std::vector<std::string>& names);
@@ -114,16 +110,25 @@ std::vector<std::size_t> IdentifierColumns(const std::vector<Row>& rows, std::si
 // "English from column 2 "word", meanings from column 1 ..." for the summary line.
 std::string ColumnsDescription(const Columns& columns, const std::vector<std::string>& names);
 
+// The one rule for the sides of an imported record, in every format. Columns given on the
+// command line or named by their language are taken at their word. Otherwise a record whose
+// one side is plainly Latin (Latin letters, no Chinese character, no pinyin) and whose other
+// side is plainly Chinese (ScriptOf) takes its sides from its own content, and any other
+// record keeps the sides its columns give.
+bool TakenAtTheirWord(Choice choice);
+// Turns `record` round when its English side is plainly Chinese and its meaning plainly Latin;
+// true when it did.
+bool TurnByContent(ListRecord& record);
+
 struct TakenRecords {
   std::vector<ListRecord> records;
   int turned = 0;  // records turned round by their own content
 };
-// The records from the chosen columns of `cells`. A row whose two fields hold no text is left
-// out unless one of them is quoted. With Sides::PerRecord and columns that no one named by
-// language, a record whose English holds Chinese and whose meaning holds Latin letters is
-// turned round. Refused when no row reaches a chosen column.
+// The records from the chosen columns of `cells`, each record's sides by the rule above. A row
+// whose two fields hold no text is left out unless one of them is quoted. Refused when no row
+// reaches a chosen column.
 Result<TakenRecords> TakeRecords(const std::vector<Row>& rows, const Cells& cells,
-                                 const Columns& columns, Sides sides);
+                                 const Columns& columns);
 // ", 6 records turned round by their own content" for the summary, or nothing.
 std::string TurnedDescription(int turned);
 
