@@ -159,8 +159,8 @@ std::string Quoted(std::string_view text) {
   return text::Concat({"\"", Escape(text), "\""});
 }
 
-BookRules::BookRules(const CatalogueEntry& entry, bool both_sides, bool repeats)
-    : entry_(entry), both_sides_(both_sides), repeats_(repeats) {}
+BookRules::BookRules(const CatalogueEntry& entry, Strictness strictness)
+    : entry_(entry), strictness_(strictness) {}
 
 std::optional<RecordFault> BookRules::FieldFault(std::string_view text, const char* what,
                                                  std::string& gbk) {
@@ -194,13 +194,13 @@ std::vector<RecordFault> BookRules::Check(std::string_view english, std::string_
     gbk_meaning.clear();
     return faults;
   }
-  if (both_sides_ && (english.empty() || meaning.empty())) {
+  if (strictness_.empty_side && (english.empty() || meaning.empty())) {
     add(english.empty() ? Fault::EmptyEnglish : Fault::EmptyMeaning);
     return faults;
   }
   // Both fields are looked at, so that one run names every fault of the record.
-  for (auto fault : {FieldFault(english, "English entry", gbk_english),
-                     FieldFault(meaning, "meaning", gbk_meaning)})
+  for (auto fault : {FieldFault(english, kEnglishSide, gbk_english),
+                     FieldFault(meaning, kMeaningSide, gbk_meaning)})
     if (fault) faults.push_back(*fault);
   if (!faults.empty()) return faults;
   if (EndsInMarker(meaning)) {
@@ -224,7 +224,7 @@ std::vector<RecordFault> BookRules::Check(std::string_view english, std::string_
     }
     gbk_english = std::move(stored);
   }
-  if (repeats_) {
+  if (strictness_.repeat) {
     auto [it, fresh] = seen_.emplace(std::pair{d.english, d.meaning}, line);
     if (!fresh) {
       d.first = it->second;

@@ -55,6 +55,10 @@ enum class Fault {
   ExactCount,        // another book with another number of records than its count
 };
 
+// How messages name the two sides of a record.
+inline constexpr const char* kEnglishSide = "English entry";
+inline constexpr const char* kMeaningSide = "meaning";
+
 // The values a fault's message quotes; those a fault does not name stay empty.
 struct FaultDetails {
   std::string english, meaning;  // the record's texts
@@ -86,9 +90,14 @@ struct RecordFault {
 // The one validator of records for the book `entry`. Records are looked at in their order.
 class BookRules {
  public:
-  // `both_sides`: an empty English entry or meaning is a fault (else only where a catalogue
-  // book needs a first character to lower). `repeats`: the same pair twice is a fault.
-  BookRules(const CatalogueEntry& entry, bool both_sides, bool repeats);
+  // What else is a fault, beyond what no book line can hold.
+  struct Strictness {
+    // An empty English entry or meaning (else only where a catalogue book needs a first
+    // character to lower).
+    bool empty_side = false;
+    bool repeat = false;  // the same pair twice
+  };
+  BookRules(const CatalogueEntry& entry, Strictness strictness);
 
   // The faults of the record at position `index` (from 0) of the list, first to last; when
   // there are none, `gbk_english` and `gbk_meaning` hold the fields as the book stores them
@@ -106,7 +115,7 @@ class BookRules {
   std::optional<RecordFault> FieldFault(std::string_view text, const char* what, std::string& gbk);
 
   const CatalogueEntry& entry_;
-  bool both_sides_, repeats_;
+  Strictness strictness_;
   GbkEncoder encoder_;
   std::map<std::pair<std::string, std::string>, int> seen_;
 };

@@ -338,7 +338,7 @@ TEST(BookRules, EachRuleSaysWhatIsWrongInItsOwnWords) {
       {"apple", "苹果", 1, books::Fault::Repeat,
        "the pair \"apple\" / \"苹果\" again (first on line 1)"},
   };
-  books::BookRules rules(own, true, true);
+  books::BookRules rules(own, {.empty_side = true, .repeat = true});
   std::string gbk_en, gbk_zh;
   ASSERT_TRUE(rules.Check("apple", "苹果", 0, 1, gbk_en, gbk_zh).empty());
   for (const Row& r : rows) {
@@ -348,7 +348,7 @@ TEST(BookRules, EachRuleSaysWhatIsWrongInItsOwnWords) {
     EXPECT_EQ(faults.front().message, r.message);
   }
   // What only convert's rules and the counts find.
-  books::BookRules lenient(study, false, false);
+  books::BookRules lenient(study, {});
   auto faults = lenient.Check("", "一", 1, 2, gbk_en, gbk_zh);
   ASSERT_EQ(faults.size(), 1u);
   EXPECT_EQ(faults[0].kind, books::Fault::NoFirstCharacter);

@@ -32,7 +32,7 @@ void FindRepeats(const books::WordBook& book, std::vector<Warning>& warnings) {
     const int last = std::min(n, first + books::kGroupSize - 1);
     const int group = (first - 1) / books::kGroupSize + 1;
     for (const auto* texts : {&book.english_entries, &book.chinese_meanings}) {
-      const char* what = texts == &book.english_entries ? "English entry" : "meaning";
+      const char* what = texts == &book.english_entries ? books::kEnglishSide : books::kMeaningSide;
       std::map<std::string_view, int> seen;
       for (int r = first; r <= last; ++r) {
         const std::string& text = (*texts)[static_cast<std::size_t>(r)];
@@ -52,7 +52,8 @@ void FindTextProblems(const books::WordBook& book, std::vector<Warning>& warning
   for (int r = 1; r <= book.word_count; ++r) {
     const auto i = static_cast<std::size_t>(r);
     for (const std::string* text : {&book.english_entries[i], &book.chinese_meanings[i]}) {
-      const char* what = text == &book.english_entries[i] ? "English entry" : "meaning";
+      const char* what =
+          text == &book.english_entries[i] ? books::kEnglishSide : books::kMeaningSide;
       const std::string where = "record " + std::to_string(r) + ": ";
       if (text->empty()) {
         books::FaultDetails d;

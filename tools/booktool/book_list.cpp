@@ -104,7 +104,7 @@ Result<EncodedBook, ListFailure> EncodeBook(const std::vector<ListRecord>& recor
                                             const books::CatalogueEntry& entry) {
   EncodedBook book;
   Refusals refusals;
-  books::BookRules rules(entry, false, false);
+  books::BookRules rules(entry, {});
   if (auto fault = rules.CountFault(static_cast<int>(records.size())))
     refusals.Add({std::move(fault->message)});
   std::string english, chinese;
@@ -155,10 +155,14 @@ Result<const books::CatalogueEntry*> EntryFor(const std::optional<std::string>& 
                                               const std::string& file) {
   if (label) {
     if (const books::CatalogueEntry* entry = EntryForLabel(*label)) return entry;
-    return Failure{"\"" + *label + "\" is no label of the catalogue"};
+    return NoSuchLabel(*label);
   }
   if (const books::CatalogueEntry* entry = EntryForFileName(file)) return entry;
   return Failure{file + ": the name is no book's name; give the book with --label LABEL"};
+}
+
+Failure NoSuchLabel(std::string_view label) {
+  return Failure{text::Concat({"\"", label, "\" is no label of the catalogue"})};
 }
 
 std::string UserOwnBook() {

@@ -66,9 +66,13 @@ const books::CatalogueEntry* EntryForLabel(std::string_view label);
 Result<const books::CatalogueEntry*> EntryFor(const std::optional<std::string>& label,
                                               const std::string& file);
 
+// "LABEL" is no label of the catalogue.
+Failure NoSuchLabel(std::string_view label);
+
 // The user's own book, which the program reads instead of the one beside it; empty when
-// neither XDG_DATA_HOME nor HOME tells where it goes.
+// neither XDG_DATA_HOME nor HOME tells where it goes (kNoDataFolder).
 std::string UserOwnBook();
+inline constexpr std::string_view kNoDataFolder = "neither XDG_DATA_HOME nor HOME is set";
 
 // Backslash escapes for dump, and quoted texts for messages.
 using books::Escape;

@@ -7,7 +7,7 @@ namespace booktool {
 namespace {
 
 int RunCheck(const Arguments& args, std::ostream& out, std::ostream& err) {
-  if (args.files.empty()) return UsageError(kCheckCommand, "too few files", err);
+  if (args.files.empty()) return UsageError(kCheckCommand, kTooFewFiles, err);
   std::vector<const books::CatalogueEntry*> entries;
   for (const std::string& file : args.files) {
     const Result<const books::CatalogueEntry*> entry = EntryFor(args.label, file);

@@ -15,6 +15,10 @@ inline constexpr int kExitGood = 0;
 inline constexpr int kExitRefused = 1;
 inline constexpr int kExitUsage = 2;
 
+// The usage faults of a command given another number of files than it takes.
+inline constexpr std::string_view kTooFewFiles = "too few files";
+inline constexpr std::string_view kTooManyFiles = "too many files";
+
 struct Command {
   std::string_view name;
   // "vantle-book NAME ..." lines, a line that goes on indented under the arguments.

@@ -1,7 +1,5 @@
 #include "booktool/convert_command.h"
 
-#include <filesystem>
-
 #include "booktool/book_list.h"
 #include "booktool/files.h"
 #include "booktool/write_book.h"
@@ -14,11 +12,8 @@ namespace {
 Result<std::string> UserOwnBookMade() {
   const std::string book = UserOwnBook();
   if (book.empty())
-    return Failure{"no folder for the user's own book: neither XDG_DATA_HOME nor HOME is set"};
-  const std::filesystem::path folder = std::filesystem::path(book).parent_path();
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
-  if (ec) return Failure{"cannot be made (" + ec.message() + ")", 0, folder.string()};
+    return Failure{"no folder for the user's own book: " + std::string(kNoDataFolder)};
+  if (const Result<> made = MakeFolderFor(book); !made) return made.Failed();
   return book;
 }
 
@@ -27,8 +22,8 @@ int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err) {
     return UsageError(kConvertCommand, "--own makes the own book and takes no --label", err);
   const std::size_t want = args.own ? 1 : 2;
   if (args.files.size() != want)
-    return UsageError(kConvertCommand,
-                      args.files.size() < want ? "too few files" : "too many files", err);
+    return UsageError(kConvertCommand, args.files.size() < want ? kTooFewFiles : kTooManyFiles,
+                      err);
   const std::string& in = args.files[0];
   std::string book = args.own ? std::string() : args.files[1];
   if (args.own) {
@@ -39,7 +34,7 @@ int RunConvert(const Arguments& args, std::ostream& out, std::ostream& err) {
   const Result<const books::CatalogueEntry*> entry = EntryFor(args.label, book);
   if (!entry.Ok()) return UsageError(kConvertCommand, entry.Failed().reason, err);
 
-  const WriteTarget target{book, args.force, {in}};
+  const WriteTarget target{.path = book, .force = args.force, .inputs = {in}};
   if (const Result<> free = CheckTarget(target); !free.Ok()) return Refuse(free.Failed(), err);
   const Result<std::string> text = ReadWholeFile(in);
   if (!text.Ok()) return Refuse(text.Failed(), err);

@@ -9,7 +9,7 @@ namespace {
 
 int RunDump(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (args.files.size() != 1)
-    return UsageError(kDumpCommand, args.files.empty() ? "too few files" : "too many files", err);
+    return UsageError(kDumpCommand, args.files.empty() ? kTooFewFiles : kTooManyFiles, err);
   const std::string& file = args.files[0];
   const Result<const books::CatalogueEntry*> entry = EntryFor(args.label, file);
   if (!entry.Ok()) return UsageError(kDumpCommand, entry.Failed().reason, err);

@@ -49,7 +49,7 @@ Result<> CheckHeld(const std::vector<ListRecord>& records, bool (*holds)(char32_
                    std::string_view format) {
   for (const ListRecord& r : records)
     for (const auto& [what, text] :
-         {std::pair{"English entry", &r.english}, std::pair{"meaning", &r.chinese}})
+         {std::pair{books::kEnglishSide, &r.english}, std::pair{books::kMeaningSide, &r.chinese}})
       for (std::size_t i = 0; i < text->size();) {
         const char32_t cp = text::NextCodePoint(*text, i);
         if (!holds(cp))
@@ -133,8 +133,8 @@ Result<std::string> Kvtml(const std::vector<ListRecord>& records, std::string_vi
 Result<std::string> Flashcards(const std::vector<ListRecord>& records) {
   if (Result<> held = CheckHeld(records, TextHolds, "flash-card text"); !held.Ok())
     return held.Failed();
-  std::string bytes =
-      text::Concat({"#separator:tab\n#html:false\n#", kListColumnsKey, ":English\tChinese\n"});
+  std::string bytes = text::Concat({"#separator:tab\n#html:false\n#", kListColumnsKey, ":",
+                                    kEnglishColumn, "\t", kChineseColumn, "\n"});
   for (const ListRecord& r : records)
     bytes += text::Concat({CardField(r.english), "\t", CardField(r.chinese), "\n"});
   return bytes;
@@ -142,7 +142,8 @@ Result<std::string> Flashcards(const std::vector<ListRecord>& records) {
 
 // Every field quoted, the header row too: so import knows the file for one it reads exactly.
 std::string Csv(const std::vector<ListRecord>& records) {
-  std::string bytes = text::Concat({text::kUtf8Bom, kCsvHeader, "\r\n"});
+  std::string bytes = text::Concat(
+      {text::kUtf8Bom, CsvField(kEnglishColumn), ",", CsvField(kChineseColumn), "\r\n"});
   for (const ListRecord& r : records)
     bytes += text::Concat({CsvField(r.english), ",", CsvField(r.chinese), "\r\n"});
   return bytes;

@@ -24,7 +24,8 @@ ListFormat FormatForExtension(std::string_view path);
 
 // The bytes of `records` in `format`, every text as it stands, so that import reads each one
 // back byte for byte:
-//   CSV: UTF-8 with a byte-order mark, the header row kCsvHeader, every field quoted, CR LF
+//   CSV: UTF-8 with a byte-order mark, the header row naming kEnglishColumn and
+//        kChineseColumn, every field quoted, CR LF
 //        line ends; it holds any text;
 //   flash cards: "#separator:tab", "#html:false" and "#vantle-book columns:English<TAB>
 //        Chinese" lines, then a record a line, tab separated, a field quoted when it is blank,

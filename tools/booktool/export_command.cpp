@@ -11,7 +11,8 @@ constexpr std::string_view kStandardOutput = "-";
 
 int RunExport(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (args.files.empty() || args.files.size() > 2)
-    return UsageError(kExportCommand, args.files.empty() ? "no BOOK" : "too many files", err);
+    return UsageError(kExportCommand,
+                      args.files.empty() ? std::string_view("no BOOK") : kTooManyFiles, err);
   const std::string& in = args.files[0];
   const Result<ListDestination> destination =
       ListDestinationFor(args, args.files.size() == 2 ? args.files[1] : "-", {in});
@@ -34,9 +35,9 @@ Result<ListDestination> ListDestinationFor(const Arguments& args, const std::str
                                            std::vector<std::string> inputs) {
   ListDestination destination{ListFormat::Csv, {path, args.force, std::move(inputs)}};
   if (args.format) {
-    destination.format = FormatForName(*args.format);
-    if (destination.format == ListFormat::Detect)
-      return Failure{"--format takes csv, flashcards (or anki) or kvtml"};
+    const Result<ListFormat> format = FormatNamed(*args.format);
+    if (!format) return format.Failed();
+    destination.format = *format;
   } else if (path != kStandardOutput) {
     destination.format = FormatForExtension(path);
     if (destination.format == ListFormat::Detect)

@@ -16,6 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Why an existing file is not replaced.
+constexpr std::string_view kNoForce = "exists already; give --force to replace it";
+
 std::string KindOf(mode_t mode) {
   if (S_ISDIR(mode)) return "a folder";
   if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
@@ -71,7 +74,7 @@ Result<> Replaceable(const WriteTarget& target, const struct stat& status, bool 
                      0, target.path};
   }
   if (target.force) return {};
-  return Failure{"exists already; give --force to replace it", 0, target.path};
+  return Failure{std::string(kNoForce), 0, target.path};
 }
 
 // A new file beside `target` for writing, with a name of its own; its permissions are what
@@ -113,7 +116,7 @@ Result<> TakeName(const std::string& temp, const Resolved& resolved, const Write
   if (link(temp.c_str(), resolved.path.c_str()) == 0) return {};
   std::error_code ec;
   if (errno == EEXIST || fs::exists(fs::symlink_status(resolved.path, ec)))
-    return Failure{"exists already; give --force to replace it", 0, target.path};
+    return Failure{std::string(kNoForce), 0, target.path};
   if (rename(temp.c_str(), resolved.path.c_str()) == 0) return {};
   return Failure{SystemError("cannot take the name"), 0, target.path};
 }
@@ -200,6 +203,14 @@ Result<std::string> WriteAtomically(const WriteTarget& target, std::string_view 
   unlink(temp.c_str());
   if (!done.Ok()) return done.Failed();
   return resolved->path;
+}
+
+Result<> MakeFolderFor(const std::string& path) {
+  const fs::path folder = fs::path(path).parent_path();
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) return Failure{"cannot be made (" + ec.message() + ")", 0, folder.string()};
+  return {};
 }
 
 std::string LinkNote(const std::string& path, const std::string& written) {

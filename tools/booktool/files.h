@@ -25,7 +25,7 @@ Result<std::string> ReadWholeFile(const std::string& path);
 struct WriteTarget {
   std::string path;
   bool force = false;
-  std::vector<std::string> inputs;
+  std::vector<std::string> inputs = {};
 };
 
 // Whether `target` may be written, symbolic links followed: a missing file may; an existing
@@ -44,6 +44,9 @@ using Verify = std::function<Result<>(const std::string& temp)>;
 // temporary file is gone either way.
 Result<std::string> WriteAtomically(const WriteTarget& target, std::string_view bytes,
                                     const Verify& verify = {});
+
+// Makes the folder that is to hold `path`, and the folders above it, where they are missing.
+Result<> MakeFolderFor(const std::string& path);
 
 // " into FILE, where the link points" when a link made `written` another file than `path`.
 std::string LinkNote(const std::string& path, const std::string& written);

@@ -86,10 +86,22 @@ std::string_view FormatName(ListFormat format) {
   return "detect";
 }
 
-ListFormat FormatForName(std::string_view name) {
+Result<ListFormat> FormatNamed(std::string_view name) {
   for (const auto& [known, format] : kFormatNames)
     if (known == Lower(name)) return format;
-  return ListFormat::Detect;
+  // "csv, flashcards (or anki) or kvtml": a format's other names in brackets after its first.
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < kFormatNames.size(); ++i) {
+    const auto& [known, format] = kFormatNames[i];
+    if (i > 0 && kFormatNames[i - 1].second == format)
+      names.back().append(" (or ").append(known).append(")");
+    else
+      names.emplace_back(known);
+  }
+  std::string choices;
+  for (std::size_t i = 0; i < names.size(); ++i)
+    choices.append(i == 0 ? "" : i + 1 == names.size() ? " or " : ", ").append(names[i]);
+  return Failure{"--format takes " + choices};
 }
 
 }  // namespace booktool

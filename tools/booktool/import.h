@@ -23,9 +23,11 @@ enum class ListFormat { Detect, Csv, Flashcards, Kvtml };
 // a file for a comment, and map the columns onto a note's fields in their order.
 inline constexpr std::string_view kListColumnsKey = "vantle-book columns";
 
-// The header row of vantle-book's CSV export. A CSV file whose first row is this, both cells
-// quoted, is read back exactly as written, line breaks and NUL bytes inside fields included.
-inline constexpr std::string_view kCsvHeader = "\"English\",\"Chinese\"";
+// The names vantle-book's exports give their two columns: CSV's header row and the flash-card
+// export's own columns line. A CSV file whose first row names them so, both cells quoted, is
+// read back exactly as written, line breaks and NUL bytes inside fields included.
+inline constexpr std::string_view kEnglishColumn = "English";
+inline constexpr std::string_view kChineseColumn = "Chinese";
 
 struct ImportOptions {
   ListFormat format = ListFormat::Detect;
@@ -52,10 +54,11 @@ struct ImportedList {
 // beginning "as FORMAT: ") when the file cannot be read in its format.
 Result<ImportedList> ParseImport(std::string_view bytes, const ImportOptions& options);
 
-// The name of a format as --format takes it ("csv", "flashcards", "kvtml"), and back; "anki"
-// names the flash-card export too. Detect for an unknown name.
+// The name of a format as --format takes it ("csv", "flashcards", "kvtml"); "anki" names the
+// flash-card export too.
 std::string_view FormatName(ListFormat format);
-ListFormat FormatForName(std::string_view name);
+// The format --format names; a usage fault naming the formats for an unknown name.
+Result<ListFormat> FormatNamed(std::string_view name);
 
 // Flash-card field HTML as plain text: tags dropped, <br>, <div>, <p> and <li> as a space,
 // entities decoded, [sound:...] references removed, runs of white space as one space, no

@@ -1,7 +1,6 @@
 #include "booktool/import_command.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
 
 #include "booktool/files.h"
@@ -56,16 +55,16 @@ std::string RecordCount(std::size_t n) {
 Result<ImportOptions> ImportOptionsFor(const Arguments& args) {
   ImportOptions options;
   if (args.format) {
-    options.format = FormatForName(*args.format);
-    if (options.format == ListFormat::Detect)
-      return Failure{"--format takes csv, flashcards (or anki) or kvtml"};
+    const Result<ListFormat> format = FormatNamed(*args.format);
+    if (!format) return format.Failed();
+    options.format = *format;
   }
   if (!args.columns) return options;
   const std::string& value = *args.columns;
   const std::size_t comma = value.find(',');
   if (comma == std::string::npos || comma == 0 || comma + 1 == value.size() ||
       value.find(',', comma + 1) != std::string::npos)
-    return Failure{"--columns takes two columns, the English one and the meaning, as A,B"};
+    return Failure{std::string(kColumnsUsage)};
   options.columns = {value.substr(0, comma), value.substr(comma + 1)};
   if (import::Lower(import::Trim(options.columns[0])) ==
       import::Lower(import::Trim(options.columns[1])))
@@ -91,8 +90,7 @@ Result<ImportTarget> ImportTargetFor(const Arguments& args) {
   if (made.target.path.empty())
     return Failure{"neither XDG_DATA_HOME nor HOME says where your own book goes; give OUT"};
   made.entry = args.label ? EntryForLabel(*args.label) : EntryForFileName(made.target.path);
-  if (!made.entry && args.label)
-    return Failure{"\"" + *args.label + "\" is no label of the catalogue"};
+  if (!made.entry && args.label) return NoSuchLabel(*args.label);
   if (!made.entry) made.entry = &books::BookCatalogue().front();
   if (made.entry->kind == books::BookKind::IdiomBook)
     return Failure{"the idiom book holds no pairs; make it with convert"};
@@ -144,7 +142,8 @@ int RunImport(const Arguments& args, std::ostream& out, std::ostream& err) {
   const Result<ImportOptions> options = ImportOptionsFor(args);
   if (!options.Ok()) return UsageError(kImportCommand, options.Failed().reason, err);
   if (args.files.empty() || args.files.size() > 2)
-    return UsageError(kImportCommand, args.files.empty() ? "no FILE" : "too many files", err);
+    return UsageError(kImportCommand,
+                      args.files.empty() ? std::string_view("no FILE") : kTooManyFiles, err);
   const Result<ImportTarget> made = ImportTargetFor(args);
   if (!made.Ok()) return UsageError(kImportCommand, made.Failed().reason, err);
   if (const Result<> free = CheckTarget(made->target); !free.Ok())
@@ -157,12 +156,9 @@ int RunImport(const Arguments& args, std::ostream& out, std::ostream& err) {
       SiftForBook(in, std::move(list->records), *made->entry, args, out, err);
   if (!kept.Ok()) return Refuse(kept.Failed(), err);
 
-  if (made->own) {
-    const std::filesystem::path folder = std::filesystem::path(made->target.path).parent_path();
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) return Refuse({"cannot be made (" + ec.message() + ")", 0, folder.string()}, err);
-  }
+  if (made->own)
+    if (const Result<> folder = MakeFolderFor(made->target.path); !folder)
+      return Refuse(folder.Failed(), err);
   return WriteBook(*kept, *made->entry, in, made->target, out, err);
 }
 

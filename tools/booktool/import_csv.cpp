@@ -24,10 +24,11 @@ Result<ImportedList> ReadCsv(const DecodedText& decoded, const ImportOptions& op
   Result<std::vector<Row>> split = SplitAll(text, *separator, first_line);
   if (!split.Ok()) return split.Failed();
   std::vector<Row>& rows = *split;
-  // vantle-book's export, known by its header row (kCsvHeader), is read exactly as written;
-  // elsewhere the lines of a cell are joined.
+  // vantle-book's export, known by its header row, is read exactly as written; elsewhere the
+  // lines of a cell are joined.
   const bool exact = !rows.empty() &&
-                     rows.front().fields == std::vector<std::string>{"English", "Chinese"} &&
+                     rows.front().fields == std::vector<std::string>{std::string(kEnglishColumn),
+                                                                     std::string(kChineseColumn)} &&
                      rows.front().quoted == std::vector<bool>{true, true};
   // The first row names the columns when it names both sides, or when --columns names one.
   std::vector<std::string> names;

@@ -8,7 +8,8 @@ SiftedList SiftRecords(std::vector<ListRecord> records, const books::CatalogueEn
   SiftedList sifted;
   // A pair twice is a slip in a learner's own list; a catalogue book's fixed count may repeat
   // pairs, as the catalogue's own books do, and its export must import back.
-  books::BookRules rules(entry, true, entry.kind == books::BookKind::OwnBook);
+  books::BookRules rules(entry,
+                         {.empty_side = true, .repeat = entry.kind == books::BookKind::OwnBook});
   std::string english, meaning;
   for (ListRecord& r : records) {
     std::vector<books::RecordFault> faults = rules.Check(

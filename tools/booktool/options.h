@@ -3,11 +3,16 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "booktool/refusal.h"
 
 namespace booktool {
+
+// What --columns takes, said when its value is missing or malformed.
+inline constexpr std::string_view kColumnsUsage =
+    "--columns takes two columns, the English one and the meaning, as A,B";
 
 struct Arguments {
   std::string command;

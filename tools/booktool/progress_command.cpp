@@ -44,14 +44,14 @@ void PrintWords(const std::vector<progress::JournalWord>& words, std::ostream& o
 }
 
 int RunProgress(const Arguments& args, std::ostream& out, std::ostream& err) {
-  if (args.files.size() > 1) return UsageError(kProgressCommand, "too many files", err);
+  if (args.files.size() > 1) return UsageError(kProgressCommand, kTooManyFiles, err);
   if (args.due && args.missed)
     return UsageError(kProgressCommand, "--due and --missed choose different words", err);
   const progress::Listing listing = args.due      ? progress::Listing::Due
                                     : args.missed ? progress::Listing::Missed
                                                   : progress::Listing::All;
   const std::filesystem::path path = progress::JournalPath(books::UserDataDirectory());
-  if (path.empty()) return Refuse({"no data folder: neither XDG_DATA_HOME nor HOME is set"}, err);
+  if (path.empty()) return Refuse({"no data folder: " + std::string(kNoDataFolder)}, err);
   std::error_code missing;
   if (!std::filesystem::exists(path, missing))
     return Refuse({"no journal yet: play a round first", 0, path.string()}, err);

@@ -16,12 +16,12 @@ std::string ProgramFolder() {
 }
 
 int RunWhere(const Arguments& args, std::ostream& out, std::ostream& err) {
-  if (!args.files.empty()) return UsageError(kWhereCommand, "too many files", err);
+  if (!args.files.empty()) return UsageError(kWhereCommand, kTooManyFiles, err);
   const std::string program = ProgramFolder(), user_book = UserOwnBook();
   out << "program folder: " << program << "\n"
       << "own book: " << books::OwnBookPath(program, books::UserDataDirectory()) << "\n"
       << "user's own book: "
-      << (user_book.empty() ? "none (neither XDG_DATA_HOME nor HOME is set)" : user_book) << "\n"
+      << (user_book.empty() ? "none (" + std::string(kNoDataFolder) + ")" : user_book) << "\n"
       << "Study/: " << program << "/Study\n"
       << "Pic/: " << program << "/Pic\n";
   return kExitGood;

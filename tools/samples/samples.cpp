@@ -226,7 +226,8 @@ Result<> WriteSample(const books::CatalogueEntry& entry, const std::vector<ListR
         label};
   if (encoded->encoding != books::Encoding::Gbk) return Failure{"would not be GBK", 0, label};
   const std::string path = books::BookFilePath(program_directory.string(), entry);
-  const Result<std::string> written = booktool::WriteAtomically({path, true, {}}, encoded->bytes);
+  const Result<std::string> written =
+      booktool::WriteAtomically({.path = path, .force = true}, encoded->bytes);
   if (!written) return Failure{written.Failed().reason, 0, path};
   return CheckSampleBook(path, entry, records);
 }
