@@ -9,6 +9,7 @@
 // a damaged first character raised by the loader makes).
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "books/gbk.h"
@@ -21,8 +22,10 @@
 namespace {
 
 bool Unwritable(const std::string& text, std::string& gbk) {
-  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos ||
-         !books::EncodeGbk(text, gbk);
+  if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return true;
+  std::optional<std::string> encoded = books::EncodeGbk(text);
+  if (encoded) gbk = std::move(*encoded);
+  return !encoded;
 }
 
 bool CannotBeLowered(const std::string& gbk) {

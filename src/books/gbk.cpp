@@ -149,33 +149,25 @@ GbkEncoder::~GbkEncoder() {
   iconv_close(static_cast<iconv_t>(cd_));
 }
 
-bool GbkEncoder::Encode(std::string_view utf8, std::string& out) {
-  out.clear();
-  if (text::IsAscii(utf8)) {
-    out.assign(utf8);
-    return true;
-  }
+std::optional<std::string> GbkEncoder::Encode(std::string_view utf8) {
+  if (text::IsAscii(utf8)) return std::string(utf8);
   auto cd = static_cast<iconv_t>(cd_);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  out.resize(utf8.size() + 8);  // no character takes more bytes in GBK than in UTF-8
+  std::string out(utf8.size() + 8, '\0');  // no character takes more bytes in GBK than in UTF-8
   char* in = const_cast<char*>(utf8.data());
   std::size_t in_left = utf8.size();
   char* dst = out.data();
   std::size_t dst_left = out.size();
   std::size_t rc = iconv(cd, &in, &in_left, &dst, &dst_left);
   if (rc != static_cast<std::size_t>(-1)) rc = iconv(cd, nullptr, nullptr, &dst, &dst_left);
-  if (rc == static_cast<std::size_t>(-1) || in_left != 0) return false;
+  if (rc == static_cast<std::size_t>(-1) || in_left != 0) return std::nullopt;
   out.resize(out.size() - dst_left);
-  return true;
+  return out;
 }
 
-bool EncodeGbk(std::string_view utf8, std::string& out) {
-  if (text::IsAscii(utf8)) {
-    out.assign(utf8);
-    return true;
-  }
-  GbkEncoder encoder;
-  return encoder.Encode(utf8, out);
+std::optional<std::string> EncodeGbk(std::string_view utf8) {
+  if (text::IsAscii(utf8)) return std::string(utf8);
+  return GbkEncoder().Encode(utf8);
 }
 
 void RaiseFirstCharacter(std::string& gbk) {

@@ -1,6 +1,7 @@
 // GBK (code page 936) text: decoding to UTF-8 and the first-character step of catalogue books.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,9 +26,8 @@ class GbkDecoder {
   int invalid_ = 0;
 };
 
-// Encodes UTF-8 text as GBK; false when some character has no GBK code or the text is not
-// UTF-8 (then `out` is unspecified).
-bool EncodeGbk(std::string_view utf8, std::string& out);
+// UTF-8 text in GBK; nothing when some character has no GBK code or the text is not UTF-8.
+std::optional<std::string> EncodeGbk(std::string_view utf8);
 
 // The same for many texts, with one converter for all of them.
 class GbkEncoder {
@@ -37,7 +37,7 @@ class GbkEncoder {
   GbkEncoder(const GbkEncoder&) = delete;
   GbkEncoder& operator=(const GbkEncoder&) = delete;
 
-  bool Encode(std::string_view utf8, std::string& out);
+  std::optional<std::string> Encode(std::string_view utf8);
 
  private:
   void* cd_;

@@ -48,11 +48,10 @@ const FaultText& TextOf(Fault fault) {
 
 // The first character of UTF-8 `text` that GBK cannot hold, or empty when there is none.
 std::string FirstNonGbk(GbkEncoder& encoder, std::string_view text) {
-  std::string out;
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t n = text::CharOffset(text.substr(i), 1);
     const std::string_view ch = text.substr(i, n);
-    if (!encoder.Encode(ch, out)) return std::string(ch);
+    if (!encoder.Encode(ch)) return std::string(ch);
     i += n;
   }
   return {};
@@ -170,7 +169,8 @@ std::optional<RecordFault> BookRules::FieldFault(std::string_view text, const ch
   Fault fault;
   if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
     fault = Fault::LineBreak;
-  } else if (encoder_.Encode(text, gbk)) {
+  } else if (std::optional<std::string> encoded = encoder_.Encode(text)) {
+    gbk = std::move(*encoded);
     return std::nullopt;
   } else if (!text::IsValidUtf8(text)) {
     fault = Fault::NotUtf8;

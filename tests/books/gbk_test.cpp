@@ -44,13 +44,18 @@ TEST(Gbk, DecodesGbkAndReplacesEachBadSequenceOnce) {
 }
 
 TEST(Gbk, EncodesWhatGbkHoldsAndRefusesTheRest) {
-  std::string out;
-  EXPECT_TRUE(books::EncodeGbk("苹果 apple…·—", out));
+  const std::optional<std::string> gbk = books::EncodeGbk("苹果 apple…·—");
+  ASSERT_TRUE(gbk.has_value());
   books::GbkDecoder decoder;
-  EXPECT_EQ(decoder.Decode(out), "苹果 apple…·—");
-  EXPECT_FALSE(books::EncodeGbk("smile 😀", out)) << "no GBK code";
-  EXPECT_FALSE(books::EncodeGbk("한국어", out)) << "Hangul";
-  EXPECT_FALSE(books::EncodeGbk("bad \xC3(", out)) << "not UTF-8";
+  EXPECT_EQ(decoder.Decode(*gbk), "苹果 apple…·—");
+  EXPECT_EQ(books::EncodeGbk("apple"), "apple") << "ASCII as it stands";
+  EXPECT_FALSE(books::EncodeGbk("smile 😀")) << "no GBK code";
+  EXPECT_FALSE(books::EncodeGbk("한국어")) << "Hangul";
+  EXPECT_FALSE(books::EncodeGbk("bad \xC3(")) << "not UTF-8";
+  books::GbkEncoder encoder;
+  EXPECT_EQ(encoder.Encode("苹果"), gbk->substr(0, 4)) << "one converter for many texts";
+  EXPECT_FALSE(encoder.Encode("😀"));
+  EXPECT_TRUE(encoder.Encode("梨")) << "a refused text leaves the converter fit for the next";
 }
 
 // Every GBK character, lowered as a book stores it and raised as the loader restores it,

@@ -46,9 +46,9 @@ std::string Numbered(std::string_view prefix, int number, std::string_view suffi
 }
 
 std::string Gbk(const std::string& utf8) {
-  std::string out;
-  EXPECT_TRUE(books::EncodeGbk(utf8, out)) << "not GBK: " << utf8;
-  return out;
+  const std::optional<std::string> gbk = books::EncodeGbk(utf8);
+  EXPECT_TRUE(gbk.has_value()) << "not GBK: " << utf8;
+  return gbk.value_or(std::string());
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
