@@ -52,7 +52,7 @@ void BmProgressWindowOpens(benchmark::State& state) {
   for (auto _ : state) {
     auto window = std::make_unique<qtprogress::ProgressWindow>(nullptr);
     ChartPaints painted(*window);
-    window->Open(overview);
+    window->Open(progresspage::Describe(overview, {}));
     QCoreApplication::processEvents();
     state.PauseTiming();  // closing and freeing it is not opening it
     paints += painted.count;
@@ -68,12 +68,12 @@ BENCHMARK(BmProgressWindowOpens)->Unit(benchmark::kMillisecond);
 void BmProgressWindowRefreshes(benchmark::State& state) {
   const progress::Overview overviews[2] = {FullOverview(1), FullOverview(2)};
   qtprogress::ProgressWindow window(nullptr);
-  window.Open(overviews[0]);
+  window.Open(progresspage::Describe(overviews[0], {}));
   QCoreApplication::processEvents();
   ChartPaints painted(window);
   int k = 0;
   for (auto _ : state) {
-    window.Open(overviews[k ^= 1]);
+    window.Open(progresspage::Describe(overviews[k ^= 1], {}));
     QCoreApplication::processEvents();
   }
   state.counters["chart_paints"] =

@@ -1,5 +1,5 @@
-// The progress window on the offscreen platform: what it shows of an overview, F2 and Esc,
-// the empty journal's hint, and charts of extreme values.
+// The progress window on the offscreen platform: what it shows of its page, F2 and Esc, the
+// empty journal's hint, the header and a second list, and charts of extreme values.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 #include <climits>
 
+#include "progress/overview_samples.h"
 #include "qt/progress/bar_chart.h"
 #include "qt/progress/progress_window.h"
 #include "qt/qt_harness.h"
@@ -16,29 +17,18 @@ namespace {
 
 using qtharness::Settle;
 
-const QDate kToday(2026, 12, 8);
+using overview_samples::kToday;
+using overview_samples::Sample;
 
-progress::Overview Sample() {
-  progress::Overview overview;
-  overview.practised = 486;
-  overview.due_now = 23;
-  overview.due_within_week = 118;
-  overview.learned = 137;
-  overview.good_last_30_days = 350;
-  overview.reviews_last_30_days = 412;
-  overview.reviews_per_day[0] = 5;  // 29 days ago
-  overview.reviews_per_day[29] = 3;
-  overview.due_per_day[0] = 23;
-  overview.due_per_day[7] = 40;
-  overview.most_missed = {
-      {"enormous", "巨大的", 7}, {"take into account", "考虑到", 4}, {"refrain", "克制，抑制", 2}};
-  return overview;
+progresspage::Page PageOf(const progress::Overview& overview, bool recording = true,
+                          std::vector<progresspage::BookLearned> books = {}) {
+  return progresspage::Describe(overview, {kToday, recording, std::move(books)});
 }
 
 class ProgressWindowTest : public ::testing::Test {
  protected:
-  void Show(const progress::Overview& overview) {
-    window_.SetOverview(overview, kToday);
+  void Show(const progresspage::Page& page) {
+    window_.SetPage(page);
     window_.show();
     Settle();
   }
@@ -57,20 +47,11 @@ class ProgressWindowTest : public ::testing::Test {
 };
 
 TEST_F(ProgressWindowTest, ShowsTheFiguresTheShareOfGoodAndTheChartsInWords) {
-  struct Row {
-    int good, reviews;
-    const char* share;
-  };
-  for (const Row& row : {Row{350, 412, "近 30 天答对率：85%（复习 412 次，答对 350 次）"},
-                         Row{411, 412, "：99%"}, Row{1, 1000, "：1%"}, Row{500, 412, "：100%"},
-                         Row{0, 0, "近 30 天没有复习，还算不出答对率。"}}) {
-    progress::Overview overview = Sample();
-    overview.good_last_30_days = row.good;
-    overview.reviews_last_30_days = row.reviews;
-    Show(overview);
-    EXPECT_TRUE(Find<QLabel>("good_share")->text().contains(QString::fromUtf8(row.share)))
-        << Find<QLabel>("good_share")->text().toStdString();
-  }
+  Show(PageOf(Sample()));
+  EXPECT_EQ(Find<QLabel>("good_share")->text().toStdString(),
+            "近 30 天答对率：85%（复习 412 次，答对 350 次）");
+  EXPECT_TRUE(Find<QLabel>("due_now")->text().contains("现在到期"));
+  EXPECT_EQ(Find("due_within_week")->toolTip(), "现在到期的单词也算在内");
   for (auto [name, figure] : {std::pair{"practised", "练过的单词：486 个"},
                               {"due_now", "现在到期：23 个"},
                               {"due_within_week", "7 天内到期：118 个"},
@@ -88,7 +69,7 @@ TEST_F(ProgressWindowTest, ShowsTheFiguresTheShareOfGoodAndTheChartsInWords) {
 }
 
 TEST_F(ProgressWindowTest, ListsTheMissedWordsInOrderAndF2SaysTheSelectedOne) {
-  window_.Open(Sample());
+  window_.Open(PageOf(Sample()));
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
   EXPECT_EQ(window_.windowModality(), Qt::NonModal);
   auto* list = Find<QTreeWidget>("most_missed");
@@ -108,7 +89,7 @@ TEST_F(ProgressWindowTest, ListsTheMissedWordsInOrderAndF2SaysTheSelectedOne) {
   EXPECT_EQ(spoken_, (std::vector<std::string>{"enormous", "take into account"}));
   QTest::keyClick(list, Qt::Key_Escape);
   EXPECT_FALSE(window_.isVisible());
-  window_.Open(Sample());
+  window_.Open(PageOf(Sample()));
   EXPECT_TRUE(window_.isVisible());
 }
 
@@ -121,7 +102,7 @@ TEST_F(ProgressWindowTest, AnEmptyJournalShowsAHintAndNoMissesSaySo) {
   };
   for (const Row& row : {Row{{}, true, false, false}, Row{Sample(), false, true, true},
                          Row{none_missed, false, true, false}}) {
-    Show(row.overview);
+    Show(PageOf(row.overview));
     EXPECT_EQ(Find("empty_hint")->isVisible(), row.hint);
     EXPECT_EQ(Find("due_chart")->isVisible(), row.charts);
     EXPECT_EQ(Find("most_missed")->isVisible(), row.list);
@@ -130,35 +111,57 @@ TEST_F(ProgressWindowTest, AnEmptyJournalShowsAHintAndNoMissesSaySo) {
   EXPECT_TRUE(Find<QLabel>("empty_hint")->text().startsWith("还没有学习记录"));
 }
 
+TEST_F(ProgressWindowTest, TheHeaderAndTheBooksListShowWhenThePageHasThem) {
+  Show(PageOf(Sample(), false, {{"《初中英语》(第一册)(304)", 36, 304}}));
+  EXPECT_EQ(Find<QLabel>("header")->text(), "记录学习进度已关闭");
+  EXPECT_TRUE(Find("header")->isVisible());
+  auto* books = Find<QTreeWidget>("books");
+  ASSERT_EQ(books->topLevelItemCount(), 1);
+  EXPECT_EQ(books->topLevelItem(0)->text(0), "《初中英语》(第一册)(304)：已学 36 / 304");
+  EXPECT_TRUE(books->isVisible());
+  EXPECT_TRUE(books->isHeaderHidden());
+  EXPECT_EQ(books->accessibleName(), "练过的词库");
+  books->setFocus();
+  QTest::keyClick(books, Qt::Key_F2);  // a book is not a word: nothing said
+  EXPECT_TRUE(spoken_.empty());
+  Show(PageOf(Sample()));
+  EXPECT_FALSE(Find("header")->isVisible());
+  EXPECT_FALSE(books->isVisible());
+  EXPECT_TRUE(Find("most_missed")->isVisible());
+}
+
 TEST(ProgressChart, ExtremeValuesPaintAtAnySize) {
-  struct Row {
-    std::vector<int> values;
-    const char* summary;
+  const std::vector<int> rows[] = {
+      std::vector<int>(30, 0),
+      std::vector<int>(30, -5),
+      [] {
+        std::vector<int> v(30, 1);
+        v[29] = INT_MAX;
+        return v;
+      }(),
+      std::vector<int>(30, INT_MAX),
+      [] {  // a backlog on the first day, cut with its value written on it
+        std::vector<int> v(30, 3);
+        v[0] = 9999;
+        return v;
+      }(),
   };
-  const Row rows[] = {
-      {std::vector<int>(30, 0), "近 30 天没有复习。"},
-      {std::vector<int>(30, -5), "近 30 天没有复习。"},
-      {[] {
-         std::vector<int> v(30, 1);
-         v[29] = INT_MAX;
-         return v;
-       }(),
-       "共复习 2147483676 次；最多的一天是今天，2147483647 次；今天 2147483647 次。"},
-      {std::vector<int>(30, INT_MAX), "共复习 64424509410 次；最多的一天是11月9日"},
-  };
-  for (const Row& row : rows) {
+  for (const std::vector<int>& values : rows) {
     qtprogress::ProgressWindow window(nullptr);
     progress::Overview overview = Sample();
-    std::copy(row.values.begin(), row.values.end(), overview.reviews_per_day.begin());
-    std::copy(row.values.begin(), row.values.end(), overview.due_per_day.begin());
-    window.SetOverview(overview, kToday);
-    auto* chart = window.findChild<qtprogress::BarChart*>("reviews_chart");
-    ASSERT_NE(chart, nullptr);
-    EXPECT_TRUE(chart->accessibleDescription().startsWith(QString::fromUtf8(row.summary)))
-        << chart->accessibleDescription().toStdString();
-    for (const QSize size : {QSize(1, 1), QSize(40, 30), QSize(2000, 400)}) {
-      chart->resize(size);
-      EXPECT_FALSE(chart->grab().isNull()) << size.width();
+    std::copy(values.begin(), values.end(), overview.reviews_per_day.begin());
+    std::copy(values.begin(), values.end(), overview.due_per_day.begin());
+    const progresspage::Page page = PageOf(overview);
+    window.SetPage(page);
+    for (const char* name : {"reviews_chart", "due_chart"}) {
+      auto* chart = window.findChild<qtprogress::BarChart*>(name);
+      ASSERT_NE(chart, nullptr);
+      EXPECT_EQ(chart->accessibleDescription().toStdString(),
+                page.charts[std::string(name) == "due_chart"].summary);
+      for (const QSize size : {QSize(1, 1), QSize(40, 30), QSize(2000, 400)}) {
+        chart->resize(size);
+        EXPECT_FALSE(chart->grab().isNull()) << size.width();
+      }
     }
   }
 }

@@ -52,7 +52,9 @@ int main(int argc, char** argv) {
   int qt_argc = 1;
   QApplication app(qt_argc, argv);
   qtprogress::ProgressWindow window(nullptr);
-  window.SetOverview(SampleOverview(), QDate(2026, 5, 20));
+  progresspage::Facts facts;
+  facts.today = {2026, 5, 20};
+  window.SetPage(progresspage::Describe(SampleOverview(), facts));
   window.show();
   QApplication::processEvents();
   if (!window.grab().save(QString::fromLocal8Bit(argv[1]), "PNG")) {

@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kGap = 6;              // between the scale's or the days' names and the bars
 constexpr int kShortestBar = 2;      // a value above zero never draws thinner than this
+constexpr int kCutGap = 3;           // the break across a cut bar
 constexpr double kAxisPoints = 9.0;  // the names along the axes, a little smaller than the text
 
 QFont AxisFont(const QWidget& widget) {
@@ -29,8 +30,11 @@ BarChart::BarChart(QColor colour, QWidget* parent) : QWidget(parent), colour_(co
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void BarChart::SetBars(DayBars bars) {
-  bars_ = std::move(bars);
+void BarChart::SetChart(progresspage::Chart chart) {
+  chart_ = std::move(chart);
+  setAccessibleName(QString::fromStdString(chart_.caption));
+  setAccessibleDescription(QString::fromStdString(chart_.summary));
+  setToolTip(QString::fromStdString(chart_.note));
   update();
 }
 
@@ -42,21 +46,15 @@ QSize BarChart::minimumSizeHint() const {
   return {220, 90};
 }
 
-int BarChart::Largest() const {
-  int largest = 0;
-  for (int value : bars_.values) largest = std::max(largest, value);
-  return largest;
-}
-
 BarChart::Frame BarChart::Place() const {
   const QFontMetrics metrics(AxisFont(*this));
   // The scale is as wide for every value below 10000, so that charts above one another align.
-  const int scale = std::max(metrics.horizontalAdvance(QString::number(Largest())),
+  const int scale = std::max(metrics.horizontalAdvance(QString::number(chart_.scale)),
                              metrics.horizontalAdvance(QStringLiteral("9999"))) +
                     kGap;
   const QRect area =
       rect().adjusted(scale, metrics.height() / 2 + 2, -4, -(metrics.height() + kGap));
-  const int count = std::max<int>(1, static_cast<int>(bars_.values.size()));
+  const int count = std::max<int>(1, static_cast<int>(chart_.bars.size()));
   Frame frame;
   frame.slot = std::max(1, area.width() / count);
   // A third of each slot is air between the bars; bars too thin for air fill their slot.
@@ -69,64 +67,98 @@ int BarChart::BarAt(int x) const {
   const Frame frame = Place();
   if (x < frame.plot.left()) return -1;
   const int bar = (x - frame.plot.left()) / frame.slot;
-  return bar < static_cast<int>(bars_.values.size()) ? bar : -1;
+  return bar < static_cast<int>(chart_.bars.size()) ? bar : -1;
 }
 
-void BarChart::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  const QFont font = AxisFont(*this);
-  const QFontMetrics metrics(font);
-  painter.setFont(font);
-  const QColor ink = palette().color(QPalette::WindowText);
-  const QColor faint = palette().color(QPalette::Mid);
-  const Frame frame = Place();
+// The top of the scale and zero at its foot, or the empty chart's note.
+void BarChart::PaintScale(QPainter& painter, const Frame& frame) const {
+  const QFontMetrics metrics(painter.font());
   const QRect& plot = frame.plot;
   const int base = plot.top() + plot.height();  // the row under the bars
-  const int largest = Largest();
-
+  const QColor faint = palette().color(QPalette::Mid);
   painter.setPen(faint);
   painter.drawLine(plot.left(), base, plot.left() + plot.width() - 1, base);
-  const QRect scale(0, 0, plot.left() - kGap / 2, metrics.height());
-  if (largest == 0) {
+  if (chart_.scale == 0) {
     painter.setPen(palette().color(QPalette::PlaceholderText));
-    painter.drawText(plot, Qt::AlignCenter | Qt::TextWordWrap, bars_.empty_note);
-  } else {
-    // The largest value at the top of the scale, zero at its foot.
-    painter.setPen(QPen(faint, 1, Qt::DotLine));
-    painter.drawLine(plot.left(), plot.top(), plot.left() + plot.width() - 1, plot.top());
-    painter.setPen(ink);
-    painter.drawText(scale.translated(0, plot.top() - metrics.height() / 2),
-                     Qt::AlignRight | Qt::AlignVCenter, QString::number(largest));
-    painter.drawText(scale.translated(0, base - metrics.height() / 2),
-                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
-    for (std::size_t i = 0; i < bars_.values.size(); ++i) {
-      if (bars_.values[i] <= 0) continue;
-      const double share = static_cast<double>(bars_.values[i]) / largest;
-      const int height =
-          std::max(kShortestBar, static_cast<int>(std::lround(share * plot.height())));
-      const int left =
-          plot.left() + static_cast<int>(i) * frame.slot + (frame.slot - frame.bar) / 2;
-      const bool today = static_cast<int>(i) == bars_.today;
-      painter.fillRect(QRect(left, base - height, frame.bar, height),
-                       today ? colour_.darker(150) : colour_);
-    }
+    painter.drawText(plot, Qt::AlignCenter | Qt::TextWordWrap,
+                     QString::fromStdString(chart_.empty_note));
+    return;
   }
+  painter.setPen(QPen(faint, 1, Qt::DotLine));
+  painter.drawLine(plot.left(), plot.top(), plot.left() + plot.width() - 1, plot.top());
+  painter.setPen(palette().color(QPalette::WindowText));
+  const QRect scale(0, 0, plot.left() - kGap / 2, metrics.height());
+  painter.drawText(scale.translated(0, plot.top() - metrics.height() / 2),
+                   Qt::AlignRight | Qt::AlignVCenter, QString::number(chart_.scale));
+  painter.drawText(scale.translated(0, base - metrics.height() / 2),
+                   Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
+}
 
-  // The named days under their bars, each kept inside the widget; one that would touch the
-  // name before it is left out.
-  painter.setPen(ink);
+// A bar taller than the scale fills the chart's height and is cut a little below its top,
+// where its value is written.
+void BarChart::PaintBars(QPainter& painter, const Frame& frame) const {
+  if (chart_.scale == 0) return;
+  const QRect& plot = frame.plot;
+  const int base = plot.top() + plot.height();
+  for (std::size_t i = 0; i < chart_.bars.size(); ++i) {
+    const progresspage::Bar& bar = chart_.bars[i];
+    if (bar.value <= 0) continue;
+    const double share = bar.cut ? 1.0 : static_cast<double>(bar.value) / chart_.scale;
+    const int height = std::max(kShortestBar, static_cast<int>(std::lround(share * plot.height())));
+    const int left = plot.left() + static_cast<int>(i) * frame.slot + (frame.slot - frame.bar) / 2;
+    const QRect drawn(left, base - height, frame.bar, height);
+    const bool today = static_cast<int>(i) == chart_.today;
+    painter.fillRect(drawn, today ? colour_.darker(150) : colour_);
+    if (bar.cut) PaintCut(painter, drawn, bar.value, plot);
+  }
+}
+
+// A cut bar's value, in a box at the top of the chart above a break across the bar; the box
+// stays right of the scale and inside the widget.
+void BarChart::PaintCut(QPainter& painter, const QRect& bar, int value, const QRect& plot) const {
+  const QFontMetrics metrics(painter.font());
+  const QString text = QString::number(value);
+  const int width = metrics.horizontalAdvance(text) + 4;
+  const int left = plot.left();
+  const QRect label(
+      std::clamp(bar.center().x() - width / 2, left, std::max(left, this->width() - width)),
+      bar.top() + 1, width, metrics.height());
+  painter.fillRect(QRect(bar.left(), label.bottom() + 2, bar.width(), kCutGap),
+                   palette().color(QPalette::Window));
+  painter.fillRect(label, palette().color(QPalette::Base));
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawRect(label.adjusted(0, 0, -1, -1));
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.drawText(label, Qt::AlignCenter, text);
+}
+
+// The named days under their bars, each kept inside the widget; one that would touch the name
+// before it is left out.
+void BarChart::PaintDays(QPainter& painter, const Frame& frame) const {
+  const QFontMetrics metrics(painter.font());
+  const QRect& plot = frame.plot;
+  const int base = plot.top() + plot.height();
+  painter.setPen(palette().color(QPalette::WindowText));
   int free_from = 0;
-  for (int day : bars_.named) {
-    if (day < 0 || day >= static_cast<int>(bars_.days.size())) continue;
-    const QString& name = bars_.days[day];
+  for (std::size_t day = 0; day < chart_.bars.size(); ++day) {
+    if (!chart_.bars[day].named) continue;
+    const QString name = QString::fromStdString(chart_.bars[day].day);
     const int width = metrics.horizontalAdvance(name);
-    const int centre = plot.left() + day * frame.slot + frame.slot / 2;
+    const int centre = plot.left() + static_cast<int>(day) * frame.slot + frame.slot / 2;
     const int left = std::clamp(centre - width / 2, 0, std::max(0, this->width() - width));
     if (left < free_from) continue;
     painter.drawText(left, base + kGap / 2 + metrics.ascent(), name);
     free_from = left + width + metrics.averageCharWidth();
   }
+}
 
+void BarChart::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setFont(AxisFont(*this));
+  const Frame frame = Place();
+  PaintScale(painter, frame);
+  PaintBars(painter, frame);
+  PaintDays(painter, frame);
   if (hasFocus()) {
     QStyleOptionFocusRect option;
     option.initFrom(this);
@@ -139,15 +171,12 @@ bool BarChart::event(QEvent* event) {
   if (event->type() != QEvent::ToolTip) return QWidget::event(event);
   auto* help = static_cast<QHelpEvent*>(event);
   const int bar = BarAt(help->pos().x());
-  if (bar < 0 || bar >= static_cast<int>(bars_.days.size())) {
+  if (bar < 0) {
     QToolTip::hideText();
     event->ignore();
     return true;
   }
-  QToolTip::showText(help->globalPos(),
-                     bars_.days[bar] + QStringLiteral("：") +
-                         QString::number(std::max(0, bars_.values[bar])) + bars_.unit,
-                     this);
+  QToolTip::showText(help->globalPos(), QString::fromStdString(chart_.bars[bar].tip), this);
   return true;
 }
 

@@ -9,43 +9,26 @@
 #include <QStackedLayout>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <memory>
-#include <span>
 #include <utility>
 
 #include "qt/faces.h"
 #include "qt/progress/bar_chart.h"
 #include "qt/qt_platform.h"
-#include "text/text.h"
 
 namespace qtprogress {
 
 namespace {
 
-constexpr double kTextPoints = 10.5;       // the window's text, a little larger than the games'
-constexpr double kFigurePoints = 20.0;     // the four figures
-constexpr double kHintPoints = 12.0;       // the empty journal's hint
-constexpr int kMargin = 16;                // around the window's content and between its columns
-constexpr std::size_t kLongestCell = 200;  // characters of a word or meaning shown in the list
-const QColor kReviewColour(70, 120, 190);  // reviews done: blue
-const QColor kDueColour(225, 145, 45);     // words coming due: amber
+constexpr double kTextPoints = 10.5;    // the window's text, a little larger than the games'
+constexpr double kFigurePoints = 20.0;  // the four figures
+constexpr double kHintPoints = 12.0;    // the empty journal's hint
+constexpr int kMargin = 16;             // around the window's content and between its columns
 
-// The four figures, left to right: their widgets' names, captions and what they mean.
-struct Figure {
-  const char* id;
-  const char* caption;
-  const char* meaning;  // its tooltip and accessible description; "" for none
-};
-constexpr Figure kFigures[] = {
-    {"practised", "练过的单词", ""},
-    {"due_now", "现在到期", "在连连看或英汉互译的窗口按 F3 复习到期的单词"},
-    {"due_within_week", "7 天内到期", "现在到期的单词也算在内"},
-    {"learned", "已掌握", "记忆稳定期达到 21 天或更长的单词"},
-};
-static_assert(progress::kLearnedStabilityDays == 21, "已掌握's meaning names the days");
+// The charts' colours, in the page's order: reviews done blue, words coming due amber.
+const QColor kChartColours[] = {QColor(70, 120, 190), QColor(225, 145, 45)};
 
 // The window and its charts as assistive technology should see them: a frame named by its
 // title, and charts (Qt would make both bare widgets, which screen readers pass over).
@@ -65,7 +48,7 @@ void InstallAccessibility() {
   (void)kInstalled;
 }
 
-// The missed list's rows, with air above and below the text.
+// A list's rows, with air above and below the text.
 class RoomyRows : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
@@ -87,78 +70,49 @@ QLabel* Heading(const QString& text, QWidget* parent) {
   return label;
 }
 
-// A journal's word or meaning for one line of the list: cut to a sane length, on one line.
-QString Cell(const std::string& utf8) {
-  const std::size_t end = text::CharOffset(utf8, kLongestCell);
-  QString cell = QString::fromStdString(utf8.substr(0, end)).simplified();
-  if (end < utf8.size()) cell += QStringLiteral("…");
-  return cell;
+QString Text(const std::string& utf8) {
+  return QString::fromStdString(utf8);
 }
 
-// A day `offset` days from `today`: 今天, 昨天, 明天, else its month and day.
-QString DayName(QDate today, int offset) {
-  switch (offset) {
-    case 0:
-      return QStringLiteral("今天");
-    case -1:
-      return QStringLiteral("昨天");
-    case 1:
-      return QStringLiteral("明天");
-    default:
-      break;
+// A list of rows of a few columns, the selected row marked across all of them.
+QTreeWidget* MakeTree(QWidget* parent) {
+  auto* tree = new QTreeWidget(parent);
+  tree->setItemDelegate(new RoomyRows(tree));
+  tree->setRootIsDecorated(false);
+  tree->setUniformRowHeights(true);
+  tree->setAlternatingRowColors(true);
+  tree->setAllColumnsShowFocus(true);
+  tree->setSelectionMode(QAbstractItemView::SingleSelection);
+  tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tree->setContextMenuPolicy(Qt::ActionsContextMenu);
+  tree->header()->setStretchLastSection(false);
+  tree->header()->setSectionsMovable(false);
+  return tree;
+}
+
+// The rows of `list` in `tree`, under its columns' captions.
+void FillTree(QTreeWidget& tree, const progresspage::List& list) {
+  tree.clear();
+  QStringList captions;
+  bool any_caption = false;
+  for (const progresspage::Column& column : list.columns) {
+    captions << Text(column.caption);
+    any_caption = any_caption || !column.caption.empty();
   }
-  const QDate day = today.addDays(offset);
-  if (!day.isValid())
-    return offset < 0 ? QStringLiteral("%1 天前").arg(-offset)
-                      : QStringLiteral("%1 天后").arg(offset);
-  return QStringLiteral("%1月%2日").arg(day.month()).arg(day.day());
-}
-
-// One bar per day of `values`, [today_index] being today; every seventh day back and forth
-// from today named under the axis.
-DayBars Bars(const std::array<int, progress::kChartDays>& values, int today_index, QDate today,
-             QString unit, QString empty_note) {
-  DayBars bars;
-  bars.values.assign(values.begin(), values.end());
-  for (int i = 0; i < progress::kChartDays; ++i) {
-    bars.days.push_back(DayName(today, i - today_index));
-    if ((i - today_index) % 7 == 0) bars.named.push_back(i);
+  tree.setColumnCount(static_cast<int>(list.columns.size()));
+  tree.setHeaderLabels(captions);
+  tree.setHeaderHidden(!any_caption);
+  for (int i = 0; i < static_cast<int>(list.columns.size()); ++i)
+    tree.header()->setSectionResizeMode(
+        i, list.columns[i].stretch ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+  for (const progresspage::Row& row : list.rows) {
+    auto* item = new QTreeWidgetItem(&tree);
+    for (int i = 0; i < static_cast<int>(row.cells.size()) && i < tree.columnCount(); ++i) {
+      item->setText(i, Text(row.cells[i]));
+      if (list.columns[i].stretch) item->setToolTip(i, item->text(i));
+      if (list.columns[i].numeric) item->setTextAlignment(i, Qt::AlignRight | Qt::AlignVCenter);
+    }
   }
-  bars.today = today_index;
-  bars.unit = std::move(unit);
-  bars.empty_note = std::move(empty_note);
-  return bars;
-}
-
-// What a chart shows, said in words: the total, the busiest day and today's value.
-QString Summary(const DayBars& bars, const QString& total_text) {
-  std::int64_t total = 0;
-  std::size_t busiest = 0;
-  for (std::size_t i = 0; i < bars.values.size(); ++i) {
-    total += std::max(0, bars.values[i]);
-    if (bars.values[i] > bars.values[busiest]) busiest = i;
-  }
-  if (total == 0) return bars.empty_note + QStringLiteral("。");
-  return total_text.arg(total) + QStringLiteral("；最多的一天是%1，%2 %3；今天 %4 %3。")
-                                     .arg(bars.days[busiest])
-                                     .arg(bars.values[busiest])
-                                     .arg(bars.unit)
-                                     .arg(std::max(0, bars.values[bars.today]));
-}
-
-// The share of Good answers over the last 30 days, as a whole percentage that says 100 only
-// when every answer was Good and 0 only when none was.
-QString GoodShare(const progress::Overview& overview) {
-  const int reviews = overview.reviews_last_30_days;
-  if (reviews <= 0) return QStringLiteral("近 30 天没有复习，还算不出答对率。");
-  const int good = std::clamp(overview.good_last_30_days, 0, reviews);
-  long percent = std::lround(100.0 * good / reviews);
-  if (good < reviews) percent = std::min(percent, 99L);
-  if (good > 0) percent = std::max(percent, 1L);
-  return QStringLiteral("近 30 天答对率：%1%（复习 %2 次，答对 %3 次）")
-      .arg(percent)
-      .arg(reviews)
-      .arg(good);
 }
 
 }  // namespace
@@ -167,88 +121,26 @@ ProgressWindow::ProgressWindow(SpeakFunction speak, QWidget* parent)
     : QWidget(parent, Qt::Window), speak_(std::move(speak)) {
   InstallAccessibility();
   setObjectName(QStringLiteral("ProgressWindow"));
-  setWindowTitle(QStringLiteral("学习记录"));
   setAttribute(Qt::WA_QuitOnClose, false);  // closing it never ends the program
   setFont(TextFont(kTextPoints));
 
-  // The overview: the figures, the share and the charts on the left, the missed words on
-  // the right.
+  // The overview: the figures, the share and the charts on the left, the lists on the right.
   overview_page_ = new QWidget(this);
-  auto* left = new QVBoxLayout;
-  auto* figures = new QHBoxLayout;
-  for (const Figure& kind : kFigures) {
-    auto* figure = new QLabel(overview_page_);
-    figure->setObjectName(QString::fromLatin1(kind.id));
-    figure->setAlignment(Qt::AlignCenter);
-    figure->setTextFormat(Qt::RichText);
-    figure->setFrameShape(QFrame::StyledPanel);
-    figure->setBackgroundRole(QPalette::Base);
-    figure->setAutoFillBackground(true);
-    figure->setMargin(6);
-    figure->setMinimumWidth(96);
-    figure->setToolTip(QString::fromUtf8(kind.meaning));
-    figure->setAccessibleDescription(QString::fromUtf8(kind.meaning));
-    figures->addWidget(figure);
-    figures_.push_back(figure);
-  }
-  left->addLayout(figures);
+  left_ = new QVBoxLayout;
+  figure_row_ = new QHBoxLayout;
+  left_->addLayout(figure_row_);
   good_share_ = new QLabel(overview_page_);
   good_share_->setObjectName(QStringLiteral("good_share"));
   good_share_->setWordWrap(true);
-  left->addWidget(good_share_);
-  left->addSpacing(kMargin / 2);
-
-  const auto add_chart = [this, left](const char* id, const QString& caption, QColor colour) {
-    left->addWidget(Heading(caption, overview_page_));
-    auto* chart = new BarChart(colour, overview_page_);
-    chart->setObjectName(QString::fromLatin1(id));
-    chart->setAccessibleName(caption);
-    left->addWidget(chart, 1);
-    return chart;
-  };
-  reviews_chart_ =
-      add_chart("reviews_chart", QStringLiteral("近 30 天每天复习的次数"), kReviewColour);
-  left->addSpacing(kMargin / 2);
-  due_chart_ = add_chart("due_chart", QStringLiteral("未来 30 天每天到期的单词数"), kDueColour);
-  due_chart_->setToolTip(QStringLiteral("今天的一栏含已经过期的单词"));
-
-  auto* right = new QVBoxLayout;
-  const QString missed_caption = QStringLiteral("最常答错的单词");
-  right->addWidget(Heading(missed_caption, overview_page_));
-  missed_list_ = new QTreeWidget(overview_page_);
-  missed_list_->setObjectName(QStringLiteral("most_missed"));
-  missed_list_->setAccessibleName(missed_caption);
-  missed_list_->setAccessibleDescription(QStringLiteral("选中一个单词，按 F2 朗读"));
-  missed_list_->setHeaderLabels(
-      {QStringLiteral("单词"), QStringLiteral("释义"), QStringLiteral("答错")});
-  missed_list_->setItemDelegate(new RoomyRows(missed_list_));
-  missed_list_->setRootIsDecorated(false);
-  missed_list_->setUniformRowHeights(true);
-  missed_list_->setAlternatingRowColors(true);
-  missed_list_->setAllColumnsShowFocus(true);
-  missed_list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  missed_list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  missed_list_->setContextMenuPolicy(Qt::ActionsContextMenu);
-  QHeaderView* header = missed_list_->header();
-  header->setStretchLastSection(false);
-  header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  header->setSectionResizeMode(1, QHeaderView::Stretch);
-  header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-  header->setSectionsMovable(false);
-  right->addWidget(missed_list_, 1);
-  no_misses_ = new QLabel(QStringLiteral("还没有答错过的单词。"), overview_page_);
-  no_misses_->setObjectName(QStringLiteral("no_misses"));
-  no_misses_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  right->addWidget(no_misses_, 1);
-
+  left_->addWidget(good_share_);
+  right_ = new QVBoxLayout;
   auto* columns = new QHBoxLayout(overview_page_);
   columns->setContentsMargins(0, 0, 0, 0);
   columns->setSpacing(kMargin);
-  columns->addLayout(left, 3);
-  columns->addLayout(right, 2);
+  columns->addLayout(left_, 3);
+  columns->addLayout(right_, 2);
 
-  empty_hint_ = new QLabel(
-      QStringLiteral("还没有学习记录：玩一局连连看或英汉互译，每个单词都会记下来。"), this);
+  empty_hint_ = new QLabel(this);
   empty_hint_->setObjectName(QStringLiteral("empty_hint"));
   empty_hint_->setFont(TextFont(kHintPoints));
   empty_hint_->setAlignment(Qt::AlignCenter);
@@ -259,82 +151,169 @@ ProgressWindow::ProgressWindow(SpeakFunction speak, QWidget* parent)
 
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+  header_ = new QLabel(this);
+  header_->setObjectName(QStringLiteral("header"));
+  header_->setFont(TextFont(kTextPoints, true));
+  header_->setWordWrap(true);
+  root->addWidget(header_);
   pages_ = new QStackedLayout;
   pages_->addWidget(overview_page_);
   pages_->addWidget(empty_hint_);
   root->addLayout(pages_);
 
-  speak_action_ = new QAction(QStringLiteral("朗读 (F2)"), this);
+  MakeActions();
+  resize(920, 580);
+  SetPage(progresspage::Describe(progress::Overview{}, progresspage::Facts{}));
+}
+
+void ProgressWindow::MakeActions() {
+  speak_action_ = new QAction(this);
   speak_action_->setObjectName(QStringLiteral("speak"));
   speak_action_->setShortcut(QKeySequence(Qt::Key_F2));
   speak_action_->setShortcutContext(Qt::WindowShortcut);
   QObject::connect(speak_action_, &QAction::triggered, this, [this] { SpeakCurrentWord(); });
   addAction(speak_action_);
-  missed_list_->addAction(speak_action_);
-  QObject::connect(missed_list_, &QTreeWidget::itemActivated, this, [this] { SpeakCurrentWord(); });
   auto* close_action = new QAction(this);
   close_action->setShortcut(QKeySequence(Qt::Key_Escape));
   close_action->setShortcutContext(Qt::WindowShortcut);
   QObject::connect(close_action, &QAction::triggered, this, [this] { close(); });
   addAction(close_action);
-
-  resize(920, 580);
-  SetOverview(progress::Overview{});
 }
 
-void ProgressWindow::SetOverview(const progress::Overview& overview, QDate today) {
-  const bool empty = overview.practised <= 0;
-  pages_->setCurrentWidget(empty ? static_cast<QWidget*>(empty_hint_) : overview_page_);
+QLabel* ProgressWindow::FigureLabel(std::size_t i) {
+  while (figures_.size() <= i) {
+    auto* figure = new QLabel(overview_page_);
+    figure->setAlignment(Qt::AlignCenter);
+    figure->setTextFormat(Qt::RichText);
+    figure->setFrameShape(QFrame::StyledPanel);
+    figure->setBackgroundRole(QPalette::Base);
+    figure->setAutoFillBackground(true);
+    figure->setMargin(6);
+    figure->setMinimumWidth(96);
+    figure_row_->addWidget(figure);
+    figures_.push_back(figure);
+  }
+  return figures_[i];
+}
 
-  const int values[] = {overview.practised, overview.due_now, overview.due_within_week,
-                        overview.learned};
-  for (std::size_t i = 0; i < figures_.size(); ++i) {
-    const QString caption = QString::fromUtf8(kFigures[i].caption);
-    figures_[i]->setText(
+ProgressWindow::ChartView& ProgressWindow::Chart(std::size_t i) {
+  while (charts_.size() <= i) {
+    left_->addSpacing(kMargin / 2);
+    const std::size_t n = charts_.size();
+    ChartView view{Heading(QString(), overview_page_),
+                   new BarChart(kChartColours[n % std::size(kChartColours)], overview_page_)};
+    left_->addWidget(view.heading);
+    left_->addWidget(view.chart, 1);
+    charts_.push_back(view);
+  }
+  return charts_[i];
+}
+
+ProgressWindow::ListView& ProgressWindow::List(std::size_t i) {
+  while (lists_.size() <= i) {
+    if (!lists_.empty()) right_->addSpacing(kMargin / 2);
+    ListView view{Heading(QString(), overview_page_),
+                  MakeTree(overview_page_),
+                  new QLabel(overview_page_),
+                  {}};
+    view.tree->addAction(speak_action_);
+    QObject::connect(view.tree, &QTreeWidget::itemActivated, this, [this] { SpeakCurrentWord(); });
+    view.empty->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    right_->addWidget(view.heading);
+    right_->addWidget(view.tree, 1);
+    right_->addWidget(view.empty, 1);
+    lists_.push_back(std::move(view));
+  }
+  return lists_[i];
+}
+
+void ProgressWindow::ShowFigures(const std::vector<progresspage::Figure>& figures) {
+  for (std::size_t i = 0; i < figures.size(); ++i) {
+    const progresspage::Figure& figure = figures[i];
+    QLabel* label = FigureLabel(i);
+    label->setObjectName(Text(figure.id));
+    label->setText(
         QStringLiteral("<span style=\"font-size:%1pt; font-weight:bold\">%2</span><br>%3")
             .arg(kFigurePoints)
-            .arg(values[i])
-            .arg(caption));
-    figures_[i]->setAccessibleName(QStringLiteral("%1：%2 个").arg(caption).arg(values[i]));
+            .arg(figure.value)
+            .arg(Text(figure.caption).toHtmlEscaped()));
+    label->setAccessibleName(Text(figure.spoken));
+    label->setToolTip(Text(figure.meaning));
+    label->setAccessibleDescription(Text(figure.meaning));
+    label->show();
   }
-  good_share_->setText(GoodShare(overview));
-
-  DayBars reviews = Bars(overview.reviews_per_day, progress::kChartDays - 1, today,
-                         QStringLiteral("次"), QStringLiteral("近 30 天没有复习"));
-  reviews_chart_->setAccessibleDescription(Summary(reviews, QStringLiteral("共复习 %1 次")));
-  reviews_chart_->SetBars(std::move(reviews));
-  DayBars due = Bars(overview.due_per_day, 0, today, QStringLiteral("个"),
-                     QStringLiteral("未来 30 天没有单词到期"));
-  due_chart_->setAccessibleDescription(Summary(due, QStringLiteral("共 %1 个单词到期")));
-  due_chart_->SetBars(std::move(due));
-
-  missed_list_->clear();
-  missed_words_.clear();
-  const std::size_t rows =
-      std::min(overview.most_missed.size(), std::size_t{progress::kMostMissedCount});
-  for (const progress::MissedWord& word : std::span(overview.most_missed).first(rows)) {
-    auto* item = new QTreeWidgetItem(
-        missed_list_, {Cell(word.english), Cell(word.chinese), QString::number(word.misses)});
-    item->setToolTip(1, item->text(1));
-    item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-    missed_words_.push_back(word.english);
-  }
-  const bool any_missed = !missed_words_.empty();
-  if (any_missed) missed_list_->setCurrentItem(missed_list_->topLevelItem(0));
-  missed_list_->setVisible(any_missed);
-  no_misses_->setVisible(!any_missed);
-  speak_action_->setEnabled(any_missed && speak_);
-
-  // Where the keys go first: the list, so that F2 and the arrows work at once; else what
-  // there is to read.
-  QWidget* first = empty        ? static_cast<QWidget*>(empty_hint_)
-                   : any_missed ? static_cast<QWidget*>(missed_list_)
-                                : reviews_chart_;
-  first->setFocus();
+  for (std::size_t i = figures.size(); i < figures_.size(); ++i) figures_[i]->hide();
 }
 
-void ProgressWindow::Open(const progress::Overview& overview) {
-  SetOverview(overview);
+void ProgressWindow::ShowCharts(const std::vector<progresspage::Chart>& charts) {
+  for (std::size_t i = 0; i < charts.size(); ++i) {
+    ChartView& view = Chart(i);
+    view.heading->setText(Text(charts[i].caption));
+    view.chart->setObjectName(Text(charts[i].id));
+    view.chart->SetChart(charts[i]);
+    view.heading->show();
+    view.chart->show();
+  }
+  for (std::size_t i = charts.size(); i < charts_.size(); ++i) {
+    charts_[i].heading->hide();
+    charts_[i].chart->hide();
+  }
+}
+
+void ProgressWindow::ShowLists(const std::vector<progresspage::List>& lists) {
+  bool any_spoken = false;
+  for (std::size_t i = 0; i < lists.size(); ++i) {
+    const progresspage::List& list = lists[i];
+    ListView& view = List(i);
+    view.heading->setText(Text(list.caption));
+    view.tree->setObjectName(Text(list.id));
+    view.tree->setAccessibleName(Text(list.caption));
+    view.tree->setAccessibleDescription(Text(list.hint));
+    FillTree(*view.tree, list);
+    view.spoken.clear();
+    for (const progresspage::Row& row : list.rows) {
+      view.spoken.push_back(row.spoken);
+      any_spoken = any_spoken || !row.spoken.empty();
+    }
+    view.empty->setObjectName(Text(list.empty_id));
+    view.empty->setText(Text(list.empty_note));
+    const bool any = !list.rows.empty();
+    if (any) view.tree->setCurrentItem(view.tree->topLevelItem(0));
+    view.heading->show();
+    view.tree->setVisible(any);
+    view.empty->setVisible(!any);
+  }
+  for (std::size_t i = lists.size(); i < lists_.size(); ++i) {
+    lists_[i].heading->hide();
+    lists_[i].tree->hide();
+    lists_[i].empty->hide();
+  }
+  speak_action_->setEnabled(any_spoken && speak_);
+}
+
+void ProgressWindow::SetPage(const progresspage::Page& page) {
+  setWindowTitle(Text(page.title));
+  header_->setText(Text(page.header));
+  header_->setVisible(!page.header.empty());
+  pages_->setCurrentWidget(page.empty ? static_cast<QWidget*>(empty_hint_) : overview_page_);
+  empty_hint_->setText(Text(page.empty_hint));
+  ShowFigures(page.figures);
+  good_share_->setText(Text(page.good_share));
+  ShowCharts(page.charts);
+  ShowLists(page.lists);
+  speak_action_->setText(Text(page.speak_caption));
+
+  // Where the keys go first: a list, so that F2 and the arrows work at once; else what there
+  // is to read.
+  QWidget* first = page.empty ? static_cast<QWidget*>(empty_hint_) : nullptr;
+  for (std::size_t i = 0; !first && i < page.lists.size(); ++i)
+    if (!page.lists[i].rows.empty()) first = lists_[i].tree;
+  if (!first && !charts_.empty()) first = charts_.front().chart;
+  if (first) first->setFocus();
+}
+
+void ProgressWindow::Open(const progresspage::Page& page) {
+  SetPage(page);
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
   raise();
@@ -342,10 +321,15 @@ void ProgressWindow::Open(const progress::Overview& overview) {
 }
 
 void ProgressWindow::SpeakCurrentWord() {
-  QTreeWidgetItem* item = missed_list_->currentItem();
-  if (!speak_ || !item || !item->isSelected()) return;
-  const int row = missed_list_->indexOfTopLevelItem(item);
-  if (row >= 0 && row < static_cast<int>(missed_words_.size())) speak_(missed_words_[row]);
+  if (!speak_ || lists_.empty()) return;
+  const ListView* view = &lists_.front();
+  for (const ListView& list : lists_)
+    if (list.tree->hasFocus()) view = &list;
+  QTreeWidgetItem* item = view->tree->currentItem();
+  if (!item || !item->isSelected()) return;
+  const int row = view->tree->indexOfTopLevelItem(item);
+  if (row >= 0 && row < static_cast<int>(view->spoken.size()) && !view->spoken[row].empty())
+    speak_(view->spoken[row]);
 }
 
 std::function<void(const progress::Overview&)> ProgressWindowShower(qtbind::QtPlatform& platform) {
@@ -355,7 +339,11 @@ std::function<void(const progress::Overview&)> ProgressWindowShower(qtbind::QtPl
       *window = std::make_unique<ProgressWindow>(
           [&platform](const std::string& text) { platform.Speak(text, ui::Language::English); });
     }
-    (*window)->Open(overview);
+    const std::int64_t now = platform.Now();
+    progresspage::Facts facts;
+    facts.today = progresspage::LocalDay(now, platform.UtcOffset(now));
+    facts.recording = platform.RecordsProgress();
+    (*window)->Open(progresspage::Describe(overview, facts));
   };
 }
 

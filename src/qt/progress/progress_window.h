@@ -1,22 +1,21 @@
-// The progress window, "学习记录": the learner's journal at a glance, as the journal computed
-// it (progress::Overview). Four figures (words practised, due now, due within 7 days,
-// learned), the share of Good answers over the last 30 days, a bar chart of reviews per day
-// over the last 30 days and one of words due per day over the next 30, and the words missed
-// most with their meanings; F2 (or Enter, or a double click) says the selected one. An empty
-// journal shows a hint instead. The window is modeless: it never holds up the game windows;
-// Esc or the title bar closes (hides) it.
+// The progress window, "学习记录": the learner's journal at a glance, drawn from its
+// description (progresspage::Page): a header line when there is one, the figures in a row,
+// the share of Good answers, the charts of reviews per day behind and words due per day
+// ahead, and the lists (the words missed most first) with F2 (or Enter, or a double click)
+// saying the selected word. An empty journal shows a hint instead. The window is modeless: it
+// never holds up the game windows; Esc or the title bar closes (hides) it.
 #pragma once
 
-#include <QDate>
 #include <QWidget>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "progress/overview.h"
+#include "progress/page/page.h"
 
 class QAction;
 class QLabel;
+class QBoxLayout;
 class QStackedLayout;
 class QTreeWidget;
 
@@ -37,31 +36,51 @@ class ProgressWindow : public QWidget {
   // above that window).
   explicit ProgressWindow(SpeakFunction speak, QWidget* parent = nullptr);
 
-  // Shows `overview` as it stood on `today`, the day the charts count from.
-  void SetOverview(const progress::Overview& overview, QDate today = QDate::currentDate());
-  // Shows `overview` and brings the window to the front, shown if it was closed.
-  void Open(const progress::Overview& overview);
+  // Shows `page`.
+  void SetPage(const progresspage::Page& page);
+  // Shows `page` and brings the window to the front, shown if it was closed.
+  void Open(const progresspage::Page& page);
 
  private:
-  // Says the English word of the missed list's selected row, if there is one.
+  struct ChartView {
+    QLabel* heading;
+    BarChart* chart;
+  };
+  struct ListView {
+    QLabel* heading;
+    QTreeWidget* tree;
+    QLabel* empty;                    // shown instead of an empty list
+    std::vector<std::string> spoken;  // what F2 says for each row
+  };
+  void MakeActions();
+  // The parts for the page's figures, charts and lists, made the first time they are needed.
+  QLabel* FigureLabel(std::size_t i);
+  ChartView& Chart(std::size_t i);
+  ListView& List(std::size_t i);
+  void ShowFigures(const std::vector<progresspage::Figure>& figures);
+  void ShowCharts(const std::vector<progresspage::Chart>& charts);
+  void ShowLists(const std::vector<progresspage::List>& lists);
+  // Says the word of the selected row of the list in focus (else the first list), if any.
   void SpeakCurrentWord();
 
   SpeakFunction speak_;
+  QLabel* header_;
   QStackedLayout* pages_;  // the overview, or the empty journal's hint
   QWidget* overview_page_;
   QLabel* empty_hint_;
-  std::vector<QLabel*> figures_;  // practised, due now, due within 7 days, learned
+  QBoxLayout* figure_row_;
   QLabel* good_share_;
-  BarChart* reviews_chart_;
-  BarChart* due_chart_;
-  QTreeWidget* missed_list_;
-  QLabel* no_misses_;
+  QBoxLayout* left_;   // the figures, the share and the charts
+  QBoxLayout* right_;  // the lists
+  std::vector<QLabel*> figures_;
+  std::vector<ChartView> charts_;
+  std::vector<ListView> lists_;
   QAction* speak_action_;
-  std::vector<std::string> missed_words_;  // the English of each row of missed_list_
 };
 
-// Shows each overview in one progress window, made the first time; F2 in it says the chosen
-// word through `platform`'s speech. The window lives as long as the function.
+// Shows each overview in one progress window, made the first time, on the day and with the
+// recording `platform` tells; F2 in it says the chosen word through `platform`'s speech. The
+// window lives as long as the function.
 std::function<void(const progress::Overview&)> ProgressWindowShower(qtbind::QtPlatform& platform);
 
 }  // namespace qtprogress
