@@ -60,8 +60,8 @@ void Load(benchmark::State& state, const std::string& path, std::string_view lab
   books::WordBook book;
   for (auto _ : state) {
     books::LoadResult result = books::ReadWordBook(path, entry, book);
-    if (!result.Ok() || book.word_count != count) state.SkipWithError(result.message.c_str());
-    benchmark::DoNotOptimize(book.english_entries.data());
+    if (!result.Ok() || book.Count() != count) state.SkipWithError(result.message.c_str());
+    benchmark::DoNotOptimize(book.words.data());
   }
   state.SetItemsProcessed(state.iterations() * count);
 }

@@ -39,8 +39,9 @@ class LoaderTest : public ::testing::Test {
     return books::ReadWordBook(Path().string(), entry, book_);
   }
   std::filesystem::path Path() const { return dir_.Path() / "book"; }
-  std::string En(int i) const { return book_.english_entries.at(static_cast<std::size_t>(i)); }
-  std::string Zh(int i) const { return book_.chinese_meanings.at(static_cast<std::size_t>(i)); }
+  // The texts of record `i`, counted from 1 as in the file.
+  std::string En(int i) const { return book_.words.at(static_cast<std::size_t>(i - 1)).english; }
+  std::string Zh(int i) const { return book_.words.at(static_cast<std::size_t>(i - 1)).chinese; }
 
   kit::TempDir dir_;
   books::WordBook book_;
@@ -71,20 +72,19 @@ TEST_F(LoaderTest, CatalogueBookLoadsOnlyWithExactlyItsCountOfRecords) {
     EXPECT_EQ(result.message, r.failure == LoadFailure::None ? "" : "词库已损坏\r\n请重新解压");
     EXPECT_EQ(result.expected, kN);
     EXPECT_EQ(result.found, r.found);
-    EXPECT_EQ(book_.record_index, std::min(r.record, kN)) << "a record too many is never counted";
+    EXPECT_EQ(book_.Count(), r.found) << "the complete records alone; a record too many never";
     if (!result.Ok()) {
       EXPECT_EQ(result.line, r.line);
       EXPECT_EQ(result.record, r.record);
     }
-    EXPECT_EQ(book_.english_entries.size(), kN + 1u) << "arrays hold indices 0 to N only";
+    EXPECT_LE(book_.Count(), kN) << "the book holds N words at most";
   }
   ASSERT_TRUE(Load(good, Entry(kN)).Ok());
-  EXPECT_EQ(book_.word_count, kN);
+  EXPECT_EQ(book_.Count(), kN);
   EXPECT_EQ(En(1), English(1));
   EXPECT_EQ(En(kN), English(kN));
   EXPECT_EQ(Zh(kN), Chinese(kN));
-  EXPECT_EQ(En(0), "");
-  EXPECT_EQ(Zh(0), "");
+  EXPECT_EQ(book_.words.front(), (books::Word{English(1), Chinese(1)})) << "record 1 is word 0";
 }
 
 TEST_F(LoaderTest, RecordsBeyondTheCountAreRefusedWithoutReadingOn) {
@@ -93,8 +93,8 @@ TEST_F(LoaderTest, RecordsBeyondTheCountAreRefusedWithoutReadingOn) {
   EXPECT_EQ(result.failure, LoadFailure::WrongCount);
   EXPECT_EQ(result.line, 183);
   EXPECT_EQ(result.record, 92);
-  EXPECT_EQ(book_.english_entries.size(), 92u);
-  EXPECT_EQ(book_.chinese_meanings.size(), 92u);
+  EXPECT_EQ(book_.Count(), 91) << "the records before the first too many";
+  EXPECT_EQ(result.found, 91);
 }
 
 TEST_F(LoaderTest, OnlyTrailingMarkersAreRemovedFromMeanings) {
@@ -183,7 +183,7 @@ TEST_F(LoaderTest, IdiomLinesAreCutIntoHalvesByCharacters) {
 TEST_F(LoaderTest, IdiomBookHoldsExactly17508Lines) {
   books::LoadResult result = Load(book_files::IdiomBook(17508), Idioms());
   ASSERT_TRUE(result.Ok()) << result.message;
-  EXPECT_EQ(book_.word_count, 17508);
+  EXPECT_EQ(book_.Count(), 17508);
   for (int i = 1; i <= 17508; i += 997) {
     EXPECT_TRUE(En(i).ends_with("-"));
     EXPECT_TRUE(Zh(i).starts_with("-"));
@@ -200,12 +200,12 @@ TEST_F(LoaderTest, IdiomBookHoldsExactly17508Lines) {
 TEST_F(LoaderTest, OwnBookTakesAnyCountUpTo30000Records) {
   books::LoadResult result = Load(book_files::OwnBook(3), Own());
   ASSERT_TRUE(result.Ok());
-  EXPECT_EQ(book_.word_count, 3);
-  EXPECT_EQ(book_.english_entries.size(), 30001u) << "the arrays have the capacity";
+  EXPECT_EQ(book_.Count(), 3);
+  EXPECT_EQ(En(3), English(3));
 
   result = Load(book_files::OwnBook(30000), Own());
   ASSERT_TRUE(result.Ok()) << result.message;
-  EXPECT_EQ(book_.word_count, 30000);
+  EXPECT_EQ(book_.Count(), 30000);
   EXPECT_EQ(En(30000), English(30000));
   EXPECT_EQ(Zh(30000), Chinese(30000));
 
@@ -216,7 +216,7 @@ TEST_F(LoaderTest, OwnBookTakesAnyCountUpTo30000Records) {
   EXPECT_EQ(result.record, 30001);
   EXPECT_EQ(result.line, 60001);
   EXPECT_EQ(result.found, 30000);
-  EXPECT_EQ(book_.english_entries.size(), 30001u);
+  EXPECT_EQ(book_.Count(), 30000);
   EXPECT_EQ(Load(book_files::OwnBook(30001), Own()).failure, LoadFailure::TooManyRecords);
 }
 
@@ -235,7 +235,7 @@ TEST_F(LoaderTest, EveryKindOfLineEndEndsALine) {
   for (const Row& r : rows) {
     books::LoadResult result = Load(r.bytes, Own());
     ASSERT_TRUE(result.Ok()) << r.what << ": " << result.message;
-    EXPECT_EQ(book_.word_count, 2) << r.what;
+    EXPECT_EQ(book_.Count(), 2) << r.what;
     EXPECT_EQ(En(1) + Zh(1) + En(2) + Zh(2), "aAbB") << r.what;
   }
   // A lone LF after a CR LF is a line of its own: an empty line.
@@ -395,14 +395,13 @@ TEST_F(LoaderTest, BinaryAndEndlessFilesAreRefusedWhereTheyStopBeingText) {
   EXPECT_NE(result.message, books::kDamagedMessage);
 }
 
-TEST_F(LoaderTest, EveryLoadStartsFromEmptyArrays) {
+TEST_F(LoaderTest, EveryLoadStartsFromAnEmptyBook) {
   ASSERT_TRUE(Load(book_files::OwnBook(5), Own()).Ok());
   ASSERT_TRUE(Load(book_files::OwnBook(3), Own()).Ok());
-  EXPECT_EQ(book_.word_count, 3);
-  EXPECT_EQ(En(4), "");
-  EXPECT_EQ(Zh(5), "");
+  EXPECT_EQ(book_.Count(), 3);
+  EXPECT_EQ(book_.words.back(), (books::Word{English(3), Chinese(3)}));
   ASSERT_TRUE(Load(book_files::CatalogueBook(91), Entry(91)).Ok());
-  EXPECT_EQ(book_.english_entries.size(), 92u);
+  EXPECT_EQ(book_.Count(), 91);
 }
 
 }  // namespace

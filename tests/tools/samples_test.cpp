@@ -180,7 +180,7 @@ TEST_F(SampleData, WrittenBooksLoadWithTheirExactCounts) {
     books::LoadResult result =
         books::ReadWordBook(books::BookFilePath(dir.Str(), entry), entry, book);
     ASSERT_TRUE(result.Ok()) << entry.label << ": " << result.message;
-    EXPECT_EQ(book.word_count, entry.kind == books::BookKind::OwnBook ? 300 : entry.word_count);
+    EXPECT_EQ(book.Count(), entry.kind == books::BookKind::OwnBook ? 300 : entry.word_count);
     EXPECT_EQ(result.decoded_as, books::Encoding::Gbk) << entry.label;
     EXPECT_EQ(result.invalid_sequences, 0) << entry.label;
   }

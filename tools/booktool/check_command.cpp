@@ -26,7 +26,7 @@ int RunCheck(const Arguments& args, std::ostream& out, std::ostream& err) {
       if (!r.invalid_lines.empty()) PrintWarnings(file, FindWarnings({}, entry, r), out);
       continue;
     }
-    out << file << ": OK, " << report.book.word_count << " records";
+    out << file << ": OK, " << report.book.Count() << " records";
     if (entry.kind == books::BookKind::OwnBook)
       out << (r.decoded_as == books::Encoding::Utf8 ? " (read as UTF-8)" : " (read as GBK)");
     out << "\n";

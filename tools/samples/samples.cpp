@@ -208,8 +208,8 @@ bool CheckSampleBook(const std::string& path, const books::CatalogueEntry& entry
     error = label + ": " + booktool::DescribeFailure(report.result, entry);
     return false;
   }
-  if (entry.kind != BookKind::OwnBook && report.book.word_count != entry.word_count) {
-    error = label + ": holds " + std::to_string(report.book.word_count) + " records";
+  if (entry.kind != BookKind::OwnBook && report.book.Count() != entry.word_count) {
+    error = label + ": holds " + std::to_string(report.book.Count()) + " records";
     return false;
   }
   const int differs = booktool::FirstDifference(report.book, entry, records);
