@@ -35,7 +35,7 @@ inline constexpr int kFirstButtonTop = 1300;
 inline constexpr int kSecondButtonTop = 1675;
 inline constexpr int kModeColumnTop = 2400;
 // The usual mode column: one button per mode, in the order of Mode.
-inline constexpr int kModeCount = 4;
+inline constexpr int kModeCount = static_cast<int>(Mode::ScreenSaver) + 1;
 
 // The face the words are shown in: on the board, on the quiz's answers, in the dictionary.
 inline const ui::Font kWordFont{"宋体", 10.5};
