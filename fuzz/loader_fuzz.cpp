@@ -43,9 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   const bool own = entry.kind == BookKind::OwnBook;
   const std::size_t lines_a_record = entry.kind == BookKind::IdiomBook ? 1 : 2;
-  const auto capacity = static_cast<std::size_t>(entry.word_count) + 1;
-  FUZZ_CHECK(book.english_entries.size() == capacity && book.chinese_meanings.size() == capacity);
-  FUZZ_CHECK(book.record_index >= 0 && book.record_index <= entry.word_count);
+  // The book holds the complete records read, never more than the entry takes.
+  FUZZ_CHECK(book.Count() <= entry.word_count);
   const books::Decoding& decoded = loaded ? *loaded : loaded.Failed().decoded;
   FUZZ_CHECK((decoded.invalid_sequences == 0) == decoded.invalid_lines.empty());
   FUZZ_CHECK(std::is_sorted(decoded.invalid_lines.begin(), decoded.invalid_lines.end()));
@@ -54,22 +53,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::size_t lines = starts.size() - 1;
   if (!loaded) {
     const books::LoadFailure& r = loaded.Failed();
-    FUZZ_CHECK(r.found >= 0 && r.found <= book.record_index);
+    FUZZ_CHECK(r.found == book.Count());
+    FUZZ_CHECK(r.record >= r.found && r.record <= r.found + 1);
     FUZZ_CHECK(!r.reason.empty() && r.expected == entry.word_count);
   }
   if (loaded) {
-    FUZZ_CHECK(book.word_count == book.record_index);
-    FUZZ_CHECK(own ? book.word_count >= 2 : book.word_count == entry.word_count);
-    FUZZ_CHECK(lines == lines_a_record * static_cast<std::size_t>(book.word_count));
+    FUZZ_CHECK(own ? book.Count() >= 2 : book.Count() == entry.word_count);
+    FUZZ_CHECK(lines == lines_a_record * book.words.size());
     FUZZ_CHECK(file.Given() == data.size());
-    FUZZ_CHECK(book.english_entries[0].empty() && book.chinese_meanings[0].empty());
   }
   if (!loaded && loaded.Failed().record == entry.word_count + 1) {
     // Refused at the first record too many: it is there, it was never counted, and of its
     // bytes no more were read than the one read that showed it begins.
     const books::LoadFailure& r = loaded.Failed();
     FUZZ_CHECK(r.kind == (own ? LoadFault::TooManyRecords : LoadFault::WrongCount));
-    FUZZ_CHECK(book.record_index == entry.word_count && r.found == entry.word_count);
+    FUZZ_CHECK(book.Count() == entry.word_count && r.found == entry.word_count);
     const std::size_t first = lines_a_record * static_cast<std::size_t>(entry.word_count) + 1;
     FUZZ_CHECK(static_cast<std::size_t>(r.line) == first);
     FUZZ_CHECK(lines >= first);
@@ -77,10 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   }
   // A refused own book keeps its lines undecoded: its encoding was never decided.
   if (loaded || !own)
-    for (int i = 0; i <= book.record_index; ++i) {
-      const auto k = static_cast<std::size_t>(i);
-      FUZZ_CHECK(text::IsValidUtf8(book.english_entries[k]));
-      FUZZ_CHECK(text::IsValidUtf8(book.chinese_meanings[k]));
+    for (const books::Word& word : book.words) {
+      FUZZ_CHECK(text::IsValidUtf8(word.english));
+      FUZZ_CHECK(text::IsValidUtf8(word.chinese));
     }
   return 0;
 }

@@ -39,18 +39,16 @@ bool CannotBeLowered(const std::string& gbk) {
 
 bool CannotBeWritten(const books::WordBook& book, const books::CatalogueEntry& entry) {
   std::string gbk;
-  for (int i = 1; i <= book.word_count; ++i) {
-    const auto k = static_cast<std::size_t>(i);
+  for (std::size_t i = 0; i < book.words.size(); ++i) {
+    const books::Word& word = book.words[i];
     if (entry.kind == books::BookKind::IdiomBook) {
       // The idiom is its halves joined, without the "-" each was given.
-      const std::string& a = book.english_entries[k];
-      if (Unwritable(a.substr(0, a.size() - 1) + book.chinese_meanings[k].substr(1), gbk))
-        return true;
+      const std::string& a = word.english;
+      if (Unwritable(a.substr(0, a.size() - 1) + word.chinese.substr(1), gbk)) return true;
       continue;
     }
-    if (Unwritable(book.chinese_meanings[k], gbk) || Unwritable(book.english_entries[k], gbk))
-      return true;
-    if (entry.kind == books::BookKind::CatalogueBook && i > 1 && CannotBeLowered(gbk)) return true;
+    if (Unwritable(word.chinese, gbk) || Unwritable(word.english, gbk)) return true;
+    if (entry.kind == books::BookKind::CatalogueBook && i > 0 && CannotBeLowered(gbk)) return true;
   }
   return false;
 }
@@ -112,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const base::Result<std::vector<booktool::ListRecord>, booktool::ListFailure> records =
       booktool::ParseList(booktool::DumpBook(book), entry.kind);
   FUZZ_CHECK(records.Ok());
-  FUZZ_CHECK(records->size() == static_cast<std::size_t>(book.word_count));
+  FUZZ_CHECK(records->size() == book.words.size());
   const base::Result<booktool::EncodedBook, booktool::ListFailure> again =
       booktool::EncodeBook(*records, entry);
   if (!again.Ok()) {
@@ -125,7 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   // book whose first English entry begins with one (a UTF-8 file that began with two) comes
   // back without it. Dump prints the record as the program holds it, so this stays so.
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
-  if (book.english_entries[1].starts_with(kBom)) book.english_entries[1].erase(0, kBom.size());
+  if (std::string& first = book.words.front().english; first.starts_with(kBom))
+    first.erase(0, kBom.size());
   FUZZ_CHECK(fuzz::SameRecords(book, reloaded));
   return 0;
 }

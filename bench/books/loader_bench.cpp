@@ -60,9 +60,9 @@ void Load(benchmark::State& state, const std::string& path, std::string_view lab
   books::WordBook book;
   for (auto _ : state) {
     const books::BookLoad loaded = books::ReadWordBook(path, entry, book);
-    if (!loaded || book.word_count != count)
+    if (!loaded || book.Count() != count)
       state.SkipWithError(loaded ? "another count of records" : loaded.Failed().reason.c_str());
-    benchmark::DoNotOptimize(book.english_entries.data());
+    benchmark::DoNotOptimize(book.words.data());
   }
   state.SetItemsProcessed(state.iterations() * count);
 }

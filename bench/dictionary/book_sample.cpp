@@ -50,20 +50,17 @@ void AppendHanzi(Lcg& rng, std::string& out, std::size_t count) {
 books::WordBook SampleBook(int count) {
   Lcg rng;
   books::WordBook book;
-  book.english_entries.assign(static_cast<std::size_t>(count) + 1, std::string());
-  book.chinese_meanings.assign(static_cast<std::size_t>(count) + 1, std::string());
-  for (std::size_t i = 1; i <= static_cast<std::size_t>(count); ++i) {
-    std::string& word = book.english_entries[i];
+  book.words.resize(static_cast<std::size_t>(count));
+  for (books::Word& entry : book.words) {
+    std::string& word = entry.english;
     for (std::uint32_t n = 3 + rng.Next(10); n > 0; --n)
       word += kLetters[rng.Next(static_cast<std::uint32_t>(kLetters.size()))];
-    std::string& meaning = book.chinese_meanings[i];
+    std::string& meaning = entry.chinese;
     for (std::uint32_t senses = 1 + rng.Next(3), s = 0; s < senses; ++s) {
       if (s > 0) meaning += "；";
       AppendHanzi(rng, meaning, 2 + rng.Next(3));
     }
   }
-  book.word_count = count;
-  book.record_index = count;
   return book;
 }
 

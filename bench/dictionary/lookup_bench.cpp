@@ -22,8 +22,7 @@ class Dictionary {
  public:
   Dictionary() : sample_(bench::SampleBook(books::kOwnBookCapacity)) {
     std::vector<kit::Record> records;
-    for (std::size_t i = 1; i <= static_cast<std::size_t>(sample_.word_count); ++i)
-      records.emplace_back(sample_.english_entries[i], sample_.chinese_meanings[i]);
+    for (const books::Word& word : sample_.words) records.emplace_back(word.english, word.chinese);
     kit::WriteOwnBook(dir_.Path(), records);
     platform.program_directory = dir_.Str();
     program_.Start();
@@ -35,8 +34,8 @@ class Dictionary {
   }
 
   // The English entry and two Chinese characters of a meaning from the middle of the book.
-  std::string EnglishQuery() const { return sample_.english_entries[15000]; }
-  std::string ChineseQuery() const { return sample_.chinese_meanings[15000].substr(0, 6); }
+  std::string EnglishQuery() const { return sample_.words[14999].english; }
+  std::string ChineseQuery() const { return sample_.words[14999].chinese.substr(0, 6); }
 
   kit::FakePlatform platform;
   std::optional<kit::Controls> ui;

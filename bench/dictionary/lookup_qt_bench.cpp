@@ -32,8 +32,7 @@ struct Looking {
 
   Looking() {
     std::vector<kit::Record> records;
-    for (std::size_t i = 1; i <= static_cast<std::size_t>(sample.word_count); ++i)
-      records.emplace_back(sample.english_entries[i], sample.chinese_meanings[i]);
+    for (const books::Word& word : sample.words) records.emplace_back(word.english, word.chinese);
     kit::WriteOwnBook(dir.Path(), records);
     platform.SetProgramDirectory(dir.Str());
     platform.Deliver([this] {
@@ -76,7 +75,7 @@ BENCHMARK(BmShowAll30000EntriesInTheResultBox)->Unit(benchmark::kMillisecond);
 // A typical query after the full list: the long text goes, a short one comes.
 void BmReplaceTheFullListByATypicalResult(benchmark::State& state) {
   Looking l;
-  const std::string query = l.sample.english_entries[15000];
+  const std::string query = l.sample.words[14999].english;
   for (auto _ : state) {
     state.PauseTiming();
     l.LookUp("");

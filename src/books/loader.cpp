@@ -92,20 +92,16 @@ class Loader {
       : path_(path), entry_(entry), book_(book), reader_(read) {}
 
   BookLoad Run() {
-    book_.word_count = entry_.word_count;
-    book_.record_index = 0;
-    book_.english_entries.assign(static_cast<std::size_t>(entry_.word_count) + 1, std::string());
-    book_.chinese_meanings.assign(static_cast<std::size_t>(entry_.word_count) + 1, std::string());
+    book_.words.clear();
+    book_.words.reserve(static_cast<std::size_t>(entry_.word_count));
     if (!reader_.IsOpen())
       return Fail(LoadFault::CannotOpen, "无法打开词库" + Label() + "\r\n请检查文件：" + path_);
     bool done = entry_.kind == BookKind::IdiomBook ? ReadIdioms() : ReadRecords();
     if (!done) return *failure_;
-    if (entry_.kind == BookKind::OwnBook) {
-      DecodeOwnBook();
-      book_.word_count = book_.record_index;
-    }
+    if (entry_.kind == BookKind::OwnBook) DecodeOwnBook();
     decoding_.invalid_sequences = decoder_.InvalidSequences();
-    if (book_.word_count != book_.record_index)
+    // An own book holds as many records as it has; any other book exactly its count.
+    if (entry_.kind != BookKind::OwnBook && record_ != entry_.word_count)
       return Fail(LoadFault::WrongCount, std::string(kDamagedMessage));
     return decoding_;
   }
@@ -119,13 +115,14 @@ class Loader {
     failure.line = reader_.LineNumber();
     failure.file = path_;
     failure.kind = kind;
-    failure.record = book_.record_index;
+    failure.record = record_;
     failure.expected = entry_.word_count;
     // Complete records: the one being read when a line fails is not complete; a count
-    // failure is reported once the records so far are complete.
+    // failure is reported once the records so far are complete. The book keeps those alone.
     const bool complete = kind == LoadFault::WrongCount || kind == LoadFault::TooManyRecords ||
                           kind == LoadFault::TooFewRecords;
-    failure.found = complete ? book_.record_index : std::max(book_.record_index - 1, 0);
+    failure.found = complete ? record_ : std::max(record_ - 1, 0);
+    book_.words.resize(static_cast<std::size_t>(failure.found));
     decoding_.invalid_sequences = decoder_.InvalidSequences();
     failure.decoded = decoding_;
     return failure;
@@ -159,19 +156,20 @@ class Loader {
     return false;
   }
 
-  // Starts the next record; refuses it when the arrays have no room for it.
+  // Starts the next record; refuses it when the book has no room for it.
   bool NextRecord() {
-    if (book_.record_index == MaxRecords(entry_)) {
+    if (record_ == MaxRecords(entry_)) {
       LoadFailure& failure =
           entry_.kind == BookKind::OwnBook
               ? Fail(LoadFault::TooManyRecords, std::string(kOwnBookTooLargeMessage))
               : Fail(LoadFault::WrongCount, std::string(kDamagedMessage));
       // Where the record too many begins; it is never read.
       failure.line = reader_.LineNumber() + 1;
-      failure.record = book_.record_index + 1;
+      failure.record = record_ + 1;
       return false;
     }
-    ++book_.record_index;
+    ++record_;
+    book_.words.emplace_back();
     return true;
   }
 
@@ -184,10 +182,9 @@ class Loader {
     std::string raw;
     do {
       if (!NextRecord()) return false;
-      if (!ReadLine(raw)) return book_.record_index == 1 ? FailEmpty() : false;
-      auto i = static_cast<std::size_t>(book_.record_index);
-      CutIdiom(Decode(raw, reader_.LineNumber()), book_.english_entries[i],
-               book_.chinese_meanings[i]);
+      if (!ReadLine(raw)) return record_ == 1 ? FailEmpty() : false;
+      Word& word = book_.words.back();
+      CutIdiom(Decode(raw, reader_.LineNumber()), word.english, word.chinese);
     } while (!reader_.AtEnd());
     return true;
   }
@@ -198,28 +195,26 @@ class Loader {
     std::string english, meaning;
     do {
       if (!NextRecord()) return false;
-      if (!ReadLine(english)) return book_.record_index == 1 ? FailEmpty() : false;
+      if (!ReadLine(english)) return record_ == 1 ? FailEmpty() : false;
       if (!ReadLine(meaning)) {
         if (!failure_)
-          Fail(LoadFault::EndsInsideRecord, Label() + "第 " + std::to_string(book_.record_index) +
-                                                " 个词条缺少中文释义（文件在第 " +
-                                                std::to_string(reader_.LineNumber()) +
-                                                " 行结束）\r\n" + Hint(entry_));
+          Fail(LoadFault::EndsInsideRecord,
+               Label() + "第 " + std::to_string(record_) + " 个词条缺少中文释义（文件在第 " +
+                   std::to_string(reader_.LineNumber()) + " 行结束）\r\n" + Hint(entry_));
         return false;
       }
-      auto i = static_cast<std::size_t>(book_.record_index);
+      Word& word = book_.words.back();
       if (own) {
         // Decoded at the end, once the whole file tells its encoding.
-        book_.english_entries[i] = english;
-        book_.chinese_meanings[i] = meaning;
+        word.english = english;
+        word.chinese = meaning;
         continue;
       }
-      if (book_.record_index > 1) RaiseFirstCharacter(english);
-      book_.english_entries[i] = Decode(english, reader_.LineNumber() - 1);
-      std::string decoded = Decode(meaning, reader_.LineNumber());
-      StripMarkers(decoded);
-      book_.chinese_meanings[i] = std::move(decoded);
-    } while (!(book_.record_index == 1 ? OnlyOneRecord() : reader_.AtEnd()));
+      if (record_ > 1) RaiseFirstCharacter(english);
+      word.english = Decode(english, reader_.LineNumber() - 1);
+      word.chinese = Decode(meaning, reader_.LineNumber());
+      StripMarkers(word.chinese);
+    } while (!(record_ == 1 ? OnlyOneRecord() : reader_.AtEnd()));
     return !failure_;
   }
 
@@ -239,24 +234,25 @@ class Loader {
 
   // The own book is read as UTF-8 or GBK as a whole, once all of it is known.
   void DecodeOwnBook() {
-    const auto n = static_cast<std::size_t>(book_.record_index);
+    std::vector<Word>& words = book_.words;
     OwnBookEncoding encoding;
-    for (std::size_t i = 1; i <= n; ++i) {
-      encoding.Add(book_.english_entries[i]);
-      encoding.Add(book_.chinese_meanings[i]);
+    for (const Word& word : words) {
+      encoding.Add(word.english);
+      encoding.Add(word.chinese);
     }
     if (encoding.ReadsAsUtf8()) {
       decoding_.encoding = Encoding::Utf8;
-      if (n >= 1 && book_.english_entries[1].starts_with("\xEF\xBB\xBF"))
-        book_.english_entries[1].erase(0, 3);
+      if (!words.empty() && words.front().english.starts_with("\xEF\xBB\xBF"))
+        words.front().english.erase(0, 3);
     } else {
-      for (std::size_t i = 1; i <= n; ++i) {
-        const int line = 2 * static_cast<int>(i) - 1;
-        book_.english_entries[i] = Decode(book_.english_entries[i], line);
-        book_.chinese_meanings[i] = Decode(book_.chinese_meanings[i], line + 1);
+      // Record i (from 0) stands on lines 2i + 1 and 2i + 2.
+      for (std::size_t i = 0; i < words.size(); ++i) {
+        const int line = 2 * static_cast<int>(i) + 1;
+        words[i].english = Decode(words[i].english, line);
+        words[i].chinese = Decode(words[i].chinese, line + 1);
       }
     }
-    for (std::size_t i = 1; i <= n; ++i) StripMarkers(book_.chinese_meanings[i]);
+    for (Word& word : words) StripMarkers(word.chinese);
   }
 
   const std::string& path_;
@@ -266,6 +262,7 @@ class Loader {
   GbkDecoder decoder_;
   Decoding decoding_;
   std::optional<LoadFailure> failure_;  // set once reading has failed
+  int record_ = 0;                      // the record being read, from 1: the number messages name
 };
 
 }  // namespace

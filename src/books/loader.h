@@ -63,9 +63,9 @@ using BookLoad = base::Result<Decoding, LoadFailure>;
 // characters followed by "-", the meaning "-" followed by the last L div 2 characters.
 void CutIdiom(std::string_view line, std::string& entry, std::string& meaning);
 
-// Reads the book at `path` as the catalogue entry says: creates both arrays anew with indices
-// 0 to the entry's word count, fills records 1 to WordCount and sets WordCount and RecordIndex.
-// Reading stops as soon as the outcome is known; on a failure the book holds what was read.
+// Reads the book at `path` as the catalogue entry says: the book's words anew, record 1 of the
+// file as word 0. Reading stops as soon as the outcome is known; on a failure the book holds
+// the records read completely before it (an own book's still undecoded).
 // Only a regular file is read: a folder, a pipe or a device is refused at once.
 BookLoad ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book);
 

@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "shell/book_window.h"
+#include "shell/book_choice.h"
+#include "shell/mode_window.h"
 
 namespace dictionary {
 
-class DictionaryWindow : public shell::BookWindow {
+class DictionaryWindow : public shell::ModeWindow {
  public:
   explicit DictionaryWindow(shell::Shell& shell);
 
@@ -21,11 +22,9 @@ class DictionaryWindow : public shell::BookWindow {
   // Shows `screen` from the table of what each screen shows.
   void ShowScreen(Screen screen);
 
-  // Back to the book list.
-  void ShowBookChoice() override;
   // Switches to the lookup screen, titles the window with the chosen book, reads the book
   // and looks the current query up in it.
-  void LoadWordBook() override;
+  void LoadWordBook();
   // Lists every entry holding the query on either side in the result box, then beeps.
   void LookUpWord();
   // Enter looks the query up; the key itself goes on to the box as usual.
@@ -33,17 +32,18 @@ class DictionaryWindow : public shell::BookWindow {
   // "加入复习 (F4)": the hit on the line selected in the results, else the first hit, goes
   // into the journal, due at once.
   void OnAddToReview(const ui::Attention& attention);
-  // The record of the hit whose block holds the first line of `selected`; the first hit when
-  // none does or nothing is selected; 0 without hits.
-  int ChosenRecord(const std::string& selected) const;
+  // The word of the hit whose block holds the first line of `selected`; the first hit when
+  // none does or nothing is selected; null without hits.
+  const books::Word* ChosenWord(const std::string& selected) const;
 
+  shell::BookChoice books_;
   ui::Button look_up_button_{"look_up_button"};
   ui::TextBox query_box_{"query_box"};
   ui::TextBox result_box_{"result_box"};  // multi-line
 
   Screen screen_ = Screen::BookChoice;
-  std::vector<int> hits_;  // the records the result box lists
-  std::string added_;      // the last word put up for review, for the menu to say
+  std::vector<std::size_t> hits_;  // the words the result box lists
+  std::string added_;              // the last word put up for review, for the menu to say
 };
 
 }  // namespace dictionary

@@ -53,10 +53,6 @@ std::string IdiomLine(std::string_view english, std::string_view chinese) {
 }
 
 Hits FindEntries(const books::WordBook& book, std::string_view query, BlockStyle style) {
-  // Records 1..WordCount, never past what the arrays hold.
-  const std::size_t stored = std::min(book.english_entries.size(), book.chinese_meanings.size());
-  const std::size_t last =
-      std::min(static_cast<std::size_t>(std::max(book.word_count, 0)), stored ? stored - 1 : 0);
   // One pass finds the hits and the size of the text, so the text grows only once.
   struct Hit {
     std::string_view english, chinese;
@@ -65,9 +61,9 @@ Hits FindEntries(const books::WordBook& book, std::string_view query, BlockStyle
   Hits found;
   std::size_t size = 0;
   const Matcher matcher(query);
-  for (std::size_t i = 1; i <= last; ++i) {
-    std::string_view english = book.english_entries[i];
-    std::string_view chinese = book.chinese_meanings[i];
+  for (std::size_t i = 0; i < book.words.size(); ++i) {
+    std::string_view english = book.words[i].english;
+    std::string_view chinese = book.words[i].chinese;
     if (!matcher.In(english) && !matcher.In(chinese)) continue;
     if (style == BlockStyle::WholeLine) {
       english = WithoutLastChar(english);
@@ -77,7 +73,7 @@ Hits FindEntries(const books::WordBook& book, std::string_view query, BlockStyle
       size += english.size() + chinese.size() + 3 * kLineEnd.size();
     }
     hits.push_back({english, chinese});
-    found.records.push_back(static_cast<int>(i));
+    found.words.push_back(i);
   }
 
   std::string& text = found.text;

@@ -22,17 +22,16 @@ enum class BlockStyle {
 // end, then its Chinese side without the marker at its start.
 std::string IdiomLine(std::string_view english, std::string_view chinese);
 
-// The hits of a lookup: their record numbers in book order, and the text the result box
-// shows of them, a block each.
+// The hits of a lookup: the words' places in the book (from 0), in book order, and the text
+// the result box shows of them, a block each.
 struct Hits {
-  std::vector<int> records;
+  std::vector<std::size_t> words;
   std::string text;
 };
 
-// Every entry 1..WordCount whose English entry or Chinese meaning contains `query` as one
-// contiguous run (compared byte for byte, which on UTF-8 text is character for character;
-// the empty query is in every text), each once, in book order. The text is empty when
-// nothing matched.
+// Every word whose English entry or Chinese meaning contains `query` as one contiguous run
+// (compared byte for byte, which on UTF-8 text is character for character; the empty query
+// is in every text), each once, in book order. The text is empty when nothing matched.
 Hits FindEntries(const books::WordBook& book, std::string_view query, BlockStyle style);
 
 }  // namespace dictionary

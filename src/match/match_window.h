@@ -6,11 +6,20 @@
 
 namespace match {
 
-// The board as laid out at load: the first cell's place and every cell's size, in twips.
-inline constexpr int kCellLeft = 3300;
-inline constexpr int kCellTop = 200;
-inline constexpr int kCellWidth = 1110;
-inline constexpr int kCellHeight = 1290;
+// The board's area, in twips: its cells share it equally, row by row, touching.
+inline constexpr int kBoardLeft = 3300;
+inline constexpr int kBoardTop = 200;
+inline constexpr int kBoardWidth = 6660;
+inline constexpr int kBoardHeight = 7740;
+inline constexpr int kCellWidth = kBoardWidth / kBoardColumns;
+inline constexpr int kCellHeight = kBoardHeight / kBoardRows;
+// Where cell `cell` stands.
+constexpr int CellLeft(int cell) {
+  return kBoardLeft + cell % kBoardColumns * kCellWidth;
+}
+constexpr int CellTop(int cell) {
+  return kBoardTop + cell / kBoardColumns * kCellHeight;
+}
 
 // The time bar beside the board.
 inline constexpr int kBarLeft = 2400;
@@ -27,18 +36,20 @@ class MatchWindow : public shell::GameWindow {
   void OnClose() override;
 
  private:
-  // Shows `screen` from the table of what each screen shows and whether the clock runs;
-  // on the play screen the cells still on the board and the marker, as the round has them.
-  void ShowScreen(Screen screen) override;
-  // Shows the round as it stands: the cells, the marker and the time bar.
-  void ShowRound();
+  // The table of what each screen shows: on the play screen the time bar, and the cells still
+  // on the board and the marker, as the round has them.
+  void ShowControls(Screen screen) override;
+  // Shows the board as the round has it: the cells' texts, the marker and the time bar.
+  void ShowBoard();
 
-  void LoadWordBook() override;
-  // Puts the round's words on the board (the chosen group's, or up to 18 words to review),
-  // shows play and deals.
-  void PrepareRound() override;
-  // Starts a round with the board's texts in a new order over a new background.
-  void ShuffleRound();
+  void OnChooseBook() override;
+  // Puts the round's words on the board (the chosen group's, or up to 18 words to review)
+  // and deals.
+  bool StartRound() override;
+  // Deals the board's texts in a new order over a new background.
+  void Deal();
+  // A new round of the same words, in play.
+  void DealAgain();
   void OnCellPressed(int cell);
   void OnTick() override;
   // Records the answers the round has told since the last time.

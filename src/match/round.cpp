@@ -48,7 +48,7 @@ int Round::PairOf(const std::string& first, const std::string& second) const {
 void Round::Tell(int pair, bool good) {
   const auto k = static_cast<std::size_t>(pair);
   books::Word word{texts_[2 * k], texts_[2 * k + 1]};
-  if (word.english.empty() && word.chinese.empty()) return;
+  if (word.Empty()) return;
   if (std::find(answered_.begin(), answered_.end(), word) != answered_.end()) return;
   answered_.push_back(word);
   outcomes_.push_back({std::move(word), good});

@@ -1,6 +1,7 @@
-// One round of the match game, without any control: 18 pairs of texts (an English entry and
-// its Chinese meaning) dealt in random order onto the 36 cells of a 6 x 6 board, the cell
-// picked first and waiting for its partner, the counters, and the time bar beside the board.
+// One round of the match game, without any control: a pair of texts (an English entry and its
+// Chinese meaning) for every two cells of the board, 18 on its 6 x 6 cells, dealt in random
+// order, the cell picked first and waiting for its partner, the counters, and the time bar
+// beside the board.
 #pragma once
 
 #include <array>
@@ -12,9 +13,14 @@
 
 namespace match {
 
-inline constexpr int kCells = 36;  // the 6 x 6 board
-inline constexpr int kPairs = kCells / 2;
+// The board's size, in cells; everything else about it follows from these two.
 inline constexpr int kBoardColumns = 6;
+inline constexpr int kBoardRows = 6;
+inline constexpr int kCells = kBoardColumns * kBoardRows;
+inline constexpr int kPairs = kCells / 2;
+static_assert(kCells % 2 == 0, "every cell has a partner");
+// A round of a group fills the board, a pair for each of its words.
+static_assert(kPairs == books::kGroupSize);
 
 // The time bar at every round start, and how it moves, in twips.
 inline constexpr int kBarTop = 400;
@@ -31,18 +37,18 @@ class Round {
     Ignored,  // not a cell on the board (cleared, or the one picked first)
     Picked,   // the first of a pair: it now shows as the marker
     Paired,   // the partner of the pick: both leave the board
-    Won,      // the eighteenth pair: the round is over
+    Won,      // the last pair: the round is over
     Wrong,    // not the partner: both cells are ordinary cells again
   };
 
   // The board of a new round: pair k holds words[k] (its English entry in text 2k, its meaning
-  // in text 2k + 1); the pairs past the words hold empty texts. Every cell is on the board and
-  // the marker is hidden.
+  // in text 2k + 1); the pairs past the words hold empty texts, and words past the pairs are
+  // left out. Every cell is on the board and the marker is hidden.
   void SetWords(const std::vector<books::Word>& words);
 
-  // Starts a round with the board's texts in a new order: cell b shows text CellText(b),
-  // drawn for b = 0 to 35 in turn and drawn again while an earlier cell already has it. The
-  // counters and the bar start afresh and no cell is picked; the marker stays where it was.
+  // Starts a round with the board's texts in a new order: cell b shows text TextOf(b),
+  // drawn for every cell b from the first in turn and drawn again while an earlier cell already has
+  // it. The counters and the bar start afresh and no cell is picked; the marker stays where it was.
   void Deal(ui::Random& random);
 
   Press PressCell(int cell);
@@ -69,6 +75,8 @@ class Round {
   bool OnBoard(int cell) const { return on_board_[static_cast<std::size_t>(cell)]; }
   // The texts of the board, pair by pair.
   const std::array<std::string, kCells>& Texts() const { return texts_; }
+  // The words the round plays: one a pair, the empty ones too.
+  int Words() const { return kPairs; }
 
   // The marker: the cell it stands at (-1 before any pick) and whether it is shown. After a
   // wrong pair it stays shown beneath the second cell, where no one can see it.

@@ -87,6 +87,8 @@ const char* ModeName(Mode mode) {
       return "quiz";
     case Mode::Dictionary:
       return "dictionary";
+    case Mode::ScreenSaver:  // gives no answers
+      break;
   }
   return "match";
 }

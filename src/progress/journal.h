@@ -23,8 +23,10 @@ inline constexpr int kSchemaVersion = 1;
 // Words in a review round.
 inline constexpr int kReviewRoundSize = 18;
 
-// Where an answer was given; stored as 'match', 'quiz' or 'dictionary'.
-enum class Mode { Match, Quiz, Dictionary };
+// The program's modes, in the order of the mode column; the shell's windows are these too.
+// The journal stores where an answer was given as 'match', 'quiz' or 'dictionary' (the screen
+// saver asks nothing).
+enum class Mode { Match, Quiz, Dictionary, ScreenSaver };
 
 // A word of the journal, with its schedule.
 struct JournalWord {

@@ -109,70 +109,102 @@ struct Widths {
   std::vector<qreal> text, spaces;
 };
 
+// The lines made so far and the one being filled.
+class LineFill {
+ public:
+  LineFill(const std::vector<Piece>& pieces, const Widths& widths, std::vector<QString>& lines)
+      : pieces_(pieces), widths_(widths), lines_(lines) {
+    lines_.clear();
+  }
+
+  bool Empty() const { return line_.isEmpty(); }
+  qreal Used() const { return used_; }
+  std::size_t First() const { return first_; }
+  // Whether piece `i` still fits on the line, after its spaces.
+  bool Fits(std::size_t i, qreal width) const {
+    return used_ + widths_.spaces[i] + widths_.text[i] <= width;
+  }
+  // Adds piece `i` to the line, after its spaces.
+  void Add(std::size_t i) {
+    line_ += pieces_[i].spaces + pieces_[i].text;
+    used_ += widths_.spaces[i] + widths_.text[i];
+  }
+  // The line becomes pieces [from, to).
+  void Take(std::size_t from, std::size_t to) {
+    line_ = pieces_[from].text;
+    used_ = widths_.text[from];
+    for (std::size_t k = from + 1; k < to; ++k) Add(k);
+    first_ = from;
+  }
+  // Adds one character of piece `i`, `advance` wide.
+  void AddCharacter(std::size_t i, const QString& c, qreal advance) {
+    line_ += c;
+    used_ += advance;
+    first_ = i;
+  }
+  void End() {
+    lines_.push_back(line_);
+    line_.clear();
+    used_ = 0;
+  }
+  void Finish() {
+    if (!line_.isEmpty()) lines_.push_back(line_);
+  }
+
+ private:
+  const std::vector<Piece>& pieces_;
+  const Widths& widths_;
+  std::vector<QString>& lines_;
+  QString line_;
+  qreal used_ = 0;         // the width of `line_`
+  std::size_t first_ = 0;  // the first piece on `line_`
+};
+
+// The piece after the last phrase's end on the line before piece `i`, or `i` when none ends
+// there.
+std::size_t PhraseEnd(const std::vector<Piece>& pieces, const LineFill& fill, std::size_t i) {
+  for (std::size_t k = i - 1; k > fill.First(); --k)
+    if (EndsPhrase(pieces[k - 1])) return k;
+  return i;
+}
+
 // Fills lines no wider than `width`, piece by piece; false when a piece alone is wider and
 // may not be broken. A broken piece is cut between characters, as late as it fits.
 bool Arrange(const std::vector<Piece>& pieces, const Widths& widths, const QFontMetricsF& metrics,
              qreal width, Breaks breaks, std::vector<QString>& lines) {
-  lines.clear();
-  QString line;
-  qreal used = 0;                                      // the width of `line`
-  std::size_t first = 0;                               // the first piece on `line`
-  auto take = [&](std::size_t from, std::size_t to) {  // pieces [from, to) make the line
-    line = pieces[from].text;
-    used = widths.text[from];
-    for (std::size_t k = from + 1; k < to; ++k) {
-      line += pieces[k].spaces + pieces[k].text;
-      used += widths.spaces[k] + widths.text[k];
-    }
-    first = from;
-  };
-  auto end_line = [&] {
-    lines.push_back(line);
-    line.clear();
-    used = 0;
-  };
+  LineFill fill(pieces, widths, lines);
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const Piece& piece = pieces[i];
-    if (piece.new_line && i > 0) end_line();
-    if (!line.isEmpty()) {
-      if (used + widths.spaces[i] + widths.text[i] <= width) {
-        line += piece.spaces + piece.text;
-        used += widths.spaces[i] + widths.text[i];
+    if (piece.new_line && i > 0) fill.End();
+    if (!fill.Empty()) {
+      if (fill.Fits(i, width)) {
+        fill.Add(i);
         continue;
       }
-      std::size_t end = i;
-      if (breaks == Breaks::AtPhrases)
-        for (std::size_t k = i - 1; k > first; --k)
-          if (EndsPhrase(pieces[k - 1])) {
-            end = k;
-            break;
-          }
+      const std::size_t end = breaks == Breaks::AtPhrases ? PhraseEnd(pieces, fill, i) : i;
       if (end < i) {
         // The line ends after the phrase; the rest of it goes on with this piece.
-        take(first, end);
-        end_line();
-        take(end, i + 1);
-        if (used <= width) continue;
-        take(end, i);
+        fill.Take(fill.First(), end);
+        fill.End();
+        fill.Take(end, i + 1);
+        if (fill.Used() <= width) continue;
+        fill.Take(end, i);
       }
-      end_line();
+      fill.End();
     }
     if (widths.text[i] <= width) {
-      take(i, i + 1);
+      fill.Take(i, i + 1);
       continue;
     }
     if (breaks != Breaks::Anywhere) return false;
-    const QList<uint> code_points = piece.text.toUcs4();
-    for (const char32_t u : code_points) {
+    for (const char32_t u : piece.text.toUcs4()) {
       const QString c = QString::fromUcs4(&u, 1);
       const qreal advance = metrics.horizontalAdvance(c);
-      if (!line.isEmpty() && used + advance > width) end_line();
-      line += c;
-      used += advance;
-      first = i;
+      if (!fill.Empty() && fill.Used() + advance > width) fill.End();
+      fill.AddCharacter(i, c, advance);
     }
   }
-  if (!line.isEmpty()) lines.push_back(line);
+  fill.Finish();
   return true;
 }
 

@@ -5,7 +5,7 @@
 #include "qt/accessibility.h"
 #include "qt/convert.h"
 #include "qt/qt_platform.h"
-#include "qt/speech_menu.h"
+#include "qt/window_menu.h"
 #include "ui/focus.h"
 
 namespace qtbind {
@@ -173,7 +173,7 @@ void WindowBinding::Build() {
   }
   Restack();
   OrderTabs();
-  // The window's menu, F2 and its other shortcuts (see speech_menu.h).
+  // The window's menu, F2 and its other shortcuts (see window_menu.h).
   BindMenu(*this, platform_);
 }
 

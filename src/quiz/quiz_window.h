@@ -32,36 +32,30 @@ class QuizWindow : public shell::GameWindow {
   void OnClose() override;
 
  private:
-  // Which side is asked: "英译汉" asks the English entries, "汉译英" the Chinese meanings.
-  enum class Direction { EnglishToChinese, ChineseToEnglish };
+  // The table of what each screen shows, and which direction button is enabled.
+  void ShowControls(Screen screen) override;
 
-  // Shows `screen` from the table of what each screen shows and which direction button is
-  // enabled; the clock runs in play alone.
-  void ShowScreen(Screen screen) override;
-  // The same without touching the clock.
-  void ShowControls(Screen screen);
-
-  void LoadWordBook() override;
-  // A direction button: the sides change places and a new round of the same group starts.
+  void OnChooseBook() override;
+  // A direction button: the other side is asked from now on, and a new round of the same
+  // kind starts.
   void OnChooseDirection(Direction direction);
   void OnAnswer(int answer);
   // A key no control took: 1 to 4 answer with the buttons left to right.
   void OnKey(int key);
   void OnTick() override;
 
-  // The round: fill the slots from the chosen group or the words to review (asked in the
-  // direction in use), shuffle them, ask one after another.
-  void PrepareRound() override;
+  // The round: the slots from the chosen group or the words to review, asked in the direction
+  // in use among distractors of the book (or of the journal, when no book is loaded),
+  // shuffled, asked one after another.
+  bool StartRound() override;
   void ShuffleRound();
   void NextQuestion();
   void ShowQuestion();
   // After the eighteenth right answer: the report, then the same slots in a new order.
   void EndRound();
-  // Records the answers the round has told since the last time, each word English first.
+  // Records the answers the round has told since the last time.
   void RecordOutcomes();
 
-  // Exchanges the two sides of every record, through slot 0 of the English entries.
-  void ExchangeSides();
   bool AsksEnglish() const { return direction_ == Direction::EnglishToChinese; }
   ui::Button& DirectionButton(Direction direction);
 
@@ -70,9 +64,8 @@ class QuizWindow : public shell::GameWindow {
 
   Direction direction_ = Direction::EnglishToChinese;
   Round round_;
-  // The distractors of a review round when no book is loaded: the journal's words, in the
-  // direction in use.
-  books::WordBook review_pool_;
+  // The distractors of a review round when no book is loaded: the journal's words.
+  std::vector<books::Word> journal_words_;
 };
 
 }  // namespace quiz

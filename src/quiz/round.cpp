@@ -4,40 +4,34 @@
 
 namespace quiz {
 
-void Round::SetSlots(const std::vector<books::Word>& words, const books::WordBook& pool) {
-  pool_ = &pool;
-  for (int i = 1; i <= kRoundSlots; ++i) {
-    const auto word = static_cast<std::size_t>(i - 1);
-    questions_[i] = word < words.size() ? words[word].english : std::string();
-    answers_[i] = word < words.size() ? words[word].chinese : std::string();
-  }
+void Round::SetSlots(std::span<const books::Word> words, std::span<const books::Word> pool,
+                     Direction direction) {
+  pool_ = pool;
+  direction_ = direction;
+  for (std::size_t i = 0; i < slots_.size(); ++i)
+    slots_[i] = i < words.size() ? words[i] : books::Word{};
 }
 
 void Round::Shuffle(ui::Random& random) {
-  std::array<int, kRoundSlots + 1> order{};
-  std::array<bool, kRoundSlots + 1> taken{};
-  for (int i = 1; i <= kRoundSlots; ++i) {
-    int p;
+  std::array<std::size_t, kRoundSlots> order{};
+  std::array<bool, kRoundSlots> taken{};
+  for (std::size_t& p : order) {
     do {
-      p = random.Below(kRoundSlots) + 1;
+      p = static_cast<std::size_t>(random.Below(kRoundSlots));
     } while (taken[p]);
     taken[p] = true;
-    order[i] = p;
   }
-  const auto questions = questions_;
-  const auto answers = answers_;
-  for (int i = 1; i <= kRoundSlots; ++i) {
-    questions_[i] = questions[order[i]];
-    answers_[i] = answers[order[i]];
-  }
-  question_no_ = 1;
+  const auto slots = slots_;
+  for (std::size_t i = 0; i < slots_.size(); ++i) slots_[i] = slots[order[i]];
+  slot_ = 0;
   elapsed_ = 0;
   mistakes_ = 0;
   told_ = false;
 }
 
 void Round::DrawDistractors(ui::Random& random) {
-  for (int& record : distractors_) record = random.Below(pool_->word_count) + 1;
+  for (std::size_t& d : distractors_)
+    d = static_cast<std::size_t>(random.Below(static_cast<int>(pool_.size())));
 }
 
 void Round::DrawRightButton(ui::Random& random) {
@@ -46,17 +40,17 @@ void Round::DrawRightButton(ui::Random& random) {
 
 bool Round::IsRight(const std::string& answer) const {
   const std::string& question = Question();
-  for (int record : distractors_) {
-    const auto r = static_cast<std::size_t>(record);
-    if (pool_->english_entries[r] == question && pool_->chinese_meanings[r] == answer) return true;
+  for (std::size_t d : distractors_) {
+    const Asked asked = AskedAs(pool_[d], direction_);
+    if (asked.question == question && asked.answer == answer) return true;
   }
-  return answers_[question_no_] == answer;
+  return AskedAs(Slot(), direction_).answer == answer;
 }
 
 bool Round::Advance() {
   Tell(true);
-  if (question_no_ == kRoundSlots) return false;
-  ++question_no_;
+  if (slot_ == kRoundSlots - 1) return false;
+  ++slot_;
   told_ = false;
   return true;
 }
@@ -69,8 +63,7 @@ void Round::CountMistake() {
 void Round::Tell(bool good) {
   if (told_) return;
   told_ = true;
-  books::Word word{questions_[question_no_], answers_[question_no_]};
-  if (!word.english.empty() || !word.chinese.empty()) outcomes_.push_back({std::move(word), good});
+  if (!Slot().Empty()) outcomes_.push_back({Slot(), good});
 }
 
 std::vector<Round::Outcome> Round::TakeOutcomes() {
@@ -78,10 +71,10 @@ std::vector<Round::Outcome> Round::TakeOutcomes() {
 }
 
 const std::string& Round::Answer(int button) const {
-  if (button == right_button_) return answers_[question_no_];
+  if (button == right_button_) return AskedAs(Slot(), direction_).answer;
   // The distractors keep their order and fill the buttons the right answer leaves free.
   const int k = button < right_button_ ? button : button - 1;
-  return pool_->chinese_meanings[static_cast<std::size_t>(distractors_[k])];
+  return AskedAs(pool_[distractors_[static_cast<std::size_t>(k)]], direction_).answer;
 }
 
 }  // namespace quiz

@@ -35,13 +35,13 @@ ui::Color NextColor(ui::Color c, int dx) {
 
 ScreenSaverWindow::ScreenSaverWindow(shell::Shell& shell)
     : ModeWindow(shell, "screensaver_window") {
-  for (ui::Label& caption : captions_) window_.Add(caption);
-  window_.Add(clock_);
+  for (ui::Label& caption : captions_) Window().Add(caption);
+  Window().Add(clock_);
   clock_.on_timer = [this] { OnTick(); };
 }
 
 void ScreenSaverWindow::Load() {
-  SetUpWindow("Kestrin之屏幕保护V3.6", true);
+  SetUpWindow("Kestrin之屏幕保护V3.6", shell::Seed::FromClock);
   ticks_since_picture_ = 0;
   SetUpModeColumn(shell::Mode::ScreenSaver);
 
@@ -85,8 +85,8 @@ void ScreenSaverWindow::OnTick() {
 void ScreenSaverWindow::MoveCaption(ui::Label& label) {
   // Both draws are made whatever follows: they set the colour step even when the label is
   // against a bound and only corrected.
-  const int dx = random_.Below(3);
-  const int dy = random_.Below(3);
+  const int dx = Random().Below(3);
+  const int dy = Random().Below(3);
   const Axis x{label.Left(), label.Width(), kRightBound};
   const Axis y{label.Top(), label.Height(), kBottomBound};
 

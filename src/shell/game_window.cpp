@@ -1,19 +1,24 @@
 #include "shell/game_window.h"
 
+#include "shell/practice.h"
 #include "shell/shell.h"
 
 namespace shell {
 
-GameWindow::GameWindow(Shell& shell, const std::string& name, std::string_view title,
-                       progress::Mode mode, int review_words, int column_rows)
-    : BookWindow(shell, name, books::BookCatalogue(), column_rows),
+GameWindow::GameWindow(Shell& shell, const std::string& name, std::string_view title, Mode mode,
+                       int review_words, int column_rows)
+    : ModeWindow(shell, name, column_rows),
+      books_(
+          Window(), Platform(), books::BookCatalogue(), [this] { OnChooseBook(); },
+          [this] { ShowBookChoice(); }),
       title_(title),
       mode_(mode),
       review_needed_(review_words) {
-  window_.Add(group_list_);
-  window_.Add(choose_group_button_);
-  window_.Add(change_group_button_);
-  window_.Add(clock_);
+  ui::Window& window = Window();
+  window.Add(group_list_);
+  window.Add(choose_group_button_);
+  window.Add(change_group_button_);
+  window.Add(clock_);
   choose_group_button_.on_click = [this] { OnChooseGroup(); };
   group_list_.on_dbl_click = [this] { OnChooseGroup(); };
   change_group_button_.on_click = [this] { OnChangeGroup(); };
@@ -23,11 +28,12 @@ GameWindow::GameWindow(Shell& shell, const std::string& name, std::string_view t
   AddShortcut("F3", [this] { OnReview(); });
   ListenForMenu([this] {
     return std::vector<ui::Window::MenuEntry>{
-        practice_.ReviewEntry(review_needed_, [this](const ui::Attention&) { OnReview(); })};
+        Practice().ReviewEntry(review_needed_, [this](const ui::Attention&) { OnReview(); })};
   });
 }
 
-void GameWindow::SetUpGroupControls() {
+void GameWindow::SetUpGameControls() {
+  books_.SetUp("选书", "换本书");
   group_list_.Move(kGroupListLeft, kGroupListTop, kGroupListWidth, kGroupListHeight);
   group_list_.SetAccessibleName("组");
   choose_group_button_.Move(kGroupListLeft, kChooseGroupTop, kButtonWidth, kButtonHeight);
@@ -36,46 +42,26 @@ void GameWindow::SetUpGroupControls() {
   clock_.SetInterval(kTickInterval);
 }
 
+void GameWindow::LoadChosenBook() {
+  books_.ReadChosen();
+  FillGroupList();
+}
+
 void GameWindow::FillGroupList() {
-  const int last = book_.word_count / kGroupSize + (book_.word_count % kGroupSize != 0 ? 1 : 0);
   group_list_.Clear();
-  for (int i = 0; i <= last; ++i) group_list_.AddItem(std::to_string(i));
-}
-
-std::vector<int> GameWindow::PickGroupRecords() {
-  std::vector<int> picks;
-  const int g = group_list_.ListIndex();
-  if (g < 0 || book_.word_count < 1) return picks;
-  const bool short_group = book_.word_count % kGroupSize != 0 && g == group_list_.ListCount() - 1;
-  for (int k = 0; k < kGroupSize; ++k) {
-    if (g == 0) {
-      picks.push_back(random_.Below(book_.word_count) + 1);
-      continue;
-    }
-    const int x = (g - 1) * kGroupSize + k + 1;
-    picks.push_back(x);
-    if (short_group && x == book_.word_count) break;
-  }
-  return picks;
-}
-
-std::vector<books::Word> GameWindow::RoundWords() {
-  std::vector<books::Word> words;
-  if (reviewing_) {
-    for (const ReviewWord& w : review_words_) words.push_back(w.word);
-    return words;
-  }
-  for (int record : PickGroupRecords()) {
-    const auto r = static_cast<std::size_t>(record);
-    words.push_back({book_.english_entries.at(r), book_.chinese_meanings.at(r)});
-  }
-  return words;
+  for (int i = 0; i <= source_.LastGroup(); ++i) group_list_.AddItem(std::to_string(i));
 }
 
 std::string GameWindow::PlayTitle() const {
-  if (!reviewing_) return Title(title_, {BookLabel(), group_list_.Text()});
-  if (BookLabel().empty()) return Title(title_, {"复习"});
-  return Title(title_, {BookLabel(), "复习"});
+  const std::string& label = Book().label;
+  if (!source_.Reviewing()) return Title(title_, {label, group_list_.Text()});
+  if (label.empty()) return Title(title_, {"复习"});
+  return Title(title_, {label, "复习"});
+}
+
+void GameWindow::ShowScreen(Screen screen) {
+  ShowControls(screen);
+  clock_.SetEnabled(screen == Screen::Play);
 }
 
 void GameWindow::ShowGameControls(Screen screen, std::vector<Shown> rows) {
@@ -83,69 +69,68 @@ void GameWindow::ShowGameControls(Screen screen, std::vector<Shown> rows) {
   const bool books = screen == Screen::BookChoice;
   const bool groups = screen == Screen::GroupChoice;
   const bool play = screen == Screen::Play;
-  rows.insert(rows.begin(), {{&book_list_, books},
-                             {&choose_book_button_, books},
+  rows.insert(rows.begin(), {{&books_.List(), books},
+                             {&books_.ChooseButton(), books},
                              {&group_list_, groups},
                              {&choose_group_button_, groups},
                              {&change_group_button_, play},
-                             {&change_book_button_, play}});
+                             {&books_.ChangeButton(), play}});
   ShowScreenTable(rows, play);
 }
 
 void GameWindow::ShowBookChoice() {
-  reviewing_ = false;
+  source_.Drop();
   ShowScreen(Screen::BookChoice);
 }
 
 void GameWindow::OnChooseGroup() {
-  if (group_list_.ListIndex() < 0 || book_.word_count < 1) return;
-  reviewing_ = false;
-  ShowScreen(Screen::Play);
-  window_.SetCaption(PlayTitle());
-  PrepareRound();
+  if (source_.ChooseGroup(group_list_.ListIndex(), Random())) EnterPlay();
 }
 
 void GameWindow::OnChangeGroup() {
-  reviewing_ = false;
-  ShowScreen(BookLabel().empty() ? Screen::BookChoice : Screen::GroupChoice);
+  source_.Drop();
+  ShowScreen(Book().label.empty() ? Screen::BookChoice : Screen::GroupChoice);
 }
 
 void GameWindow::OnReview() {
-  if (!StartReview()) return;
-  ShowScreen(Screen::Play);
-  window_.SetCaption(PlayTitle());
-  PrepareRound();
+  if (source_.ChooseReview(Practice().ReviewWords(), review_needed_)) EnterPlay();
 }
 
-bool GameWindow::StartReview() {
-  std::vector<ReviewWord> words = practice_.ReviewWords();
-  if (static_cast<int>(words.size()) < review_needed_) return false;
-  review_words_ = std::move(words);
-  reviewing_ = true;
-  return true;
+bool GameWindow::ChooseAgain() {
+  return source_.ChooseAgain(group_list_.ListIndex(), Random());
+}
+
+void GameWindow::EnterPlay() {
+  if (!StartRound()) {
+    source_.Drop();
+    return;
+  }
+  Window().SetCaption(PlayTitle());
+  ShowScreen(Screen::Play);
 }
 
 void GameWindow::RecordAnswer(const books::Word& word, bool good) {
-  std::string book = BookLabel();
-  if (reviewing_) {
-    for (const ReviewWord& w : review_words_)
-      if (w.word == word) book = w.book;
-  }
-  practice_.Record(word, book, good ? progress::Grade::Good : progress::Grade::Again, mode_);
+  Practice().Record(word, source_.BookOf(word),
+                    good ? progress::Grade::Good : progress::Grade::Again, mode_);
 }
 
-void GameWindow::ReportRound(int elapsed, int mistakes) {
-  best_time_.Offer(elapsed, mistakes);
+void GameWindow::ShowPaused(const std::string& message) {
   clock_.SetEnabled(false);
-  platform_.ShowMessage("本局共 18 个单词\r\n您共错了 " + std::to_string(mistakes) +
-                        " 次\r\n本局用时 " + TimeText(elapsed) + " 秒");
+  Platform().ShowMessage(message);
+  clock_.SetEnabled(true);
+}
+
+void GameWindow::ReportRound(int words, int elapsed, int mistakes) {
+  best_time_.Offer(elapsed, mistakes);
+  ShowPaused("本局共 " + std::to_string(words) + " 个单词\r\n您共错了 " + std::to_string(mistakes) +
+             " 次\r\n本局用时 " + TimeText(elapsed) + " 秒");
 }
 
 void GameWindow::SayFarewell(const std::string& mode_name) {
   clock_.SetEnabled(false);
   const std::string best =
       best_time_.Any() ? "最好成绩为 " + TimeText(best_time_.Tenths()) + " 秒" : "无最好成绩";
-  platform_.ShowMessage("本次" + mode_name + "\r\n" + best + "\r\nGood-Bye!");
+  Platform().ShowMessage("本次" + mode_name + "\r\n" + best + "\r\nGood-Bye!");
   EndProgram();
 }
 

@@ -1,18 +1,18 @@
-// What the two timed games (match game and quiz) share: the group list, the button back to
-// it, the round clock, the best time of the run, the round report and the farewell.
+// What the two timed games (match game and quiz) share: the book and group lists, the button
+// back to the group list, the round clock, the choice of each round's words and the way into
+// play, the best time of the run, the round report and the farewell.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "progress/fsrs.h"
-#include "progress/journal.h"
-#include "shell/book_window.h"
-#include "shell/practice.h"
+#include "shell/book_choice.h"
+#include "shell/mode_window.h"
+#include "shell/round_source.h"
 
 namespace shell {
 
-using books::kGroupSize;
 inline constexpr int kNoBestTime = 10000;
 inline constexpr int kTickInterval = 100;  // ms: the clocks count tenths of a second
 
@@ -37,11 +37,11 @@ class BestTime {
   int tenths_ = kNoBestTime;
 };
 
-class GameWindow : public BookWindow {
+class GameWindow : public ModeWindow {
  public:
   // `title` is the window's title at load; `mode` names the game in the learner's journal;
   // a review round needs `review_words` words at least.
-  GameWindow(Shell& shell, const std::string& name, std::string_view title, progress::Mode mode,
+  GameWindow(Shell& shell, const std::string& name, std::string_view title, Mode mode,
              int review_words, int column_rows = kModeCount);
 
   ui::Timer* Clock() override { return &clock_; }
@@ -49,21 +49,54 @@ class GameWindow : public BookWindow {
  protected:
   // The three screens of a game: the book list, the group list, and play.
   enum class Screen { BookChoice, GroupChoice, Play };
-  // Shows `screen` from the game's table of what each screen shows, with its clock.
-  virtual void ShowScreen(Screen screen) = 0;
+
+  // Shows `screen` from the game's table (ShowControls), the clock running in play alone.
+  void ShowScreen(Screen screen);
+  // The game's table of what `screen` shows, through ShowGameControls; the clock is left as
+  // it is.
+  virtual void ShowControls(Screen screen) = 0;
   // Shows the controls of `screen`: the book and group lists with their buttons and the
   // buttons back to them, as every game has them, and the game's own `rows` of play.
   void ShowGameControls(Screen screen, std::vector<Shown> rows);
   // The screen shown now.
   Screen Showing() const { return screen_; }
-  // Puts the round's words in play (RoundWords) and starts the round.
-  virtual void PrepareRound() = 0;
+
+  // "选书": the game shows its group list as it does, then LoadChosenBook.
+  virtual void OnChooseBook() = 0;
+  // Reads the book chosen in the book list and fills the group list for it, nothing chosen.
+  void LoadChosenBook();
+  // Puts the words of Source() into the game's round and starts it, showing no screen (play
+  // is shown once the round stands). False, and no round, when it cannot start.
+  virtual bool StartRound() = 0;
   // The round clock, every 100 ms while it runs.
   virtual void OnTick() = 0;
 
-  void ShowBookChoice() override;
-  // "选组": starts play with the group chosen in the group list. Ignored while no group is
-  // chosen or there is no record to play.
+  // Places the book and group lists, their buttons and the buttons back to them, and sets
+  // the clock.
+  void SetUpGameControls();
+  // Chooses the words of the same kind of round again (a review round's, or the group chosen
+  // in the list drawn anew): false when there is none.
+  bool ChooseAgain();
+  const RoundSource& Source() const { return source_; }
+  const LoadedBook& Book() const { return books_.Loaded(); }
+  // The window's title at load.
+  const std::string& LoadTitle() const { return title_; }
+
+  // Records an answer of this game to `word`, with the book the word came from.
+  void RecordAnswer(const books::Word& word, bool good);
+  // Shows `message` with the clock stopped, and runs the clock again after it.
+  void ShowPaused(const std::string& message);
+  // The end of a won round of `words` words: keeps an error-free faster time as the best and
+  // shows the round's report with the clock stopped. The caller starts the next round.
+  void ReportRound(int words, int elapsed, int mistakes);
+  // Closing either game: stops the clock, shows the best time and ends the program.
+  [[noreturn]] void SayFarewell(const std::string& mode_name);
+
+ private:
+  // "换本书": back to the book list, the round dropped.
+  void ShowBookChoice();
+  // "选组": play with the group chosen in the group list. Ignored while no group is chosen
+  // or there is no word to play.
   void OnChooseGroup();
   // "换组词": back to the group list, the round dropped; to the book list when a review round
   // started before any book was loaded.
@@ -71,48 +104,24 @@ class GameWindow : public BookWindow {
   // "复习 (F3)": a round of the words due, from any screen; nothing when the journal holds
   // too few.
   void OnReview();
-
-  // Places the group list, its button and the button back to it, and sets the clock.
-  void SetUpGroupControls();
-  // Fills the group list with "0" to "k" for the loaded book, nothing chosen.
+  // Into play with the words just chosen: the title, the round, then the play screen once.
+  void EnterPlay();
+  // Fills the group list with "0" to the last group of the loaded book, nothing chosen.
   void FillGroupList();
-  // The record numbers of a round of the chosen group, in order: 18 independent draws for
-  // group 0, the group's records otherwise (fewer for a short last group). Empty when no
-  // group is chosen.
-  std::vector<int> PickGroupRecords();
-  // The words of the round to deal: the review words in a review round, else those of the
-  // chosen group's records.
-  std::vector<books::Word> RoundWords();
-  // The window's title at load.
-  const std::string& LoadTitle() const { return title_; }
   // The title of play: the window's title, the book, and the group chosen or "复习".
   std::string PlayTitle() const;
-  bool Reviewing() const { return reviewing_; }
-  // Records an answer of this game to `word`, with the book the word came from.
-  void RecordAnswer(const books::Word& word, bool good);
-  // The end of a won round: keeps an error-free faster time as the best, stops the clock and
-  // shows the round's report. The caller starts the next round.
-  void ReportRound(int elapsed, int mistakes);
-  // Closing either game: stops the clock, shows the best time and ends the program.
-  [[noreturn]] void SayFarewell(const std::string& mode_name);
 
+  BookChoice books_;
   ui::ListBox group_list_{"group_list"};
   ui::Button choose_group_button_{"choose_group_button"};
   ui::Button change_group_button_{"change_group_button"};
   ui::Timer clock_{"clock"};
-
- private:
-  // Takes the journal's words due for a review round. False, and nothing changes, when the
-  // journal holds too few.
-  bool StartReview();
-
+  RoundSource source_{books_.Loaded()};
   std::string title_;
   Screen screen_ = Screen::BookChoice;
   BestTime best_time_;
-  progress::Mode mode_;
+  Mode mode_;
   int review_needed_;
-  std::vector<ReviewWord> review_words_;
-  bool reviewing_ = false;
 };
 
 }  // namespace shell

@@ -18,16 +18,22 @@ ModeWindow::ModeWindow(Shell& shell, const std::string& name, int column_rows)
   window_.on_unload = [this] { OnClose(); };
 }
 
-void ModeWindow::SetUpWindow(const std::string& title, bool reseed) {
+void PlaceColumnButton(ui::Button& button, int top, const std::string& caption) {
+  button.Move(kColumnLeft, top, kButtonWidth, kButtonHeight);
+  button.SetCaption(caption);
+}
+
+void PressOnEnter(ui::ListBox& list, ui::Button& button) {
+  list.on_key_press = [&list, &button](int key) {
+    if (key == ui::kEnterKey && list.ListIndex() >= 0) button.Click();
+  };
+}
+
+void ModeWindow::SetUpWindow(const std::string& title, Seed seed) {
   window_.SetWidth(kWindowWidth);
   window_.SetHeight(kWindowHeight);
   window_.SetCaption(title);
-  if (reseed) random_.Reseed(platform_.ClockSeed());
-}
-
-void ModeWindow::PlaceColumnButton(ui::Button& button, int top, const std::string& caption) {
-  button.Move(kColumnLeft, top, kButtonWidth, kButtonHeight);
-  button.SetCaption(caption);
+  if (seed == Seed::FromClock) random_.Reseed(platform_.ClockSeed());
 }
 
 void ModeWindow::PlaceModeButton(int row, const std::string& caption) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "progress/journal.h"
 #include "ui/control.h"
 #include "ui/platform.h"
 #include "ui/random.h"
@@ -19,7 +20,9 @@ namespace shell {
 class Shell;
 class Practice;
 
-enum class Mode { Match, Quiz, Dictionary, ScreenSaver };
+// The program's modes: one window each. The journal below the shell names them too, to say
+// where an answer was given.
+using progress::Mode;
 
 // Every window is 12000 x 8550 twips.
 inline constexpr int kWindowWidth = 12000;
@@ -32,13 +35,24 @@ inline constexpr int kFirstButtonTop = 1300;
 inline constexpr int kSecondButtonTop = 1675;
 inline constexpr int kModeColumnTop = 2400;
 // The usual mode column: one button per mode, in the order of Mode.
-inline constexpr int kModeCount = 4;
+inline constexpr int kModeCount = static_cast<int>(Mode::ScreenSaver) + 1;
+
+// The face the words are shown in: on the board, on the quiz's answers, in the dictionary.
+inline const ui::Font kWordFont{"宋体", 10.5};
 
 // One row of a window's screen table: a control and whether the screen shows it.
 struct Shown {
   ui::Control* control;
   bool shown;
 };
+
+// Whether a window's set-up starts the program's random source anew from the clock.
+enum class Seed { FromClock, Kept };
+
+// Places `button` in the left column at `top` and captions it.
+void PlaceColumnButton(ui::Button& button, int top, const std::string& caption);
+// Enter in `list` presses `button`, the one beside it, but only while a row is chosen.
+void PressOnEnter(ui::ListBox& list, ui::Button& button);
 
 class ModeWindow {
  public:
@@ -58,9 +72,12 @@ class ModeWindow {
   virtual void OnClose() = 0;
 
  protected:
-  // The shared first steps of Load: size and title, and a reseed of the random source from
-  // the clock for the windows that do so.
-  void SetUpWindow(const std::string& title, bool reseed);
+  ui::Platform& Platform() { return platform_; }
+  shell::Practice& Practice() { return practice_; }
+  ui::Random& Random() { return random_; }
+
+  // The shared first steps of Load: size and title, and the random source as `seed` says.
+  void SetUpWindow(const std::string& title, Seed seed);
   // Button `row` of the mode column, counted from the top.
   ui::Button& ModeButton(int row) { return *mode_buttons_.at(static_cast<std::size_t>(row)); }
   // Places button `row` of the mode column and captions it.
@@ -73,8 +90,6 @@ class ModeWindow {
   // Shows a screen: the controls of `table` as its rows say, and the mode column with
   // `column_shown`. Every window shows its screens through this alone.
   void ShowScreenTable(const std::vector<Shown>& table, bool column_shown);
-  // Places `button` in the left column at `top` and captions it.
-  static void PlaceColumnButton(ui::Button& button, int top, const std::string& caption);
   // A title and what it names after it, joined by " - ".
   static std::string Title(std::string_view title, std::initializer_list<std::string_view> parts);
 
@@ -96,13 +111,12 @@ class ModeWindow {
   // With 自动朗读 on, says `text` when it holds a Latin letter; otherwise asks nothing.
   void SayUnasked(const std::string& text);
 
+ private:
   Shell& shell_;
   ui::Platform& platform_;
-  Practice& practice_;
+  shell::Practice& practice_;
   ui::Random& random_;
   ui::Window window_;
-
- private:
   std::vector<std::unique_ptr<ui::Button>> mode_buttons_;
 };
 

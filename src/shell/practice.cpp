@@ -3,11 +3,12 @@
 #include <utility>
 
 namespace shell {
-namespace {
 
-constexpr char kRecordingOff[] = "记录学习进度已关闭";
-
-}  // namespace
+std::string WithReason(std::string_view caption, std::string_view reason) {
+  std::string text(caption);
+  ((text += "（") += reason) += "）";
+  return text;
+}
 
 Practice::Practice(ui::Platform& platform, ShowProgress show_progress)
     : platform_(platform), show_progress_(std::move(show_progress)) {}
@@ -20,8 +21,7 @@ progress::Journal* Practice::Journal() {
 
 void Practice::Record(const books::Word& word, const std::string& book, progress::Grade grade,
                       progress::Mode mode) {
-  // An empty pair of a short group, or an empty slot of the quiz, is no word.
-  if (word.english.empty() && word.chinese.empty()) return;
+  if (word.Empty()) return;
   if (progress::Journal* journal = Journal())
     journal->Record(word.english, word.chinese, book, grade, mode, platform_.Now());
 }
@@ -38,7 +38,7 @@ ui::Window::MenuEntry Practice::ReviewEntry(int needed,
       journal ? journal->Counts(platform_.Now()) : progress::JournalCounts{};
   std::string refusal;
   if (!journal)
-    refusal = kRecordingOff;
+    refusal = std::string(kRecordingOff);
   else if (!journal->Status().text.empty() && counts.words < needed)
     refusal = journal->Status().text;
   else if (counts.words == 0)
@@ -47,9 +47,10 @@ ui::Window::MenuEntry Practice::ReviewEntry(int needed,
     refusal = "至少要有 " + std::to_string(needed) + " 个单词，学习记录中只有 " +
               std::to_string(counts.words) + " 个";
   if (!refusal.empty())
-    return {"复习 (F3)（" + refusal + "）", false, false, false, std::move(act)};
-  return {"复习 (F3)：" + std::to_string(counts.due) + " 个到期", true, false, false,
-          std::move(act)};
+    return ui::Window::MenuEntry::Action(WithReason("复习 (F3)", refusal), std::move(act))
+        .EnabledIf(false);
+  return ui::Window::MenuEntry::Action("复习 (F3)：" + std::to_string(counts.due) + " 个到期",
+                                       std::move(act));
 }
 
 std::vector<ReviewWord> Practice::ReviewWords() {
@@ -78,18 +79,20 @@ void Practice::OpenProgressWindow() {
 std::vector<ui::Window::MenuEntry> Practice::MenuEntries() {
   std::vector<ui::Window::MenuEntry> entries;
   const bool on = platform_.RecordsProgress();
+  using Entry = ui::Window::MenuEntry;
   if (show_progress_) {
-    entries.push_back({on ? "学习记录…" : std::string("学习记录…（") + kRecordingOff + "）", on,
-                       false, false, [this](const ui::Attention&) { OpenProgressWindow(); }});
+    entries.push_back(Entry::Action(on ? "学习记录…" : WithReason("学习记录…", kRecordingOff),
+                                    [this](const ui::Attention&) { OpenProgressWindow(); })
+                          .EnabledIf(on));
   }
-  entries.push_back({"记录学习进度", true, true, on,
-                     [this, on](const ui::Attention&) { platform_.SetRecordsProgress(!on); }});
+  entries.push_back(Entry::Toggle(
+      "记录学习进度", on, [this, on](const ui::Attention&) { platform_.SetRecordsProgress(!on); }));
   if (!on || !journal_) return entries;
   // Said only once the journal was needed: the menu itself opens no file.
   if (std::string notice = journal_->TakeNotice(); !notice.empty())
-    entries.push_back({std::move(notice), false, false, false, nullptr});
+    entries.push_back(Entry::Info(std::move(notice)));
   if (std::string why = journal_->Status().text; !why.empty())
-    entries.push_back({std::move(why), false, false, false, nullptr});
+    entries.push_back(Entry::Info(std::move(why)));
   return entries;
 }
 

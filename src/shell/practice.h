@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "books/word_book.h"
@@ -15,6 +16,12 @@
 #include "ui/window.h"
 
 namespace shell {
+
+// Why a menu entry of the journal does nothing while 记录学习进度 is off.
+inline constexpr std::string_view kRecordingOff = "记录学习进度已关闭";
+
+// A menu entry's caption with why it cannot be used: "复习 (F3)（学习记录中还没有单词）".
+std::string WithReason(std::string_view caption, std::string_view reason);
 
 // Shows the progress window with an overview; the program's toolkit draws it.
 using ShowProgress = std::function<void(const progress::Overview& overview)>;

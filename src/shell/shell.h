@@ -47,7 +47,7 @@ class Shell {
   ui::Random& random_;
   Factory factory_;
   shell::Practice practice_;
-  std::array<std::unique_ptr<ModeWindow>, 4> windows_;
+  std::array<std::unique_ptr<ModeWindow>, kModeCount> windows_;
 };
 
 // "12.3" for 123 tenths of a second: t div 10, ".", t mod 10.

@@ -74,14 +74,9 @@ Button* Nearest(const Window& window, const Button& from, bool along_rows, Wante
   return best;
 }
 
-}  // namespace
-
-std::vector<Control*> TabOrder(const Window& window) {
-  std::vector<Control*> controls;
-  for (Control* c : window.Controls())
-    if (c->TakesFocus()) controls.push_back(c);
-
-  // Blocks: controls joined while any two of them meet.
+// For each control, the block it belongs to: controls are joined while any two of them meet.
+// A block is named by one of its controls' places.
+std::vector<std::size_t> Blocks(const std::vector<Control*>& controls) {
   std::vector<std::size_t> block(controls.size());
   std::iota(block.begin(), block.end(), 0);
   for (bool merged = true; merged;) {
@@ -94,6 +89,13 @@ std::vector<Control*> TabOrder(const Window& window) {
           merged = true;
         }
   }
+  return block;
+}
+
+// For each block (by its name), its place in reading order: rows of blocks from the top, a
+// block that starts above the row's bottom joining it; left to right in a row.
+std::vector<std::size_t> BlockRanks(const std::vector<Control*>& controls,
+                                    const std::vector<std::size_t>& block) {
   std::vector<std::size_t> ids;
   std::vector<Box> extent(controls.size());
   for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -105,8 +107,6 @@ std::vector<Control*> TabOrder(const Window& window) {
       extent[id] = Union(extent[id], BoxOf(*controls[i]));
     }
   }
-
-  // Rows of blocks: from the top, a block that starts above the row's bottom joins it.
   std::stable_sort(ids.begin(), ids.end(),
                    [&](std::size_t a, std::size_t b) { return extent[a].top < extent[b].top; });
   std::vector<int> row_of(controls.size(), 0);
@@ -125,6 +125,17 @@ std::vector<Control*> TabOrder(const Window& window) {
   });
   std::vector<std::size_t> rank(controls.size());
   for (std::size_t k = 0; k < ids.size(); ++k) rank[ids[k]] = k;
+  return rank;
+}
+
+}  // namespace
+
+std::vector<Control*> TabOrder(const Window& window) {
+  std::vector<Control*> controls;
+  for (Control* c : window.Controls())
+    if (c->TakesFocus()) controls.push_back(c);
+  const std::vector<std::size_t> block = Blocks(controls);
+  const std::vector<std::size_t> rank = BlockRanks(controls, block);
 
   std::vector<std::size_t> order(controls.size());
   std::iota(order.begin(), order.end(), 0);

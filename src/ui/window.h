@@ -67,11 +67,30 @@ class Window : public Control {
   // An entry of the window's own menu (a right click, the Menu key), as it stands when the
   // menu opens. An entry without an action is a line of information.
   struct MenuEntry {
+    using Act = std::function<void(const Attention&)>;
+    // An entry that does `act` when chosen.
+    static MenuEntry Action(std::string caption, Act act) {
+      return {std::move(caption), true, false, false, std::move(act)};
+    }
+    // An entry with a tick, shown `checked`, that does `act` (which changes it) when chosen.
+    static MenuEntry Toggle(std::string caption, bool checked, Act act) {
+      return {std::move(caption), true, true, checked, std::move(act)};
+    }
+    // A line that only informs.
+    static MenuEntry Info(std::string caption) {
+      return {std::move(caption), false, false, false, {}};
+    }
+    // The same entry, greyed unless `condition` holds (its caption says why).
+    MenuEntry EnabledIf(bool condition) && {
+      enabled = enabled && condition;
+      return std::move(*this);
+    }
+
     std::string caption;
     bool enabled = true;
     bool checkable = false;
     bool checked = false;
-    std::function<void(const Attention&)> act;
+    Act act;
   };
   // Set by a window that has entries of its own; asked each time the menu opens.
   std::function<std::vector<MenuEntry>()> on_menu;

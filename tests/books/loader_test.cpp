@@ -48,8 +48,9 @@ class LoaderTest : public ::testing::Test {
     return loaded.Ok() ? std::string() : loaded.Failed().reason;
   }
   std::filesystem::path Path() const { return dir_.Path() / "book"; }
-  std::string En(int i) const { return book_.english_entries.at(static_cast<std::size_t>(i)); }
-  std::string Zh(int i) const { return book_.chinese_meanings.at(static_cast<std::size_t>(i)); }
+  // The texts of record `i`, counted from 1 as in the file.
+  std::string En(int i) const { return book_.words.at(static_cast<std::size_t>(i - 1)).english; }
+  std::string Zh(int i) const { return book_.words.at(static_cast<std::size_t>(i - 1)).chinese; }
 
   kit::TempDir dir_;
   books::WordBook book_;
@@ -75,11 +76,10 @@ TEST_F(LoaderTest, CatalogueBookLoadsOnlyWithExactlyItsCountOfRecords) {
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
     const books::BookLoad loaded = Load(r.bytes, Entry(kN));
-    EXPECT_EQ(book_.record_index, std::min(r.record, kN)) << "a record too many is never counted";
-    EXPECT_EQ(book_.english_entries.size(), kN + 1u) << "arrays hold indices 0 to N only";
+    EXPECT_EQ(book_.Count(), r.found) << "the complete records alone; a record too many never";
+    EXPECT_LE(book_.Count(), kN) << "the book holds N words at most";
     if (!r.fault) {
       EXPECT_TRUE(loaded.Ok()) << Reason(loaded);
-      EXPECT_EQ(book_.word_count, r.found);
       continue;
     }
     const books::LoadFailure failure = Refused(loaded);
@@ -91,12 +91,11 @@ TEST_F(LoaderTest, CatalogueBookLoadsOnlyWithExactlyItsCountOfRecords) {
     EXPECT_EQ(failure.record, r.record);
   }
   ASSERT_TRUE(Load(good, Entry(kN)).Ok());
-  EXPECT_EQ(book_.word_count, kN);
+  EXPECT_EQ(book_.Count(), kN);
   EXPECT_EQ(En(1), English(1));
   EXPECT_EQ(En(kN), English(kN));
   EXPECT_EQ(Zh(kN), Chinese(kN));
-  EXPECT_EQ(En(0), "");
-  EXPECT_EQ(Zh(0), "");
+  EXPECT_EQ(book_.words.front(), (books::Word{English(1), Chinese(1)})) << "record 1 is word 0";
 }
 
 TEST_F(LoaderTest, RecordsBeyondTheCountAreRefusedWithoutReadingOn) {
@@ -105,8 +104,8 @@ TEST_F(LoaderTest, RecordsBeyondTheCountAreRefusedWithoutReadingOn) {
   EXPECT_EQ(result.kind, LoadFault::WrongCount);
   EXPECT_EQ(result.line, 183);
   EXPECT_EQ(result.record, 92);
-  EXPECT_EQ(book_.english_entries.size(), 92u);
-  EXPECT_EQ(book_.chinese_meanings.size(), 92u);
+  EXPECT_EQ(book_.Count(), 91) << "the records before the first too many";
+  EXPECT_EQ(result.found, 91);
 }
 
 TEST_F(LoaderTest, OnlyTrailingMarkersAreRemovedFromMeanings) {
@@ -195,7 +194,7 @@ TEST_F(LoaderTest, IdiomLinesAreCutIntoHalvesByCharacters) {
 TEST_F(LoaderTest, IdiomBookHoldsExactly17508Lines) {
   const books::BookLoad loaded = Load(book_files::IdiomBook(17508), Idioms());
   ASSERT_TRUE(loaded.Ok()) << Reason(loaded);
-  EXPECT_EQ(book_.word_count, 17508);
+  EXPECT_EQ(book_.Count(), 17508);
   for (int i = 1; i <= 17508; i += 997) {
     EXPECT_TRUE(En(i).ends_with("-"));
     EXPECT_TRUE(Zh(i).starts_with("-"));
@@ -211,12 +210,12 @@ TEST_F(LoaderTest, IdiomBookHoldsExactly17508Lines) {
 
 TEST_F(LoaderTest, OwnBookTakesAnyCountUpTo30000Records) {
   ASSERT_TRUE(Load(book_files::OwnBook(3), Own()).Ok());
-  EXPECT_EQ(book_.word_count, 3);
-  EXPECT_EQ(book_.english_entries.size(), 30001u) << "the arrays have the capacity";
+  EXPECT_EQ(book_.Count(), 3);
+  EXPECT_EQ(En(3), English(3));
 
   const books::BookLoad loaded = Load(book_files::OwnBook(30000), Own());
   ASSERT_TRUE(loaded.Ok()) << Reason(loaded);
-  EXPECT_EQ(book_.word_count, 30000);
+  EXPECT_EQ(book_.Count(), 30000);
   EXPECT_EQ(En(30000), English(30000));
   EXPECT_EQ(Zh(30000), Chinese(30000));
 
@@ -227,7 +226,7 @@ TEST_F(LoaderTest, OwnBookTakesAnyCountUpTo30000Records) {
   EXPECT_EQ(result.record, 30001);
   EXPECT_EQ(result.line, 60001);
   EXPECT_EQ(result.found, 30000);
-  EXPECT_EQ(book_.english_entries.size(), 30001u);
+  EXPECT_EQ(book_.Count(), 30000);
   EXPECT_EQ(Refused(Load(book_files::OwnBook(30001), Own())).kind, LoadFault::TooManyRecords);
 }
 
@@ -246,7 +245,7 @@ TEST_F(LoaderTest, EveryKindOfLineEndEndsALine) {
   for (const Row& r : rows) {
     const books::BookLoad loaded = Load(r.bytes, Own());
     ASSERT_TRUE(loaded.Ok()) << r.what << ": " << Reason(loaded);
-    EXPECT_EQ(book_.word_count, 2) << r.what;
+    EXPECT_EQ(book_.Count(), 2) << r.what;
     EXPECT_EQ(En(1) + Zh(1) + En(2) + Zh(2), "aAbB") << r.what;
   }
   // A lone LF after a CR LF is a line of its own: an empty line.
@@ -412,14 +411,13 @@ TEST_F(LoaderTest, BinaryAndEndlessFilesAreRefusedWhereTheyStopBeingText) {
   EXPECT_NE(result.reason, books::kDamagedMessage);
 }
 
-TEST_F(LoaderTest, EveryLoadStartsFromEmptyArrays) {
+TEST_F(LoaderTest, EveryLoadStartsFromAnEmptyBook) {
   ASSERT_TRUE(Load(book_files::OwnBook(5), Own()).Ok());
   ASSERT_TRUE(Load(book_files::OwnBook(3), Own()).Ok());
-  EXPECT_EQ(book_.word_count, 3);
-  EXPECT_EQ(En(4), "");
-  EXPECT_EQ(Zh(5), "");
+  EXPECT_EQ(book_.Count(), 3);
+  EXPECT_EQ(book_.words.back(), (books::Word{English(3), Chinese(3)}));
   ASSERT_TRUE(Load(book_files::CatalogueBook(91), Entry(91)).Ok());
-  EXPECT_EQ(book_.english_entries.size(), 92u);
+  EXPECT_EQ(book_.Count(), 91);
 }
 
 }  // namespace

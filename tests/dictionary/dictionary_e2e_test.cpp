@@ -13,7 +13,7 @@
 #include "e2e/driver.h"
 #include "kit/kit.h"
 #include "qt/convert.h"
-#include "shell/book_window.h"
+#include "shell/book_choice.h"
 #include "shell/shell.h"
 #include "text/text.h"
 
@@ -102,21 +102,21 @@ TEST_F(DictionaryOnScreen, QueriesTypedAndSentWithEnterOrTheButtonListEveryHitOf
   ASSERT_NO_FATAL_FAILURE(OpenDictionary());
   ASSERT_NO_FATAL_FAILURE(Choose(kWordBook));
   const books::WordBook book = ReadBook(kWordBook);
-  ASSERT_EQ(book.word_count, 4070) << "the sample books beside the program";
+  ASSERT_EQ(book.Count(), 4070) << "the sample books beside the program";
   EXPECT_EQ(form_->QueryBox().Text(), "Text1");
   EXPECT_TRUE(driver_.OnScreen("dictionary_window", "mode_buttons_0"))
       << "the mode buttons show in the lookup";
 
   // The first letters of an English entry of letters only, typed and sent with Enter.
   int pick = 0;
-  for (int i = 100; i <= book.word_count && pick == 0; ++i) {
-    const std::string& e = book.english_entries[static_cast<std::size_t>(i)];
+  for (int i = 99; i < book.Count() && pick == 0; ++i) {
+    const std::string& e = book.words[static_cast<std::size_t>(i)].english;
     if (e.size() >= 4 && std::all_of(e.begin(), e.end(), [](char c) { return std::isalpha(c); }))
       pick = i;
   }
   ASSERT_GT(pick, 0);
-  const std::string english = book.english_entries[static_cast<std::size_t>(pick)];
-  const std::string meaning = book.chinese_meanings[static_cast<std::size_t>(pick)];
+  const std::string english = book.words[static_cast<std::size_t>(pick)].english;
+  const std::string meaning = book.words[static_cast<std::size_t>(pick)].chinese;
   const std::string prefix = english.substr(0, 3);
   ASSERT_NO_FATAL_FAILURE(Search(prefix, "Return"));
   auto blocks = ShownBlocks();
@@ -165,7 +165,7 @@ TEST_F(DictionaryOnScreen, AnotherBookTakesTheOldQueryAndIdiomsComeBackAsWholeLi
   EXPECT_FALSE(driver_.OnScreen("dictionary_window", "query_box"));
   ASSERT_NO_FATAL_FAILURE(Choose(books::kIdiomBookLabel));
   const books::WordBook book = ReadBook(books::kIdiomBookLabel);
-  ASSERT_EQ(book.word_count, 17508);
+  ASSERT_EQ(book.Count(), 17508);
   auto blocks = ShownBlocks();
   EXPECT_EQ(blocks.size(), 17508u) << "the empty query, kept, is looked up in the new book";
   ASSERT_FALSE(blocks.empty());
@@ -173,8 +173,8 @@ TEST_F(DictionaryOnScreen, AnotherBookTakesTheOldQueryAndIdiomsComeBackAsWholeLi
   EXPECT_FALSE(blocks.front().join("").contains(QLatin1Char('-')));
 
   // The first half of an idiom finds the whole line.
-  const std::string first = book.english_entries[1000];
-  const std::string second = book.chinese_meanings[1000];
+  const std::string first = book.words[999].english;
+  const std::string second = book.words[999].chinese;
   const std::string half = first.substr(0, first.size() - 1);
   ASSERT_NO_FATAL_FAILURE(Search(half, "Return"));
   blocks = ShownBlocks();

@@ -208,7 +208,7 @@ TEST_F(DictionaryWidgets, EveryModeWindowButTheScreenSaverHasTheSpeechMenu) {
   for (const char* window :
        {"match_window", "quiz_window", "dictionary_window", "screensaver_window"}) {
     const bool speaks = std::string(window) != "screensaver_window";
-    EXPECT_EQ(Window(window)->findChild<QMenu*>("SpeechMenu") != nullptr, speaks) << window;
+    EXPECT_EQ(Window(window)->findChild<QMenu*>("WindowMenu") != nullptr, speaks) << window;
     EXPECT_EQ(Window(window)->findChild<QAction*>("SpeakAction") != nullptr, speaks) << window;
   }
 }

@@ -293,7 +293,7 @@ TEST_F(SpeechOnScreen, WithoutAnEngineTheEntriesSayWhyAndARoundPlaysAsBefore) {
   ASSERT_TRUE(driver_->Key("Menu"));
   ASSERT_TRUE(driver_->WaitUntil([] {
     QWidget* popup = QApplication::activePopupWidget();
-    return popup && popup->objectName() == "SpeechMenu";
+    return popup && popup->objectName() == "WindowMenu";
   }));
   ASSERT_TRUE(driver_->Key("Escape"));
   ASSERT_TRUE(driver_->WaitUntil([] { return QApplication::activePopupWidget() == nullptr; }));

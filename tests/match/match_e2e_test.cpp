@@ -66,10 +66,8 @@ std::vector<books::Word> FirstGroup(const std::filesystem::path& program_dir,
   books::WordBook book;
   EXPECT_TRUE(
       books::ReadWordBook(books::BookFilePath(program_dir.string(), entry), entry, book).Ok());
-  std::vector<books::Word> words;
-  for (std::size_t r = 1; r <= 18; ++r)
-    words.push_back({book.english_entries[r], book.chinese_meanings[r]});
-  return words;
+  book.words.resize(books::kGroupSize);
+  return book.words;
 }
 
 // The text of the time in a round's report ("本局用时 12.3 秒").

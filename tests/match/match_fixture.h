@@ -32,7 +32,7 @@ class DealRandom : public kit::ScriptedRandom {
 // Stands in for the other modes: a window with a clock and nothing else.
 class OtherMode : public shell::ModeWindow {
  public:
-  explicit OtherMode(shell::Shell& shell) : ModeWindow(shell, "other") { window_.Add(clock_); }
+  explicit OtherMode(shell::Shell& shell) : ModeWindow(shell, "other") { Window().Add(clock_); }
   ui::Timer* Clock() override { return &clock_; }
   void Load() override {}
   void OnClose() override {}

@@ -24,10 +24,10 @@ std::vector<std::string> JudgingBoard() {
 
 // The place of cell `cell` on the board, in twips.
 int CellLeft(int cell) {
-  return match::kCellLeft + (cell % match::kBoardColumns) * match::kCellWidth;
+  return match::kBoardLeft + (cell % match::kBoardColumns) * match::kCellWidth;
 }
 int CellTop(int cell) {
-  return match::kCellTop + (cell / match::kBoardColumns) * match::kCellHeight;
+  return match::kBoardTop + (cell / match::kBoardColumns) * match::kCellHeight;
 }
 
 TEST_F(MatchTest, ARightPairLeavesTheBoardAndAWrongOneBeepsAndLeavesNoCellLookingPicked) {

@@ -14,10 +14,10 @@ TEST_F(MatchTest, LoadLaysTheBoardOutFromItsFirstCell) {
   struct Cell {
     int index, left, top;
   } cells[] = {
-      {0, match::kCellLeft, match::kCellTop},
-      {5, match::kCellLeft + 5 * match::kCellWidth, match::kCellTop},
-      {6, match::kCellLeft, match::kCellTop + match::kCellHeight},
-      {35, match::kCellLeft + 5 * match::kCellWidth, match::kCellTop + 5 * match::kCellHeight}};
+      {0, match::kBoardLeft, match::kBoardTop},
+      {5, match::kBoardLeft + 5 * match::kCellWidth, match::kBoardTop},
+      {6, match::kBoardLeft, match::kBoardTop + match::kCellHeight},
+      {35, match::kBoardLeft + 5 * match::kCellWidth, match::kBoardTop + 5 * match::kCellHeight}};
   for (const Cell& c : cells) {
     const ui::Button& b = ui_.Cell(c.index);
     EXPECT_EQ(b.Left(), c.left) << c.index;

@@ -27,9 +27,9 @@ std::set<std::string> SampleCaptions() {
     const std::string path = books::BookFilePath(program, entry);
     const books::BookLoad loaded = books::ReadWordBook(path, entry, book);
     EXPECT_TRUE(loaded.Ok()) << path << ": " << (loaded ? "" : loaded.Failed().reason);
-    for (int i = 1; i <= book.word_count; ++i) {
-      captions.insert(book.english_entries[static_cast<std::size_t>(i)]);
-      captions.insert(book.chinese_meanings[static_cast<std::size_t>(i)]);
+    for (const books::Word& word : book.words) {
+      captions.insert(word.english);
+      captions.insert(word.chinese);
     }
   }
   return captions;

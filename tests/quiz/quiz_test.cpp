@@ -425,7 +425,7 @@ TEST_F(QuizTest, SwitchingDirectionExchangesTheSidesAndStartsANewRound) {
   ui_.ModeButton(2).Click();
   EXPECT_FALSE(ui_.ModeButton(2).Enabled());
   EXPECT_TRUE(ui_.ModeButton(1).Enabled());
-  // Every record's sides changed places, past the group too.
+  // Every word is asked from its other side now, the distractors past the group too.
   EXPECT_EQ(ui_.Question().Caption(), "词1义");
   EXPECT_EQ(Captions(), (std::vector<std::string>{"word1", "word20", "word19", "word1"}));
   std::vector<std::string> chinese;

@@ -7,57 +7,69 @@
 
 namespace {
 
-books::WordBook Pool(const std::vector<books::Word>& words) {
-  books::WordBook book;
-  book.english_entries.push_back("");
-  book.chinese_meanings.push_back("");
-  for (const books::Word& w : words) {
-    book.english_entries.push_back(w.english);
-    book.chinese_meanings.push_back(w.chinese);
-  }
-  book.word_count = static_cast<int>(words.size());
-  return book;
-}
+using quiz::Direction;
+using Words = std::vector<books::Word>;
 
+// The round's words (record 1 first) asked in either direction: the answer judged, and the
+// outcome told for the word itself, English first.
 TEST(QuizRound, AnswersAreJudgedByTheirTextNotByTheirButton) {
-  const books::WordBook pool = Pool({{"bank", "银行"},
-                                     {"bank", "河岸"},
-                                     {"lift", "电梯"},
-                                     {"elevator", "电梯"},
-                                     {"apple", "苹果"}});
+  const Words pool = {{"bank", "银行"},
+                      {"bank", "河岸"},
+                      {"lift", "电梯"},
+                      {"elevator", "电梯"},
+                      {"apple", "苹果"}};
+  constexpr Direction kEnglish = Direction::EnglishToChinese;
+  constexpr Direction kChinese = Direction::ChineseToEnglish;
   struct Row {
+    Direction direction;
     int asked;
     std::array<int, 3> distractors;
     const char* answer;
     bool right;
     const char* why;
   } rows[] = {
-      {1, {2, 5, 1}, "银行", true, "the right answer"},
-      {1, {2, 5, 1}, "河岸", true, "another record with the same question, drawn as a distractor"},
-      {1, {5, 5, 5}, "河岸", false, "the same question's other meaning, not drawn"},
-      {1, {2, 5, 1}, "苹果", false, "another question's answer"},
-      {3, {4, 5, 5}, "电梯", true, "the answer text, whichever record shows it"},
-      {4, {3, 3, 3}, "电梯", true, "the same answer text under another question"},
-      {3, {1, 2, 5}, "银行", false, "a meaning of another question"},
+      {kEnglish, 1, {2, 5, 1}, "银行", true, "the right answer"},
+      {kEnglish,
+       1,
+       {2, 5, 1},
+       "河岸",
+       true,
+       "another record with the same question, drawn as a distractor"},
+      {kEnglish, 1, {5, 5, 5}, "河岸", false, "the same question's other meaning, not drawn"},
+      {kEnglish, 1, {2, 5, 1}, "苹果", false, "another question's answer"},
+      {kEnglish, 3, {4, 5, 5}, "电梯", true, "the answer text, whichever record shows it"},
+      {kEnglish, 4, {3, 3, 3}, "电梯", true, "the same answer text under another question"},
+      {kEnglish, 3, {1, 2, 5}, "银行", false, "a meaning of another question"},
+      {kChinese, 3, {4, 5, 5}, "lift", true, "Chinese asked: the English side answers"},
+      {kChinese, 3, {4, 5, 5}, "elevator", true, "another record asking the same Chinese"},
+      {kChinese, 3, {5, 5, 5}, "elevator", false, "the same Chinese's other entry, not drawn"},
+      {kChinese, 3, {4, 5, 5}, "电梯", false, "the question's own side is no answer"},
   };
   for (const Row& row : rows) {
     kit::ScriptedRandom random;
     quiz::Round round;
-    const auto asked = static_cast<std::size_t>(row.asked);
-    round.SetSlots({{pool.english_entries[asked], pool.chinese_meanings[asked]}}, pool);
+    const books::Word& asked = pool[static_cast<std::size_t>(row.asked - 1)];
+    round.SetSlots(Words{asked}, pool, row.direction);
     for (int p = 1; p <= 18; ++p) random.PushIndex(p - 1, 18);
     round.Shuffle(random);
-    for (int d : row.distractors) random.PushIndex(d - 1, pool.word_count);
+    for (int d : row.distractors) random.PushIndex(d - 1, static_cast<int>(pool.size()));
     round.DrawDistractors(random);
+    EXPECT_EQ(round.Question(), quiz::AskedAs(asked, row.direction).question) << row.why;
     EXPECT_EQ(round.IsRight(row.answer), row.right) << row.why;
+    if (!row.right) round.CountMistake();
+    round.Advance();
+    const std::vector<quiz::Round::Outcome> told = round.TakeOutcomes();
+    ASSERT_EQ(told.size(), 1u) << row.why;
+    EXPECT_EQ(told[0].word, asked) << row.why;
+    EXPECT_EQ(told[0].good, row.right) << row.why;
   }
 }
 
 TEST(QuizRound, TheRightAnswerTakesItsButtonAndTheDistractorsFillTheRestInOrder) {
-  const books::WordBook pool = Pool({{"a", "甲"}, {"b", "乙"}, {"c", "丙"}, {"d", "丁"}});
+  const Words pool = {{"a", "甲"}, {"b", "乙"}, {"c", "丙"}, {"d", "丁"}};
   kit::ScriptedRandom random;
   quiz::Round round;
-  round.SetSlots({{"a", "甲"}}, pool);
+  round.SetSlots(Words{{"a", "甲"}}, pool, Direction::EnglishToChinese);
   std::vector<int> order = {18, 18};  // p(1) = 18, then 18 again (rejected), then 17 down to 1
   for (int p = 17; p >= 1; --p) order.push_back(p);
   for (int p : order) random.PushIndex(p - 1, 18);
@@ -85,10 +97,10 @@ TEST(QuizRound, TheRightAnswerTakesItsButtonAndTheDistractorsFillTheRestInOrder)
 }
 
 TEST(QuizRound, AShuffleStartsTheRoundAgainWithItsCountersAtZero) {
-  const books::WordBook pool = Pool({{"a", "甲"}});
+  const Words pool = {{"a", "甲"}};
   kit::ScriptedRandom random;
   quiz::Round round;
-  round.SetSlots({{"a", "甲"}}, pool);
+  round.SetSlots(pool, pool, Direction::EnglishToChinese);
   for (int p = 1; p <= 18; ++p) random.PushIndex(p - 1, 18);
   round.Shuffle(random);
   round.Advance();

@@ -139,7 +139,7 @@ TEST_F(RoundTrip, OwnAndIdiomBooksLoadBackAsTheList) {
   ASSERT_TRUE(Make(idioms, Entry(4, BookKind::IdiomBook))) << refusal_.reason;
   ASSERT_TRUE(loaded_->Ok());
   EXPECT_EQ(booktool::FirstDifference(book_, Entry(4, BookKind::IdiomBook), idioms), -1);
-  EXPECT_EQ(book_.english_entries[2], "既来之-");
+  EXPECT_EQ(book_.words[1].english, "既来之-");
   EXPECT_EQ(bytes_, kit::GbkLines({"一心一意", "既来之则安之", "千里之行始于足下", "好"}));
 }
 
@@ -201,7 +201,7 @@ TEST_F(RoundTrip, OwnBookTakesAtMost30000Records) {
   EXPECT_FALSE(Make(records, Own()));
   records.pop_back();
   ASSERT_TRUE(Make(records, Own()));
-  EXPECT_EQ(book_.word_count, 30000);
+  EXPECT_EQ(book_.Count(), 30000);
 }
 
 TEST(EntryForFileName, KnowsTheBooksByTheirFileNames) {

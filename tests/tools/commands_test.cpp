@@ -247,9 +247,7 @@ Pairs Loaded(const std::string& path, const books::CatalogueEntry& entry) {
   const books::BookLoad loaded = books::ReadWordBook(path, entry, book);
   EXPECT_TRUE(loaded.Ok()) << path << ": " << loaded.Failed().reason;
   Pairs pairs;
-  for (int i = 1; i <= book.word_count; ++i)
-    pairs.emplace_back(book.english_entries[static_cast<std::size_t>(i)],
-                       book.chinese_meanings[static_cast<std::size_t>(i)]);
+  for (const books::Word& word : book.words) pairs.emplace_back(word.english, word.chinese);
   return pairs;
 }
 

@@ -177,7 +177,7 @@ TEST_F(SampleData, WrittenBooksLoadWithTheirExactCounts) {
     const books::BookLoad loaded =
         books::ReadWordBook(books::BookFilePath(dir.Str(), entry), entry, book);
     ASSERT_TRUE(loaded.Ok()) << entry.label << ": " << loaded.Failed().reason;
-    EXPECT_EQ(book.word_count, entry.kind == books::BookKind::OwnBook ? 300 : entry.word_count);
+    EXPECT_EQ(book.Count(), entry.kind == books::BookKind::OwnBook ? 300 : entry.word_count);
     EXPECT_EQ(loaded->encoding, books::Encoding::Gbk) << entry.label;
     EXPECT_EQ(loaded->invalid_sequences, 0) << entry.label;
   }

@@ -27,15 +27,16 @@ std::string LineList(const std::vector<int>& lines) {
 }
 
 void FindRepeats(const books::WordBook& book, std::vector<Warning>& warnings) {
-  const int n = book.word_count;
+  const int n = book.Count();
+  // Records counted from 1, as the book's lines are.
   for (int first = 1; first <= n; first += books::kGroupSize) {
     const int last = std::min(n, first + books::kGroupSize - 1);
     const int group = (first - 1) / books::kGroupSize + 1;
-    for (const auto* texts : {&book.english_entries, &book.chinese_meanings}) {
-      const char* what = texts == &book.english_entries ? books::kEnglishSide : books::kMeaningSide;
+    for (auto side : {&books::Word::english, &books::Word::chinese}) {
+      const char* what = side == &books::Word::english ? books::kEnglishSide : books::kMeaningSide;
       std::map<std::string_view, int> seen;
       for (int r = first; r <= last; ++r) {
-        const std::string& text = (*texts)[static_cast<std::size_t>(r)];
+        const std::string& text = book.words[static_cast<std::size_t>(r - 1)].*side;
         auto [it, fresh] = seen.emplace(text, r);
         if (!fresh)
           warnings.push_back(
@@ -49,25 +50,25 @@ void FindRepeats(const books::WordBook& book, std::vector<Warning>& warnings) {
 }
 
 void FindTextProblems(const books::WordBook& book, std::vector<Warning>& warnings) {
-  for (int r = 1; r <= book.word_count; ++r) {
-    const auto i = static_cast<std::size_t>(r);
-    for (const std::string* text : {&book.english_entries[i], &book.chinese_meanings[i]}) {
-      const char* what =
-          text == &book.english_entries[i] ? books::kEnglishSide : books::kMeaningSide;
-      const std::string where = "record " + std::to_string(r) + ": ";
-      if (text->empty()) {
+  for (std::size_t i = 0; i < book.words.size(); ++i) {
+    const books::Word& word = book.words[i];
+    for (auto side : {&books::Word::english, &books::Word::chinese}) {
+      const std::string& text = word.*side;
+      const bool english = side == &books::Word::english;
+      const char* what = english ? books::kEnglishSide : books::kMeaningSide;
+      const std::string where = "record " + std::to_string(i + 1) + ": ";
+      if (text.empty()) {
         books::FaultDetails d;
-        d.english = book.english_entries[i];
-        d.meaning = book.chinese_meanings[i];
-        const auto fault = text == &book.english_entries[i] ? books::Fault::EmptyEnglish
-                                                            : books::Fault::EmptyMeaning;
+        d.english = word.english;
+        d.meaning = word.chinese;
+        const auto fault = english ? books::Fault::EmptyEnglish : books::Fault::EmptyMeaning;
         warnings.push_back({WarningKind::Empty, where + books::FaultMessage(fault, d)});
         continue;
       }
-      const int lines = ButtonLines(*text);
+      const int lines = ButtonLines(text);
       if (lines > kButtonLines)
         warnings.push_back({WarningKind::TooLong,
-                            where + what + " " + Quoted(*text) + " needs " + std::to_string(lines) +
+                            where + what + " " + Quoted(text) + " needs " + std::to_string(lines) +
                                 " lines on a board button (" + std::to_string(kButtonLines) +
                                 " lines of " + std::to_string(kButtonColumns) +
                                 " columns fit at 10.5 pt)"});
@@ -138,15 +139,12 @@ std::vector<Warning> FindWarnings(const books::WordBook& book, const books::Cata
 
 int FirstDifference(const books::WordBook& book, const books::CatalogueEntry& entry,
                     const std::vector<ListRecord>& records) {
-  if (book.word_count != static_cast<int>(records.size())) return 0;
-  for (int i = 1; i <= book.word_count; ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    const ListRecord& r = records[k - 1];
-    const std::string& en = book.english_entries[k];
-    const std::string& zh = book.chinese_meanings[k];
-    std::string want_en = r.english, want_zh = r.chinese;
-    if (entry.kind == BookKind::IdiomBook) books::CutIdiom(r.english, want_en, want_zh);
-    if (en != want_en || zh != want_zh) return i;
+  if (book.words.size() != records.size()) return 0;
+  for (std::size_t k = 0; k < records.size(); ++k) {
+    const ListRecord& r = records[k];
+    books::Word want{r.english, r.chinese};
+    if (entry.kind == BookKind::IdiomBook) books::CutIdiom(r.english, want.english, want.chinese);
+    if (book.words[k] != want) return static_cast<int>(k) + 1;  // the record's number
   }
   return -1;
 }

@@ -171,10 +171,8 @@ std::string UserOwnBook() {
 
 std::string DumpBook(const books::WordBook& book) {
   std::string text;
-  for (int i = 1; i <= book.word_count; ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    text += Escape(book.english_entries[k]) + "\t" + Escape(book.chinese_meanings[k]) + "\n";
-  }
+  for (const books::Word& word : book.words)
+    text += Escape(word.english) + "\t" + Escape(word.chinese) + "\n";
   return text;
 }
 

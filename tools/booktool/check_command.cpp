@@ -27,7 +27,7 @@ int RunCheck(const Arguments& args, std::ostream& out, std::ostream& err) {
         PrintWarnings(file, FindWarnings({}, entry, failure.decoded), out);
       continue;
     }
-    out << file << ": OK, " << checked->book.word_count << " records";
+    out << file << ": OK, " << checked->book.Count() << " records";
     if (entry.kind == books::BookKind::OwnBook)
       out << (checked->decoding.encoding == books::Encoding::Utf8 ? " (read as UTF-8)"
                                                                   : " (read as GBK)");

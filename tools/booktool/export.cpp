@@ -153,10 +153,9 @@ std::string Csv(const std::vector<ListRecord>& records) {
 
 std::vector<ListRecord> BookRecords(const books::WordBook& book) {
   std::vector<ListRecord> records;
-  for (int i = 1; i <= book.word_count; ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    records.push_back({i, book.english_entries[k], book.chinese_meanings[k]});
-  }
+  int number = 0;  // the record's number in the book, from 1
+  for (const books::Word& word : book.words)
+    records.push_back({++number, word.english, word.chinese});
   return records;
 }
 

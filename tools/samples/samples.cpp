@@ -199,8 +199,8 @@ Result<> CheckSampleBook(const std::string& path, const books::CatalogueEntry& e
   const std::string label(entry.label);
   if (!checked) return Failure{booktool::DescribeFailure(checked.Failed(), entry), 0, label};
   const books::WordBook& book = checked->book;
-  if (entry.kind != BookKind::OwnBook && book.word_count != entry.word_count)
-    return Failure{"holds " + books::RecordCount(book.word_count), 0, label};
+  if (entry.kind != BookKind::OwnBook && book.Count() != entry.word_count)
+    return Failure{"holds " + books::RecordCount(book.Count()), 0, label};
   const int differs = booktool::FirstDifference(book, entry, records);
   if (differs >= 0)
     return Failure{"record " + std::to_string(differs) + " does not read back as planned", 0,

@@ -31,15 +31,21 @@ class WindowBinding;
 // speaks, or the model offers entries or shortcuts of its own.
 void BindMenu(WindowBinding& binding, QtPlatform& platform);
 
-class SpeechMenu : public QObject {
+class WindowMenu : public QObject {
  public:
   // A child of the binding's window widget, made once its controls' widgets exist.
-  SpeechMenu(WindowBinding& binding, QtPlatform& platform);
+  WindowMenu(WindowBinding& binding, QtPlatform& platform);
 
   // The window's menu (for tests: the one a right click opens).
   QMenu* Menu() const { return menu_; }
 
  private:
+  // The model's shortcuts, acting anywhere in the window.
+  void AddShortcuts();
+  // "朗读 (F2)", "自动朗读" and the "语音" submenu, for a window that speaks.
+  void AddSpeechEntries();
+  // The menu on a right click or the Menu key, and the text boxes' own menus.
+  void HookContextMenus();
   // What the learner points at now: the control holding the focus, the text selected in
   // each text box.
   ui::Attention Attention() const;

@@ -1,4 +1,4 @@
-#include "qt/speech_menu.h"
+#include "qt/window_menu.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -42,21 +42,32 @@ QString Captioned(const QString& entry, const QString& reason) {
 void BindMenu(WindowBinding& binding, QtPlatform& platform) {
   const ui::Window& window = binding.Model();
   if (!window.Speaks() && !window.on_menu && window.shortcuts.empty()) return;
-  new SpeechMenu(binding, platform);
+  new WindowMenu(binding, platform);
 }
 
-SpeechMenu::SpeechMenu(WindowBinding& binding, QtPlatform& platform)
+WindowMenu::WindowMenu(WindowBinding& binding, QtPlatform& platform)
     : QObject(binding.Form()),
       binding_(binding),
       platform_(platform),
       speech_(platform.SpeechService()),
       form_(binding.Form()) {
-  ui::Window& window = binding.Model();
   menu_ = new QMenu(form_);
-  menu_->setObjectName(QStringLiteral("SpeechMenu"));
+  menu_->setObjectName(QStringLiteral("WindowMenu"));
   model_end_ = menu_->addSeparator();
+  AddShortcuts();
+  if (binding.Model().Speaks()) AddSpeechEntries();
+  QObject::connect(menu_, &QMenu::aboutToShow, this, [this] {
+    AddModelEntries(menu_, model_end_);
+    if (!speak_) return;
+    speech_.Start();  // the menu shows what is installed
+    Refresh();
+  });
+  HookContextMenus();
+}
+
+void WindowMenu::AddShortcuts() {
   // The model's shortcuts act anywhere in the window, on what the learner points at.
-  for (const ui::Window::Shortcut& shortcut : window.shortcuts) {
+  for (const ui::Window::Shortcut& shortcut : binding_.Model().shortcuts) {
     auto* action = new QAction(form_);
     action->setShortcut(QKeySequence(QString::fromStdString(shortcut.key)));
     action->setShortcutContext(Qt::WindowShortcut);
@@ -67,43 +78,40 @@ SpeechMenu::SpeechMenu(WindowBinding& binding, QtPlatform& platform)
     });
     form_->addAction(action);
   }
-  if (window.Speaks()) {
-    speak_ = new QAction(menu_);
-    speak_->setObjectName(QStringLiteral("SpeakAction"));
-    speak_->setShortcut(QKeySequence(Qt::Key_F2));
-    speak_->setShortcutContext(Qt::WindowShortcut);
-    speak_->setShortcutVisibleInContextMenu(false);  // the caption says "(F2)"
-    QObject::connect(speak_, &QAction::triggered, this, [this] {
-      const ui::Attention attention = Attention();
-      ui::Window& model = binding_.Model();
-      platform_.Deliver([&model, &attention] { model.RequestSpeech(attention); });
-    });
-    form_->addAction(speak_);  // F2 anywhere in the window
-    auto_ = new QAction(menu_);
-    auto_->setObjectName(QStringLiteral("AutoSpeakAction"));
-    auto_->setCheckable(true);
-    QObject::connect(auto_, &QAction::toggled, this, [this](bool on) { speech_.SetAutoSpeak(on); });
-    voices_ = new QMenu(menu_);
-    voices_->setObjectName(QStringLiteral("VoiceMenu"));
-    voice_group_ = new QActionGroup(voices_);
-    menu_->addAction(speak_);
-    menu_->addAction(auto_);
-    menu_->addMenu(voices_);
-    // The voices are asked for, from whichever menu.
-    QObject::connect(voices_, &QMenu::aboutToShow, this, [this] { speech_.Start(); });
-    QObject::connect(&speech_, &Speech::StateChanged, this, [this] { Refresh(); });
-    // Captions only: the settings and the engine are left alone until the menu is first used.
-    speak_->setText(QStringLiteral("朗读 (F2)"));
-    auto_->setText(QStringLiteral("自动朗读"));
-    voices_->setTitle(QStringLiteral("语音"));
-  }
-  QObject::connect(menu_, &QMenu::aboutToShow, this, [this] {
-    AddModelEntries(menu_, model_end_);
-    if (!speak_) return;
-    speech_.Start();  // the menu shows what is installed
-    Refresh();
-  });
+}
 
+void WindowMenu::AddSpeechEntries() {
+  speak_ = new QAction(menu_);
+  speak_->setObjectName(QStringLiteral("SpeakAction"));
+  speak_->setShortcut(QKeySequence(Qt::Key_F2));
+  speak_->setShortcutContext(Qt::WindowShortcut);
+  speak_->setShortcutVisibleInContextMenu(false);  // the caption says "(F2)"
+  QObject::connect(speak_, &QAction::triggered, this, [this] {
+    const ui::Attention attention = Attention();
+    ui::Window& model = binding_.Model();
+    platform_.Deliver([&model, &attention] { model.RequestSpeech(attention); });
+  });
+  form_->addAction(speak_);  // F2 anywhere in the window
+  auto_ = new QAction(menu_);
+  auto_->setObjectName(QStringLiteral("AutoSpeakAction"));
+  auto_->setCheckable(true);
+  QObject::connect(auto_, &QAction::toggled, this, [this](bool on) { speech_.SetAutoSpeak(on); });
+  voices_ = new QMenu(menu_);
+  voices_->setObjectName(QStringLiteral("VoiceMenu"));
+  voice_group_ = new QActionGroup(voices_);
+  menu_->addAction(speak_);
+  menu_->addAction(auto_);
+  menu_->addMenu(voices_);
+  // The voices are asked for, from whichever menu.
+  QObject::connect(voices_, &QMenu::aboutToShow, this, [this] { speech_.Start(); });
+  QObject::connect(&speech_, &Speech::StateChanged, this, [this] { Refresh(); });
+  // Captions only: the settings and the engine are left alone until the menu is first used.
+  speak_->setText(QStringLiteral("朗读 (F2)"));
+  auto_->setText(QStringLiteral("自动朗读"));
+  voices_->setTitle(QStringLiteral("语音"));
+}
+
+void WindowMenu::HookContextMenus() {
   // A right click or the Menu key anywhere in the window that no control takes for itself.
   new EventHook(form_, [this](QEvent* event) {
     if (event->type() != QEvent::ContextMenu) return false;
@@ -125,7 +133,7 @@ SpeechMenu::SpeechMenu(WindowBinding& binding, QtPlatform& platform)
   }
 }
 
-ui::Attention SpeechMenu::Attention() const {
+ui::Attention WindowMenu::Attention() const {
   ui::Attention attention;
   attention.focus = binding_.FocusHolder();
   for (const ui::Control* control : binding_.Model().Controls()) {
@@ -144,7 +152,7 @@ ui::Attention SpeechMenu::Attention() const {
   return attention;
 }
 
-void SpeechMenu::AddModelEntries(QMenu* menu, QAction* before) {
+void WindowMenu::AddModelEntries(QMenu* menu, QAction* before) {
   for (QAction* action : model_actions_) delete action;
   model_actions_.clear();
   std::vector<ui::Window::MenuEntry> entries;
@@ -170,7 +178,7 @@ void SpeechMenu::AddModelEntries(QMenu* menu, QAction* before) {
   }
 }
 
-void SpeechMenu::PopupTextMenu(QWidget* box, QPoint global) {
+void WindowMenu::PopupTextMenu(QWidget* box, QPoint global) {
   QMenu* menu = nullptr;
   if (auto* edit = qobject_cast<QLineEdit*>(box))
     menu = edit->createStandardContextMenu();
@@ -189,7 +197,7 @@ void SpeechMenu::PopupTextMenu(QWidget* box, QPoint global) {
   menu->popup(global);
 }
 
-void SpeechMenu::Refresh() {
+void WindowMenu::Refresh() {
   const SpeechState& state = speech_.State();
   const QString reason = Reason(state);
   const bool usable = state.Usable();
