@@ -31,16 +31,20 @@ DictionaryWindow::DictionaryWindow(shell::Shell& shell)
   look_up_button_.on_click = [this] { LookUpWord(); };
   query_box_.on_key_press = [this](int key) { OnQueryKey(key); };
   AddShortcut("F4", [this](const ui::Attention& attention) { OnAddToReview(attention); });
+  AddShortcut("F5", [this](const ui::Attention& attention) { OnKnown(attention); });
   ListenForMenu([this] {
     using Entry = ui::Window::MenuEntry;
-    std::vector<Entry> entries;
-    const bool on = Platform().RecordsProgress();
-    entries.push_back(
-        Entry::Action(
-            on ? "加入复习 (F4)" : shell::WithReason("加入复习 (F4)", shell::kRecordingOff),
-            [this](const ui::Attention& attention) { OnAddToReview(attention); })
-            .EnabledIf(on && screen_ == Screen::Lookup && !hits_.empty()));
+    const std::string_view why_not =
+        screen_ == Screen::Lookup && !hits_.empty() ? "" : "没有查到单词";
+    std::vector<Entry> entries = {
+        Practice().JournalEntry(
+            "加入复习 (F4)", why_not,
+            [this](const ui::Attention& attention) { OnAddToReview(attention); }),
+        Practice().JournalEntry("我认识 (F5)", why_not,
+                                [this](const ui::Attention& attention) { OnKnown(attention); }),
+    };
     if (!added_.empty()) entries.push_back(Entry::Info("已加入复习：" + added_));
+    if (!known_.empty()) entries.push_back(Entry::Info("已记为认识：" + known_));
     return entries;
   });
   // F2 says the text selected in the results, else the query.
@@ -144,11 +148,25 @@ const books::Word* DictionaryWindow::ChosenWord(const std::string& selected) con
   return &words[hits_.front()];
 }
 
+const books::Word* DictionaryWindow::Meant(const ui::Attention& attention) const {
+  if (screen_ != Screen::Lookup) return nullptr;
+  return ChosenWord(attention.SelectionIn(result_box_));
+}
+
+std::string DictionaryWindow::Named(const books::Word& word) {
+  return word.english + " — " + word.chinese;
+}
+
 void DictionaryWindow::OnAddToReview(const ui::Attention& attention) {
-  if (screen_ != Screen::Lookup) return;
-  const books::Word* word = ChosenWord(attention.SelectionIn(result_box_));
-  if (!word) return;
-  if (Practice().Add(*word, books_.Loaded().label)) added_ = word->english + " — " + word->chinese;
+  const books::Word* word = Meant(attention);
+  if (word && Practice().Add(*word, books_.Loaded().label)) added_ = Named(*word);
+}
+
+void DictionaryWindow::OnKnown(const ui::Attention& attention) {
+  const books::Word* word = Meant(attention);
+  if (word && Practice().Record(*word, books_.Loaded().label, progress::Grade::Easy,
+                                shell::Mode::Dictionary))
+    known_ = Named(*word);
 }
 
 }  // namespace dictionary

@@ -32,6 +32,12 @@ class DictionaryWindow : public shell::ModeWindow {
   // "加入复习 (F4)": the hit on the line selected in the results, else the first hit, goes
   // into the journal, due at once.
   void OnAddToReview(const ui::Attention& attention);
+  // "我认识 (F5)": the same hit is graded Easy, as a word the learner knows well.
+  void OnKnown(const ui::Attention& attention);
+  // The hit F4 and F5 mean; null on the book list or without hits.
+  const books::Word* Meant(const ui::Attention& attention) const;
+  // "word — 词", as the menu names a word.
+  static std::string Named(const books::Word& word);
   // The word of the hit whose block holds the first line of `selected`; the first hit when
   // none does or nothing is selected; null without hits.
   const books::Word* ChosenWord(const std::string& selected) const;
@@ -44,6 +50,7 @@ class DictionaryWindow : public shell::ModeWindow {
   Screen screen_ = Screen::BookChoice;
   std::vector<std::size_t> hits_;  // the words the result box lists
   std::string added_;              // the last word put up for review, for the menu to say
+  std::string known_;              // the last word graded Easy, for the menu to say
 };
 
 }  // namespace dictionary

@@ -72,7 +72,7 @@ void MatchWindow::OnChooseBook() {
 }
 
 bool MatchWindow::StartRound() {
-  round_.SetWords(Source().Words());
+  round_.SetWords(Source().Words(), Source().Size());
   Deal();
   return true;
 }
@@ -100,16 +100,16 @@ void MatchWindow::OnCellPressed(int cell) {
   ShowBoard();
   ShowScreen(Showing());
   if (press == Round::Press::Won) {
-    ReportRound(round_.Words(), round_.Elapsed(), round_.Mistakes());
-    DealAgain();
-  } else if (press == Round::Press::Paired && round_.MatchedPairs() == kPairs / 2) {
+    if (ReportRound(round_.Words(), round_.Elapsed(), round_.Mistakes())) DealAgain();
+  } else if (press == Round::Press::Paired && round_.MatchedPairs() == round_.Words() / 2) {
     ShowRandomBackground();
   }
 }
 
-void MatchWindow::RecordOutcomes() {
-  for (const Round::Outcome& outcome : round_.TakeOutcomes())
-    RecordAnswer(outcome.word, outcome.good);
+std::optional<books::Word> MatchWindow::KnownWord(const ui::Attention& attention) {
+  for (int cell = 0; cell < kCells; ++cell)
+    if (attention.focus == &cells_[cell] && round_.OnBoard(cell)) return round_.WordAt(cell);
+  return std::nullopt;
 }
 
 void MatchWindow::OnTick() {

@@ -52,8 +52,9 @@ class MatchWindow : public shell::GameWindow {
   void DealAgain();
   void OnCellPressed(int cell);
   void OnTick() override;
-  // Records the answers the round has told since the last time.
-  void RecordOutcomes();
+  shell::Tally& Grades() override { return round_.Tally(); }
+  // The word of the cell in focus.
+  std::optional<books::Word> KnownWord(const ui::Attention& attention) override;
 
   ui::ButtonArray cells_{"cells", kCells};
   ui::Label marker_{"marker"};  // the cell picked first, beneath its hidden button

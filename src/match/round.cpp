@@ -5,15 +5,27 @@
 
 namespace match {
 
-void Round::SetWords(const std::vector<books::Word>& words) {
+void Round::SetWords(const std::vector<books::Word>& words, shell::RoundSize size) {
   texts_.fill(std::string());
   for (std::size_t k = 0; k < words.size() && k < kPairs; ++k) {
     texts_[2 * k] = words[k].english;
     texts_[2 * k + 1] = words[k].chinese;
   }
-  on_board_.fill(true);
-  cleared_.fill(false);
+  pairs_ = size == shell::RoundSize::Group
+               ? kPairs
+               : static_cast<int>(std::min(words.size(), static_cast<std::size_t>(kPairs)));
+  for (int b = 0; b < kCells; ++b) order_[static_cast<std::size_t>(b)] = b;
+  FillBoard();
   marker_shown_ = false;
+  tally_.NewRound();
+}
+
+void Round::FillBoard() {
+  for (int b = 0; b < kCells; ++b) {
+    const bool in_round = b < 2 * pairs_;
+    on_board_[static_cast<std::size_t>(b)] = in_round;
+    cleared_[static_cast<std::size_t>(b)] = !in_round;
+  }
 }
 
 void Round::Deal(ui::Random& random) {
@@ -24,15 +36,15 @@ void Round::Deal(ui::Random& random) {
   bar_top_ = kBarTop;
   bar_height_ = kBarHeight;
   // Draw with rejection: a text already given to an earlier cell is drawn again.
-  for (int b = 0; b < kCells;) {
-    const int text = random.Below(kCells);
+  const int cells = 2 * pairs_;
+  for (int b = 0; b < cells;) {
+    const int text = random.Below(cells);
     const auto end = order_.begin() + b;
     order_[static_cast<std::size_t>(b)] = text;
     if (std::find(order_.begin(), end, text) == end) ++b;
   }
-  on_board_.fill(true);
-  cleared_.fill(false);
-  answered_.clear();
+  FillBoard();
+  tally_.NewRound();
 }
 
 int Round::PairOf(const std::string& first, const std::string& second) const {
@@ -45,21 +57,18 @@ int Round::PairOf(const std::string& first, const std::string& second) const {
   return -1;
 }
 
-void Round::Tell(int pair, bool good) {
+books::Word Round::PairWord(int pair) const {
   const auto k = static_cast<std::size_t>(pair);
-  books::Word word{texts_[2 * k], texts_[2 * k + 1]};
-  if (word.Empty()) return;
-  if (std::find(answered_.begin(), answered_.end(), word) != answered_.end()) return;
-  answered_.push_back(word);
-  outcomes_.push_back({std::move(word), good});
+  return {texts_[2 * k], texts_[2 * k + 1]};
 }
 
-std::vector<Round::Outcome> Round::TakeOutcomes() {
-  return std::exchange(outcomes_, {});
+books::Word Round::WordAt(int cell) const {
+  return PairWord(TextOf(cell) / 2);
 }
 
 Round::Press Round::PressCell(int cell) {
   if (cell < 0 || cell >= kCells || !OnBoard(cell)) return Press::Ignored;
+  tally_.Acted();
   const auto b = static_cast<std::size_t>(cell);
   if (picked_ == -1) {
     picked_ = cell;
@@ -76,16 +85,16 @@ Round::Press Round::PressCell(int cell) {
     on_board_[b] = false;
     cleared_[s] = true;
     cleared_[b] = true;
-    Tell(pair, true);  // told already when either cell was in a wrong pick
+    tally_.Tell(PairWord(pair), true);  // told already when either cell was in a wrong pick
     marker_shown_ = false;
     ++matched_pairs_;
     bar_top_ -= kBarPerPair;
     bar_height_ += kBarPerPair;
-    return matched_pairs_ == kPairs ? Press::Won : Press::Paired;
+    return matched_pairs_ == pairs_ ? Press::Won : Press::Paired;
   }
   // Both cells become ordinary cells again, and the marker moves beneath the second one.
-  Tell(TextOf(static_cast<int>(s)) / 2, false);
-  Tell(TextOf(cell) / 2, false);
+  tally_.Tell(WordAt(static_cast<int>(s)), false);
+  tally_.Tell(WordAt(cell), false);
   ++mistakes_;
   on_board_[s] = true;
   marker_cell_ = cell;
@@ -97,10 +106,11 @@ bool Round::Tick(bool bar_running, int bar_step) {
   if (bar_running) {
     bar_top_ += bar_step;
     bar_height_ -= bar_step;
+    tally_.Tick();
   }
   if (bar_height_ >= kBarMinimum) return false;
   for (int b = 0; b < kCells; ++b)
-    if (!cleared_[static_cast<std::size_t>(b)]) Tell(TextOf(b) / 2, false);
+    if (!cleared_[static_cast<std::size_t>(b)]) tally_.TellMissed(WordAt(b));
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "books/word_book.h"
+#include "shell/tally.h"
 #include "ui/random.h"
 
 namespace match {
@@ -42,30 +43,32 @@ class Round {
   };
 
   // The board of a new round: pair k holds words[k] (its English entry in text 2k, its meaning
-  // in text 2k + 1); the pairs past the words hold empty texts, and words past the pairs are
-  // left out. Every cell is on the board and the marker is hidden.
-  void SetWords(const std::vector<books::Word>& words);
+  // in text 2k + 1); words past the pairs are left out. A group's round fills the board, the
+  // pairs past its words holding empty texts; a round of the words alone has a pair for each
+  // word, on the first cells of the board, and the cells past them stay empty and off it.
+  // Every cell of the round is on the board and the marker is hidden.
+  void SetWords(const std::vector<books::Word>& words,
+                shell::RoundSize size = shell::RoundSize::Group);
 
-  // Starts a round with the board's texts in a new order: cell b shows text TextOf(b),
-  // drawn for every cell b from the first in turn and drawn again while an earlier cell already has
-  // it. The counters and the bar start afresh and no cell is picked; the marker stays where it was.
+  // Starts a round with the round's texts in a new order: cell b shows text TextOf(b), drawn
+  // from the round's 2 x Words() texts for every cell b from the first in turn and drawn again
+  // while an earlier cell already has it. The counters and the bar start afresh and no cell is
+  // picked; the marker stays where it was.
   void Deal(ui::Random& random);
 
   Press PressCell(int cell);
 
-  // One tick of the clock, the bar falling by `bar_step` when `bar_running`. True when the
-  // time is up: then every word still on the board counts as missed.
+  // One tick of the clock, the bar falling by `bar_step` when `bar_running` (in play). True
+  // when the time is up: then every word still on the board counts as missed.
   bool Tick(bool bar_running, int bar_step);
 
-  // How the learner did on a word of the board, told once a round for each word: Good when
-  // its pair was cleared with no wrong pick on either cell, Again at its first wrong pick or
-  // when the time ran out with it on the board. Empty pairs are no words.
-  struct Outcome {
-    books::Word word;
-    bool good;
-  };
-  // The answers since the last call.
-  std::vector<Outcome> TakeOutcomes();
+  // How the learner did on the words of the board, told once a round for each word: Good when
+  // its pair was cleared with no wrong pick on either cell, Again at its first wrong pick, or
+  // when the time ran out with it on the board while the learner was playing. Empty pairs are
+  // no words.
+  shell::Tally& Tally() { return tally_; }
+  // The word of the pair cell `cell` shows a text of.
+  books::Word WordAt(int cell) const;
 
   // The text cell `cell` shows.
   const std::string& Caption(int cell) const { return texts_[TextOf(cell)]; }
@@ -75,8 +78,8 @@ class Round {
   bool OnBoard(int cell) const { return on_board_[static_cast<std::size_t>(cell)]; }
   // The texts of the board, pair by pair.
   const std::array<std::string, kCells>& Texts() const { return texts_; }
-  // The words the round plays: one a pair, the empty ones too.
-  int Words() const { return kPairs; }
+  // The words the round plays: one a pair of the round, the empty ones of a group too.
+  int Words() const { return pairs_; }
 
   // The marker: the cell it stands at (-1 before any pick) and whether it is shown. After a
   // wrong pair it stays shown beneath the second cell, where no one can see it.
@@ -92,16 +95,18 @@ class Round {
  private:
   // The pair whose entry and meaning the two texts are, in either order; -1 when none is.
   int PairOf(const std::string& first, const std::string& second) const;
-  // Tells the outcome for the word of pair `pair`, unless its word was told this round.
-  void Tell(int pair, bool good);
+  // The word of pair `pair`.
+  books::Word PairWord(int pair) const;
+  // Every cell of the round on the board, the cells past it off.
+  void FillBoard();
 
   std::array<std::string, kCells> texts_;
   std::array<int, kCells> order_{};
   std::array<bool, kCells> on_board_{};
   std::array<bool, kCells> cleared_{};
-  std::vector<books::Word> answered_;  // the words told this round
-  std::vector<Outcome> outcomes_;      // not taken yet
-  int picked_ = -1;                    // the cell picked first, -1 when none
+  int pairs_ = kPairs;  // of the round, on its first 2 x pairs_ cells
+  shell::Tally tally_;
+  int picked_ = -1;  // the cell picked first, -1 when none
   int marker_cell_ = -1;
   bool marker_shown_ = false;
   int bar_top_ = kBarTop;

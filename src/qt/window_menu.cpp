@@ -2,10 +2,13 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QWidget>
 
 #include "qt/convert.h"
@@ -37,6 +40,25 @@ QString Captioned(const QString& entry, const QString& reason) {
   return reason.isEmpty() ? entry : entry + QStringLiteral("（") + reason + QStringLiteral("）");
 }
 
+// The application's style, but the arrow keys stop on every line of a menu, the disabled ones
+// too: a line greyed out above an entry never moves the keys meant for it onto the entry below
+// (Down, Enter on a disabled "加入复习" must not turn 记录学习进度 off).
+class EveryLineStyle : public QProxyStyle {
+ public:
+  EveryLineStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+};
+
+void StopOnEveryLine(QMenu* menu) {
+  auto* style = new EveryLineStyle;
+  style->setParent(menu);
+  menu->setStyle(style);
+}
+
 }  // namespace
 
 void BindMenu(WindowBinding& binding, QtPlatform& platform) {
@@ -53,6 +75,7 @@ WindowMenu::WindowMenu(WindowBinding& binding, QtPlatform& platform)
       form_(binding.Form()) {
   menu_ = new QMenu(form_);
   menu_->setObjectName(QStringLiteral("WindowMenu"));
+  StopOnEveryLine(menu_);
   model_end_ = menu_->addSeparator();
   AddShortcuts();
   if (binding.Model().Speaks()) AddSpeechEntries();
@@ -186,6 +209,7 @@ void WindowMenu::PopupTextMenu(QWidget* box, QPoint global) {
     menu = area->createStandardContextMenu(area->viewport()->mapFromGlobal(global));
   if (!menu) return;
   menu->setAttribute(Qt::WA_DeleteOnClose);
+  StopOnEveryLine(menu);
   AddModelEntries(menu, menu->addSeparator());
   if (speak_) {
     menu->addSeparator();

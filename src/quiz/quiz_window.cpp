@@ -93,15 +93,28 @@ void QuizWindow::OnChooseDirection(Direction direction) {
   if (ChooseAgain()) StartRound();
 }
 
+std::string QuizWindow::CannotReview(const std::vector<books::Word>& words) {
+  const std::vector<books::Word>& book = Book().book.words;
+  // Read apart: the pool of a round in play stays as it is when the review is refused.
+  const std::vector<books::Word> journal =
+      book.empty() ? Practice().AllWords() : std::vector<books::Word>();
+  const std::span<const books::Word> pool = book.empty() ? std::span(journal) : std::span(book);
+  if (Round::EnoughDistractors(words, pool, direction_)) return {};
+  return book.empty() ? "学习记录中的单词不够凑出四个不同的答案"
+                      : "这本书的单词不够凑出四个不同的答案";
+}
+
 bool QuizWindow::StartRound() {
   std::span<const books::Word> pool = Book().book.words;
-  if (Source().Reviewing() && pool.empty()) {
+  const bool review = Source().Reviewing();
+  if (review && pool.empty()) {
     // Without a book the words to review are asked among the journal's words.
     journal_words_ = Practice().AllWords();
     pool = journal_words_;
   }
   if (Source().Words().empty() || pool.empty()) return false;
-  round_.SetSlots(Source().Words(), pool, direction_);
+  if (review && !Round::EnoughDistractors(Source().Words(), pool, direction_)) return false;
+  round_.SetSlots(Source().Words(), pool, direction_, Source().Size());
   ShuffleRound();
   return true;
 }
@@ -138,7 +151,7 @@ void QuizWindow::OnAnswer(int answer) {
     return;
   }
   if (!AsksEnglish()) SayUnasked(caption);
-  if (round_.QuestionNo() == kRoundSlots / 2) ShowRandomBackground();
+  if (round_.QuestionNo() == round_.Words() / 2) ShowRandomBackground();
   const bool more = round_.Advance();
   RecordOutcomes();
   if (!more) {
@@ -149,25 +162,25 @@ void QuizWindow::OnAnswer(int answer) {
 }
 
 void QuizWindow::EndRound() {
-  ReportRound(round_.Words(), round_.Elapsed(), round_.Mistakes());
-  ShuffleRound();
+  if (ReportRound(round_.Words(), round_.Elapsed(), round_.Mistakes())) ShuffleRound();
 }
 
 void QuizWindow::OnTick() {
-  round_.Tick();
-  if (Showing() != Screen::Play) return;  // book or group choice: nothing falls
+  const bool play = Showing() == Screen::Play;
+  round_.Tick(play);
+  if (!play) return;  // book or group choice: nothing falls
   question_.SetTop(question_.Top() + kFallStep);
   if (question_.Top() > kDropTop) {
     Platform().Beep();
-    round_.CountMistake();
+    round_.Fall();
     RecordOutcomes();
     question_.SetTop(0);
   }
 }
 
-void QuizWindow::RecordOutcomes() {
-  for (const Round::Outcome& outcome : round_.TakeOutcomes())
-    RecordAnswer(outcome.word, outcome.good);
+std::optional<books::Word> QuizWindow::KnownWord(const ui::Attention& attention) {
+  static_cast<void>(attention);
+  return round_.Slot();
 }
 
 }  // namespace quiz

@@ -48,13 +48,16 @@ class QuizWindow : public shell::GameWindow {
   // in use among distractors of the book (or of the journal, when no book is loaded),
   // shuffled, asked one after another.
   bool StartRound() override;
+  // A review needs three different wrong answers for each of its words.
+  std::string CannotReview(const std::vector<books::Word>& words) override;
   void ShuffleRound();
   void NextQuestion();
   void ShowQuestion();
-  // After the eighteenth right answer: the report, then the same slots in a new order.
+  // After the last right answer: the report, then the same slots in a new order.
   void EndRound();
-  // Records the answers the round has told since the last time.
-  void RecordOutcomes();
+  shell::Tally& Grades() override { return round_.Tally(); }
+  // The word asked.
+  std::optional<books::Word> KnownWord(const ui::Attention& attention) override;
 
   bool AsksEnglish() const { return direction_ == Direction::EnglishToChinese; }
   ui::Button& DirectionButton(Direction direction);

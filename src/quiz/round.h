@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "books/word_book.h"
+#include "shell/tally.h"
 #include "ui/random.h"
 
 namespace quiz {
@@ -32,18 +33,22 @@ inline Asked AskedAs(const books::Word& word, Direction direction) {
 
 class Round {
  public:
-  // The slots of a new round, asked in `direction`: slot i asks words[i] (the slots past the
-  // words stay empty, words past the slots are left out). The distractors are drawn from
-  // `pool`, asked in the same direction; it must outlive the round's use.
+  // The slots of a new round, asked in `direction`: slot i asks words[i] (words past the
+  // slots are left out). A group's round has kRoundSlots slots, those past its words empty; a
+  // round of the words alone a slot for each word. The distractors are drawn from `pool`,
+  // asked in the same direction; it must outlive the round's use, and for a round of the
+  // words alone hold enough distractors for each of them (Distractors()).
   void SetSlots(std::span<const books::Word> words, std::span<const books::Word> pool,
-                Direction direction);
+                Direction direction, shell::RoundSize size = shell::RoundSize::Group);
 
-  // A new order of the slots: p(i) for each slot i in turn from floor(r * 18), drawn again
-  // while an earlier slot already has it; slot i then holds what slot p(i) held. The round
-  // starts again at its first question.
+  // A new order of the slots: p(i) for each slot i in turn from floor(r * Words()), drawn
+  // again while an earlier slot already has it; slot i then holds what slot p(i) held. The
+  // round starts again at its first question.
   void Shuffle(ui::Random& random);
 
-  // Three distractors for the question on show, each drawn from the whole pool.
+  // Three distractors for the question on show. A group's round draws each from the whole
+  // pool; a round of the words alone draws three different answer texts of the pool, none of
+  // them the right answer's text.
   void DrawDistractors(ui::Random& random);
   // Where the right answer stands among the four buttons, from 0 to 3.
   void DrawRightButton(ui::Random& random);
@@ -55,42 +60,50 @@ class Round {
   // After a right answer: the next slot. False when that was the last one.
   bool Advance();
 
-  // Counts a mistake: a wrong answer or a question that fell to the bottom.
+  // A wrong answer: a mistake.
   void CountMistake();
+  // The question fell to the bottom: a mistake too.
+  void Fall();
 
-  // How the learner did on a word, told once a question: Again at its first mistake, Good
-  // when it was answered right at once. Empty slots are no words.
-  struct Outcome {
-    books::Word word;
-    bool good;
-  };
-  // The answers since the last call.
-  std::vector<Outcome> TakeOutcomes();
-  void Tick() { ++elapsed_; }
+  // How the learner did on a word, told once a question: Again at its first wrong answer or
+  // when it fell while the learner was playing, Good when it was answered right at once.
+  // Empty slots are no words.
+  shell::Tally& Tally() { return tally_; }
+  // One tick of the clock; `in_play` while the question falls.
+  void Tick(bool in_play);
 
+  // The word asked now.
+  const books::Word& Slot() const { return slots_[static_cast<std::size_t>(slot_)]; }
   const std::string& Question() const { return AskedAs(Slot(), direction_).question; }
   // The caption of answer button `button`: the right answer at its place, the distractors
   // in their order on the others.
   const std::string& Answer(int button) const;
 
-  int QuestionNo() const { return slot_ + 1; }  // 1 to 18, as the questions are counted
+  int QuestionNo() const { return slot_ + 1; }  // 1 to Words(), as the questions are counted
   int Elapsed() const { return elapsed_; }      // tenths of a second
   int Mistakes() const { return mistakes_; }
-  // The words the round asks: one a slot, the empty ones too.
-  int Words() const { return kRoundSlots; }
+  // The words the round asks: one a slot, the empty ones of a group too.
+  int Words() const { return slot_count_; }
+
+  // The places in `pool` of its different answer texts in `direction`, each its first:
+  // what a round of the words alone draws its distractors from. It needs kDistractors of them
+  // besides the right answer's text, for every word it asks.
+  static std::vector<std::size_t> Distractors(std::span<const books::Word> pool,
+                                              Direction direction);
+  static bool EnoughDistractors(std::span<const books::Word> words,
+                                std::span<const books::Word> pool, Direction direction);
 
  private:
-  const books::Word& Slot() const { return slots_[static_cast<std::size_t>(slot_)]; }
-  void Tell(bool good);
-
   std::array<books::Word, kRoundSlots> slots_;
   std::array<std::size_t, kDistractors> distractors_{};  // places in the pool
   std::span<const books::Word> pool_;
+  std::vector<std::size_t> distinct_;  // Distractors() of the pool, for the words alone
   Direction direction_ = Direction::EnglishToChinese;
+  shell::RoundSize size_ = shell::RoundSize::Group;
+  int slot_count_ = kRoundSlots;
   int right_button_ = 0;
-  bool told_ = false;              // the question on show was told
-  std::vector<Outcome> outcomes_;  // not taken yet
-  int slot_ = 0;                   // the slot asked now
+  shell::Tally tally_;
+  int slot_ = 0;  // the slot asked now
   int elapsed_ = 0;
   int mistakes_ = 0;
 };

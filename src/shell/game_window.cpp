@@ -1,5 +1,8 @@
 #include "shell/game_window.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "shell/practice.h"
 #include "shell/shell.h"
 
@@ -24,12 +27,10 @@ GameWindow::GameWindow(Shell& shell, const std::string& name, std::string_view t
   change_group_button_.on_click = [this] { OnChangeGroup(); };
   clock_.on_timer = [this] { OnTick(); };
   PressOnEnter(group_list_, choose_group_button_);
-  // F3 and the first entry of the menu start a review round.
-  AddShortcut("F3", [this] { OnReview(); });
-  ListenForMenu([this] {
-    return std::vector<ui::Window::MenuEntry>{
-        Practice().ReviewEntry(review_needed_, [this](const ui::Attention&) { OnReview(); })};
-  });
+  AddShortcut("F3", [this] { OnReview(Review::Due); });
+  AddShortcut("Ctrl+Z", [this] { OnUndo(); });
+  AddShortcut("F5", [this](const ui::Attention& attention) { OnKnown(attention); });
+  ListenForMenu([this] { return GameEntries(); });
 }
 
 void GameWindow::SetUpGameControls() {
@@ -40,6 +41,10 @@ void GameWindow::SetUpGameControls() {
   choose_group_button_.SetCaption("选组");
   PlaceColumnButton(change_group_button_, kFirstButtonTop, "换组词");
   clock_.SetInterval(kTickInterval);
+}
+
+ui::Timer* GameWindow::RoundClock() {
+  return screen_ == Screen::Play && clock_.Enabled() ? &clock_ : nullptr;
 }
 
 void GameWindow::LoadChosenBook() {
@@ -55,8 +60,9 @@ void GameWindow::FillGroupList() {
 std::string GameWindow::PlayTitle() const {
   const std::string& label = Book().label;
   if (!source_.Reviewing()) return Title(title_, {label, group_list_.Text()});
-  if (label.empty()) return Title(title_, {"复习"});
-  return Title(title_, {label, "复习"});
+  const std::string_view review = source_.ReviewingAhead() ? "提前复习" : "复习";
+  if (label.empty()) return Title(title_, {review});
+  return Title(title_, {label, review});
 }
 
 void GameWindow::ShowScreen(Screen screen) {
@@ -92,8 +98,36 @@ void GameWindow::OnChangeGroup() {
   ShowScreen(Book().label.empty() ? Screen::BookChoice : Screen::GroupChoice);
 }
 
-void GameWindow::OnReview() {
-  if (source_.ChooseReview(Practice().ReviewWords(), review_needed_)) EnterPlay();
+void GameWindow::OnReview(Review review) {
+  std::vector<ReviewWord> words =
+      review == Review::Due ? Practice().ReviewWords() : Practice().ReviewAheadWords();
+  review_failure_.clear();
+  if (words.empty()) {
+    if (review == Review::Due) {
+      if (std::string nothing_due = Practice().NothingDue(); !nothing_due.empty()) {
+        ShowPaused(nothing_due);
+        return;
+      }
+    }
+    review_failure_ = Practice().WhyNoWords();
+    return;
+  }
+  std::vector<books::Word> asked;
+  for (const ReviewWord& w : words) asked.push_back(w.word);
+  if (review_failure_ = CannotReview(asked); !review_failure_.empty()) return;
+  if (!source_.Reviewing()) {
+    review_from_ = screen_;
+    title_before_review_ = Window().Caption();
+  }
+  if (source_.ChooseReview(std::move(words), review)) EnterPlay();
+}
+
+void GameWindow::EndReview() {
+  source_.Drop();
+  Window().SetCaption(title_before_review_);
+  Screen back = review_from_ == Screen::Play ? Screen::GroupChoice : review_from_;
+  if (back == Screen::GroupChoice && Book().label.empty()) back = Screen::BookChoice;
+  ShowScreen(back);
 }
 
 bool GameWindow::ChooseAgain() {
@@ -109,21 +143,88 @@ void GameWindow::EnterPlay() {
   ShowScreen(Screen::Play);
 }
 
-void GameWindow::RecordAnswer(const books::Word& word, bool good) {
-  Practice().Record(word, source_.BookOf(word),
-                    good ? progress::Grade::Good : progress::Grade::Again, mode_);
+std::vector<std::vector<GameWindow::Answered>>& GameWindow::Steps() {
+  if (Grades().Rounds() != steps_round_) {
+    steps_.clear();
+    steps_round_ = Grades().Rounds();
+  }
+  return steps_;
+}
+
+void GameWindow::RecordOutcomes() {
+  std::vector<Answered> step;
+  for (const Tally::Outcome& outcome : Grades().TakeOutcomes()) {
+    const progress::Grade grade = outcome.good ? progress::Grade::Good : progress::Grade::Again;
+    if (const std::optional<AnswerId> id =
+            Practice().Record(outcome.word, source_.BookOf(outcome.word), grade, mode_))
+      step.push_back({outcome.word, *id});
+  }
+  if (!step.empty()) Steps().push_back(std::move(step));
+}
+
+void GameWindow::OnUndo() {
+  std::vector<std::vector<Answered>>& steps = Steps();
+  if (steps.empty() || screen_ != Screen::Play) return;
+  std::vector<AnswerId> ids;
+  for (const Answered& answered : steps.back()) ids.push_back(answered.id);
+  if (!Practice().TakeBack(ids)) return;
+  for (const Answered& answered : steps.back()) Grades().Untell(answered.word);
+  steps.pop_back();
+}
+
+void GameWindow::OnKnown(const ui::Attention& attention) {
+  if (screen_ != Screen::Play) return;
+  const std::optional<books::Word> word = KnownWord(attention);
+  if (!word || word->Empty()) return;
+  // An answer given to the word in this round is replaced.
+  std::vector<std::vector<Answered>>& steps = Steps();
+  const auto same = [&word](const Answered& answered) { return answered.word == *word; };
+  std::vector<AnswerId> replaced;
+  for (const std::vector<Answered>& step : steps)
+    for (const Answered& answered : step)
+      if (same(answered)) replaced.push_back(answered.id);
+  if (!replaced.empty() && !Practice().TakeBack(replaced)) return;
+  for (std::vector<Answered>& step : steps) std::erase_if(step, same);
+  std::erase_if(steps, [](const std::vector<Answered>& step) { return step.empty(); });
+  Grades().Claim(*word);
+  if (const std::optional<AnswerId> id =
+          Practice().Record(*word, source_.BookOf(*word), progress::Grade::Easy, mode_))
+    steps.push_back({{*word, *id}});
+}
+
+std::vector<ui::Window::MenuEntry> GameWindow::GameEntries() {
+  using Entry = ui::Window::MenuEntry;
+  const bool play = screen_ == Screen::Play;
+  std::vector<Entry> entries = {
+      Practice().ReviewEntry(review_needed_,
+                             [this](const ui::Attention&) { OnReview(Review::Due); }),
+      Practice().ReviewAheadEntry(review_needed_,
+                                  [this](const ui::Attention&) { OnReview(Review::Ahead); }),
+      Practice().JournalEntry("撤销 (Ctrl+Z)",
+                              play && !Steps().empty() ? "" : "本局没有可撤销的答案",
+                              [this](const ui::Attention&) { OnUndo(); }),
+      Practice().JournalEntry("我认识 (F5)", play ? "" : "开始一局后可用",
+                              [this](const ui::Attention& attention) { OnKnown(attention); }),
+  };
+  if (!review_failure_.empty()) entries.push_back(Entry::Info("不能复习：" + review_failure_));
+  return entries;
 }
 
 void GameWindow::ShowPaused(const std::string& message) {
+  const bool running = clock_.Enabled();
   clock_.SetEnabled(false);
   Platform().ShowMessage(message);
-  clock_.SetEnabled(true);
+  clock_.SetEnabled(running);
 }
 
-void GameWindow::ReportRound(int words, int elapsed, int mistakes) {
-  best_time_.Offer(elapsed, mistakes);
+bool GameWindow::ReportRound(int words, int elapsed, int mistakes) {
+  // A review's words are few and known to be due: its time says nothing of the book's rounds.
+  if (!source_.Reviewing()) best_time_.Offer(elapsed, mistakes);
   ShowPaused("本局共 " + std::to_string(words) + " 个单词\r\n您共错了 " + std::to_string(mistakes) +
              " 次\r\n本局用时 " + TimeText(elapsed) + " 秒");
+  if (!source_.Reviewing()) return true;
+  EndReview();
+  return false;
 }
 
 void GameWindow::SayFarewell(const std::string& mode_name) {

@@ -85,7 +85,7 @@ void ModeWindow::ListenForSpeech(std::function<std::string(const ui::Attention&)
 void ModeWindow::ListenForMenu(std::function<std::vector<ui::Window::MenuEntry>()> own) {
   window_.on_menu = [this, own = std::move(own)] {
     std::vector<ui::Window::MenuEntry> entries = own();
-    for (ui::Window::MenuEntry& entry : practice_.MenuEntries())
+    for (ui::Window::MenuEntry& entry : practice_.MenuEntries(RoundClock()))
       entries.push_back(std::move(entry));
     return entries;
   };

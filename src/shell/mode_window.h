@@ -65,6 +65,9 @@ class ModeWindow {
   ui::Window& Window() { return window_; }
   // The window's own timer, stopped and started by SwitchMode; null when it has none.
   virtual ui::Timer* Clock() { return nullptr; }
+  // The clock of a round in play, which stands still while the progress window is open over
+  // it; null when no round is in play.
+  virtual ui::Timer* RoundClock() { return nullptr; }
 
   // First-time setup, run once when the window is first used.
   virtual void Load() = 0;

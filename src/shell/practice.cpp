@@ -1,13 +1,39 @@
 #include "shell/practice.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "books/catalogue.h"
+
 namespace shell {
+
+namespace {
+
+constexpr std::int64_t kMinute = 60;
+constexpr std::int64_t kHour = 60 * kMinute;
+constexpr std::int64_t kDay = 24 * kHour;
+
+std::vector<ReviewWord> ToReview(const std::vector<progress::JournalWord>& words) {
+  std::vector<ReviewWord> review;
+  for (const progress::JournalWord& w : words) review.push_back({{w.english, w.chinese}, w.book});
+  return review;
+}
+
+}  // namespace
 
 std::string WithReason(std::string_view caption, std::string_view reason) {
   std::string text(caption);
   ((text += "（") += reason) += "）";
   return text;
+}
+
+std::string WhenText(std::int64_t seconds) {
+  // Rounded up below an hour, so that "1 分钟后" is never already past; to the nearest hour or
+  // day beyond.
+  if (seconds < kHour)
+    return std::to_string(std::max<std::int64_t>(1, (seconds + 59) / 60)) + " 分钟后";
+  if (seconds < kDay) return std::to_string((seconds + kHour / 2) / kHour) + " 小时后";
+  return std::to_string((seconds + kDay / 2) / kDay) + " 天后";
 }
 
 Practice::Practice(ui::Platform& platform, ShowProgress show_progress)
@@ -19,11 +45,16 @@ progress::Journal* Practice::Journal() {
   return &*journal_;
 }
 
-void Practice::Record(const books::Word& word, const std::string& book, progress::Grade grade,
-                      progress::Mode mode) {
-  if (word.Empty()) return;
+std::optional<AnswerId> Practice::Record(const books::Word& word, const std::string& book,
+                                         progress::Grade grade, progress::Mode mode) {
+  if (word.Empty()) return std::nullopt;
   if (progress::Journal* journal = Journal())
     journal->Record(word.english, word.chinese, book, grade, mode, platform_.Now());
+  return std::nullopt;
+}
+
+bool Practice::TakeBack(const std::vector<AnswerId>& answers) {
+  return answers.empty();
 }
 
 bool Practice::Add(const books::Word& word, const std::string& book) {
@@ -31,34 +62,18 @@ bool Practice::Add(const books::Word& word, const std::string& book) {
   return journal && journal->Add(word.english, word.chinese, book, platform_.Now());
 }
 
-ui::Window::MenuEntry Practice::ReviewEntry(int needed,
-                                            std::function<void(const ui::Attention&)> act) {
+std::vector<ReviewWord> Practice::ReviewWords() {
   progress::Journal* journal = Journal();
-  const progress::JournalCounts counts =
-      journal ? journal->Counts(platform_.Now()) : progress::JournalCounts{};
-  std::string refusal;
-  if (!journal)
-    refusal = std::string(kRecordingOff);
-  else if (!journal->Status().text.empty() && counts.words < needed)
-    refusal = journal->Status().text;
-  else if (counts.words == 0)
-    refusal = "学习记录中还没有单词";
-  else if (counts.words < needed)
-    refusal = "至少要有 " + std::to_string(needed) + " 个单词，学习记录中只有 " +
-              std::to_string(counts.words) + " 个";
-  if (!refusal.empty())
-    return ui::Window::MenuEntry::Action(WithReason("复习 (F3)", refusal), std::move(act))
-        .EnabledIf(false);
-  return ui::Window::MenuEntry::Action("复习 (F3)：" + std::to_string(counts.due) + " 个到期",
-                                       std::move(act));
+  if (!journal) return {};
+  std::vector<progress::JournalWord> words = journal->ReviewSet();
+  const std::int64_t now = platform_.Now();
+  std::erase_if(words, [now](const progress::JournalWord& w) { return w.card.due > now; });
+  return ToReview(words);
 }
 
-std::vector<ReviewWord> Practice::ReviewWords() {
-  std::vector<ReviewWord> words;
-  if (progress::Journal* journal = Journal())
-    for (const progress::JournalWord& w : journal->ReviewSet())
-      words.push_back({{w.english, w.chinese}, w.book});
-  return words;
+std::vector<ReviewWord> Practice::ReviewAheadWords() {
+  progress::Journal* journal = Journal();
+  return journal ? ToReview(journal->ReviewSet()) : std::vector<ReviewWord>{};
 }
 
 std::vector<books::Word> Practice::AllWords() {
@@ -69,20 +84,105 @@ std::vector<books::Word> Practice::AllWords() {
   return words;
 }
 
-void Practice::OpenProgressWindow() {
+Practice::Queue Practice::ReadQueue() {
+  Queue queue;
+  progress::Journal* journal = Journal();
+  if (!journal) return queue;
+  const std::int64_t now = platform_.Now();
+  const progress::JournalCounts counts = journal->Counts(now);
+  queue.words = counts.words;
+  queue.due = counts.due;
+  if (queue.due == 0)
+    for (const progress::JournalWord& w : journal->ReviewSet(1)) queue.next_due = w.card.due;
+  return queue;
+}
+
+std::string Practice::NothingDue() {
+  const Queue queue = ReadQueue();
+  if (queue.due + queue.soon > 0 || !queue.next_due) return {};
+  return "现在没有到期的单词，下一个 " + WhenText(*queue.next_due - platform_.Now());
+}
+
+std::string Practice::WhyNoWords() {
+  progress::Journal* journal = Journal();
+  if (!journal) return std::string(kRecordingOff);
+  if (std::string why = journal->Status().text; !why.empty()) return why;
+  return "学习记录中还没有单词";
+}
+
+std::string Practice::Refusal(int needed, const Queue& queue) {
+  progress::Journal* journal = Journal();
+  if (!journal) return std::string(kRecordingOff);
+  if (!journal->Status().text.empty() && queue.words < needed) return journal->Status().text;
+  if (queue.words == 0) return "学习记录中还没有单词";
+  if (queue.words < needed)
+    return "至少要有 " + std::to_string(needed) + " 个单词，学习记录中只有 " +
+           std::to_string(queue.words) + " 个";
+  return {};
+}
+
+ui::Window::MenuEntry Practice::ReviewEntry(int needed, Act act) {
+  using Entry = ui::Window::MenuEntry;
+  const Queue queue = ReadQueue();
+  if (const std::string refusal = Refusal(needed, queue); !refusal.empty())
+    return Entry::Action(WithReason("复习 (F3)", refusal), std::move(act)).EnabledIf(false);
+  if (queue.due + queue.soon == 0) {
+    std::string when =
+        queue.next_due ? "，下一个 " + WhenText(*queue.next_due - platform_.Now()) : "";
+    return Entry::Action("复习 (F3)：现在没有到期的单词" + when, std::move(act)).EnabledIf(false);
+  }
+  std::string caption = "复习 (F3)：" + std::to_string(queue.due) + " 个到期";
+  if (queue.soon > 0) caption += " · " + std::to_string(queue.soon) + " 个 20 分钟内";
+  return Entry::Action(std::move(caption), std::move(act));
+}
+
+ui::Window::MenuEntry Practice::ReviewAheadEntry(int needed, Act act) {
+  const Queue queue = ReadQueue();
+  std::string why = Refusal(needed, queue);
+  if (why.empty() && queue.due + queue.soon > 0) why = "还有到期的单词，按 F3 复习";
+  return JournalEntry("提前复习", why, std::move(act));
+}
+
+ui::Window::MenuEntry Practice::JournalEntry(std::string caption, std::string_view why_not,
+                                             Act act) {
+  using Entry = ui::Window::MenuEntry;
+  if (!platform_.RecordsProgress()) why_not = kRecordingOff;
+  if (why_not.empty()) return Entry::Action(std::move(caption), std::move(act));
+  return Entry::Action(WithReason(caption, why_not), std::move(act)).EnabledIf(false);
+}
+
+progresspage::Facts Practice::Facts(const progress::Overview& overview) {
+  static_cast<void>(overview);
+  progresspage::Facts facts;
+  const std::int64_t now = platform_.Now();
+  facts.today = progresspage::LocalDay(now, platform_.UtcOffset(now));
+  facts.recording = platform_.RecordsProgress();
+  return facts;
+}
+
+void Practice::OpenProgressWindow(ui::Timer* round_clock) {
   progress::Journal* journal = Journal();
   if (!journal || !show_progress_) return;
   const std::int64_t now = platform_.Now();
-  show_progress_(journal->ReadOverview(now, platform_.UtcOffset(now)));
+  const progress::Overview overview = journal->ReadOverview(now, platform_.UtcOffset(now));
+  std::function<void()> closed;
+  if (round_clock && round_clock->Enabled()) {
+    // The round waits for the window, as it waits under a message.
+    round_clock->SetEnabled(false);
+    closed = [round_clock] { round_clock->SetEnabled(true); };
+  }
+  show_progress_(progresspage::Describe(overview, Facts(overview)), std::move(closed));
 }
 
-std::vector<ui::Window::MenuEntry> Practice::MenuEntries() {
+std::vector<ui::Window::MenuEntry> Practice::MenuEntries(ui::Timer* round_clock) {
   std::vector<ui::Window::MenuEntry> entries;
   const bool on = platform_.RecordsProgress();
   using Entry = ui::Window::MenuEntry;
   if (show_progress_) {
     entries.push_back(Entry::Action(on ? "学习记录…" : WithReason("学习记录…", kRecordingOff),
-                                    [this](const ui::Attention&) { OpenProgressWindow(); })
+                                    [this, round_clock](const ui::Attention&) {
+                                      OpenProgressWindow(round_clock);
+                                    })
                           .EnabledIf(on));
   }
   entries.push_back(Entry::Toggle(

@@ -30,8 +30,8 @@ bool RoundSource::ChooseGroup(int group, ui::Random& random) {
   return true;
 }
 
-bool RoundSource::ChooseReview(std::vector<ReviewWord> words, int needed) {
-  if (static_cast<int>(words.size()) < needed) return false;
+bool RoundSource::ChooseReview(std::vector<ReviewWord> words, Review review) {
+  if (words.empty()) return false;
   words_.clear();
   books_.clear();
   for (ReviewWord& w : words) {
@@ -39,6 +39,7 @@ bool RoundSource::ChooseReview(std::vector<ReviewWord> words, int needed) {
     books_.push_back(std::move(w.book));
   }
   reviewing_ = true;
+  review_ = review;
   return true;
 }
 

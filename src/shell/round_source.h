@@ -10,12 +10,16 @@
 #include "progress/journal.h"
 #include "shell/book_choice.h"
 #include "shell/practice.h"
+#include "shell/tally.h"
 #include "ui/random.h"
 
 namespace shell {
 
 // A review round is a group's worth of words at most: both fill one round of either game.
 static_assert(books::kGroupSize == progress::kReviewRoundSize);
+
+// Which words a review takes: those due now, or, asked for when none is, those due soonest.
+enum class Review { Due, Ahead };
 
 class RoundSource {
  public:
@@ -31,9 +35,9 @@ class RoundSource {
   // from the whole book in turn; another group its run. False, with nothing drawn and the
   // choice as it was, when there is no such group.
   bool ChooseGroup(int group, ui::Random& random);
-  // Chooses the journal's words to review, in their order. False, and the choice as it was,
-  // when they are fewer than `needed`.
-  bool ChooseReview(std::vector<ReviewWord> words, int needed);
+  // Chooses the journal's words to review (`review` says which they are), in their order.
+  // False, and the choice as it was, when there are none.
+  bool ChooseReview(std::vector<ReviewWord> words, Review review = Review::Due);
   // The same kind of round once more: the same words to review, or else group `group` chosen
   // anew (drawn again for group 0).
   bool ChooseAgain(int group, ui::Random& random);
@@ -41,6 +45,10 @@ class RoundSource {
   void Drop();
 
   bool Reviewing() const { return reviewing_; }
+  // A review of the words due soonest, none being due.
+  bool ReviewingAhead() const { return reviewing_ && review_ == Review::Ahead; }
+  // What a round of these words holds: a group's places, or a review's words alone.
+  RoundSize Size() const { return reviewing_ ? RoundSize::Words : RoundSize::Group; }
   // The words chosen, in the order the round takes them.
   const std::vector<books::Word>& Words() const { return words_; }
   // The book `word` of the round came from: its own in a review round, else the loaded one.
@@ -51,6 +59,7 @@ class RoundSource {
   std::vector<books::Word> words_;
   std::vector<std::string> books_;  // of each review word; empty for a group
   bool reviewing_ = false;
+  Review review_ = Review::Due;
 };
 
 }  // namespace shell

@@ -58,7 +58,7 @@ TEST(QuizRound, AnswersAreJudgedByTheirTextNotByTheirButton) {
     EXPECT_EQ(round.IsRight(row.answer), row.right) << row.why;
     if (!row.right) round.CountMistake();
     round.Advance();
-    const std::vector<quiz::Round::Outcome> told = round.TakeOutcomes();
+    const std::vector<shell::Tally::Outcome> told = round.Tally().TakeOutcomes();
     ASSERT_EQ(told.size(), 1u) << row.why;
     EXPECT_EQ(told[0].word, asked) << row.why;
     EXPECT_EQ(told[0].good, row.right) << row.why;
@@ -105,7 +105,7 @@ TEST(QuizRound, AShuffleStartsTheRoundAgainWithItsCountersAtZero) {
   round.Shuffle(random);
   round.Advance();
   round.CountMistake();
-  round.Tick();
+  round.Tick(true);
   EXPECT_EQ((std::array<int, 3>{round.QuestionNo(), round.Mistakes(), round.Elapsed()}),
             (std::array<int, 3>{2, 1, 1}));
   for (int p = 1; p <= 18; ++p) random.PushIndex(p - 1, 18);

@@ -74,17 +74,48 @@ TEST(Practice, EveryWordOfARoundIsRecordedOnceAsGoodOrAgainAsItHappens) {
          l.CellShowing(m, l.Chinese(1)).Click();
        },
        {W(1, 0, 1), W(2, 0, 1)}},
-      {"match: when the time runs out, every word still on the board is Again",
+      {"match: when the time runs out on a learner playing, every word still on the board is Again",
        [](Learner& l) {
          const kit::Controls m = l.MatchPlay();
+         for (int t = 0; t < 1200; ++t) m.Clock().Tick();
          l.CellShowing(m, l.English(1)).Click();
          l.CellShowing(m, l.Chinese(1)).Click();
          l.CellShowing(m, l.English(2)).Click();  // picked, not cleared: still on the board
-         for (int t = 0; t < 1300 && !l.platform.messages.size(); ++t) m.Clock().Tick();
+         for (int t = 0; t < 100 && !l.platform.messages.size(); ++t) m.Clock().Tick();
+         EXPECT_EQ(l.platform.messages, std::vector<std::string>{"过时，请重新来过"});
        },
        {W(1, 1, 0), W(10, 0, 1), W(11, 0, 1), W(12, 0, 1), W(13, 0, 1), W(14, 0, 1), W(15, 0, 1),
         W(16, 0, 1), W(17, 0, 1), W(18, 0, 1), W(2, 0, 1), W(3, 0, 1), W(4, 0, 1), W(5, 0, 1),
         W(6, 0, 1), W(7, 0, 1), W(8, 0, 1), W(9, 0, 1)}},
+      {"match: a board left alone records nothing when its time runs out, again and again",
+       [](Learner& l) {
+         const kit::Controls m = l.MatchPlay();
+         for (int t = 0; t < 2 * 1250; ++t) m.Clock().Tick();
+         EXPECT_EQ(l.platform.messages.size(), 2u);
+       },
+       {}},
+      {"match: the time running out more than 30 s after the last press records nothing more",
+       [](Learner& l) {
+         const kit::Controls m = l.MatchPlay();
+         l.CellShowing(m, l.English(1)).Click();
+         l.CellShowing(m, l.Chinese(1)).Click();
+         l.CellShowing(m, l.English(2)).Click();
+         for (int t = 0; t < 1300 && !l.platform.messages.size(); ++t) m.Clock().Tick();
+       },
+       {W(1, 1, 0)}},
+      {"match: a won round's board dealt again and left alone records nothing more",
+       [](Learner& l) {
+         const kit::Controls m = l.MatchPlay();
+         for (int k = 1; k <= 18; ++k) {
+           l.CellShowing(m, l.English(k)).Click();
+           l.CellShowing(m, l.Chinese(k)).Click();
+         }
+         for (int t = 0; t < 1300; ++t) m.Clock().Tick();
+         EXPECT_EQ(l.platform.messages.size(), 2u) << "the report, then the time-out";
+       },
+       {W(1, 1, 0), W(10, 1, 0), W(11, 1, 0), W(12, 1, 0), W(13, 1, 0), W(14, 1, 0), W(15, 1, 0),
+        W(16, 1, 0), W(17, 1, 0), W(18, 1, 0), W(2, 1, 0), W(3, 1, 0), W(4, 1, 0), W(5, 1, 0),
+        W(6, 1, 0), W(7, 1, 0), W(8, 1, 0), W(9, 1, 0)}},
       {"match: leaving a round by 换组词 records nothing more",
        [](Learner& l) {
          const kit::Controls m = l.MatchPlay();
@@ -104,12 +135,30 @@ TEST(Practice, EveryWordOfARoundIsRecordedOnceAsGoodOrAgainAsItHappens) {
          EXPECT_EQ(first, l.English(1));
        },
        {W(1, 1, 0), W(2, 0, 1)}},
-      {"quiz: a question that drops is Again",
+      {"quiz: a question that drops within 30 s of an answer is Again, once",
        [](Learner& l) {
          const kit::Controls q = l.QuizPlay(true);
+         l.AnswerButton(q).Click();
          for (int t = 0; t < 2 * 106; ++t) q.Clock().Tick();
        },
-       {W(1, 0, 1)}},
+       {W(1, 1, 0), W(2, 0, 1)}},
+      {"quiz: questions that drop with nobody answering record nothing",
+       [](Learner& l) {
+         const kit::Controls q = l.QuizPlay(true);
+         for (int t = 0; t < 3 * 106; ++t) q.Clock().Tick();
+         EXPECT_EQ(l.platform.beeps, 3);
+       },
+       {}},
+      {"quiz: the first question after a round's report that drops records nothing",
+       [](Learner& l) {
+         const kit::Controls q = l.QuizPlay(true);
+         for (int k = 0; k < 18; ++k) l.AnswerButton(q).Click();
+         ASSERT_EQ(l.platform.messages.size(), 1u);
+         for (int t = 0; t < 106; ++t) q.Clock().Tick();
+       },
+       {W(1, 1, 0), W(10, 1, 0), W(11, 1, 0), W(12, 1, 0), W(13, 1, 0), W(14, 1, 0), W(15, 1, 0),
+        W(16, 1, 0), W(17, 1, 0), W(18, 1, 0), W(2, 1, 0), W(3, 1, 0), W(4, 1, 0), W(5, 1, 0),
+        W(6, 1, 0), W(7, 1, 0), W(8, 1, 0), W(9, 1, 0)}},
       {"汉译英: the word is kept English first",
        [](Learner& l) {
          const kit::Controls q = l.QuizPlay(false);

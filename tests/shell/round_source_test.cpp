@@ -46,9 +46,9 @@ TEST(RoundSource, ChoosesAGroupEighteenAtRandomOrTheWordsToReview) {
   const auto group = [](int g) -> Choose {
     return [g](RoundSource& s, kit::ScriptedRandom& r) { return s.ChooseGroup(g, r); };
   };
-  const auto review = [](int due, int needed) -> Choose {
-    return [due, needed](RoundSource& s, kit::ScriptedRandom&) {
-      return s.ChooseReview(Due(due), needed);
+  const auto review = [](int due, shell::Review kind = shell::Review::Due) -> Choose {
+    return [due, kind](RoundSource& s, kit::ScriptedRandom&) {
+      return s.ChooseReview(Due(due), kind);
     };
   };
   const std::vector<int> draws = {90, 0, 45, 45, 90, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 0};
@@ -64,6 +64,7 @@ TEST(RoundSource, ChoosesAGroupEighteenAtRandomOrTheWordsToReview) {
     bool chosen;
     std::vector<books::Word> words;
     bool reviewing;
+    bool ahead = false;
   } rows[] = {
       {"group 1", 36, group(1), {}, true, Records(1, 18), false},
       {"group 2", 36, group(2), {}, true, Records(19, 36), false},
@@ -75,10 +76,18 @@ TEST(RoundSource, ChoosesAGroupEighteenAtRandomOrTheWordsToReview) {
       {"no group chosen", 36, group(-1), {}, false, Records(1, 18), false},
       {"past the last group", 36, group(3), {}, false, Records(1, 18), false},
       {"no book loaded", 0, group(0), {}, false, {}, false},
-      {"the words due", 36, review(3, 1), {}, true, due, true},
-      {"the words due before any book", 0, review(3, 1), {}, true, due, true},
-      {"fewer due than needed", 36, review(3, 4), {}, false, Records(1, 18), false},
-      {"nothing due", 0, review(0, 1), {}, false, {}, false},
+      {"the words due", 36, review(3), {}, true, due, true},
+      {"the words due before any book", 0, review(3), {}, true, due, true},
+      {"the words due soonest, none being due",
+       36,
+       review(3, shell::Review::Ahead),
+       {},
+       true,
+       due,
+       true,
+       true},
+      {"nothing due", 0, review(0), {}, false, {}, false},
+      {"nothing due, a group in play", 36, review(0), {}, false, Records(1, 18), false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -93,6 +102,8 @@ TEST(RoundSource, ChoosesAGroupEighteenAtRandomOrTheWordsToReview) {
     EXPECT_EQ(random.draws, static_cast<int>(row.script.size())) << "only group 0 draws";
     EXPECT_EQ(source.Words(), row.words);
     EXPECT_EQ(source.Reviewing(), row.reviewing);
+    EXPECT_EQ(source.ReviewingAhead(), row.ahead);
+    EXPECT_EQ(source.Size(), row.reviewing ? shell::RoundSize::Words : shell::RoundSize::Group);
   }
 }
 
@@ -115,7 +126,7 @@ TEST(RoundSource, TheSameRoundAgainKeepsTheWordsDueAndDrawsGroupZeroAnew) {
   EXPECT_EQ(source.Words(), std::vector<books::Word>(18, Record(2)));
   EXPECT_EQ(random.draws, 36);
 
-  ASSERT_TRUE(source.ChooseReview(Due(2), 1));
+  ASSERT_TRUE(source.ChooseReview(Due(2)));
   EXPECT_TRUE(source.ChooseAgain(1, random)) << "the group in the list is not asked";
   EXPECT_TRUE(source.Reviewing());
   EXPECT_EQ(source.Words().size(), 2u);
@@ -132,7 +143,7 @@ TEST(RoundSource, EachWordIsRecordedUnderTheBookItCameFrom) {
   const shell::LoadedBook loaded = Book(36);
   RoundSource source(loaded);
   kit::ScriptedRandom random;
-  ASSERT_TRUE(source.ChooseReview(Due(3), 1));
+  ASSERT_TRUE(source.ChooseReview(Due(3)));
   EXPECT_EQ(source.BookOf(Due(3)[0].word), "B1");
   EXPECT_EQ(source.BookOf(Due(3)[2].word), "B3");
   EXPECT_EQ(source.BookOf(Record(1)), "《My词库》") << "not a word due: the loaded book";

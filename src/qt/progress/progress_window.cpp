@@ -312,12 +312,23 @@ void ProgressWindow::SetPage(const progresspage::Page& page) {
   if (first) first->setFocus();
 }
 
-void ProgressWindow::Open(const progresspage::Page& page) {
+void ProgressWindow::Open(const progresspage::Page& page, std::function<void()> closed) {
   SetPage(page);
+  const Qt::WindowModality modality = closed ? Qt::ApplicationModal : Qt::NonModal;
+  if (modality != windowModality()) {
+    hide();  // a shown window takes a new modality only when shown again
+    setWindowModality(modality);
+  }
+  closed_ = std::move(closed);
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
   raise();
   activateWindow();
+}
+
+void ProgressWindow::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  if (std::function<void()> closed = std::exchange(closed_, nullptr)) closed();
 }
 
 void ProgressWindow::SpeakCurrentWord() {
@@ -332,18 +343,16 @@ void ProgressWindow::SpeakCurrentWord() {
     speak_(view->spoken[row]);
 }
 
-std::function<void(const progress::Overview&)> ProgressWindowShower(qtbind::QtPlatform& platform) {
+std::function<void(const progresspage::Page&, std::function<void()>)> ProgressWindowShower(
+    qtbind::QtPlatform& platform) {
   auto window = std::make_shared<std::unique_ptr<ProgressWindow>>();
-  return [window, &platform](const progress::Overview& overview) {
+  return [window, &platform](const progresspage::Page& page, std::function<void()> closed) {
     if (!*window) {
       *window = std::make_unique<ProgressWindow>(
           [&platform](const std::string& text) { platform.Speak(text, ui::Language::English); });
     }
-    const std::int64_t now = platform.Now();
-    progresspage::Facts facts;
-    facts.today = progresspage::LocalDay(now, platform.UtcOffset(now));
-    facts.recording = platform.RecordsProgress();
-    (*window)->Open(progresspage::Describe(overview, facts));
+    if (closed) closed = [&platform, closed = std::move(closed)] { platform.Deliver(closed); };
+    (*window)->Open(page, std::move(closed));
   };
 }
 

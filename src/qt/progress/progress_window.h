@@ -2,8 +2,10 @@
 // description (progresspage::Page): a header line when there is one, the figures in a row,
 // the share of Good answers, the charts of reviews per day behind and words due per day
 // ahead, and the lists (the words missed most first) with F2 (or Enter, or a double click)
-// saying the selected word. An empty journal shows a hint instead. The window is modeless: it
-// never holds up the game windows; Esc or the title bar closes (hides) it.
+// saying the selected word. An empty journal shows a hint instead. The window is modeless and
+// never holds up the game windows, except when it is opened over a round in play, which waits
+// for it as it waits under a message: then it holds the program until it is closed. Esc or
+// the title bar closes (hides) it.
 #pragma once
 
 #include <QWidget>
@@ -38,8 +40,12 @@ class ProgressWindow : public QWidget {
 
   // Shows `page`.
   void SetPage(const progresspage::Page& page);
-  // Shows `page` and brings the window to the front, shown if it was closed.
-  void Open(const progresspage::Page& page);
+  // Shows `page` and brings the window to the front, shown if it was closed. With `closed`,
+  // the window holds the program until it is closed, and `closed` runs then.
+  void Open(const progresspage::Page& page, std::function<void()> closed = nullptr);
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
 
  private:
   struct ChartView {
@@ -76,11 +82,13 @@ class ProgressWindow : public QWidget {
   std::vector<ChartView> charts_;
   std::vector<ListView> lists_;
   QAction* speak_action_;
+  std::function<void()> closed_;  // what runs when the window is closed, if anything
 };
 
-// Shows each overview in one progress window, made the first time, on the day and with the
-// recording `platform` tells; F2 in it says the chosen word through `platform`'s speech. The
-// window lives as long as the function.
-std::function<void(const progress::Overview&)> ProgressWindowShower(qtbind::QtPlatform& platform);
+// Shows each page in one progress window, made the first time; F2 in it says the chosen word
+// through `platform`'s speech, and what runs once it is closed runs as the program's events
+// do. The window lives as long as the function.
+std::function<void(const progresspage::Page&, std::function<void()>)> ProgressWindowShower(
+    qtbind::QtPlatform& platform);
 
 }  // namespace qtprogress
