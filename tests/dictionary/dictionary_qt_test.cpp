@@ -195,6 +195,45 @@ TEST_F(DictionaryWidgets, ARightClickInTheQueryBoxCopiesAndPastesWithoutStarting
   EXPECT_EQ(platform_.SpeechService().State().status, qtbind::SpeechState::Status::Idle);
 }
 
+// Opened by the Menu key, the menu's arrow keys stop on every line, a disabled one too: the keys
+// meant for "加入复习 (F4)", greyed out before a lookup, never reach the entry below, and only
+// the entry itself turns 记录学习进度 off.
+TEST_F(DictionaryWidgets, TheMenusKeysStopOnDisabledLinesSoOnlyItsOwnEntryTurnsRecordingOff) {
+  random_.fallback = 0.0;
+  platform_.SetSettingsFile(QString::fromStdString(dir_.Str() + "/vantle.ini"));
+  OpenDictionary();
+  QWidget* form = Window("dictionary_window");
+  const auto open_menu = [form] {
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(10, 10),
+                          form->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(form, &key);
+    Settle();
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  };
+  QMenu* menu = open_menu();
+  ASSERT_NE(menu, nullptr);
+  QStringList captions;
+  for (const QAction* action : menu->actions()) captions << action->text();
+  const int toggle = static_cast<int>(captions.indexOf(QStringLiteral("记录学习进度")));
+  ASSERT_GT(toggle, 0) << captions.join(' ').toStdString();
+  ASSERT_FALSE(menu->actions().at(0)->isEnabled()) << captions.join(' ').toStdString();
+  QTest::keyClick(menu, Qt::Key_Down);
+  EXPECT_EQ(menu->activeAction(), menu->actions().at(0)) << "the disabled first line";
+  QTest::keyClick(menu, Qt::Key_Return);
+  Settle();
+  EXPECT_TRUE(platform_.RecordsProgress());
+  if (QApplication::activePopupWidget()) menu->close();
+  Settle();
+
+  menu = open_menu();
+  ASSERT_NE(menu, nullptr);
+  for (int line = 0; line <= toggle; ++line) QTest::keyClick(menu, Qt::Key_Down);
+  ASSERT_EQ(menu->activeAction()->text(), QStringLiteral("记录学习进度"));
+  QTest::keyClick(menu, Qt::Key_Return);
+  Settle();
+  EXPECT_FALSE(platform_.RecordsProgress()) << "the entry itself turns it off";
+}
+
 TEST_F(DictionaryWidgets, EveryModeWindowButTheScreenSaverHasTheSpeechMenu) {
   random_.fallback = 0.0;
   OpenDictionary();

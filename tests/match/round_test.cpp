@@ -132,5 +132,76 @@ TEST_F(RoundTest, TheBarFallsOnlyWhileItRunsRisesWithEveryPairAndTheTimeIsUpBelo
   EXPECT_FALSE(round_.MarkerShown()) << "a new board drops the marker";
 }
 
+TEST_F(RoundTest, ARoundOfTheWordsAloneDealsTheirCellsFirstAndEndsWithItsLastPair) {
+  using Press = match::Round::Press;
+  for (int words : {1, 5, 18}) {
+    SCOPED_TRACE(std::to_string(words) + " words");
+    std::vector<books::Word> review;
+    for (int r = 1; r <= words; ++r) review.push_back({English(r), Chinese(r)});
+    round_.SetWords(review, shell::RoundSize::Words);
+    // Each of the round's cells draws from its 2N texts alone, the reversed order here.
+    for (int b = 0; b < 2 * words; ++b) random_.PushIndex(2 * words - 1 - b, 2 * words);
+    round_.Deal(random_);
+    EXPECT_EQ(random_.Remaining(), 0u);
+    EXPECT_EQ(round_.Words(), words);
+    for (int b = 0; b < kCells; ++b) {
+      EXPECT_EQ(round_.OnBoard(b), b < 2 * words) << b;
+      if (b >= 2 * words) {
+        EXPECT_EQ(round_.Caption(b), "") << b;
+      }
+    }
+    EXPECT_EQ(round_.PressCell(2 * words), Press::Ignored) << "past the round's cells";
+    for (int k = 0; k < words; ++k) {
+      // Text 2k (English) stands on cell 2N - 1 - 2k, its meaning on the cell before.
+      round_.PressCell(2 * words - 1 - 2 * k);
+      EXPECT_EQ(round_.PressCell(2 * words - 2 - 2 * k),
+                k == words - 1 ? Press::Won : Press::Paired);
+    }
+    EXPECT_EQ(round_.Tally().TakeOutcomes().size(), static_cast<std::size_t>(words));
+  }
+  // A group keeps its eighteen pairs, the empty ones too, as it always did.
+  round_.SetWords({{"a", "甲"}});
+  EXPECT_EQ(round_.Words(), kPairs);
+}
+
+TEST_F(RoundTest, TheTimeRunningOutGradesTheBoardOnlyWithinThirtySecondsOfAPress) {
+  struct Row {
+    const char* what;
+    int pressed;  // ticks before the last one that the cell was pressed; -1 for never
+    bool graded;
+  } rows[] = {
+      {"pressed on the last tick", 1, true},
+      {"pressed 30 s before the time ran out", 300, true},
+      {"pressed 30.1 s before", 301, false},
+      {"never pressed", -1, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Deal({{"a", "甲"}, {"b", "乙"}});
+    const int ticks = std::max(row.pressed, 1);
+    for (int t = 0; t < ticks; ++t) {
+      if (t == ticks - row.pressed) round_.PressCell(0);
+      // The bar stands until the last tick, which empties it.
+      EXPECT_EQ(round_.Tick(true, t == ticks - 1 ? 7500 : 0), t == ticks - 1);
+    }
+    std::vector<shell::Tally::Outcome> told = round_.Tally().TakeOutcomes();
+    EXPECT_EQ(told.size(), row.graded ? 2u : 0u);
+    for (const shell::Tally::Outcome& outcome : told) EXPECT_FALSE(outcome.good);
+  }
+  // Ticks away from play (the bar standing) do not count as play.
+  Deal({{"a", "甲"}});
+  round_.PressCell(0);
+  for (int t = 0; t < 1000; ++t) round_.Tick(false, 0);
+  EXPECT_TRUE(round_.Tick(true, 7500));
+  EXPECT_EQ(round_.Tally().TakeOutcomes().size(), 1u);
+  // A new deal is a new round: the press of the last one no longer counts.
+  Deal({{"a", "甲"}});
+  round_.PressCell(0);
+  random_.PushOrder(Identity());
+  round_.Deal(random_);
+  EXPECT_TRUE(round_.Tick(true, 7500));
+  EXPECT_TRUE(round_.Tally().TakeOutcomes().empty());
+}
+
 }  // namespace
 }  // namespace match_test

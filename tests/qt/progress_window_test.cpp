@@ -130,6 +130,26 @@ TEST_F(ProgressWindowTest, TheHeaderAndTheBooksListShowWhenThePageHasThem) {
   EXPECT_TRUE(Find("most_missed")->isVisible());
 }
 
+// Opened over a round in play the window holds the program, as a message does, until it is
+// closed; opened from anywhere else it holds nothing up.
+TEST_F(ProgressWindowTest, OverARoundInPlayItHoldsTheProgramUntilClosedAndSaysSoOnce) {
+  int closed = 0;
+  window_.Open(PageOf(Sample()), [&closed] { ++closed; });
+  Settle();
+  EXPECT_TRUE(window_.isVisible());
+  EXPECT_EQ(window_.windowModality(), Qt::ApplicationModal);
+  QTest::keyClick(&window_, Qt::Key_Escape);
+  Settle();
+  EXPECT_FALSE(window_.isVisible());
+  EXPECT_EQ(closed, 1);
+  window_.Open(PageOf(Sample()));
+  Settle();
+  EXPECT_EQ(window_.windowModality(), Qt::NonModal);
+  window_.close();
+  Settle();
+  EXPECT_EQ(closed, 1) << "only the opening that asked for it is told";
+}
+
 TEST(ProgressChart, ExtremeValuesPaintAtAnySize) {
   const std::vector<int> rows[] = {
       std::vector<int>(30, 0),

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "kit/kit.h"
 
 namespace {
@@ -112,6 +114,91 @@ TEST(QuizRound, AShuffleStartsTheRoundAgainWithItsCountersAtZero) {
   round.Shuffle(random);
   EXPECT_EQ((std::array<int, 3>{round.QuestionNo(), round.Mistakes(), round.Elapsed()}),
             (std::array<int, 3>{1, 0, 0}));
+}
+
+TEST(QuizRound, AReviewAsksItsWordsAloneAmongDifferentWrongAnswers) {
+  // Two meanings twice over, and the asked word itself in the pool: a group's draw could show
+  // them side by side, a review's never.
+  const Words pool = {{"a", "甲"}, {"a2", "甲"}, {"b", "乙"}, {"a", "甲"},
+                      {"c", "丙"}, {"c2", "丙"}, {"d", "丁"}, {"e", "戊"}};
+  for (int words : {1, 5}) {
+    SCOPED_TRACE(std::to_string(words) + " words");
+    const Words asked(pool.begin(), pool.begin() + words);
+    kit::ScriptedRandom random;
+    quiz::Round round;
+    round.SetSlots(asked, pool, Direction::EnglishToChinese, shell::RoundSize::Words);
+    EXPECT_EQ(round.Words(), words);
+    for (int p = 0; p < words; ++p) random.PushIndex(p, words);  // each slot in its place
+    round.Shuffle(random);
+    EXPECT_EQ(random.Remaining(), 0u);
+    for (int q = 1; q <= words; ++q) {
+      EXPECT_EQ(round.QuestionNo(), q);
+      random.fallback = 0.0;  // always the first text left
+      round.DrawDistractors(random);
+      random.PushIndex(0, 4);
+      round.DrawRightButton(random);
+      std::set<std::string> shown;
+      for (int b = 0; b < 4; ++b) shown.insert(round.Answer(b));
+      EXPECT_EQ(shown.size(), 4u) << "four different texts, the right one once";
+      EXPECT_EQ(round.Answer(0), asked[static_cast<std::size_t>(q - 1)].chinese);
+      EXPECT_EQ(round.Advance(), q < words);
+    }
+  }
+}
+
+TEST(QuizRound, AReviewNeedsThreeWrongAnswersForEachOfItsWords) {
+  const Words pool = {{"a", "甲"}, {"a2", "甲"}, {"b", "乙"}, {"c", "丙"}};
+  struct Row {
+    Words words;
+    Direction direction;
+    bool enough;
+    const char* why;
+  } rows[] = {
+      {{{"x", "戊"}}, Direction::EnglishToChinese, true, "three meanings, none the word's own"},
+      {{{"a", "甲"}}, Direction::EnglishToChinese, false, "besides its own 甲, two meanings"},
+      {{{"a", "甲"}}, Direction::ChineseToEnglish, true, "four English entries, three not a"},
+      {{{"x", "戊"}, {"b", "乙"}}, Direction::EnglishToChinese, false, "b has two others only"},
+      {{}, Direction::EnglishToChinese, true, "no words"},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(quiz::Round::EnoughDistractors(row.words, pool, row.direction), row.enough)
+        << row.why;
+  EXPECT_FALSE(
+      quiz::Round::EnoughDistractors(Words{{"x", "戊"}}, Words{}, Direction::EnglishToChinese));
+}
+
+TEST(QuizRound, AFallGradesTheQuestionOnlyWithinThirtySecondsOfAnAnswer) {
+  const Words pool = {{"a", "甲"}, {"b", "乙"}};
+  struct Row {
+    const char* what;
+    int answered;  // ticks before the fall that the last answer was given; -1 for none
+    bool graded;
+  } rows[] = {
+      {"10.6 s after the answer", 106, true},
+      {"30 s after", 300, true},
+      {"30.1 s after", 301, false},
+      {"no answer in this round", -1, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    kit::ScriptedRandom random;
+    quiz::Round round;
+    round.SetSlots(pool, pool, Direction::EnglishToChinese);
+    for (int p = 1; p <= 18; ++p) random.PushIndex(p - 1, 18);
+    round.Shuffle(random);
+    if (row.answered >= 0) round.Advance();  // "a" answered right
+    for (int t = 0; t < std::max(row.answered, 0); ++t) round.Tick(true);
+    for (int t = 0; t < 500; ++t) round.Tick(false);  // the book list: no play
+    round.Fall();
+    EXPECT_EQ(round.Mistakes(), 1) << "a fall is a mistake all the same";
+    std::vector<shell::Tally::Outcome> told = round.Tally().TakeOutcomes();
+    if (row.answered >= 0) told.erase(told.begin());  // the answer's Good
+    ASSERT_EQ(told.size(), row.graded ? 1u : 0u);
+    if (row.graded) {
+      EXPECT_EQ(told[0].word, pool[1]);
+      EXPECT_FALSE(told[0].good);
+    }
+  }
 }
 
 }  // namespace

@@ -18,9 +18,16 @@ namespace {
 using shell::Mode;
 using shell_test::PlayingProgram;
 
-// A program whose learner's data folder is a temporary one.
+// A program whose learner's data folder is a temporary one. The progress window it shows is
+// kept as the page it was given, and whether a round waits for it.
 struct Learner : PlayingProgram {
-  Learner() { platform.user_data_directory = data.Str(); }
+  Learner()
+      : PlayingProgram([this](const progresspage::Page& page, std::function<void()> closed) {
+          pages.push_back(page);
+          close_progress = std::move(closed);
+        }) {
+    platform.user_data_directory = data.Str();
+  }
   std::filesystem::path JournalFile() const { return data.Path() / "progress.sqlite3"; }
   // Every word of the journal as "english/chinese good again", in English order.
   std::vector<std::string> Words() const {
@@ -42,7 +49,22 @@ struct Learner : PlayingProgram {
     ui.Window().PressShortcut(key, {nullptr, std::move(selections)});
   }
 
+  // Puts the own book's records `from` to `to` up for review, due now, as F4 does.
+  void PutUp(int from, int to) const {
+    progress::Journal journal(JournalFile());
+    for (int k = from; k <= to; ++k)
+      journal.Add(English(k), Chinese(k), books::kOwnBookLabel, platform.now);
+  }
+  // The number of shown cells of the board.
+  static int ShownCells(const kit::Controls& m) {
+    int shown = 0;
+    for (int b = 0; b < match::kCells; ++b) shown += m.Cell(b).Visible() ? 1 : 0;
+    return shown;
+  }
+
   kit::TempDir data;
+  std::vector<progresspage::Page> pages;  // the progress window's, as shown
+  std::function<void()> close_progress;   // closes it, when a round waits for it
 };
 
 std::string W(int record, int good, int again) {
@@ -198,9 +220,17 @@ TEST(Practice, WithRecordingOffNothingIsRecordedAndNoFileOpened) {
   const kit::Controls m = learner.MatchPlay();
   learner.CellShowing(m, learner.English(1)).Click();
   learner.CellShowing(m, learner.English(2)).Click();
-  EXPECT_EQ(Learner::Entry(m, "复习 (F3)").caption, "复习 (F3)（记录学习进度已关闭）");
-  EXPECT_FALSE(Learner::Entry(m, "复习 (F3)").enabled);
-  EXPECT_EQ(Learner::Entry(m, "学习记录").caption, "");
+  // Every entry of the review says so, in the games and in the dictionary.
+  const kit::Controls d = learner.Lookup();
+  const std::pair<const kit::Controls*, const char*> entries[] = {
+      {&m, "复习 (F3)"},   {&m, "提前复习"},      {&m, "撤销 (Ctrl+Z)"},
+      {&m, "我认识 (F5)"}, {&d, "加入复习 (F4)"}, {&d, "我认识 (F5)"}};
+  for (const auto& [ui, caption] : entries) {
+    const ui::Window::MenuEntry entry = Learner::Entry(*ui, caption);
+    EXPECT_EQ(entry.caption, std::string(caption) + "（记录学习进度已关闭）");
+    EXPECT_FALSE(entry.enabled) << caption;
+  }
+  EXPECT_EQ(Learner::Entry(m, "学习记录").caption, "学习记录…（记录学习进度已关闭）");
   EXPECT_FALSE(std::filesystem::exists(learner.JournalFile()));
   // The menu's entry shows the setting and turns it back on.
   ui::Window::MenuEntry record = Learner::Entry(m, "记录学习进度");
@@ -268,6 +298,200 @@ TEST(Practice, F3DealsTheWordsDueFromAnyScreenAndTheTitleSaysReview) {
     EXPECT_NE(learner.answers.count(q.Answer(i).Caption()), 0u) << "the journal's meanings";
   q.ChangeGroupButton().Click();
   EXPECT_TRUE(q.BookList().Visible());
+}
+
+TEST(Practice, AReviewRoundIsTheWordsDueAloneAndEndsWhereF3WasPressed) {
+  enum class From { BookList, GroupList, Play };
+  struct Row {
+    const char* what;
+    Mode mode;
+    int due;  // the own book's first records, put up for review
+    From from;
+    From back;
+  } rows[] = {
+      {"one word on the board, from the book list", Mode::Match, 1, From::BookList, From::BookList},
+      {"five words on the board, from the group list", Mode::Match, 5, From::GroupList,
+       From::GroupList},
+      {"eighteen words, from a round in play: back to its group list", Mode::Match, 18, From::Play,
+       From::GroupList},
+      {"five questions, from the group list", Mode::Quiz, 5, From::GroupList, From::GroupList},
+      {"four questions before any book: the journal's words answer", Mode::Quiz, 4, From::BookList,
+       From::BookList},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Learner l;
+    l.PutUp(1, row.due);
+    const bool match = row.mode == Mode::Match;
+    kit::Controls ui = l.Open(row.mode);
+    if (row.from == From::Play)
+      ui = match ? l.MatchPlay() : l.QuizPlay(true);
+    else if (row.from == From::GroupList)
+      PlayingProgram::ChooseOwnBook(ui);
+    const std::string title = ui.Window().Caption();
+    Learner::Press(ui, "F3");
+    ASSERT_TRUE(ui.ChangeGroupButton().Visible()) << "in play";
+    EXPECT_NE(ui.Window().Caption().find(" - 复习"), std::string::npos) << ui.Window().Caption();
+    l.platform.messages.clear();
+    if (match) {
+      EXPECT_EQ(Learner::ShownCells(ui), 2 * row.due);
+      for (int k = 1; k <= row.due; ++k) {
+        l.CellShowing(ui, l.English(k)).Click();
+        l.CellShowing(ui, l.Chinese(k)).Click();
+      }
+    } else {
+      for (int k = 1; k <= row.due; ++k) l.AnswerButton(ui).Click();
+    }
+    ASSERT_EQ(l.platform.messages.size(), 1u);
+    EXPECT_EQ(l.platform.messages[0].substr(0, l.platform.messages[0].find('\r')),
+              "本局共 " + std::to_string(row.due) + " 个单词");
+    // The review is over: back where F3 was pressed, with the title it had, no round dealt.
+    EXPECT_EQ(ui.Window().Caption(), title);
+    EXPECT_EQ(ui.BookList().Visible(), row.back == From::BookList);
+    EXPECT_EQ(ui.GroupList().Visible(), row.back == From::GroupList);
+    EXPECT_FALSE(ui.ChangeGroupButton().Visible());
+    EXPECT_FALSE(ui.Clock().Enabled());
+    std::vector<std::string> good;
+    for (int k = 1; k <= row.due; ++k) good.push_back(W(k, 1, 0));
+    std::sort(good.begin(), good.end());
+    EXPECT_EQ(l.Words(), good);
+    // A faultless review is no best time.
+    l.platform.messages.clear();
+    EXPECT_TRUE(kit::Ends([&] { ui.Window().Close(); }));
+    EXPECT_NE(l.platform.messages.at(0).find("无最好成绩"), std::string::npos);
+  }
+}
+
+TEST(Practice, WithNothingDueF3AndItsEntrySayWhenAndAReviewAheadDealsTheSoonest) {
+  Learner learner;
+  std::int64_t due = 0;
+  {
+    // Answered Good twice, ten minutes apart: in review, due days later.
+    progress::Journal journal(learner.JournalFile());
+    const std::int64_t then = learner.platform.now;
+    journal.Record(learner.English(2), learner.Chinese(2), books::kOwnBookLabel,
+                   progress::Grade::Good, progress::Mode::Match, then);
+    journal.Record(learner.English(2), learner.Chinese(2), books::kOwnBookLabel,
+                   progress::Grade::Good, progress::Mode::Match, then + 600);
+    due = journal.List(progress::Listing::All, then).at(0).card.due;
+  }
+  learner.platform.now = due - 8 * 60;
+  const kit::Controls m = learner.MatchPlay();
+  const std::string title = m.Window().Caption();
+  EXPECT_EQ(Learner::Entry(m, "复习 (F3)").caption,
+            "复习 (F3)：现在没有到期的单词，下一个 8 分钟后");
+  EXPECT_FALSE(Learner::Entry(m, "复习 (F3)").enabled);
+  Learner::Press(m, "F3");
+  EXPECT_EQ(learner.platform.messages,
+            std::vector<std::string>{"现在没有到期的单词，下一个 8 分钟后"});
+  EXPECT_EQ(m.Window().Caption(), title) << "the round in play goes on";
+  EXPECT_TRUE(m.Clock().Enabled());
+  EXPECT_EQ(Learner::ShownCells(m), match::kCells);
+
+  ui::Window::MenuEntry ahead = Learner::Entry(m, "提前复习");
+  ASSERT_TRUE(ahead.enabled) << ahead.caption;
+  ahead.act({});
+  EXPECT_EQ(m.Window().Caption(), "Kestrin之连连看V3.6 - 《My词库》 - 提前复习");
+  EXPECT_EQ(Learner::ShownCells(m), 2);
+  // Something due: the entry counts it, and 提前复习 waits for it to be reviewed first.
+  learner.PutUp(3, 3);
+  EXPECT_EQ(Learner::Entry(m, "复习 (F3)").caption, "复习 (F3)：1 个到期");
+  EXPECT_EQ(Learner::Entry(m, "提前复习").caption, "提前复习（还有到期的单词，按 F3 复习）");
+  EXPECT_FALSE(Learner::Entry(m, "提前复习").enabled);
+}
+
+TEST(Practice, TheWaitUntilTheNextWordIsSaidInMinutesHoursOrDays) {
+  const std::pair<std::int64_t, const char*> rows[] = {
+      {1, "1 分钟后"},
+      {60, "1 分钟后"},
+      {61, "2 分钟后"},
+      {8 * 60, "8 分钟后"},
+      {3599, "60 分钟后"},
+      {3600, "1 小时后"},
+      {5 * 3600 + 1799, "5 小时后"},
+      {5 * 3600 + 1800, "6 小时后"},
+      {86400, "1 天后"},
+      {3 * 86400 + 43199, "3 天后"},
+  };
+  for (const auto& [seconds, text] : rows) EXPECT_EQ(shell::WhenText(seconds), text) << seconds;
+}
+
+TEST(Practice, AReviewThatCannotBeAskedLeavesTheWindowAsItWasAndTheMenuSaysWhy) {
+  Learner learner;
+  {
+    // Four words of two meanings: no question of theirs has three different wrong answers.
+    progress::Journal journal(learner.JournalFile());
+    for (const char* english : {"a1", "a2"}) journal.Add(english, "甲", "", learner.platform.now);
+    for (const char* english : {"b1", "b2"}) journal.Add(english, "乙", "", learner.platform.now);
+  }
+  const kit::Controls q = learner.Open(Mode::Quiz);
+  EXPECT_TRUE(Learner::Entry(q, "复习 (F3)").enabled) << "the journal holds four words";
+  Learner::Press(q, "F3");
+  EXPECT_TRUE(q.BookList().Visible());
+  EXPECT_EQ(q.Window().Caption(), "Kestrin之英汉互译V3.6");
+  EXPECT_TRUE(learner.platform.messages.empty());
+  EXPECT_EQ(Learner::Entry(q, "不能复习").caption,
+            "不能复习：学习记录中的单词不够凑出四个不同的答案");
+
+  // A book of the same two meanings, in play: its round goes on as it was.
+  std::vector<kit::Record> book;
+  for (int i = 1; i <= 18; ++i) book.emplace_back(learner.English(i), i % 2 ? "甲" : "乙");
+  kit::WriteOwnBook(learner.dir.Path(), book);
+  const kit::Controls p = learner.QuizPlay(true);
+  for (int t = 0; t < 10; ++t) p.Clock().Tick();
+  const std::string question = p.Question().Caption();
+  const int top = p.Question().Top();
+  const std::string title = p.Window().Caption();
+  Learner::Press(p, "F3");
+  EXPECT_EQ(p.Window().Caption(), title);
+  EXPECT_EQ(p.Question().Caption(), question);
+  EXPECT_EQ(p.Question().Top(), top);
+  EXPECT_TRUE(p.Clock().Enabled());
+  EXPECT_EQ(Learner::Entry(p, "不能复习").caption, "不能复习：这本书的单词不够凑出四个不同的答案");
+  // A review that can be asked clears the line.
+  learner.program.Shell().SwitchMode(*learner.program.Shell().Find(Mode::Quiz), Mode::Match);
+  const kit::Controls m(learner.program.Shell().Find(Mode::Match)->Window());
+  Learner::Press(m, "F3");
+  EXPECT_EQ(Learner::ShownCells(m), 8);
+  EXPECT_EQ(Learner::Entry(m, "不能复习").caption, "");
+}
+
+TEST(Practice, TheProgressWindowOverARoundInPlayHoldsItsClockUntilItIsClosed) {
+  struct Row {
+    const char* what;
+    std::function<kit::Controls(Learner&)> open;
+    bool held;
+  } rows[] = {
+      {"the match game in play", [](Learner& l) { return l.MatchPlay(); }, true},
+      {"the quiz in play", [](Learner& l) { return l.QuizPlay(true); }, true},
+      {"the match game's group list",
+       [](Learner& l) {
+         kit::Controls m = l.Open(Mode::Match);
+         PlayingProgram::ChooseOwnBook(m);
+         return m;
+       },
+       false},
+      {"the dictionary", [](Learner& l) { return l.Lookup(); }, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Learner learner;
+    learner.PutUp(1, 1);
+    const kit::Controls ui = row.open(learner);
+    ui::Window::MenuEntry progress = Learner::Entry(ui, "学习记录…");
+    ASSERT_TRUE(progress.enabled);
+    const bool running = ui.Window().Find("clock") && ui.Clock().Enabled();
+    progress.act({});
+    ASSERT_EQ(learner.pages.size(), 1u);
+    EXPECT_EQ(learner.pages[0].title, "学习记录");
+    EXPECT_EQ(learner.pages[0].header, "") << "recording is on";
+    EXPECT_EQ(static_cast<bool>(learner.close_progress), row.held);
+    if (!row.held) continue;
+    EXPECT_TRUE(running);
+    EXPECT_FALSE(ui.Clock().Enabled()) << "the round waits for the window";
+    learner.close_progress();
+    EXPECT_TRUE(ui.Clock().Enabled());
+  }
 }
 
 TEST(Practice, AJournalThatCannotBeWrittenLeavesPlayAloneAndTheMenuSaysWhy) {

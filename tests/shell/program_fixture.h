@@ -29,7 +29,9 @@ class CyclingRandom : public ui::Random {
 
 // A whole program on the own book, brought to one screen of one mode.
 struct PlayingProgram {
-  PlayingProgram() {
+  // `show_progress` shows the progress window; without it none is offered.
+  explicit PlayingProgram(shell::ShowProgress show_progress = nullptr)
+      : program(platform, random, std::move(show_progress)) {
     std::vector<kit::Record> book;
     for (int i = 1; i <= 18; ++i) {
       book.emplace_back(English(i), Chinese(i));
@@ -95,7 +97,7 @@ struct PlayingProgram {
   kit::TempDir dir;
   kit::FakePlatform platform;
   CyclingRandom random;
-  program::Program program{platform, random};
+  program::Program program;
   std::map<std::string, std::string> answers;  // of every question, whichever side is asked
 };
 
