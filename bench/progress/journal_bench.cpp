@@ -84,9 +84,11 @@ void BmRecordAnswer(benchmark::State& state) {
   int i = 0;
   for (auto _ : state) {
     auto start = std::chrono::steady_clock::now();
-    bool recorded = journal.Record(English(i * 7919 % kWords), "巨大的；庞大的", "《My词库》",
-                                   i % 4 ? progress::Grade::Good : progress::Grade::Again,
-                                   progress::Mode::Match, kNow + i);
+    bool recorded = journal
+                        .Record(English(i * 7919 % kWords), "巨大的；庞大的", "《My词库》",
+                                i % 4 ? progress::Grade::Good : progress::Grade::Again,
+                                progress::Mode::Match, kNow + i)
+                        .Ok();
     auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
     state.SetIterationTime(seconds.count());
     times.push_back(seconds.count());

@@ -1,9 +1,14 @@
 // The journal of practice: every answer the learner gives, and each word's place in the FSRS
 // schedule, kept in an SQLite file (the schema is in the README, "Your progress").
 //
-// A Journal opens its file on first use, never before, and never lets an error out: when
-// the file cannot be used, writes return false, reads come back empty, and Status() says why
-// in a line of Chinese the menus can show. Play goes on either way.
+// A JournalReader reads the file and never writes it: it opens it read-only and makes,
+// migrates, converts or sets aside nothing. A Journal reads through one and writes through a
+// connection of its own, opened at the first answer: before anything is written it checks the
+// file, and a damaged file is copied aside and replaced by what can still be read of it. An
+// answer recorded is committed at once and synced to the disk by a thread of the journal's,
+// so the caller never waits for the disk. Neither lets an error out: each step gives what it
+// made or why it could not, and a Journal's Status() keeps the line the menus show. Play goes
+// on either way.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +16,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
+#include "base/result.h"
 #include "progress/fsrs.h"
 #include "progress/overview.h"
 
@@ -47,10 +54,11 @@ enum class Listing {
 };
 
 enum class JournalCondition {
-  Closed,       // not opened yet: nothing has needed it
+  Closed,       // not written yet this session: nothing has needed it
   Recording,    // open, and answers are recorded
   NewerSchema,  // written by a newer Vantle: neither read nor written
   CannotWrite,  // the folder or the file cannot be written (read-only, disk full, ...)
+  CannotRead,   // the file cannot be read (damaged, no permission, ...)
 };
 
 struct JournalStatus {
@@ -58,48 +66,112 @@ struct JournalStatus {
   std::string text;  // one line of Chinese for the menu; empty while Closed or Recording
 };
 
+// Why the journal could not do what was asked: `reason` is one line of Chinese the menus
+// show, naming the file or folder at fault; `file` is the journal.
+struct JournalFailure : base::Failure {
+  JournalCondition condition = JournalCondition::CannotWrite;
+  bool damaged = false;  // SQLite found the file damaged
+};
+
+template <class T = std::monostate>
+using JournalResult = base::Result<T, JournalFailure>;
+
+// A row of the journal's `reviews` table: one answer.
+using ReviewId = std::int64_t;
+
 // The journal's file in the user's data folder (books::UserDataDirectory(), which the
 // platform hands out: $XDG_DATA_HOME/vantle or ~/.local/share/vantle), progress.sqlite3;
 // empty when the folder is unknown.
 std::filesystem::path JournalPath(std::string_view user_data_directory);
 
+class Connection;
+
+// Reads the journal at a path, opening it on the first read and again whenever the path
+// comes to name another file. A missing file, or one with no journal in it yet, reads as an
+// empty journal; nothing is ever made.
+class JournalReader {
+ public:
+  explicit JournalReader(std::filesystem::path path);
+  ~JournalReader();
+  JournalReader(const JournalReader&) = delete;
+  JournalReader& operator=(const JournalReader&) = delete;
+
+  // Whether the journal is sound: its pages as SQLite's quick check finds them, and its log
+  // (answers committed past a damaged part of it would be lost). A missing file is.
+  JournalResult<> Check();
+  // Up to `count` words, the earliest due first: those whose time has come, then, when
+  // fewer have, those due soonest.
+  JournalResult<std::vector<JournalWord>> ReviewSet(int count = kReviewRoundSize);
+  JournalResult<JournalCounts> Counts(std::int64_t now);
+  // The progress at `now`, with calendar days taken at `utc_offset_seconds` east of UTC (one
+  // offset for all 60 days of the charts). The last 30 days are the chart's 30 days, today
+  // included; Good counts grade 3 alone.
+  JournalResult<Overview> ReadOverview(std::int64_t now, int utc_offset_seconds);
+  JournalResult<std::vector<JournalWord>> List(Listing listing, std::int64_t now);
+
+ private:
+  template <class Read>
+  auto Reading(const Read& read) -> JournalResult<decltype(read(std::declval<Connection&>()))>;
+
+  std::filesystem::path path_;
+  std::unique_ptr<Connection> connection_;
+};
+
 class Journal {
  public:
   // Remembers the path; opens nothing.
   explicit Journal(std::filesystem::path path);
+  // Waits for the last sync, then closes.
   ~Journal();
   Journal(const Journal&) = delete;
   Journal& operator=(const Journal&) = delete;
 
   // Records the answer `grade` to the word (english, chinese), given at `now` in `mode` from
   // the book `book`: adds the word when it is new, schedules it, and keeps the answer, all
-  // in one transaction committed at once. False when nothing could be recorded.
-  bool Record(std::string_view english, std::string_view chinese, std::string_view book,
-              Grade grade, Mode mode, std::int64_t now);
+  // in one transaction committed at once. Gives the answer's row.
+  JournalResult<ReviewId> Record(std::string_view english, std::string_view chinese,
+                                 std::string_view book, Grade grade, Mode mode, std::int64_t now);
   // Adds the word as new, due at `now`. A word already in the journal keeps its history and
   // its book, and is made due at `now` if it was due later. No answer is recorded.
-  bool Add(std::string_view english, std::string_view chinese, std::string_view book,
-           std::int64_t now);
+  JournalResult<> Add(std::string_view english, std::string_view chinese, std::string_view book,
+                      std::int64_t now);
 
-  // Up to `count` words, the earliest due first: those whose time has come, then, when
-  // fewer have, those due soonest.
+  // The reads of JournalReader, empty when the journal cannot be read; Status() then says why.
   std::vector<JournalWord> ReviewSet(int count = kReviewRoundSize);
   JournalCounts Counts(std::int64_t now);
-  // The progress at `now`, with calendar days taken at `utc_offset_seconds` east of UTC (one
-  // offset for all 60 days of the charts). The last 30 days are the chart's 30 days, today
-  // included; Good counts grade 3 alone.
   Overview ReadOverview(std::int64_t now, int utc_offset_seconds);
   std::vector<JournalWord> List(Listing listing, std::int64_t now);
 
   JournalStatus Status() const;
-  // Once, after a damaged file was set aside: a line saying so and naming the file. Empty
-  // otherwise.
+  // Once, after a damaged file was copied aside: a line saying so, how much was kept and the
+  // copy's name. Empty otherwise.
   std::string TakeNotice();
   const std::filesystem::path& Path() const;
 
+  // Returns once every answer recorded so far is on the disk.
+  void WaitForDisk();
+  // How many times the journal has synced its log to the disk (for tests and benchmarks).
+  std::int64_t Syncs() const;
+
  private:
-  class Store;
-  std::unique_ptr<Store> store_;
+  class Writer;
+  template <class Change>
+  auto Write(const Change& change) -> JournalResult<decltype(change(std::declval<Connection&>()))>;
+  JournalResult<> OpenWriter();
+  void CloseWriter();
+  JournalFailure Stop(JournalFailure failure, bool keep_open);
+  template <class T>
+  T Read(JournalResult<T> read);
+
+  std::filesystem::path path_;
+  JournalReader reader_;
+  std::unique_ptr<Writer> writer_;
+  JournalStatus status_;
+  std::string notice_;
+  std::int64_t syncs_ = 0;  // of writers closed before
+  // After a write that found the disk full: the next one first moves the log into the file
+  // and empties it, which gives back the room the log took once the file has room.
+  bool short_of_room_ = false;
 };
 
 }  // namespace progress

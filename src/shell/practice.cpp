@@ -22,8 +22,10 @@ void Practice::Record(const books::Word& word, const std::string& book, progress
                       progress::Mode mode) {
   // An empty pair of a short group, or an empty slot of the quiz, is no word.
   if (word.english.empty() && word.chinese.empty()) return;
+  // A failure shows in the menu, through the journal's status: play goes on.
   if (progress::Journal* journal = Journal())
-    journal->Record(word.english, word.chinese, book, grade, mode, platform_.Now());
+    static_cast<void>(
+        journal->Record(word.english, word.chinese, book, grade, mode, platform_.Now()));
 }
 
 bool Practice::Add(const books::Word& word, const std::string& book) {

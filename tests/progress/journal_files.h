@@ -28,6 +28,10 @@ class JournalTest : public ::testing::Test {
     SQLite::Database database(Path(), SQLite::OPEN_READWRITE);
     return database.execAndGet(sql).getInt64();
   }
+  std::string SqlText(const std::string& sql) const {
+    SQLite::Database database(Path(), SQLite::OPEN_READWRITE);
+    return database.execAndGet(sql).getString();
+  }
   void Exec(const std::string& sql) const {
     SQLite::Database database(Path(), SQLite::OPEN_READWRITE);
     database.exec(sql);

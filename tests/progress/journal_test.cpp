@@ -47,6 +47,10 @@ TEST_F(JournalTest, OpensNothingUntilFirstUseThenCreatesTheFolderAndSchema) {
   EXPECT_FALSE(std::filesystem::exists(Path().parent_path()));
   EXPECT_EQ(journal_.Status().condition, JournalCondition::Closed);
   EXPECT_EQ(journal_.Counts(kStart).words, 0);
+  // Reading makes nothing; the first answer makes the folder and the schema.
+  EXPECT_FALSE(std::filesystem::exists(Path().parent_path()));
+  EXPECT_EQ(journal_.Status().condition, JournalCondition::Closed);
+  EXPECT_TRUE(journal_.Add("vast", "巨大的", "", kStart));
   EXPECT_EQ(journal_.Status().condition, JournalCondition::Recording);
   EXPECT_EQ(Sql("PRAGMA user_version"), progress::kSchemaVersion);
   SQLite::Database database(Path());
@@ -92,9 +96,11 @@ TEST_F(JournalTest, RecordingSchedulesTheWordAndAddingMakesItDueWithoutAnAnswer)
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    EXPECT_TRUE(row.record ? journal_.Record(row.english, row.chinese, row.book, row.grade,
-                                             Mode::Quiz, row.now)
-                           : journal_.Add(row.english, row.chinese, row.book, row.now));
+    EXPECT_TRUE(
+        row.record
+            ? journal_.Record(row.english, row.chinese, row.book, row.grade, Mode::Quiz, row.now)
+                  .Ok()
+            : journal_.Add(row.english, row.chinese, row.book, row.now).Ok());
     const progress::JournalWord* word = Find(row.english, row.chinese);
     ASSERT_TRUE(word);
     EXPECT_EQ(word->card.due, row.due);

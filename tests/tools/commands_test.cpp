@@ -721,12 +721,12 @@ TEST_F(ToolTest, ProgressListsTheJournalAndWritesItsWordsForOtherPrograms) {
   {
     progress::Journal journal(dir_.Path() / "vantle" / "progress.sqlite3");
     const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
-    journal.Record("vast", "巨大的", "《My词库》", progress::Grade::Good, progress::Mode::Quiz,
-                   now);
-    journal.Record("dim", "昏暗的", "《My词库》", progress::Grade::Again, progress::Mode::Match,
-                   now - 3600);
-    journal.Record("dim", "昏暗的", "《My词库》", progress::Grade::Again, progress::Mode::Match,
-                   now - 1800);
+    EXPECT_TRUE(journal.Record("vast", "巨大的", "《My词库》", progress::Grade::Good,
+                               progress::Mode::Quiz, now));
+    EXPECT_TRUE(journal.Record("dim", "昏暗的", "《My词库》", progress::Grade::Again,
+                               progress::Mode::Match, now - 3600));
+    EXPECT_TRUE(journal.Record("dim", "昏暗的", "《My词库》", progress::Grade::Again,
+                               progress::Mode::Match, now - 1800));
   }
   struct Row {
     std::vector<std::string> args;
