@@ -4,6 +4,7 @@
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
@@ -38,6 +39,12 @@ std::string FileUri(const std::filesystem::path& path, const char* query) {
   return uri + "?" + query;
 }
 
+JournalFailure OutOfRoomAt(const std::filesystem::path& path) {
+  JournalFailure failure = JournalFailed("磁盘已满（" + path.string() + "）", path);
+  failure.out_of_room = true;
+  return failure;
+}
+
 }  // namespace
 
 std::string Where(const std::filesystem::path& path) {
@@ -57,7 +64,7 @@ JournalFailure Explained(const SQLite::Exception& error, SQLite::Database* datab
       return failure;
     }
     case SQLITE_FULL:
-      return JournalFailed("磁盘已满" + Where(path), path);
+      return OutOfRoomAt(path);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
       return JournalFailed("文件正被另一个程序占用" + Where(path), path);
@@ -78,6 +85,9 @@ JournalFailure Explained(const SQLite::Exception& error, SQLite::Database* datab
       return JournalFailed(error.what() + Where(path), path);
   }
   // The system knows better than SQLite why a file could not be opened or written.
+  if (code == SQLITE_IOERR && (system_error == ENOSPC || system_error == EDQUOT ||
+                               system_error == EFBIG || disk::OutOfRoom(path)))
+    return OutOfRoomAt(path);
   if (code != SQLITE_IOERR)
     if (std::string why = disk::WriteObstacle(path); !why.empty()) return JournalFailed(why, path);
   if (system_error) return JournalFailed(disk::ErrorReason(system_error) + Where(path), path);

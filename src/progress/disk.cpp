@@ -1,9 +1,12 @@
 #include "progress/disk.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -42,6 +45,25 @@ std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
 std::string WriteObstacle(const std::filesystem::path& file) {
   if (std::string why = Obstacle(file, false); !why.empty()) return why;
   return Obstacle(FolderOf(file), true);
+}
+
+bool OutOfRoom(const std::filesystem::path& file) {
+  // Less than this is no room: a few answers' pages of the log.
+  constexpr std::uintmax_t kLittle = 1 << 20;
+  struct statvfs disk {};
+  if (statvfs(FolderOf(file).c_str(), &disk) == 0 &&
+      static_cast<std::uintmax_t>(disk.f_bavail) * disk.f_frsize < kLittle)
+    return true;
+  rlimit limit{};
+  if (getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return false;
+  std::uintmax_t largest = 0;
+  for (const char* suffix : {"", "-wal"}) {
+    std::error_code error;
+    const std::uintmax_t size =
+        std::filesystem::file_size(std::filesystem::path(file) += suffix, error);
+    if (!error) largest = std::max(largest, size);
+  }
+  return largest + kLittle > limit.rlim_cur;
 }
 
 std::string ErrorReason(int error) {

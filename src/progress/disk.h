@@ -26,6 +26,10 @@ std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path);
 // system sees nothing in the way.
 std::string WriteObstacle(const std::filesystem::path& file);
 
+// Whether a write of `file` may have failed for want of room: little room left on its disk,
+// or files limited to a size that it or its log has nearly reached.
+bool OutOfRoom(const std::filesystem::path& file);
+
 // What a failed system call's error number means to the learner.
 std::string ErrorReason(int error);
 

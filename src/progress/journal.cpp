@@ -3,7 +3,6 @@
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
 
-#include <cerrno>
 #include <optional>
 #include <utility>
 
@@ -123,11 +122,11 @@ auto Journal::Write(const Change& change)
         CloseWriter();  // opened anew: the file is checked, copied aside and replaced
         continue;
       }
-      if (code == SQLITE_FULL || sqlite3_system_errno(connection.Database().getHandle()) == ENOSPC)
-        short_of_room_ = true;
+      short_of_room_ = failure.out_of_room;
       // A full disk or a busy file keeps the connection for the next try; a file that failed
-      // to be read or written is opened anew.
-      return Stop(failure, code != SQLITE_IOERR && code != SQLITE_CANTOPEN);
+      // to be read or written otherwise is opened anew.
+      return Stop(failure,
+                  failure.out_of_room || (code != SQLITE_IOERR && code != SQLITE_CANTOPEN));
     }
   }
   return Stop(JournalFailed("学习记录在写入时一再被换掉" + Where(path_), path_), false);

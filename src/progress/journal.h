@@ -70,7 +70,8 @@ struct JournalStatus {
 // show, naming the file or folder at fault; `file` is the journal.
 struct JournalFailure : base::Failure {
   JournalCondition condition = JournalCondition::CannotWrite;
-  bool damaged = false;  // SQLite found the file damaged
+  bool damaged = false;      // SQLite found the file damaged
+  bool out_of_room = false;  // the disk, or the room the system gives the program, is full
 };
 
 template <class T = std::monostate>

@@ -44,7 +44,9 @@ void LogSyncer::Run() {
   for (;;) {
     wake_.wait(lock, [this] { return stopping_ || committed_ > on_disk_; });
     if (committed_ == on_disk_) return;  // stopping, and nothing is left to sync
-    const std::int64_t target = committed_;
+    // One sync a commit, as SQLite itself would sync each one: the last of several commits
+    // made at once is on the disk no later than if the caller had synced each.
+    const std::int64_t target = on_disk_ + 1;
     lock.unlock();
     const int error = log_.Sync();
     lock.lock();

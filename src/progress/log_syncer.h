@@ -1,8 +1,8 @@
 // Keeps the journal's answers on the disk without holding up the screen. The journal commits
 // each answer to its log (SQLite's write-ahead log) on the caller's thread, which puts it
 // where a killed program cannot lose it; this syncer's thread then writes the log to the disk
-// at once, so that a power loss cannot lose it either. The caller never waits for the disk.
-// Commits that come while a sync runs are written by the next one.
+// at once, so that a power loss cannot lose it either: one sync a commit, in order. The
+// caller never waits for the disk.
 #pragma once
 
 #include <condition_variable>

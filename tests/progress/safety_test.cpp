@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -242,42 +243,187 @@ TEST_F(SafetyTest, OlderSchemaMigratesInOneTransactionOrNotAtAll) {
 }
 
 TEST_F(SafetyTest, FolderThatCannotBeWrittenStopsRecordingAndSaysWhy) {
+  std::optional<SQLite::Database> other;  // another program, in the middle of writing
   struct Row {
     const char* what;
-    bool needs_permissions;  // chmod stops no one running as root
     std::function<void()> make;
     bool words_readable;
+    const char* says;
   } rows[] = {
-      {"a file where the folder should be", false,
-       [this] { kit::WriteFile(Path().parent_path(), "not a folder"); }, false},
-      {"a read-only folder", true,
+      {"a file where the folder should be",
+       [this] { kit::WriteFile(Path().parent_path(), "not a folder"); }, false,
+       "路径上有一个同名的文件挡住了文件夹"},
+      {"a read-only folder",
        [this] {
          std::filesystem::create_directories(Path().parent_path());
          chmod(Path().parent_path().c_str(), 0555);
        },
-       false},
-      {"a read-only journal", true,
+       false, "文件夹只读"},
+      {"a read-only journal",
        [this] {
          EXPECT_TRUE(Journal(Path()).Add("vast", "巨大的", "", kStart));
          chmod(Path().c_str(), 0444);
        },
-       true},
+       true, "文件只读"},
+      // SQLite would write beside the file; its words are still read as they stand.
+      {"a read-only folder with a journal that can be written",
+       [this] {
+         EXPECT_TRUE(Journal(Path()).Add("vast", "巨大的", "", kStart));
+         chmod(Path().parent_path().c_str(), 0555);
+       },
+       true, "文件夹只读"},
+      {"a journal another program keeps writing",
+       [&] {
+         EXPECT_TRUE(Journal(Path()).Add("vast", "巨大的", "", kStart));
+         other.emplace(Path(), SQLite::OPEN_READWRITE);
+         other->exec("PRAGMA journal_mode = WAL; BEGIN IMMEDIATE");
+       },
+       true, "文件正被另一个程序占用"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    if (row.needs_permissions && geteuid() == 0) continue;
+    other.reset();
     std::filesystem::remove_all(Path().parent_path());
-    row.make();
-
-    Journal journal(Path());
-    EXPECT_FALSE(journal.Record("tiny", "微小的", "", Grade::Good, Mode::Match, kStart));
-    EXPECT_FALSE(journal.Add("tiny", "微小的", "", kStart));
-    EXPECT_EQ(journal.ReviewSet().size(), row.words_readable ? 1u : 0u);
-    EXPECT_EQ(journal.Status().condition, JournalCondition::CannotWrite);
-    EXPECT_NE(journal.Status().text.find("不能记录学习进度："), std::string::npos)
-        << journal.Status().text;
+    {
+      const journal_files::HeldToPermissions held;  // chmod stops root too
+      row.make();
+      Journal journal(Path());
+      EXPECT_FALSE(journal.Record("tiny", "微小的", "", Grade::Good, Mode::Match, kStart));
+      EXPECT_FALSE(journal.Add("tiny", "微小的", "", kStart));
+      EXPECT_EQ(journal.ReviewSet().size(), row.words_readable ? 1u : 0u);
+      EXPECT_EQ(journal.Status().condition, JournalCondition::CannotWrite);
+      EXPECT_NE(journal.Status().text.find(std::string("不能记录学习进度：") + row.says),
+                std::string::npos)
+          << journal.Status().text;
+    }
     chmod(Path().parent_path().c_str(), 0755);
   }
+}
+
+TEST_F(SafetyTest, AWriterWhoseFileIsRenamedOrReplacedWritesToTheFileAtThePath) {
+  const std::filesystem::path other = Path().parent_path() / "other.sqlite3";
+  struct Row {
+    const char* what;
+    std::function<void()> make_other;  // before the last five answers, made by another program
+    std::function<void()> change;      // done to the journal in use
+    int words_at_path;                 // after one answer more
+    int words_in_other;
+  } rows[] = {
+      {"renamed, its log left behind", [] {}, [&] { std::filesystem::rename(Path(), other); }, 1,
+       10},
+      {"replaced by a backup of five words",
+       [&] {
+         SQLite::Database journal(Path());
+         SQLite::Database backup(other, SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+         SQLite::Backup(backup, journal).executeStep();
+       },
+       [&] { std::filesystem::rename(other, Path()); }, 6, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::filesystem::remove_all(Path().parent_path());
+    Journal journal(Path());
+    for (int i = 0; i < 10; ++i) {
+      if (i == 5) row.make_other();
+      ASSERT_TRUE(journal.Record(Word(i), "义", "", Grade::Good, Mode::Match, kStart + i));
+    }
+    row.change();
+    ASSERT_TRUE(journal.Record("after", "义", "", Grade::Good, Mode::Match, kStart + 10));
+    journal.WaitForDisk();
+    // What is at the path is whole, with no answer of the old file's log in it, and the
+    // answer went there; a renamed file holds all it had.
+    EXPECT_EQ(SqlText("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(Sql("SELECT count(*) FROM words"), row.words_at_path);
+    EXPECT_EQ(Sql("SELECT count(*) FROM words WHERE english = 'after'"), 1);
+    EXPECT_EQ(Sql("SELECT sum(reps) FROM words"), Sql("SELECT count(*) FROM reviews"));
+    if (row.words_in_other) {
+      SQLite::Database renamed(other);
+      EXPECT_EQ(renamed.execAndGet("SELECT count(*) FROM reviews").getInt(), row.words_in_other);
+    }
+    EXPECT_EQ(journal.Counts(kStart).words, row.words_at_path) << "reads follow the path";
+  }
+}
+
+TEST_F(SafetyTest, ADamagedLogIsCopiedAsideAndWhatPrecedesTheDamageKept) {
+  std::string file, log;
+  {
+    Journal journal(Path());
+    for (int i = 0; i < 10; ++i)
+      ASSERT_TRUE(journal.Record(Word(i), "义", "", Grade::Good, Mode::Match, kStart + i));
+    journal.WaitForDisk();
+    // The files as a program killed now leaves them: the answers in the log.
+    file = Bytes(Path());
+    log = Bytes(std::filesystem::path(Path()) += "-wal");
+  }
+  const std::size_t frame = 24 + static_cast<std::size_t>(Sql("PRAGMA page_size"));
+  ASSERT_GT(log.size(), 32 + 20 * frame);
+  log[32 + 10 * frame + 24 + 100] ^= 0x01;  // one bit of the eleventh page in the log
+  std::filesystem::remove(Path());
+  kit::WriteFile(Path(), file);
+  kit::WriteFile(std::filesystem::path(Path()) += "-wal", log);
+
+  Journal journal(Path());
+  const int before = journal.Counts(kStart).words;  // what SQLite reads: the log up to the damage
+  EXPECT_LT(before, 10);
+  EXPECT_TRUE(journal.Record("after", "义", "", Grade::Good, Mode::Match, kStart + 10));
+  const std::string notice = journal.TakeNotice();
+  EXPECT_NE(notice.find("学习记录的日志有损坏"), std::string::npos) << notice;
+  EXPECT_EQ(journal.Counts(kStart).words, before + 1);
+  std::filesystem::path copy;
+  for (const auto& entry : std::filesystem::directory_iterator(Path().parent_path()))
+    if (entry.path().extension() == ".sqlite3" &&
+        entry.path().filename().string().find(".damaged-") != std::string::npos)
+      copy = entry.path();
+  ASSERT_FALSE(copy.empty());
+  EXPECT_NE(notice.find(copy.filename().string()), std::string::npos) << notice;
+  EXPECT_EQ(Bytes(copy), file);
+  EXPECT_EQ(Bytes(std::filesystem::path(copy) += "-wal"), log);
+}
+
+TEST_F(SafetyTest, AFullDiskSaysSoKeepsReadingAndRecoversWhenThereIsRoom) {
+  signal(SIGXFSZ, SIG_IGN);
+  Journal journal(Path());
+  for (int i = 0; i < 20; ++i)
+    ASSERT_TRUE(journal.Record(Word(i), "义", "", Grade::Good, Mode::Match, kStart + i));
+  const std::filesystem::path log = std::filesystem::path(Path()) += "-wal";
+  const std::uintmax_t full = std::filesystem::file_size(log);
+  rlimit before{};
+  getrlimit(RLIMIT_FSIZE, &before);
+  {
+    // No file may grow past the log's size now, as on a disk with no room left.
+    rlimit limit = before;
+    limit.rlim_cur = static_cast<rlim_t>(full);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_FALSE(journal.Record("more", "义", "", Grade::Good, Mode::Match, kStart + 20));
+    EXPECT_NE(journal.Status().text.find("不能记录学习进度：磁盘已满"), std::string::npos)
+        << journal.Status().text;
+    EXPECT_EQ(journal.Counts(kStart).words, 20) << "review still reads";
+    EXPECT_EQ(journal.ReviewSet().size(), static_cast<std::size_t>(progress::kReviewRoundSize));
+    setrlimit(RLIMIT_FSIZE, &before);
+  }
+  // With room again the next answer is kept, and the log, moved into the file, shrinks.
+  EXPECT_TRUE(journal.Record("more", "义", "", Grade::Good, Mode::Match, kStart + 20));
+  EXPECT_EQ(journal.Status().condition, JournalCondition::Recording);
+  EXPECT_LT(std::filesystem::file_size(log), full / 4);
+  EXPECT_EQ(journal.Counts(kStart).words, 21);
+}
+
+TEST_F(SafetyTest, EveryAnswerIsSyncedToTheDiskAndNothingElseIs) {
+  Journal journal(Path());
+  EXPECT_EQ(journal.Counts(kStart).words, 0);
+  EXPECT_EQ(journal.Syncs(), 0);
+  for (int i = 1; i <= 20; ++i) {
+    ASSERT_TRUE(journal.Record(Word(i), "义", "", Grade::Good, Mode::Quiz, kStart + i));
+    journal.WaitForDisk();
+    EXPECT_EQ(journal.Syncs(), i);
+  }
+  EXPECT_EQ(journal.List(progress::Listing::All, kStart).size(), 20u);
+  EXPECT_EQ(journal.Syncs(), 20) << "reading syncs nothing";
+  // Answers given at once (a round's time running out) are each synced too.
+  for (int i = 21; i <= 25; ++i)
+    ASSERT_TRUE(journal.Record(Word(i), "义", "", Grade::Again, Mode::Match, kStart + i));
+  journal.WaitForDisk();
+  EXPECT_EQ(journal.Syncs(), 25);
 }
 
 }  // namespace
