@@ -4,7 +4,6 @@
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
@@ -85,8 +84,7 @@ JournalFailure Explained(const SQLite::Exception& error, SQLite::Database* datab
       return JournalFailed(error.what() + Where(path), path);
   }
   // The system knows better than SQLite why a file could not be opened or written.
-  if (code == SQLITE_IOERR && (system_error == ENOSPC || system_error == EDQUOT ||
-                               system_error == EFBIG || disk::OutOfRoom(path)))
+  if (code == SQLITE_IOERR && (disk::MeansNoRoom(system_error) || disk::OutOfRoom(path)))
     return OutOfRoomAt(path);
   if (code != SQLITE_IOERR)
     if (std::string why = disk::WriteObstacle(path); !why.empty()) return JournalFailed(why, path);

@@ -66,17 +66,19 @@ bool OutOfRoom(const std::filesystem::path& file) {
   return largest + kLittle > limit.rlim_cur;
 }
 
+bool MeansNoRoom(int error) {
+  return error == ENOSPC || error == EDQUOT || error == EFBIG;
+}
+
 std::string ErrorReason(int error) {
+  // A file-size limit too: the room the program is given is full.
+  if (MeansNoRoom(error)) return "磁盘已满";
   switch (error) {
     case EROFS:
       return "磁盘只读";
     case EACCES:
     case EPERM:
       return "没有写入的权限";
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:  // a file-size limit: the room the program is given is full
-      return "磁盘已满";
     case ENOTDIR:
     case EEXIST:
       return "路径上有一个同名的文件挡住了文件夹";

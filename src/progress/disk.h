@@ -30,6 +30,10 @@ std::string WriteObstacle(const std::filesystem::path& file);
 // or files limited to a size that it or its log has nearly reached.
 bool OutOfRoom(const std::filesystem::path& file);
 
+// Whether the error number says there was no room to write (a full disk, a quota, a file-size
+// limit).
+bool MeansNoRoom(int error);
+
 // What a failed system call's error number means to the learner.
 std::string ErrorReason(int error);
 
