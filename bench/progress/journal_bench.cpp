@@ -1,8 +1,9 @@
 // The journal on a learner's file after years of practice: 30000 words and 100000 answers.
 // Recording one answer with its commit (what the caller waits for: median under 5 ms), the
 // same answer until it is on the disk (the journal's syncer thread waits for that), the first
-// answer of a session (the file checked, then opened to write), the review set (under 5 ms),
-// the menu's counts, the overview (under 100 ms) and the first read of a session.
+// answer of a session (the file checked, then opened to write), the review set and round
+// (under 5 ms), the menu's counts and queue, the overview (under 100 ms) and the first read of
+// a session.
 #include <benchmark/benchmark.h>
 
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -140,6 +141,25 @@ void BmReviewSet(benchmark::State& state) {
   }
 }
 
+// A review round at a time when thousands of words are due, and the menu's queue.
+void BmReviewRound(benchmark::State& state) {
+  progress::Journal journal(File().Path());
+  for (auto _ : state) {
+    auto words = journal.ReviewRound(kNow);
+    if (words.size() != progress::kReviewRoundSize) state.SkipWithError("no full review round");
+    benchmark::DoNotOptimize(words.data());
+  }
+}
+
+void BmQueue(benchmark::State& state) {
+  progress::Journal journal(File().Path());
+  for (auto _ : state) {
+    progress::ReviewQueue queue = journal.Queue(kNow);
+    if (queue.due == 0) state.SkipWithError("nothing due");
+    benchmark::DoNotOptimize(queue);
+  }
+}
+
 void BmCounts(benchmark::State& state) {
   progress::Journal journal(File().Path());
   for (auto _ : state) {
@@ -171,6 +191,8 @@ BENCHMARK(BmRecordAnswer)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BmRecordAnswerOnDisk)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BmFirstAnswer)->Unit(benchmark::kMillisecond);
 BENCHMARK(BmReviewSet)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BmReviewRound)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BmQueue)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BmCounts)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BmOverview)->Unit(benchmark::kMillisecond);
 BENCHMARK(BmOpenAndCount)->Unit(benchmark::kMillisecond);

@@ -211,6 +211,8 @@ void Keep(Salvaged& salvaged, SQLite::Database& database) {
     salvaged.reviews_kept += review.exec();
     review.reset();
   }
+  // Words of a journal of version 1 come in as the schema step would bring them.
+  database.exec(sql::kPutUpUnanswered);
   transaction.commit();
   salvaged.words_kept = static_cast<int>(kept.size());
 }

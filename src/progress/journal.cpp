@@ -3,7 +3,9 @@
 #include <SQLiteCpp/Transaction.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <optional>
+#include <set>
 #include <utility>
 
 #include "progress/connection.h"
@@ -38,7 +40,7 @@ ReviewId WriteAnswer(Connection& connection, const Answer& answer) {
     card = ReadCard(find);
   }
   find.reset();
-  SQLite::Statement& word = connection.Prepared(id ? sql::kUpdateWord : sql::kInsertWord);
+  SQLite::Statement& word = connection.Prepared(id ? sql::kUpdateWord.c_str() : sql::kInsertWord);
   if (id) {
     word.bind(":id", id);
   } else {
@@ -56,6 +58,41 @@ ReviewId WriteAnswer(Connection& connection, const Answer& answer) {
   review.bind(":mode", ModeName(answer.mode));
   review.exec();
   return connection.Database().getLastInsertRowid();
+}
+
+// When the word `id` was last put up for review, if it was.
+std::optional<std::int64_t> PutUp(Connection& connection, std::int64_t id) {
+  SQLite::Statement& row = connection.Prepared(sql::kPutUpOfWord);
+  row.bind(":id", id);
+  std::optional<std::int64_t> put_up;
+  if (row.executeStep() && !row.isColumnNull("put_up")) put_up = row.getColumn("put_up").getInt64();
+  row.reset();
+  return put_up;
+}
+
+// Gives the word `id` the schedule its answers, replayed in the order given, leave it; a word
+// put up for review after them waits again, due when it was put up if not before. A word
+// with no answer left and never put up is gone, as it was before its first.
+void Replay(Connection& connection, std::int64_t id) {
+  std::optional<Card> card;
+  SQLite::Statement& answers = connection.Prepared(sql::kAnswersOfWord);
+  answers.bind(":word_id", id);
+  while (answers.executeStep()) {
+    const std::int64_t at = answers.getColumn("reviewed_at").getInt64();
+    card = Schedule(card ? *card : NewCard(at),
+                    static_cast<Grade>(answers.getColumn("grade").getInt()), at);
+  }
+  answers.reset();
+  if (const std::optional<std::int64_t> put_up = PutUp(connection, id);
+      put_up && (!card || *card->last_review < *put_up)) {
+    if (!card) card = NewCard(*put_up);
+    card->due = std::min(card->due, *put_up);
+  }
+  SQLite::Statement& change =
+      connection.Prepared(card ? sql::kReschedule.c_str() : sql::kForgetWord);
+  change.bind(":id", id);
+  if (card) BindCard(change, *card);
+  change.exec();
 }
 
 }  // namespace
@@ -171,6 +208,23 @@ JournalResult<ReviewId> Journal::Record(std::string_view english, std::string_vi
   return Write([&answer](Connection& connection) { return WriteAnswer(connection, answer); });
 }
 
+JournalResult<> Journal::TakeBack(const std::vector<ReviewId>& answers) {
+  return Write([&answers](Connection& connection) {
+    std::set<std::int64_t> words;
+    for (const ReviewId answer : answers) {
+      SQLite::Statement& word = connection.Prepared(sql::kWordOfAnswer);
+      word.bind(":id", answer);
+      if (word.executeStep()) words.insert(word.getColumn("word_id").getInt64());
+      word.reset();
+      SQLite::Statement& gone = connection.Prepared(sql::kTakeBackAnswer);
+      gone.bind(":id", answer);
+      gone.exec();
+    }
+    for (const std::int64_t word : words) Replay(connection, word);
+    return std::monostate{};
+  });
+}
+
 JournalResult<> Journal::Add(std::string_view english, std::string_view chinese,
                              std::string_view book, std::int64_t now) {
   return Write([&](Connection& connection) {
@@ -198,6 +252,14 @@ T Journal::Read(JournalResult<T> read) {
             : JournalStatus{JournalCondition::CannotRead, "读不出学习记录：" + failure.reason};
   }
   return T{};
+}
+
+std::vector<JournalWord> Journal::ReviewRound(std::int64_t now, int count) {
+  return Read(reader_.ReviewRound(now, count));
+}
+
+ReviewQueue Journal::Queue(std::int64_t now) {
+  return Read(reader_.Queue(now));
 }
 
 std::vector<JournalWord> Journal::ReviewSet(int count) {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -26,9 +27,12 @@
 namespace progress {
 
 // The schema this program writes, kept in the file's PRAGMA user_version.
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 // Words in a review round.
 inline constexpr int kReviewRoundSize = 18;
+// How far ahead a review round takes the words in a learning or relearning step, so that a
+// step due in a few minutes is reviewed with the rest: 20 minutes, as Anki's learn-ahead limit.
+inline constexpr std::int64_t kLearnAheadSeconds = 20 * 60;
 
 // Where an answer was given; stored as 'match', 'quiz' or 'dictionary'.
 enum class Mode { Match, Quiz, Dictionary };
@@ -39,12 +43,22 @@ struct JournalWord {
   std::string chinese;
   std::string book;  // the book it was last practised from
   Card card;
-  int misses = 0;  // Again answers, all time
+  int misses = 0;        // Again answers, all time
+  bool waiting = false;  // put up for review (Add, the dictionary's F4) and not answered since
 };
 
 struct JournalCounts {
   int words = 0;  // words in the journal
   int due = 0;    // words due now
+};
+
+// What the review entry of a menu tells: "复习 (F3)：12 个到期 · 3 个 20 分钟内", or, with neither,
+// "复习 (F3)：现在没有到期的单词，下一个 8 分钟后".
+struct ReviewQueue {
+  int due = 0;   // words due now (those waiting for review among them)
+  int soon = 0;  // more, in a learning or relearning step that falls due within kLearnAheadSeconds
+  std::optional<std::int64_t> next_due;  // when the first word not due now falls due; none when
+                                         // every word is due now, or the journal is empty
 };
 
 enum class Listing {
@@ -100,10 +114,18 @@ class JournalReader {
   // Whether the journal is sound: its pages as SQLite's quick check finds them, and its log
   // (answers committed past a damaged part of it would be lost). A missing file is.
   JournalResult<> Check();
-  // Up to `count` words, the earliest due first: those whose time has come, then, when
-  // fewer have, those due soonest.
+  // The words of a review round at `now`, at most `count`: first those waiting for review
+  // (put up with Add, the dictionary's F4), earliest put up first, however many are due; then
+  // the words due now and those in a learning or relearning step due within
+  // kLearnAheadSeconds, earliest due first. Empty when nothing is due.
+  JournalResult<std::vector<JournalWord>> ReviewRound(std::int64_t now,
+                                                      int count = kReviewRoundSize);
+  // Up to `count` words, the earliest due first, due or not: a review ahead ("提前复习")
+  // when nothing is due, the words due now first.
   JournalResult<std::vector<JournalWord>> ReviewSet(int count = kReviewRoundSize);
   JournalResult<JournalCounts> Counts(std::int64_t now);
+  // What a review round holds at `now`, and when the next word falls due.
+  JournalResult<ReviewQueue> Queue(std::int64_t now);
   // The progress at `now`, with calendar days taken at `utc_offset_seconds` east of UTC (one
   // offset for all 60 days of the charts). The last 30 days are the chart's 30 days, today
   // included; Good counts grade 3 alone.
@@ -129,17 +151,28 @@ class Journal {
 
   // Records the answer `grade` to the word (english, chinese), given at `now` in `mode` from
   // the book `book`: adds the word when it is new, schedules it, and keeps the answer, all
-  // in one transaction committed at once. Gives the answer's row.
+  // in one transaction committed at once. Gives the answer's row, for TakeBack. A word waiting
+  // for review waits no more. The grade Easy (4) is what "我认识" gives.
   JournalResult<ReviewId> Record(std::string_view english, std::string_view chinese,
                                  std::string_view book, Grade grade, Mode mode, std::int64_t now);
-  // Adds the word as new, due at `now`. A word already in the journal keeps its history and
-  // its book, and is made due at `now` if it was due later. No answer is recorded.
+  // Takes the answers back (an undo): their rows go, and each of their words gets the schedule
+  // a replay of its answers left, in the order given, through the scheduler gives; a word
+  // with none left is as it was before its first: waiting for review if it was put up, else
+  // gone from the journal. Rows already gone are passed over; all in one transaction. An
+  // answer replaced (Easy for a Good given in the same round) is taken back, then recorded.
+  JournalResult<> TakeBack(const std::vector<ReviewId>& answers);
+  // Puts the word up for review at `now` (the dictionary's F4): it waits for review, first in
+  // the next review round, until it is answered. A new word is added, due at `now`; a word
+  // already in the journal keeps its history and its book, and is made due at `now` if it was
+  // due later. No answer is recorded.
   JournalResult<> Add(std::string_view english, std::string_view chinese, std::string_view book,
                       std::int64_t now);
 
   // The reads of JournalReader, empty when the journal cannot be read; Status() then says why.
+  std::vector<JournalWord> ReviewRound(std::int64_t now, int count = kReviewRoundSize);
   std::vector<JournalWord> ReviewSet(int count = kReviewRoundSize);
   JournalCounts Counts(std::int64_t now);
+  ReviewQueue Queue(std::int64_t now);
   Overview ReadOverview(std::int64_t now, int utc_offset_seconds);
   std::vector<JournalWord> List(Listing listing, std::int64_t now);
 

@@ -48,6 +48,19 @@ void CountWords(Connection& connection, std::int64_t now, int utc_offset_seconds
       ++overview.due_per_day[static_cast<std::size_t>(std::max<std::int64_t>(day, 0))];
   }
   words.reset();
+  overview.due_today = overview.due_per_day[0];
+}
+
+// The books practised, the one practised last first.
+std::vector<BookProgress> BooksOf(Connection& connection) {
+  std::vector<BookProgress> books;
+  SQLite::Statement& rows = connection.Prepared(sql::kBooks);
+  rows.bind(":learned", kLearnedStabilityDays);
+  while (rows.executeStep())
+    books.push_back({rows.getColumn("book").getString(), rows.getColumn("words").getInt(),
+                     rows.getColumn("learned").getInt()});
+  rows.reset();
+  return books;
 }
 
 // The answers of the chart's days: from the start of the local day 29 days ago to the end of
@@ -111,6 +124,38 @@ JournalResult<> JournalReader::Check() {
   return failure;
 }
 
+JournalResult<std::vector<JournalWord>> JournalReader::ReviewRound(std::int64_t now, int count) {
+  return Reading([now, count](Connection& connection) {
+    SQLite::Statement& waiting = connection.Prepared(sql::kWaitingWords.c_str());
+    waiting.bind(":count", std::max(count, 0));
+    std::vector<JournalWord> words = WordsOf(waiting);
+    SQLite::Statement& due = connection.Prepared(sql::kRoundWords.c_str());
+    due.bind(":now", now);
+    due.bind(":soon", now + kLearnAheadSeconds);
+    due.bind(":count", std::max(count - static_cast<int>(words.size()), 0));
+    for (JournalWord& word : WordsOf(due)) words.push_back(std::move(word));
+    return words;
+  });
+}
+
+JournalResult<ReviewQueue> JournalReader::Queue(std::int64_t now) {
+  return Reading([now](Connection& connection) {
+    ReviewQueue queue;
+    SQLite::Statement& due = connection.Prepared(sql::kCountDue);
+    due.bind(":now", now);
+    queue.due = CountOf(due);
+    SQLite::Statement& soon = connection.Prepared(sql::kCountInStepSoon.c_str());
+    soon.bind(":now", now);
+    soon.bind(":soon", now + kLearnAheadSeconds);
+    queue.soon = CountOf(soon);
+    SQLite::Statement& next = connection.Prepared(sql::kNextDue);
+    next.bind(":now", now);
+    if (next.executeStep() && !next.isColumnNull(0)) queue.next_due = next.getColumn(0).getInt64();
+    next.reset();
+    return queue;
+  });
+}
+
 JournalResult<std::vector<JournalWord>> JournalReader::ReviewSet(int count) {
   return Reading([count](Connection& connection) {
     SQLite::Statement& soonest = connection.Prepared(sql::kSoonestWords.c_str());
@@ -140,6 +185,7 @@ JournalResult<Overview> JournalReader::ReadOverview(std::int64_t now, int utc_of
     for (JournalWord& word : WordsOf(missed))
       overview.most_missed.push_back(
           {std::move(word.english), std::move(word.chinese), word.misses});
+    overview.books = BooksOf(connection);
     return overview;
   });
 }

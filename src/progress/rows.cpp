@@ -1,8 +1,18 @@
 #include "progress/rows.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace progress {
+namespace {
+
+bool HasColumn(const SQLite::Statement& row, const char* name) {
+  for (int i = 0; i < row.getColumnCount(); ++i)
+    if (std::strcmp(row.getColumnName(i), name) == 0) return true;
+  return false;
+}
+
+}  // namespace
 
 Card ReadCard(const SQLite::Statement& row) {
   Card card;
@@ -25,12 +35,21 @@ JournalWord ReadWord(const SQLite::Statement& row) {
   word.book = row.getColumn("book").getString();
   word.card = ReadCard(row);
   word.misses = row.getColumn("misses").getInt();
+  word.waiting = row.getColumn("waiting").getInt() != 0;
   return word;
 }
 
 StoredWord ReadStoredWord(const SQLite::Statement& row) {
-  return {row.getColumn("id").getInt64(), row.getColumn("english").getString(),
-          row.getColumn("chinese").getString(), row.getColumn("book").getString(), ReadCard(row)};
+  StoredWord word{row.getColumn("id").getInt64(),
+                  row.getColumn("english").getString(),
+                  row.getColumn("chinese").getString(),
+                  row.getColumn("book").getString(),
+                  ReadCard(row),
+                  std::nullopt};
+  // A journal of version 1 has no put_up.
+  if (HasColumn(row, "put_up") && !row.isColumnNull("put_up"))
+    word.put_up = row.getColumn("put_up").getInt64();
+  return word;
 }
 
 StoredReview ReadStoredReview(const SQLite::Statement& row) {
@@ -59,6 +78,10 @@ void BindStoredWord(SQLite::Statement& statement, const StoredWord& word) {
   statement.bind(":chinese", word.chinese);
   statement.bind(":book", word.book);
   BindCard(statement, word.card);
+  if (word.put_up)
+    statement.bind(":put_up", *word.put_up);
+  else
+    statement.bind(":put_up");
 }
 
 void BindStoredReview(SQLite::Statement& statement, const StoredReview& review) {

@@ -6,6 +6,7 @@
 #include <SQLiteCpp/Statement.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "progress/journal.h"
@@ -19,6 +20,7 @@ struct StoredWord {
   std::string chinese;
   std::string book;
   Card card;
+  std::optional<std::int64_t> put_up;  // when it was last put up for review
 };
 
 // A `reviews` row as stored.
@@ -42,7 +44,7 @@ StoredReview ReadStoredReview(const SQLite::Statement& row);
 // Binds :due, :last_review, :stability, :difficulty, :state, :reps, :lapses and
 // :learning_steps.
 void BindCard(SQLite::Statement& statement, const Card& card);
-// Binds :id, :english, :chinese, :book and the card.
+// Binds :id, :english, :chinese, :book, the card and :put_up.
 void BindStoredWord(SQLite::Statement& statement, const StoredWord& word);
 // Binds :id, :word_id, :reviewed_at, :grade and :mode.
 void BindStoredReview(SQLite::Statement& statement, const StoredReview& review);

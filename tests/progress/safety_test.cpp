@@ -17,9 +17,11 @@
 
 #include "journal_files.h"
 #include "progress/journal.h"
+#include "progress/statements.h"
 
 namespace {
 
+using journal_files::kDay;
 using journal_files::kStart;
 using progress::Grade;
 using progress::Journal;
@@ -216,21 +218,30 @@ TEST_F(SafetyTest, NewerSchemaIsNeitherReadNorWritten) {
 }
 
 TEST_F(SafetyTest, OlderSchemaMigratesInOneTransactionOrNotAtAll) {
+  // A journal of version 1: a word put up for review from the dictionary, one answered.
+  const std::string version_one =
+      progress::sql::kSchemaSteps[0] +
+      "; INSERT INTO words (english, chinese, due) VALUES ('tiny', '微小的', 5);"
+      "INSERT INTO words (english, chinese, due, last_review, reps, state) "
+      "VALUES ('dim', '昏暗的', 1, 0, 1, 2); PRAGMA user_version = 1";
   struct Row {
     const char* what;
-    const char* made_by_hand;  // SQL run on a new file of version 0
+    std::string made_by_hand;  // SQL run on a new file of version 0
     bool migrates;
+    std::vector<std::string> round;  // of a review round after
   } rows[] = {
-      {"an empty file", "", true},
-      {"a file of tables of our own", "CREATE TABLE notes (text TEXT)", true},
+      {"an empty file", "", true, {}},
+      {"a file of tables of our own", "CREATE TABLE notes (text TEXT)", true, {}},
       // The steps create words, then fail on reviews: words must go too.
-      {"a file whose reviews table is in the way", "CREATE TABLE reviews (text TEXT)", false},
+      {"a file whose reviews table is in the way", "CREATE TABLE reviews (text TEXT)", false, {}},
+      // The word never answered was put up for review: it comes first.
+      {"a journal of version 1", version_one, true, {"tiny", "dim"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     std::filesystem::remove_all(Path().parent_path());
     kit::WriteFile(Path(), "");
-    if (*row.made_by_hand) Exec(row.made_by_hand);
+    if (!row.made_by_hand.empty()) Exec(row.made_by_hand);
 
     Journal journal(Path());
     EXPECT_EQ(journal.Record("vast", "巨大的", "", Grade::Good, Mode::Match, kStart).Ok(),
@@ -239,6 +250,10 @@ TEST_F(SafetyTest, OlderSchemaMigratesInOneTransactionOrNotAtAll) {
     EXPECT_EQ(Sql("SELECT count(*) FROM sqlite_master WHERE name = 'words'"), row.migrates);
     EXPECT_EQ(journal.Status().condition,
               row.migrates ? JournalCondition::Recording : JournalCondition::CannotWrite);
+    std::vector<std::string> round;
+    for (const progress::JournalWord& w : journal.ReviewRound(kStart - kDay))
+      round.push_back(w.english);
+    EXPECT_EQ(round, row.round);
   }
 }
 
