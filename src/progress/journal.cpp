@@ -124,7 +124,8 @@ Journal::~Journal() = default;
 template <class Change>
 auto Journal::Write(const Change& change)
     -> JournalResult<decltype(change(std::declval<Connection&>()))> {
-  // Twice at most: once more after the file was found damaged, or renamed or replaced.
+  // Three tries at most: again after the file was found damaged (it is then replaced), and
+  // again after it left the path (renamed, or a backup put in its place).
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (JournalResult<> open = OpenWriter(); !open) return Stop(open.Failed(), false);
     if (const int error = writer_->Syncer().TakeError())
