@@ -21,9 +21,11 @@ progress::Journal* Practice::Journal() {
 
 void Practice::Record(const books::Word& word, const std::string& book, progress::Grade grade,
                       progress::Mode mode) {
+  // A failure shows in the menu, through the journal's status: play goes on.
   if (word.Empty()) return;
   if (progress::Journal* journal = Journal())
-    journal->Record(word.english, word.chinese, book, grade, mode, platform_.Now());
+    static_cast<void>(
+        journal->Record(word.english, word.chinese, book, grade, mode, platform_.Now()));
 }
 
 bool Practice::Add(const books::Word& word, const std::string& book) {
