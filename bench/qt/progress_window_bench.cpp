@@ -23,6 +23,7 @@ progress::Overview FullOverview(int seed) {
   for (int day = 0; day < progress::kChartDays; ++day) {
     overview.reviews_per_day[day] = (day * 37 + seed) % 120 + 1;
     overview.due_per_day[day] = (day * 53 + seed) % 300 + 1;
+    if (day == 0) overview.due_today = overview.due_per_day[0];
     overview.reviews_last_30_days += overview.reviews_per_day[day];
   }
   overview.good_last_30_days = overview.reviews_last_30_days * 4 / 5;

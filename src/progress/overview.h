@@ -20,9 +20,22 @@ struct MissedWord {
   int misses = 0;  // Again answers, all time
 };
 
+// A book the learner practised: the journal's words last practised from it, and how many of
+// them are learned. The book's own count is the catalogue's (books::), which the window finds
+// by the label: "《初中英语》(第一册)(304)：已学 36 / 304".
+struct BookProgress {
+  std::string book;  // its label, as the book list shows it
+  int words = 0;
+  int learned = 0;  // stability of kLearnedStabilityDays days or more
+};
+
 struct Overview {
-  int practised = 0;             // words in the journal
-  int due_now = 0;               // due at or before now
+  int practised = 0;  // words in the journal
+  int due_now = 0;    // due at or before now: what a review round takes now
+  // Due by the end of the local day, overdue words included: the due chart's first bar,
+  // due_per_day[0]. The window's figure of what is due counts this too ("今天到期"), so that
+  // the figure and the bar beside it never differ.
+  int due_today = 0;
   int due_within_week = 0;       // due at or before now + 7 days (those due now included)
   int learned = 0;               // stability of kLearnedStabilityDays days or more
   int good_last_30_days = 0;     // Good answers over the last 30 days
@@ -34,6 +47,8 @@ struct Overview {
   std::array<int, kChartDays> due_per_day{};
   // Up to kMostMissedCount words, most misses first; words never missed are left out.
   std::vector<MissedWord> most_missed;
+  // The books practised, the one practised last first.
+  std::vector<BookProgress> books;
 };
 
 }  // namespace progress

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "books/catalogue.h"
+#include "books/loader.h"
 
 namespace shell {
 
@@ -47,28 +48,29 @@ progress::Journal* Practice::Journal() {
 
 std::optional<AnswerId> Practice::Record(const books::Word& word, const std::string& book,
                                          progress::Grade grade, progress::Mode mode) {
+  // A failure shows in the menu, through the journal's status: play goes on.
   if (word.Empty()) return std::nullopt;
-  if (progress::Journal* journal = Journal())
-    journal->Record(word.english, word.chinese, book, grade, mode, platform_.Now());
-  return std::nullopt;
+  progress::Journal* journal = Journal();
+  if (!journal) return std::nullopt;
+  const progress::JournalResult<progress::ReviewId> recorded =
+      journal->Record(word.english, word.chinese, book, grade, mode, platform_.Now());
+  if (!recorded) return std::nullopt;
+  return *recorded;
 }
 
 bool Practice::TakeBack(const std::vector<AnswerId>& answers) {
-  return answers.empty();
+  progress::Journal* journal = Journal();
+  return journal && journal->TakeBack(answers).Ok();
 }
 
 bool Practice::Add(const books::Word& word, const std::string& book) {
   progress::Journal* journal = Journal();
-  return journal && journal->Add(word.english, word.chinese, book, platform_.Now());
+  return journal && journal->Add(word.english, word.chinese, book, platform_.Now()).Ok();
 }
 
 std::vector<ReviewWord> Practice::ReviewWords() {
   progress::Journal* journal = Journal();
-  if (!journal) return {};
-  std::vector<progress::JournalWord> words = journal->ReviewSet();
-  const std::int64_t now = platform_.Now();
-  std::erase_if(words, [now](const progress::JournalWord& w) { return w.card.due > now; });
-  return ToReview(words);
+  return journal ? ToReview(journal->ReviewRound(platform_.Now())) : std::vector<ReviewWord>{};
 }
 
 std::vector<ReviewWord> Practice::ReviewAheadWords() {
@@ -89,11 +91,8 @@ Practice::Queue Practice::ReadQueue() {
   progress::Journal* journal = Journal();
   if (!journal) return queue;
   const std::int64_t now = platform_.Now();
-  const progress::JournalCounts counts = journal->Counts(now);
-  queue.words = counts.words;
-  queue.due = counts.due;
-  if (queue.due == 0)
-    for (const progress::JournalWord& w : journal->ReviewSet(1)) queue.next_due = w.card.due;
+  queue.words = journal->Counts(now).words;
+  static_cast<progress::ReviewQueue&>(queue) = journal->Queue(now);
   return queue;
 }
 
@@ -151,20 +150,43 @@ ui::Window::MenuEntry Practice::JournalEntry(std::string caption, std::string_vi
   return Entry::Action(WithReason(caption, why_not), std::move(act)).EnabledIf(false);
 }
 
+int Practice::BookCount(const books::CatalogueEntry& entry) {
+  if (entry.kind != books::BookKind::OwnBook) return entry.word_count;
+  // The own book holds what its file holds, up to its capacity.
+  books::WordBook book;
+  const std::string path =
+      books::OwnBookPath(platform_.ProgramDirectory(), platform_.UserDataDirectory());
+  return books::ReadWordBook(path, entry, book) ? book.Count() : 0;
+}
+
 progresspage::Facts Practice::Facts(const progress::Overview& overview) {
-  static_cast<void>(overview);
   progresspage::Facts facts;
   const std::int64_t now = platform_.Now();
   facts.today = progresspage::LocalDay(now, platform_.UtcOffset(now));
   facts.recording = platform_.RecordsProgress();
+  for (const progress::BookProgress& practised : overview.books) {
+    // A word kept without a book (put up for review from none) belongs to no book to list.
+    const books::CatalogueEntry* entry = books::FindEntry(books::BookCatalogue(), practised.book);
+    if (!entry) continue;
+    const int count = BookCount(*entry);
+    facts.books.push_back({practised.book, practised.learned, std::max(count, practised.words)});
+  }
   return facts;
 }
 
-void Practice::OpenProgressWindow(ui::Timer* round_clock) {
-  progress::Journal* journal = Journal();
-  if (!journal || !show_progress_) return;
+progress::Overview Practice::ReadOverview() {
   const std::int64_t now = platform_.Now();
-  const progress::Overview overview = journal->ReadOverview(now, platform_.UtcOffset(now));
+  const int offset = platform_.UtcOffset(now);
+  if (progress::Journal* journal = Journal()) return journal->ReadOverview(now, offset);
+  // With recording off the journal is only read, as it stands; nothing is made or written.
+  progress::JournalReader reader(progress::JournalPath(platform_.UserDataDirectory()));
+  progress::JournalResult<progress::Overview> overview = reader.ReadOverview(now, offset);
+  return overview ? std::move(*overview) : progress::Overview{};
+}
+
+void Practice::OpenProgressWindow(ui::Timer* round_clock) {
+  if (!show_progress_) return;
+  const progress::Overview overview = ReadOverview();
   std::function<void()> closed;
   if (round_clock && round_clock->Enabled()) {
     // The round waits for the window, as it waits under a message.
@@ -179,11 +201,9 @@ std::vector<ui::Window::MenuEntry> Practice::MenuEntries(ui::Timer* round_clock)
   const bool on = platform_.RecordsProgress();
   using Entry = ui::Window::MenuEntry;
   if (show_progress_) {
-    entries.push_back(Entry::Action(on ? "学习记录…" : WithReason("学习记录…", kRecordingOff),
-                                    [this, round_clock](const ui::Attention&) {
-                                      OpenProgressWindow(round_clock);
-                                    })
-                          .EnabledIf(on));
+    entries.push_back(Entry::Action("学习记录…", [this, round_clock](const ui::Attention&) {
+      OpenProgressWindow(round_clock);
+    }));
   }
   entries.push_back(Entry::Toggle(
       "记录学习进度", on, [this, on](const ui::Attention&) { platform_.SetRecordsProgress(!on); }));

@@ -1,7 +1,8 @@
 // The learner's practice, kept from one run to the next: the games record every answer in the
 // journal, the words whose time has come return as review rounds, and the progress window
 // shows it all. The journal's file is opened on the first answer or the first menu that needs
-// it, never at start; with 记录学习进度 off nothing is recorded and no file is opened.
+// it, never at start; with 记录学习进度 off nothing is recorded, and the journal is only read
+// when the learner opens the progress window.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "books/catalogue.h"
 #include "books/word_book.h"
 #include "progress/journal.h"
 #include "progress/page/page.h"
@@ -41,7 +43,7 @@ struct ReviewWord {
 };
 
 // An answer the journal keeps, by which it is taken back.
-using AnswerId = std::int64_t;
+using AnswerId = progress::ReviewId;
 
 class Practice {
  public:
@@ -92,11 +94,8 @@ class Practice {
 
  private:
   // What the menus say of the review round now.
-  struct Queue {
+  struct Queue : progress::ReviewQueue {
     int words = 0;  // in the journal
-    int due = 0;    // due now
-    int soon = 0;   // more, in a learning step due within 20 minutes
-    std::optional<std::int64_t> next_due;
   };
   Queue ReadQueue();
   // Why a review of `needed` words cannot be asked for at all; "" when it can.
@@ -105,7 +104,13 @@ class Practice {
   // The journal, made on first need; null while 记录学习进度 is off.
   progress::Journal* Journal();
   void OpenProgressWindow(ui::Timer* round_clock);
+  // The journal's overview now: read only, when recording is off.
+  progress::Overview ReadOverview();
+  // What the progress window knows besides the overview: the day, whether recording is on,
+  // and the books practised with their counts.
   progresspage::Facts Facts(const progress::Overview& overview);
+  // How many words the book of `entry` holds.
+  int BookCount(const books::CatalogueEntry& entry);
 
   ui::Platform& platform_;
   ShowProgress show_progress_;

@@ -5,7 +5,8 @@ usage: check_names.py ROOT BUILD [FILE...]
 
 clang-tidy's readability-identifier-naming, as ROOT/.clang-tidy sets it (types and functions
 PascalCase, variables snake_case, private and protected members snake_case_, constants kName),
-runs over every C++ file of ROOT/src and ROOT/tools that BUILD's compile_commands.json holds,
+and its readability-function-size (no function over 60 lines) run over every C++ file of
+ROOT/src and ROOT/tools that BUILD's compile_commands.json holds,
 or over the FILEs given; and no identifier anywhere in src/, tools/, tests/, bench/ or fuzz/
 is a form designer's name (Form1, Command3, List2, Text1, Timer1, Label2, ...), the names the
 program's windows and controls had before they were named for what they are. Exits 1 naming
@@ -53,7 +54,8 @@ def tidy(root, build, files):
     def run(path):
         result = subprocess.run([tool, "-p", build, "--quiet", "--header-filter", header_filter,
                                  path], capture_output=True, text=True)
-        lines = [l for l in result.stdout.splitlines() if "readability-identifier-naming" in l]
+        lines = [l for l in result.stdout.splitlines()
+                 if "readability-identifier-naming" in l or "readability-function-size" in l]
         return result.returncode, lines
 
     faults = set()

@@ -29,6 +29,7 @@ FAULTS = [
     ("class Timer { int ticks = 0; };", "ticks"),
     ("inline constexpr int group_size = 18;", "group_size"),
     ("void load_book();", "load_book"),
+    ("int LongCount() {\n  int n = 0;\n" + "  ++n;\n" * 60 + "  return n;\n}", "LongCount"),
 ]
 
 

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,10 @@ TEST_F(JournalTest, OpensNothingUntilFirstUseThenCreatesTheFolderAndSchema) {
   EXPECT_FALSE(std::filesystem::exists(Path().parent_path()));
   EXPECT_EQ(journal_.Status().condition, JournalCondition::Closed);
   EXPECT_EQ(journal_.Counts(kStart).words, 0);
+  // Reading makes nothing; the first answer makes the folder and the schema.
+  EXPECT_FALSE(std::filesystem::exists(Path().parent_path()));
+  EXPECT_EQ(journal_.Status().condition, JournalCondition::Closed);
+  EXPECT_TRUE(journal_.Add("vast", "巨大的", "", kStart));
   EXPECT_EQ(journal_.Status().condition, JournalCondition::Recording);
   EXPECT_EQ(Sql("PRAGMA user_version"), progress::kSchemaVersion);
   SQLite::Database database(Path());
@@ -92,9 +98,11 @@ TEST_F(JournalTest, RecordingSchedulesTheWordAndAddingMakesItDueWithoutAnAnswer)
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    EXPECT_TRUE(row.record ? journal_.Record(row.english, row.chinese, row.book, row.grade,
-                                             Mode::Quiz, row.now)
-                           : journal_.Add(row.english, row.chinese, row.book, row.now));
+    EXPECT_TRUE(
+        row.record
+            ? journal_.Record(row.english, row.chinese, row.book, row.grade, Mode::Quiz, row.now)
+                  .Ok()
+            : journal_.Add(row.english, row.chinese, row.book, row.now).Ok());
     const progress::JournalWord* word = Find(row.english, row.chinese);
     ASSERT_TRUE(word);
     EXPECT_EQ(word->card.due, row.due);
@@ -179,6 +187,7 @@ TEST_F(JournalTest, OverviewCountsWordsAnswersAndMissesByLocalDay) {
   due[0] = 2, due[7] = 1, due[29] = 1;  // apple (overdue) and pear today, plum, fig; not kiwi
   EXPECT_EQ(overview.reviews_per_day, reviews);
   EXPECT_EQ(overview.due_per_day, due);
+  EXPECT_EQ(overview.due_today, 2) << "what the chart's first bar counts";
   ASSERT_EQ(overview.most_missed.size(), 2u);
   EXPECT_EQ(overview.most_missed[0].english, "apple");
   EXPECT_EQ(overview.most_missed[0].misses, 3);
@@ -192,6 +201,240 @@ TEST_F(JournalTest, OverviewCountsWordsAnswersAndMissesByLocalDay) {
   EXPECT_EQ(utc.reviews_per_day[27], 1);
   EXPECT_EQ(utc.reviews_per_day[28], 2);
   EXPECT_EQ(utc.reviews_per_day[29], 1);
+}
+
+// A word of `english` in the journal, answered once, then given `state` and `due` by hand.
+void Scheduled(Journal& journal, const std::filesystem::path& file, const std::string& english,
+               CardState state, std::int64_t due) {
+  ASSERT_TRUE(journal.Record(english, "义", "", Grade::Good, Mode::Match, kStart - kDay));
+  SQLite::Database database(file, SQLite::OPEN_READWRITE);
+  database.exec("UPDATE words SET state = " + std::to_string(static_cast<int>(state)) +
+                ", due = " + std::to_string(due) + " WHERE english = '" + english + "'");
+}
+
+TEST_F(JournalTest, AReviewRoundTakesTheWordsPutUpThenThoseDueAndThoseAboutToBe) {
+  constexpr std::int64_t kMinute = 60;
+  using Words = std::vector<std::string>;
+  struct Row {
+    const char* what;
+    std::function<void(Journal&)> make;
+    Words round;  // at kStart, in order
+    int waiting;  // of them, put up for review
+    int due, soon;
+    std::optional<std::int64_t> next_due;
+  } rows[] = {
+      {"a learning step due in 19 minutes is reviewed ahead",
+       [&](Journal& j) {
+         Scheduled(j, Path(), "step", CardState::Learning, kStart + 19 * kMinute);
+       },
+       {"step"},
+       0,
+       0,
+       1,
+       kStart + 19 * kMinute},
+      {"and a relearning step too",
+       [&](Journal& j) {
+         Scheduled(j, Path(), "again", CardState::Relearning, kStart + 19 * kMinute);
+       },
+       {"again"},
+       0,
+       0,
+       1,
+       kStart + 19 * kMinute},
+      {"one due in 21 minutes is not: nothing is due, the next in 21 minutes",
+       [&](Journal& j) {
+         Scheduled(j, Path(), "step", CardState::Learning, kStart + 21 * kMinute);
+       },
+       {},
+       0,
+       0,
+       0,
+       kStart + 21 * kMinute},
+      {"nor a word in review due in 19 minutes",
+       [&](Journal& j) { Scheduled(j, Path(), "known", CardState::Review, kStart + 19 * kMinute); },
+       {},
+       0,
+       0,
+       0,
+       kStart + 19 * kMinute},
+      {"the words due, earliest first, and those about to be",
+       [&](Journal& j) {
+         Scheduled(j, Path(), "soon", CardState::Learning, kStart + 5 * kMinute);
+         Scheduled(j, Path(), "late", CardState::Review, kStart - kDay);
+         Scheduled(j, Path(), "now", CardState::Review, kStart);
+         Scheduled(j, Path(), "later", CardState::Review, kStart + kDay);
+       },
+       {"late", "now", "soon"},
+       0,
+       2,
+       1,
+       kStart + 5 * kMinute},
+      {"words put up for review come first, however many are due",
+       [&](Journal& j) {
+         for (int i = 0; i < 25; ++i)
+           Scheduled(j, Path(), kit::Numbered("due", i + 10), CardState::Review, kStart - 100 + i);
+         EXPECT_TRUE(j.Add("second", "义", "", kStart - 10));
+         EXPECT_TRUE(j.Add("first", "义", "", kStart - 20));
+       },
+       {"first", "second", "due10", "due11", "due12", "due13", "due14", "due15", "due16", "due17",
+        "due18", "due19", "due20", "due21", "due22", "due23", "due24", "due25"},
+       2,
+       27,
+       0,
+       std::nullopt},
+      {"a word put up, then answered, waits no more",
+       [&](Journal& j) {
+         EXPECT_TRUE(j.Add("put", "义", "", kStart - 20));
+         EXPECT_TRUE(j.Record("put", "义", "", Grade::Good, Mode::Quiz, kStart - 20));
+         EXPECT_TRUE(j.Add("waits", "义", "", kStart));
+       },
+       {"waits", "put"},
+       1,
+       1,
+       1,
+       kStart - 20 + 10 * kMinute},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::filesystem::remove_all(Path().parent_path());
+    Journal journal(Path());
+    row.make(journal);
+    const std::vector<progress::JournalWord> round = journal.ReviewRound(kStart);
+    EXPECT_EQ(English(round), row.round);
+    EXPECT_EQ(std::count_if(round.begin(), round.end(), [](const auto& w) { return w.waiting; }),
+              row.waiting);
+    const progress::ReviewQueue queue = journal.Queue(kStart);
+    EXPECT_EQ(queue.due, row.due);
+    EXPECT_EQ(queue.soon, row.soon);
+    EXPECT_EQ(queue.next_due, row.next_due);
+  }
+}
+
+TEST_F(JournalTest, TakingAnswersBackLeavesEachWordAsIfTheyHadNeverBeenGiven) {
+  struct Answer {
+    const char* english;
+    Grade grade;
+    std::int64_t at;
+  };
+  struct Row {
+    const char* what;
+    const char* put_up;  // a word put up for review first, if any
+    // Answers kept, answers taken back, then answers given after (to both journals).
+    std::vector<Answer> kept, taken_back, then;
+  } rows[] = {
+      {"the last answer",
+       nullptr,
+       {{"vast", Grade::Good, kStart}, {"vast", Grade::Good, kStart + 600}},
+       {{"vast", Grade::Again, kStart + 700}},
+       {}},
+      {"the answers of a round, back to its start",
+       nullptr,
+       {{"vast", Grade::Good, kStart}, {"tiny", Grade::Again, kStart + 10}},
+       {{"vast", Grade::Again, kStart + kDay},
+        {"tiny", Grade::Good, kStart + kDay + 5},
+        {"dim", Grade::Good, kStart + kDay + 9},
+        {"vast", Grade::Good, kStart + kDay + 60}},
+       {}},
+      {"the only answer of a word put up for review",
+       "vast",
+       {},
+       {{"vast", Grade::Good, kStart + 30}},
+       {}},
+      {"an answer after the word was put up",
+       "vast",
+       {{"vast", Grade::Again, kStart}},
+       {{"vast", Grade::Good, kStart + 30}},
+       {}},
+      {"a Good, with an Easy in its place",
+       nullptr,
+       {{"vast", Grade::Good, kStart}},
+       {{"vast", Grade::Good, kStart + 600}},
+       {{"vast", Grade::Easy, kStart + 600}}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    // The same answers, less those taken back, in a journal that never had them.
+    const std::filesystem::path never = dir_.Path() / "never" / "progress.sqlite3";
+    std::filesystem::remove_all(Path().parent_path());
+    std::filesystem::remove_all(never.parent_path());
+    Journal journal(Path()), reference(never);
+    auto both = [&](const Answer& a) {
+      ASSERT_TRUE(reference.Record(a.english, "义", "", a.grade, Mode::Match, a.at));
+      ASSERT_TRUE(journal.Record(a.english, "义", "", a.grade, Mode::Match, a.at));
+    };
+    if (row.put_up) {
+      ASSERT_TRUE(journal.Add(row.put_up, "义", "", kStart - 60));
+      ASSERT_TRUE(reference.Add(row.put_up, "义", "", kStart - 60));
+    }
+    for (const Answer& a : row.kept) both(a);
+    std::vector<progress::ReviewId> taken;
+    for (const Answer& a : row.taken_back) {
+      const progress::JournalResult<progress::ReviewId> id =
+          journal.Record(a.english, "义", "", a.grade, Mode::Match, a.at);
+      ASSERT_TRUE(id);
+      taken.push_back(*id);
+    }
+    ASSERT_TRUE(journal.TakeBack(taken));
+    ASSERT_TRUE(journal.TakeBack(taken)) << "taken back twice: nothing more";
+    for (const Answer& a : row.then) both(a);
+    EXPECT_EQ(Sql("SELECT count(*) FROM reviews"),
+              static_cast<std::int64_t>(row.kept.size() + row.then.size()));
+    EXPECT_EQ(Sql("SELECT count(*) FROM reviews WHERE grade = 4"), row.then.empty() ? 0 : 1);
+    const std::vector<progress::JournalWord> words = journal.List(Listing::All, kStart);
+    const std::vector<progress::JournalWord> expected = reference.List(Listing::All, kStart);
+    ASSERT_EQ(English(words), English(expected));
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      SCOPED_TRACE(words[i].english);
+      EXPECT_EQ(words[i].card.due, expected[i].card.due);
+      EXPECT_EQ(words[i].card.last_review, expected[i].card.last_review);
+      EXPECT_DOUBLE_EQ(words[i].card.stability, expected[i].card.stability);
+      EXPECT_DOUBLE_EQ(words[i].card.difficulty, expected[i].card.difficulty);
+      EXPECT_EQ(words[i].card.state, expected[i].card.state);
+      EXPECT_EQ(words[i].card.reps, expected[i].card.reps);
+      EXPECT_EQ(words[i].card.lapses, expected[i].card.lapses);
+      EXPECT_EQ(words[i].card.learning_steps, expected[i].card.learning_steps);
+      EXPECT_EQ(words[i].misses, expected[i].misses);
+      EXPECT_EQ(words[i].waiting, expected[i].waiting);
+    }
+    EXPECT_EQ(English(journal.ReviewRound(kStart + kDay + 100)),
+              English(reference.ReviewRound(kStart + kDay + 100)));
+  }
+}
+
+TEST_F(JournalTest, OverviewListsTheBooksPractisedWithTheirLearnedWords) {
+  struct Answer {
+    const char* english;
+    const char* book;
+    std::int64_t at;
+    double stability;  // set by hand afterwards
+  } answers[] = {
+      {"vast", "《初中英语》(第一册)(304)", kStart, 30},
+      {"tiny", "《初中英语》(第一册)(304)", kStart + 10, 21},
+      {"dim", "《初中英语》(第一册)(304)", kStart + 20, 20.9},
+      {"apple", "《My词库》", kStart + 30, 100},
+      {"pear", "", kStart + 40, 100},  // a word of no book
+      // The last practised from another book counts for that one.
+      {"vast", "《高中英语》(第一册)(500)", kStart + 5, 30},
+  };
+  for (const Answer& a : answers) {
+    ASSERT_TRUE(journal_.Record(a.english, "义", a.book, Grade::Good, Mode::Match, a.at));
+    Exec("UPDATE words SET stability = " + std::to_string(a.stability) + " WHERE english = '" +
+         a.english + "'");
+  }
+  const progress::Overview overview = journal_.ReadOverview(kStart + 60, 0);
+  ASSERT_EQ(overview.books.size(), 3u);
+  struct Book {
+    std::string book;
+    int words, learned;
+  };
+  const Book expected[] = {{"《My词库》", 1, 1},  // practised last
+                           {"《初中英语》(第一册)(304)", 2, 1},
+                           {"《高中英语》(第一册)(500)", 1, 1}};
+  for (std::size_t i = 0; i < overview.books.size(); ++i) {
+    EXPECT_EQ(overview.books[i].book, expected[i].book);
+    EXPECT_EQ(overview.books[i].words, expected[i].words) << expected[i].book;
+    EXPECT_EQ(overview.books[i].learned, expected[i].learned) << expected[i].book;
+  }
 }
 
 }  // namespace

@@ -11,7 +11,8 @@ inline constexpr progresspage::Day kToday{2026, 12, 8};
 inline progress::Overview Sample() {
   progress::Overview overview;
   overview.practised = 486;
-  overview.due_now = 23;
+  overview.due_now = 21;
+  overview.due_today = 23;
   overview.due_within_week = 118;
   overview.learned = 137;
   overview.good_last_30_days = 350;

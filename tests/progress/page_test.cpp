@@ -29,6 +29,7 @@ const Facts kOn{overview_samples::kToday, true, {}};
 progress::Overview Backlog() {
   progress::Overview overview = Sample();
   overview.due_now = 300;
+  overview.due_today = 300;
   overview.due_per_day[0] = 300;  // words left overdue for weeks
   return overview;
 }
@@ -46,7 +47,7 @@ TEST(ProgressPage, DescribesAnEmptyAFullAndABackloggedJournal) {
     const char* name;
     progress::Overview overview;
     bool empty;
-    const char* due_now;  // the figure as said
+    const char* due_today;  // the figure as said, which the due chart's first bar counts too
     const char* good_share;
     const char *reviews, *due;  // the charts' summaries
     int due_scale, cut;         // the due chart's scale and its cut bar
@@ -56,18 +57,18 @@ TEST(ProgressPage, DescribesAnEmptyAFullAndABackloggedJournal) {
       {"empty",
        {},
        true,
-       "现在到期：0 个",
+       "今天到期：0 个",
        "近 30 天没有复习，还算不出答对率。",
        "近 30 天没有复习。",
        "未来 30 天没有单词到期。",
        0,
        -1,
        0},
-      {"full", Sample(), false, "现在到期：23 个",
+      {"full", Sample(), false, "今天到期：23 个",
        "近 30 天答对率：85%（复习 412 次，答对 350 次）",
        "共复习 8 次；最多的一天是11月9日，5 次；今天 3 次。",
        "共 63 个单词到期；最多的一天是12月15日，40 个；今天 23 个。", 40, -1, 3},
-      {"backlog", Backlog(), false, "现在到期：300 个", "近 30 天答对率：85%",
+      {"backlog", Backlog(), false, "今天到期：300 个", "近 30 天答对率：85%",
        "共复习 8 次；最多的一天是11月9日，5 次；今天 3 次。",
        "共 340 个单词到期；最多的一天是今天，300 个；今天 300 个。", 40, 0, 3},
   };
@@ -78,7 +79,8 @@ TEST(ProgressPage, DescribesAnEmptyAFullAndABackloggedJournal) {
     EXPECT_EQ(page.header, "");
     EXPECT_EQ(page.empty, row.empty);
     ASSERT_EQ(page.figures.size(), 4u);
-    EXPECT_EQ(page.figures[1].spoken, row.due_now);
+    EXPECT_EQ(page.figures[1].spoken, row.due_today);
+    EXPECT_EQ(page.figures[1].value, page.charts.at(1).bars.at(0).value);
     EXPECT_EQ(page.good_share.rfind(row.good_share, 0), 0u) << page.good_share;
     ASSERT_EQ(page.charts.size(), 2u);
     EXPECT_EQ(page.charts[0].summary, row.reviews);

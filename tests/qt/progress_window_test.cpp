@@ -50,10 +50,11 @@ TEST_F(ProgressWindowTest, ShowsTheFiguresTheShareOfGoodAndTheChartsInWords) {
   Show(PageOf(Sample()));
   EXPECT_EQ(Find<QLabel>("good_share")->text().toStdString(),
             "近 30 天答对率：85%（复习 412 次，答对 350 次）");
-  EXPECT_TRUE(Find<QLabel>("due_now")->text().contains("现在到期"));
-  EXPECT_EQ(Find("due_within_week")->toolTip(), "现在到期的单词也算在内");
+  EXPECT_TRUE(Find<QLabel>("due_today")->text().contains("今天到期"));
+  EXPECT_TRUE(Find("due_today")->toolTip().contains("其中现在到期 21 个")) << "what F3 takes now";
+  EXPECT_EQ(Find("due_within_week")->toolTip(), "今天到期的单词也算在内");
   for (auto [name, figure] : {std::pair{"practised", "练过的单词：486 个"},
-                              {"due_now", "现在到期：23 个"},
+                              {"due_today", "今天到期：23 个"},
                               {"due_within_week", "7 天内到期：118 个"},
                               {"learned", "已掌握：137 个"}})
     EXPECT_EQ(Find(name)->accessibleName().toStdString(), figure);

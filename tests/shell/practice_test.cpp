@@ -29,13 +29,16 @@ struct Learner : PlayingProgram {
     platform.user_data_directory = data.Str();
   }
   std::filesystem::path JournalFile() const { return data.Path() / "progress.sqlite3"; }
-  // Every word of the journal as "english/chinese good again", in English order.
+  // Every word of the journal as "english/chinese good again", in English order; " easy" after
+  // a word whose one answer put it in review at once, as only Easy does.
   std::vector<std::string> Words() const {
     progress::Journal journal(JournalFile());
     std::vector<std::string> words;
-    for (const progress::JournalWord& w : journal.List(progress::Listing::All, platform.now))
+    for (const progress::JournalWord& w : journal.List(progress::Listing::All, platform.now)) {
       words.push_back(w.english + "/" + w.chinese + " " + std::to_string(w.card.reps - w.misses) +
                       " " + std::to_string(w.misses));
+      if (w.card.reps == 1 && w.card.state == progress::CardState::Review) words.back() += " easy";
+    }
     return words;
   }
   // The menu entry whose caption starts with `start`.
@@ -48,12 +51,16 @@ struct Learner : PlayingProgram {
                     std::vector<std::pair<const ui::Control*, std::string>> selections = {}) {
     ui.Window().PressShortcut(key, {nullptr, std::move(selections)});
   }
+  // `key` pressed with the focus on `focus`.
+  static void PressOn(const kit::Controls& ui, const std::string& key, const ui::Control& focus) {
+    ui.Window().PressShortcut(key, {&focus, {}});
+  }
 
   // Puts the own book's records `from` to `to` up for review, due now, as F4 does.
   void PutUp(int from, int to) const {
     progress::Journal journal(JournalFile());
     for (int k = from; k <= to; ++k)
-      journal.Add(English(k), Chinese(k), books::kOwnBookLabel, platform.now);
+      ASSERT_TRUE(journal.Add(English(k), Chinese(k), books::kOwnBookLabel, platform.now));
   }
   // The number of shown cells of the board.
   static int ShownCells(const kit::Controls& m) {
@@ -70,6 +77,21 @@ struct Learner : PlayingProgram {
 std::string W(int record, int good, int again) {
   return PlayingProgram::English(record) + "/" + PlayingProgram::Chinese(record) + " " +
          std::to_string(good) + " " + std::to_string(again);
+}
+
+// A word answered Easy once.
+std::string Easy(int record) {
+  return W(record, 1, 0) + " easy";
+}
+
+// The match game in play on group 0, which the cycling draws fill with records 1 to 9, each
+// twice.
+kit::Controls MatchGroupZero(Learner& l) {
+  kit::Controls m = l.Open(Mode::Match);
+  PlayingProgram::ChooseOwnBook(m);
+  m.GroupList().SetListIndex(0);
+  m.ChooseGroupButton().Click();
+  return m;
 }
 
 TEST(Practice, EveryWordOfARoundIsRecordedOnceAsGoodOrAgainAsItHappens) {
@@ -181,6 +203,74 @@ TEST(Practice, EveryWordOfARoundIsRecordedOnceAsGoodOrAgainAsItHappens) {
        {W(1, 1, 0), W(10, 1, 0), W(11, 1, 0), W(12, 1, 0), W(13, 1, 0), W(14, 1, 0), W(15, 1, 0),
         W(16, 1, 0), W(17, 1, 0), W(18, 1, 0), W(2, 1, 0), W(3, 1, 0), W(4, 1, 0), W(5, 1, 0),
         W(6, 1, 0), W(7, 1, 0), W(8, 1, 0), W(9, 1, 0)}},
+      {"match: Ctrl+Z takes back what the last press recorded, and the pair then counts anew",
+       [](Learner& l) {
+         const kit::Controls m = l.MatchPlay();
+         l.CellShowing(m, l.English(1)).Click();
+         l.CellShowing(m, l.Chinese(1)).Click();
+         l.CellShowing(m, l.English(2)).Click();
+         l.CellShowing(m, l.Chinese(3)).Click();  // a slip: Again for both
+         Learner::Press(m, "Ctrl+Z");
+         EXPECT_TRUE(l.CellShowing(m, l.English(2)).Visible()) << "the board is as it was";
+         l.CellShowing(m, l.English(2)).Click();
+         l.CellShowing(m, l.Chinese(2)).Click();
+       },
+       {W(1, 1, 0), W(2, 1, 0)}},
+      {"match: Ctrl+Z again and again goes back to the round's start, and no further",
+       [](Learner& l) {
+         const kit::Controls m = l.MatchPlay();
+         for (int k = 1; k <= 2; ++k) {
+           l.CellShowing(m, l.English(k)).Click();
+           l.CellShowing(m, l.Chinese(k)).Click();
+         }
+         EXPECT_TRUE(Learner::Entry(m, "撤销 (Ctrl+Z)").enabled);
+         for (int undo = 0; undo < 3; ++undo) Learner::Press(m, "Ctrl+Z");
+         EXPECT_EQ(Learner::Entry(m, "撤销 (Ctrl+Z)").caption,
+                   "撤销 (Ctrl+Z)（本局没有可撤销的答案）");
+         EXPECT_EQ(Learner::ShownCells(m), match::kCells - 4) << "the cleared pairs stay cleared";
+       },
+       {}},
+      {"match: F5 on a cell is Easy in place of the Again of a slip, and counts once",
+       [](Learner& l) {
+         const kit::Controls m = l.MatchPlay();
+         l.CellShowing(m, l.English(1)).Click();
+         l.CellShowing(m, l.Chinese(2)).Click();
+         Learner::PressOn(m, "F5", l.CellShowing(m, l.English(1)));
+         l.CellShowing(m, l.English(1)).Click();
+         l.CellShowing(m, l.Chinese(1)).Click();
+         Learner::PressOn(m, "F5", m.ChangeGroupButton());  // no cell in focus: nothing
+       },
+       {Easy(1), W(2, 0, 1)}},
+      {"match: F5 on a word met twice in a round is Easy in place of its Good; Ctrl+Z takes it "
+       "back",
+       [](Learner& l) {
+         const kit::Controls m = MatchGroupZero(l);
+         l.CellShowing(m, l.English(1)).Click();
+         l.CellShowing(m, l.Chinese(1)).Click();
+         l.CellShowing(m, l.English(2)).Click();
+         l.CellShowing(m, l.Chinese(2)).Click();
+         Learner::PressOn(m, "F5", l.CellShowing(m, l.English(1)));  // the other word1 pair
+         EXPECT_EQ(l.Words(), (std::vector<std::string>{Easy(1), W(2, 1, 0)}));
+         Learner::PressOn(m, "F5", l.CellShowing(m, l.English(2)));
+         Learner::Press(m, "Ctrl+Z");  // the Easy of word2 goes, and with it its Good
+       },
+       {Easy(1)}},
+      {"quiz: F5 on the question is Easy, and its answer counts no more",
+       [](Learner& l) {
+         const kit::Controls q = l.QuizPlay(true);
+         Learner::Press(q, "F5");
+         l.AnswerButton(q, false).Click();
+         l.AnswerButton(q).Click();
+       },
+       {Easy(1)}},
+      {"quiz: Ctrl+Z takes back the Again of a wrong answer, and the right one is Good",
+       [](Learner& l) {
+         const kit::Controls q = l.QuizPlay(true);
+         l.AnswerButton(q, false).Click();
+         Learner::Press(q, "Ctrl+Z");
+         l.AnswerButton(q).Click();
+       },
+       {W(1, 1, 0)}},
       {"汉译英: the word is kept English first",
        [](Learner& l) {
          const kit::Controls q = l.QuizPlay(false);
@@ -196,6 +286,16 @@ TEST(Practice, EveryWordOfARoundIsRecordedOnceAsGoodOrAgainAsItHappens) {
          l.Press(d, "F4");
        },
        {W(3, 0, 0)}},
+      {"dictionary: F5 grades the hit on the line selected in the results Easy",
+       [](Learner& l) {
+         const kit::Controls d = l.Lookup();
+         d.QueryBox().SetText("word1");
+         d.LookUpButton().Click();
+         l.Press(d, "F5", {{&d.ResultBox(), l.Chinese(12) + "\n"}});
+         EXPECT_EQ(Learner::Entry(d, "已记为认识").caption,
+                   "已记为认识：" + l.English(12) + " — " + l.Chinese(12));
+       },
+       {Easy(12)}},
       {"dictionary: F4 takes the hit on the line selected in the results",
        [](Learner& l) {
          const kit::Controls d = l.Lookup();
@@ -230,7 +330,13 @@ TEST(Practice, WithRecordingOffNothingIsRecordedAndNoFileOpened) {
     EXPECT_EQ(entry.caption, std::string(caption) + "（记录学习进度已关闭）");
     EXPECT_FALSE(entry.enabled) << caption;
   }
-  EXPECT_EQ(Learner::Entry(m, "学习记录").caption, "学习记录…（记录学习进度已关闭）");
+  // The progress window still opens, on the journal as it stands, and its header says so.
+  ui::Window::MenuEntry progress = Learner::Entry(m, "学习记录…");
+  ASSERT_TRUE(progress.enabled);
+  progress.act({});
+  ASSERT_EQ(learner.pages.size(), 1u);
+  EXPECT_EQ(learner.pages[0].header, "记录学习进度已关闭");
+  EXPECT_TRUE(learner.pages[0].empty);
   EXPECT_FALSE(std::filesystem::exists(learner.JournalFile()));
   // The menu's entry shows the setting and turns it back on.
   ui::Window::MenuEntry record = Learner::Entry(m, "记录学习进度");
@@ -253,8 +359,8 @@ TEST(Practice, F3DealsTheWordsDueFromAnyScreenAndTheTitleSaysReview) {
     m.ChangeBookButton().Click();
   }
   const kit::Controls m(learner.program.Shell().Find(Mode::Match)->Window());
-  learner.platform.now += 60;  // a minute on: the missed words are due, word3 not yet
-  EXPECT_EQ(Learner::Entry(m, "复习 (F3)").caption, "复习 (F3)：2 个到期");
+  learner.platform.now += 60;  // a minute on: the missed words are due, word3 in nine minutes
+  EXPECT_EQ(Learner::Entry(m, "复习 (F3)").caption, "复习 (F3)：2 个到期 · 1 个 20 分钟内");
   learner.platform.now += 3600;  // an hour on: all three are
   Learner::Press(m, "F3");
   EXPECT_EQ(m.Window().Caption(), "Kestrin之连连看V3.6 - 《My词库》 - 复习");
@@ -369,10 +475,9 @@ TEST(Practice, WithNothingDueF3AndItsEntrySayWhenAndAReviewAheadDealsTheSoonest)
     // Answered Good twice, ten minutes apart: in review, due days later.
     progress::Journal journal(learner.JournalFile());
     const std::int64_t then = learner.platform.now;
-    journal.Record(learner.English(2), learner.Chinese(2), books::kOwnBookLabel,
-                   progress::Grade::Good, progress::Mode::Match, then);
-    journal.Record(learner.English(2), learner.Chinese(2), books::kOwnBookLabel,
-                   progress::Grade::Good, progress::Mode::Match, then + 600);
+    for (const std::int64_t at : {then, then + 600})
+      ASSERT_TRUE(journal.Record(learner.English(2), learner.Chinese(2), books::kOwnBookLabel,
+                                 progress::Grade::Good, progress::Mode::Match, at));
     due = journal.List(progress::Listing::All, then).at(0).card.due;
   }
   learner.platform.now = due - 8 * 60;
@@ -421,8 +526,10 @@ TEST(Practice, AReviewThatCannotBeAskedLeavesTheWindowAsItWasAndTheMenuSaysWhy) 
   {
     // Four words of two meanings: no question of theirs has three different wrong answers.
     progress::Journal journal(learner.JournalFile());
-    for (const char* english : {"a1", "a2"}) journal.Add(english, "甲", "", learner.platform.now);
-    for (const char* english : {"b1", "b2"}) journal.Add(english, "乙", "", learner.platform.now);
+    for (const char* english : {"a1", "a2"})
+      ASSERT_TRUE(journal.Add(english, "甲", "", learner.platform.now));
+    for (const char* english : {"b1", "b2"})
+      ASSERT_TRUE(journal.Add(english, "乙", "", learner.platform.now));
   }
   const kit::Controls q = learner.Open(Mode::Quiz);
   EXPECT_TRUE(Learner::Entry(q, "复习 (F3)").enabled) << "the journal holds four words";
@@ -492,6 +599,55 @@ TEST(Practice, TheProgressWindowOverARoundInPlayHoldsItsClockUntilItIsClosed) {
     learner.close_progress();
     EXPECT_TRUE(ui.Clock().Enabled());
   }
+}
+
+TEST(Practice, AWordPutUpWithF4ComesInTheNextReviewHoweverManyAreDue) {
+  Learner learner;
+  {
+    // Thirty words missed an hour ago, all due since.
+    progress::Journal journal(learner.JournalFile());
+    for (int k = 1; k <= 30; ++k)
+      ASSERT_TRUE(journal.Record(kit::Numbered("x", k), kit::Numbered("叉", k), "",
+                                 progress::Grade::Again, progress::Mode::Match,
+                                 learner.platform.now - 3600));
+  }
+  const kit::Controls d = learner.Lookup();
+  d.QueryBox().SetText(learner.English(5));
+  d.LookUpButton().Click();
+  Learner::Press(d, "F4");
+  learner.program.Shell().SwitchMode(*learner.program.Shell().Find(Mode::Dictionary), Mode::Match);
+  const kit::Controls m(learner.program.Shell().Find(Mode::Match)->Window());
+  EXPECT_EQ(Learner::Entry(m, "复习 (F3)").caption, "复习 (F3)：31 个到期");
+  Learner::Press(m, "F3");
+  EXPECT_EQ(Learner::ShownCells(m), match::kCells) << "a round's worth of the 31";
+  EXPECT_TRUE(learner.CellShowing(m, learner.English(5)).Visible());
+  EXPECT_TRUE(learner.CellShowing(m, learner.Chinese(5)).Visible());
+}
+
+TEST(Practice, TheProgressWindowListsTheBooksPractisedAgainstWhatEachHolds) {
+  Learner learner;
+  {
+    progress::Journal journal(learner.JournalFile());
+    const std::int64_t now = learner.platform.now;
+    const auto record = [&](const std::string& english, std::string_view book) {
+      ASSERT_TRUE(
+          journal.Record(english, "义", book, progress::Grade::Good, progress::Mode::Quiz, now));
+    };
+    record("a", "《初中英语》(第一册)(304)");
+    record("b", "《初中英语》(第一册)(304)");
+    record("c", books::kOwnBookLabel);
+    record("d", "");  // a word from no book
+  }
+  const kit::Controls m = learner.MatchPlay();
+  Learner::Entry(m, "学习记录…").act({});
+  ASSERT_EQ(learner.pages.size(), 1u);
+  ASSERT_EQ(learner.pages[0].lists.size(), 2u);
+  std::vector<std::string> books;
+  for (const progresspage::Row& row : learner.pages[0].lists[1].rows) books.push_back(row.cells[0]);
+  std::sort(books.begin(), books.end());
+  // The own book holds the 18 words of its file; a catalogue book what the catalogue says.
+  EXPECT_EQ(books, (std::vector<std::string>{"《My词库》：已学 0 / 18",
+                                             "《初中英语》(第一册)(304)：已学 0 / 304"}));
 }
 
 TEST(Practice, AJournalThatCannotBeWrittenLeavesPlayAloneAndTheMenuSaysWhy) {

@@ -11,6 +11,11 @@
 #include <iterator>
 #include <sstream>
 
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <functional>
+#include <map>
+
 #include "books/loader.h"
 #include "booktool/import.h"
 #include "kit/files.h"
@@ -721,12 +726,12 @@ TEST_F(ToolTest, ProgressListsTheJournalAndWritesItsWordsForOtherPrograms) {
   {
     progress::Journal journal(dir_.Path() / "vantle" / "progress.sqlite3");
     const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
-    journal.Record("vast", "巨大的", "《My词库》", progress::Grade::Good, progress::Mode::Quiz,
-                   now);
-    journal.Record("dim", "昏暗的", "《My词库》", progress::Grade::Again, progress::Mode::Match,
-                   now - 3600);
-    journal.Record("dim", "昏暗的", "《My词库》", progress::Grade::Again, progress::Mode::Match,
-                   now - 1800);
+    EXPECT_TRUE(journal.Record("vast", "巨大的", "《My词库》", progress::Grade::Good,
+                               progress::Mode::Quiz, now));
+    EXPECT_TRUE(journal.Record("dim", "昏暗的", "《My词库》", progress::Grade::Again,
+                               progress::Mode::Match, now - 3600));
+    EXPECT_TRUE(journal.Record("dim", "昏暗的", "《My词库》", progress::Grade::Again,
+                               progress::Mode::Match, now - 1800));
   }
   struct Row {
     std::vector<std::string> args;
@@ -762,6 +767,104 @@ TEST_F(ToolTest, ProgressListsTheJournalAndWritesItsWordsForOtherPrograms) {
   EXPECT_EQ(Run({"progress", P("missed.txt")}), kExitRefused) << "replaced only with --force";
   EXPECT_EQ(Run({"progress", "-", "--format", "csv"}), kExitGood);
   EXPECT_NE(Out().find("\"vast\",\"巨大的\""), std::string::npos) << Out();
+}
+
+// Every file in `folder`, by name, with its bytes.
+std::map<std::string, std::string> Files(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+    files[entry.path().filename().string()] = Read(entry.path());
+  return files;
+}
+
+TEST_F(ToolTest, ProgressOnlyReadsTheJournalAndNeverWritesOverItsFiles) {
+  kit::ScopedEnv data("XDG_DATA_HOME", dir_.Str().c_str());
+  const fs::path folder = dir_.Path() / "vantle";
+  const fs::path journal = folder / "progress.sqlite3";
+  const std::string log = journal.string() + "-wal", index = journal.string() + "-shm";
+  const auto sound = [&] {
+    progress::Journal made(journal);
+    EXPECT_TRUE(made.Record("vast", "巨大的", "《My词库》", progress::Grade::Good,
+                            progress::Mode::Quiz, 1767225600));
+  };
+  struct Row {
+    const char* what;
+    std::function<void()> make;
+    std::vector<std::string> args;
+    int status;
+    const char* says;  // in standard output for 0, in standard error otherwise
+  } rows[] = {
+      {"an empty file",
+       [&] { kit::WriteFile(journal, ""); },
+       {"progress"},
+       kExitGood,
+       "due\tstate\tanswers"},
+      {"a file that is not SQLite",
+       [&] { kit::WriteFile(journal, "enormous\r\n巨大的\r\n"); },
+       {"progress"},
+       kExitRefused,
+       "学习记录已损坏"},
+      {"a page overwritten",
+       [&] {
+         sound();
+         std::string bytes = Read(journal);
+         bytes.replace(4096, 4096, std::string(4096, '\x5a'));  // page 2: the words
+         kit::WriteFile(journal, bytes);
+       },
+       {"progress", "--due"},
+       kExitRefused,
+       "学习记录已损坏"},
+      {"a journal in rollback mode",
+       [&] {
+         sound();
+         SQLite::Database(journal, SQLite::OPEN_READWRITE).exec("PRAGMA journal_mode = DELETE");
+       },
+       {"progress"},
+       kExitGood,
+       "\tvast\t巨大的\t《My词库》"},
+      {"onto its log",
+       sound,
+       {"progress", log, "--format", "csv", "--force"},
+       kExitRefused,
+       "is one of the journal's files"},
+      {"onto its index",
+       sound,
+       {"progress", index, "--format", "csv", "--force"},
+       kExitRefused,
+       "is one of the journal's files"},
+      {"onto itself",
+       sound,
+       {"progress", journal.string(), "--format", "csv", "--force"},
+       kExitRefused,
+       "is one of the journal's files"},
+      {"onto a link to its log",
+       [&] {
+         sound();
+         fs::create_symlink(log, folder / "words.csv");
+       },
+       {"progress", (folder / "words.csv").string(), "--force"},
+       kExitRefused,
+       "is one of the journal's files"},
+      {"onto a hard link to it",
+       [&] {
+         sound();
+         fs::create_hard_link(journal, folder / "words.csv");
+       },
+       {"progress", (folder / "words.csv").string(), "--force"},
+       kExitRefused,
+       "the file being read"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    row.make();
+    const std::map<std::string, std::string> before = Files(folder);
+    EXPECT_EQ(Run(row.args), row.status) << Err();
+    const std::string text = row.status == kExitGood ? Out() : Err();
+    EXPECT_NE(text.find(row.says), std::string::npos) << text;
+    EXPECT_EQ(Files(folder), before) << "nothing made, nothing changed";
+  }
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "booktool/progress_command.h"
 
 #include <ctime>
+#include <filesystem>
 #include <iomanip>
+#include <optional>
+#include <vector>
 
 #include "books/catalogue.h"
 #include "booktool/export_command.h"
@@ -43,6 +46,43 @@ void PrintWords(const std::vector<progress::JournalWord>& words, std::ostream& o
         << w.misses << "\t" << w.english << "\t" << w.chinese << "\t" << w.book << "\n";
 }
 
+// The journal's own files: the journal, its log and the log's index.
+std::vector<std::filesystem::path> JournalFiles(const std::filesystem::path& journal) {
+  std::filesystem::path log = journal, index = journal;
+  return {journal, log += "-wal", index += "-shm"};
+}
+
+// Whether `output` names one of `files` once its links are followed, whether the file is there
+// or not (a log is only there while a program has the journal open).
+bool NamesOneOf(const std::string& output, const std::vector<std::filesystem::path>& files) {
+  std::filesystem::path path = output;
+  std::error_code error;
+  for (int links = 0; links < 40 && std::filesystem::is_symlink(path, error); ++links) {
+    const std::filesystem::path to = std::filesystem::read_symlink(path, error);
+    if (error) break;
+    path = to.is_absolute() ? to : path.parent_path() / to;
+  }
+  const std::filesystem::path named = std::filesystem::weakly_canonical(path, error);
+  for (const std::filesystem::path& file : files)
+    if (std::filesystem::weakly_canonical(file, error) == named) return true;
+  return false;
+}
+
+// Where the words go: a word list when OUT or --format asks for one (never onto one of the
+// journal's files, by name, link or inode), none for a listing.
+std::optional<Result<ListDestination>> DestinationFor(const Arguments& args,
+                                                      const std::filesystem::path& journal) {
+  if (args.files.empty() && !args.format) return std::nullopt;
+  const std::string out = args.files.empty() ? "-" : args.files[0];
+  const std::vector<std::filesystem::path> files = JournalFiles(journal);
+  if (out != "-" && NamesOneOf(out, files))
+    return Failure{"is one of the journal's files (" + journal.string() +
+                       ", its -wal or its -shm); they are never written, with --force or "
+                       "without",
+                   0, out};
+  return ListDestinationFor(args, out, {files.begin(), files.end()});
+}
+
 int RunProgress(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (args.files.size() > 1) return UsageError(kProgressCommand, kTooManyFiles, err);
   if (args.due && args.missed)
@@ -56,24 +96,25 @@ int RunProgress(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (!std::filesystem::exists(path, missing))
     return Refuse({"no journal yet: play a round first", 0, path.string()}, err);
 
-  // A word list when OUT or --format asks for one; a listing of the journal otherwise.
-  std::optional<Result<ListDestination>> destination;
-  if (!args.files.empty() || args.format)
-    destination = ListDestinationFor(args, args.files.empty() ? "-" : args.files[0], {path});
-  if (destination && !destination->Ok())
-    return UsageError(kProgressCommand, destination->Failed().reason, err);
-
-  progress::Journal journal(path);
-  const std::vector<progress::JournalWord> words =
+  const std::optional<Result<ListDestination>> destination = DestinationFor(args, path);
+  if (destination && !destination->Ok()) {
+    const Failure& refusal = destination->Failed();
+    if (refusal.file.empty()) return UsageError(kProgressCommand, refusal.reason, err);
+    return Refuse(refusal, err);
+  }
+  // Read only: a journal that is damaged, or cannot be read, is refused as it is.
+  progress::JournalReader journal(path);
+  const progress::JournalResult<> sound = journal.Check();
+  if (!sound) return Refuse({sound.Failed().reason, 0, path.string()}, err);
+  const progress::JournalResult<std::vector<progress::JournalWord>> words =
       journal.List(listing, static_cast<std::int64_t>(std::time(nullptr)));
-  if (const progress::JournalStatus status = journal.Status(); !status.text.empty())
-    return Refuse({status.text, 0, path.string()}, err);
+  if (!words) return Refuse({words.Failed().reason, 0, path.string()}, err);
   if (!destination) {
-    PrintWords(words, out);
+    PrintWords(*words, out);
     return kExitGood;
   }
   std::vector<ListRecord> records;
-  for (const progress::JournalWord& w : words) records.push_back({0, w.english, w.chinese});
+  for (const progress::JournalWord& w : *words) records.push_back({0, w.english, w.chinese});
   return WriteList(records, path.string(), "Vantle 学习记录", **destination, out, err);
 }
 

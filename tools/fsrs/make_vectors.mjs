@@ -8,8 +8,8 @@
 // (FSRS-6, retention 0.9, learning steps 1m 10m, relearning step 10m, no fuzz, short-term
 // on), at times drawn by a seeded generator so that the file comes out the same each run:
 // reviews a few seconds apart and at the same second, just before and after UTC midnight,
-// early, on time, overdue and after gaps of years. Most cards get Again and Good only; a few
-// get all four grades.
+// early, on time, overdue and after gaps of years. Most cards get Again and Good only; some get
+// the grades the program gives, Again, Good and Easy ("我认识"); a few get all four.
 import { writeFileSync } from "node:fs";
 import { createEmptyCard, fsrs, generatorParameters } from "ts-fsrs";
 
@@ -66,7 +66,7 @@ function NextTime(now, due) {
   }
 }
 
-const kCards = 48;
+const kCards = 64;
 const lines = [
   "# FSRS reference vectors: written by tools/fsrs/make_vectors.mjs with ts-fsrs " +
     (await import("ts-fsrs")).FSRSVersion,
@@ -76,11 +76,12 @@ const lines = [
 ];
 for (let id = 0; id < kCards; ++id) {
   const allGrades = id % 8 === 7;
+  const withEasy = id % 4 === 1;
   let now = 1767225600 + between(0, 400 * kDay); // from 2026-01-01 UTC
   let card = createEmptyCard(new Date(now * 1000));
   const reviews = between(4, 14);
   for (let n = 0; n < reviews; ++n) {
-    const grade = allGrades ? between(1, 4) : random() < 0.3 ? 1 : 3;
+    const grade = allGrades ? between(1, 4) : withEasy ? pick([1, 3, 3, 4]) : random() < 0.3 ? 1 : 3;
     card = scheduler.next(card, new Date(now * 1000), grade).card;
     const due = card.due.getTime() / 1000;
     lines.push(

@@ -15,7 +15,8 @@ namespace {
 progress::Overview SampleOverview() {
   progress::Overview overview;
   overview.practised = 486;
-  overview.due_now = 23;
+  overview.due_now = 21;
+  overview.due_today = 23;  // the due chart's first bar
   overview.due_within_week = 118;
   overview.learned = 137;
   overview.reviews_per_day = {12, 0,  25, 31, 18, 0, 0,  40, 36, 22, 28, 19, 0,  0,  54,

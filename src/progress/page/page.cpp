@@ -106,10 +106,16 @@ std::string GoodShare(const progress::Overview& overview) {
 
 std::vector<Figure> Figures(const progress::Overview& overview) {
   static_assert(progress::kLearnedStabilityDays == 21, "已掌握's meaning names the days");
+  // What is due today is the due chart's first bar, counted the same way; how many of those
+  // a review takes now is said with it.
   std::vector<Figure> figures = {
       {"practised", "练过的单词", overview.practised, "", ""},
-      {"due_now", "现在到期", overview.due_now, "在连连看或英汉互译的窗口按 F3 复习到期的单词", ""},
-      {"due_within_week", "7 天内到期", overview.due_within_week, "现在到期的单词也算在内", ""},
+      {"due_today", "今天到期", overview.due_today,
+       text::Concat(
+           {"今天结束前到期的单词，已经过期的也算在内，与到期图中今天的一栏相同；其中现在到期 ",
+            std::to_string(overview.due_now), " 个，在连连看或英汉互译的窗口按 F3 复习"}),
+       ""},
+      {"due_within_week", "7 天内到期", overview.due_within_week, "今天到期的单词也算在内", ""},
       {"learned", "已掌握", overview.learned, "记忆稳定期达到 21 天或更长的单词", ""},
   };
   for (Figure& figure : figures)
@@ -189,7 +195,7 @@ std::vector<Chart> Charts(const progress::Overview& overview, const Day& today) 
       {"共复习 ", " 次"}, progress::kChartDays - 1};
   const ChartKind due = {"due_chart",
                          "未来 30 天每天到期的单词数",
-                         "今天的一栏含已经过期的单词",
+                         "今天的一栏是今天到期的单词，含已经过期的，与“今天到期”相同",
                          "个",
                          "未来 30 天没有单词到期",
                          {"共 ", " 个单词到期"},

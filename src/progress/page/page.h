@@ -40,10 +40,10 @@ struct Facts {
 // One of the figures in a row at the top: a count with its caption.
 struct Figure {
   std::string id;       // the part's name, for assistive technology and tests
-  std::string caption;  // "现在到期"
+  std::string caption;  // "今天到期"
   int value = 0;
   std::string meaning;  // what it counts, said on demand; "" for none
-  std::string spoken;   // caption and value in one phrase, "现在到期：23 个"
+  std::string spoken;   // caption and value in one phrase, "今天到期：23 个"
 };
 
 struct Bar {
