@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstdint>
+#include <ctime>
 #include <deque>
 #include <map>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "e2e/driver.h"
 #include "kit/kit.h"
 #include "match/round.h"
+#include "progress/journal.h"
 #include "shell/shell.h"
 #include "ui/focus.h"
 
@@ -322,9 +324,10 @@ TEST_F(ReviewAcrossRuns, APairMissedInOneRunComesBackWithF3InTheNextAndTheProgre
   const std::unique_ptr<e2e::Driver> driver = Run();
   ASSERT_TRUE(driver->Start());
   const std::optional<kit::Controls> match = driver->Model(Mode::Match);
-  // F3 on the book list: the missed words, due first, on a board of their own.
+  // F3 on the book list: the missed words, their first step due within the minute, on a board
+  // of their own four cells.
   ASSERT_EQ(e2e::Run({"xdotool", "key", "F3"}), 0);
-  ASSERT_TRUE(driver->WaitUntil([&] { return match->Cell(35).Visible(); }));
+  ASSERT_TRUE(driver->WaitUntil([&] { return match->Cell(3).Visible(); }));
   EXPECT_EQ(driver->Window("match_window")->windowTitle().toStdString(),
             "Kestrin之连连看V3.6 - 复习");
   std::vector<std::string> captions = Captions(*match);
@@ -332,11 +335,13 @@ TEST_F(ReviewAcrossRuns, APairMissedInOneRunComesBackWithF3InTheNextAndTheProgre
   std::vector<std::string> expected(match::kCells - 4, "");
   for (const char* text : {"word1", "word2", "词1义", "词2义"}) expected.push_back(text);
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(captions, expected) << "the two missed words and empty pairs";
+  EXPECT_EQ(captions, expected) << "the two missed words";
+  for (int b = 0; b < match::kCells; ++b)
+    EXPECT_EQ(driver->OnScreen("match_window", "cells_" + std::to_string(b)), b < 4) << b;
   EXPECT_FALSE(driver->Screenshot("match_window", "match-review").empty());
 
   // "学习记录…" from the window's menu shows the missed words.
-  ASSERT_TRUE(driver->Click("match_window", "cells_35", 1, 3));
+  ASSERT_TRUE(driver->Click("match_window", "cells_0", 1, 3));
   QMenu* menu = nullptr;
   ASSERT_TRUE(driver->WaitUntil([&] {
     menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -344,10 +349,10 @@ TEST_F(ReviewAcrossRuns, APairMissedInOneRunComesBackWithF3InTheNextAndTheProgre
   }));
   QAction* progress = nullptr;
   for (QAction* action : menu->actions()) {
-    // A missed word's first step is a minute away: none is due yet, and F3 took the two
-    // due soonest.
+    // A missed word's first step is a minute away: none is due yet, both are within the
+    // 20 minutes a review takes ahead.
     if (action->text().startsWith(QStringLiteral("复习 (F3)"))) {
-      EXPECT_EQ(action->text(), "复习 (F3)：0 个到期");
+      EXPECT_EQ(action->text(), "复习 (F3)：0 个到期 · 2 个 20 分钟内");
     }
     if (action->text() == QStringLiteral("学习记录…")) progress = action;
   }
@@ -365,6 +370,53 @@ TEST_F(ReviewAcrossRuns, APairMissedInOneRunComesBackWithF3InTheNextAndTheProgre
   for (int i = 0; i < missed->topLevelItemCount(); ++i) words << missed->topLevelItem(i)->text(0);
   words.sort();
   EXPECT_EQ(words, (QStringList{"word1", "word2"}));
+}
+
+// The round: five words due, F3 on the group list, a board of their ten cells cleared
+// by real clicks, a report of five, the group list again, and no best time at the end.
+TEST_F(ReviewAcrossRuns, FiveWordsDueMakeABoardOfTenCellsAndTheWindowGoesBackAfterTheReport) {
+  {
+    progress::Journal journal(learner_.Path() / "progress.sqlite3");
+    for (int k = 1; k <= 5; ++k)
+      ASSERT_TRUE(journal.Add(kit::Numbered("word", k), kit::Numbered("词", k, "义"),
+                              books::kOwnBookLabel, std::time(nullptr)));
+  }
+  const std::unique_ptr<e2e::Driver> driver = Run();
+  ASSERT_TRUE(driver->Start());
+  const std::optional<kit::Controls> match = driver->Model(Mode::Match);
+  ASSERT_TRUE(driver->Key("Down Return"));  // the own book: its group list
+  ASSERT_TRUE(driver->WaitUntil([&] { return driver->OnScreen("match_window", "group_list"); }));
+  ASSERT_EQ(e2e::Run({"xdotool", "key", "F3"}), 0);  // a shortcut: the driver sees no key arrive
+  ASSERT_TRUE(driver->WaitUntil([&] { return driver->OnScreen("match_window", "cells_9"); }));
+  for (int b = 0; b < match::kCells; ++b)
+    EXPECT_EQ(driver->OnScreen("match_window", "cells_" + std::to_string(b)), b < 10) << b;
+  EXPECT_EQ(driver->Window("match_window")->windowTitle().toStdString(),
+            "Kestrin之连连看V3.6 - 《My词库》 - 复习");
+  EXPECT_FALSE(driver->Screenshot("match_window", "match-review-five").empty());
+  const auto cell_showing = [&](const std::string& text) {
+    for (int b = 0; b < match::kCells; ++b)
+      if (match->Cell(b).Visible() && match->Cell(b).Caption() == text)
+        return "cells_" + std::to_string(b);
+    ADD_FAILURE() << "no cell shows " << text;
+    return std::string("cells_0");
+  };
+  for (int k = 1; k <= 5; ++k) {
+    ASSERT_TRUE(driver->Click("match_window", cell_showing(kit::Numbered("word", k))));
+    if (k == 5) driver->AnswerMessages(1);
+    ASSERT_TRUE(driver->Click("match_window", cell_showing(kit::Numbered("词", k, "义"))));
+  }
+  ASSERT_TRUE(driver->WaitUntil([&] { return driver->Messages().size() == 1; }));
+  EXPECT_EQ(driver->Messages()[0].rfind("本局共 5 个单词\n您共错了 0 次\n本局用时 ", 0), 0u)
+      << driver->Messages()[0];
+  // The review is over: the group list, as F3 found the window, and no board dealt again.
+  ASSERT_TRUE(driver->WaitUntil([&] { return driver->OnScreen("match_window", "group_list"); }));
+  EXPECT_FALSE(driver->OnScreen("match_window", "cells_0"));
+  EXPECT_EQ(driver->Window("match_window")->windowTitle().toStdString(), "Kestrin之连连看V3.6");
+  driver->AnswerMessages(1);
+  driver->Window("match_window")->close();
+  ASSERT_TRUE(driver->WaitUntil([&] { return driver->Ended(); }));
+  ASSERT_EQ(driver->Messages().size(), 2u);
+  EXPECT_EQ(driver->Messages()[1], "本次连连看\n无最好成绩\nGood-Bye!");
 }
 
 }  // namespace
