@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
   qtprogress::ProgressWindow window(nullptr);
   progresspage::Facts facts;
   facts.today = {2026, 5, 20};
+  facts.books = {{"《大学英语1-4级词汇》(上)(2303)", 118, 2303}, {"《My词库》", 9, 42}};
   window.SetPage(progresspage::Describe(SampleOverview(), facts));
   window.show();
   QApplication::processEvents();
