@@ -115,11 +115,21 @@ void GameWindow::OnReview(Review review) {
   std::vector<books::Word> asked;
   for (const ReviewWord& w : words) asked.push_back(w.word);
   if (review_failure_ = CannotReview(asked); !review_failure_.empty()) return;
-  if (!source_.Reviewing()) {
-    review_from_ = screen_;
-    title_before_review_ = Window().Caption();
+  const RoundSource before = source_;
+  const Screen from = screen_;
+  const std::string title = Window().Caption();
+  if (!source_.ChooseReview(std::move(words), review)) return;
+  if (!EnterPlay()) {
+    // What it needed went between the question and the deal: the round in play goes on.
+    source_ = before;
+    review_failure_ = CannotReview(asked);
+    if (review_failure_.empty()) review_failure_ = Practice().WhyNoWords();
+    return;
   }
-  if (source_.ChooseReview(std::move(words), review)) EnterPlay();
+  if (!before.Reviewing()) {
+    review_from_ = from;
+    title_before_review_ = title;
+  }
 }
 
 void GameWindow::EndReview() {
@@ -134,13 +144,14 @@ bool GameWindow::ChooseAgain() {
   return source_.ChooseAgain(group_list_.ListIndex(), Random());
 }
 
-void GameWindow::EnterPlay() {
+bool GameWindow::EnterPlay() {
   if (!StartRound()) {
     source_.Drop();
-    return;
+    return false;
   }
   Window().SetCaption(PlayTitle());
   ShowScreen(Screen::Play);
+  return true;
 }
 
 std::vector<std::vector<GameWindow::Answered>>& GameWindow::Steps() {

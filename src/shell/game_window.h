@@ -125,7 +125,8 @@ class GameWindow : public ModeWindow {
   // the group list (the book's round was dropped), or the book list before any book.
   void EndReview();
   // Into play with the words just chosen: the title, the round, then the play screen once.
-  void EnterPlay();
+  // False, with no words chosen, when the round could not start.
+  bool EnterPlay();
   // The window's own menu entries: the reviews, "撤销", "我认识", and why a review failed.
   std::vector<ui::Window::MenuEntry> GameEntries();
   // "撤销 (Ctrl+Z)": takes back what the last press or answer of the round recorded.

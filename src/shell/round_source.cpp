@@ -8,19 +8,19 @@ namespace shell {
 using books::kGroupSize;
 
 int RoundSource::LastGroup() const {
-  const int count = loaded_.book.Count();
+  const int count = loaded_->book.Count();
   return count / kGroupSize + (count % kGroupSize != 0 ? 1 : 0);
 }
 
 bool RoundSource::ChooseGroup(int group, ui::Random& random) {
-  const std::vector<books::Word>& book = loaded_.book.words;
+  const std::vector<books::Word>& book = loaded_->book.words;
   if (group < 0 || group > LastGroup() || book.empty()) return false;
   words_.clear();
   books_.clear();
   reviewing_ = false;
   if (group == 0) {
     for (int k = 0; k < kGroupSize; ++k)
-      words_.push_back(book[static_cast<std::size_t>(random.Below(loaded_.book.Count()))]);
+      words_.push_back(book[static_cast<std::size_t>(random.Below(loaded_->book.Count()))]);
     return true;
   }
   const auto first = static_cast<std::size_t>(group - 1) * kGroupSize;
@@ -59,7 +59,7 @@ const std::string& RoundSource::BookOf(const books::Word& word) const {
     const auto it = std::find(words_.begin(), words_.end(), word);
     if (it != words_.end()) return books_[static_cast<std::size_t>(it - words_.begin())];
   }
-  return loaded_.label;
+  return loaded_->label;
 }
 
 }  // namespace shell

@@ -23,8 +23,9 @@ enum class Review { Due, Ahead };
 
 class RoundSource {
  public:
-  // The groups come from `loaded`, as it stands when one is chosen; it must outlive the source.
-  explicit RoundSource(const LoadedBook& loaded) : loaded_(loaded) {}
+  // The groups come from `loaded`, as it stands when one is chosen; it must outlive the source
+  // and its copies.
+  explicit RoundSource(const LoadedBook& loaded) : loaded_(&loaded) {}
 
   // The groups of the loaded book are numbered 0 to LastGroup(): group g >= 1 is its g-th run
   // of kGroupSize words (the last one shorter when the book ends inside it), group 0 words
@@ -55,7 +56,7 @@ class RoundSource {
   const std::string& BookOf(const books::Word& word) const;
 
  private:
-  const LoadedBook& loaded_;
+  const LoadedBook* loaded_;
   std::vector<books::Word> words_;
   std::vector<std::string> books_;  // of each review word; empty for a group
   bool reviewing_ = false;
