@@ -167,38 +167,4 @@ TEST(QuizRound, AReviewNeedsThreeWrongAnswersForEachOfItsWords) {
       quiz::Round::EnoughDistractors(Words{{"x", "戊"}}, Words{}, Direction::EnglishToChinese));
 }
 
-TEST(QuizRound, AFallGradesTheQuestionOnlyWithinThirtySecondsOfAnAnswer) {
-  const Words pool = {{"a", "甲"}, {"b", "乙"}};
-  struct Row {
-    const char* what;
-    int answered;  // ticks before the fall that the last answer was given; -1 for none
-    bool graded;
-  } rows[] = {
-      {"10.6 s after the answer", 106, true},
-      {"30 s after", 300, true},
-      {"30.1 s after", 301, false},
-      {"no answer in this round", -1, false},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    kit::ScriptedRandom random;
-    quiz::Round round;
-    round.SetSlots(pool, pool, Direction::EnglishToChinese);
-    for (int p = 1; p <= 18; ++p) random.PushIndex(p - 1, 18);
-    round.Shuffle(random);
-    if (row.answered >= 0) round.Advance();  // "a" answered right
-    for (int t = 0; t < std::max(row.answered, 0); ++t) round.Tick(true);
-    for (int t = 0; t < 500; ++t) round.Tick(false);  // the book list: no play
-    round.Fall();
-    EXPECT_EQ(round.Mistakes(), 1) << "a fall is a mistake all the same";
-    std::vector<shell::Tally::Outcome> told = round.Tally().TakeOutcomes();
-    if (row.answered >= 0) told.erase(told.begin());  // the answer's Good
-    ASSERT_EQ(told.size(), row.graded ? 1u : 0u);
-    if (row.graded) {
-      EXPECT_EQ(told[0].word, pool[1]);
-      EXPECT_FALSE(told[0].good);
-    }
-  }
-}
-
 }  // namespace

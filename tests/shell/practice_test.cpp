@@ -138,15 +138,6 @@ TEST(Practice, EveryWordOfARoundIsRecordedOnceAsGoodOrAgainAsItHappens) {
          EXPECT_EQ(l.platform.messages.size(), 2u);
        },
        {}},
-      {"match: the time running out more than 30 s after the last press records nothing more",
-       [](Learner& l) {
-         const kit::Controls m = l.MatchPlay();
-         l.CellShowing(m, l.English(1)).Click();
-         l.CellShowing(m, l.Chinese(1)).Click();
-         l.CellShowing(m, l.English(2)).Click();
-         for (int t = 0; t < 1300 && !l.platform.messages.size(); ++t) m.Clock().Tick();
-       },
-       {W(1, 1, 0)}},
       {"match: a won round's board dealt again and left alone records nothing more",
        [](Learner& l) {
          const kit::Controls m = l.MatchPlay();
@@ -570,7 +561,6 @@ TEST(Practice, TheProgressWindowOverARoundInPlayHoldsItsClockUntilItIsClosed) {
     bool held;
   } rows[] = {
       {"the match game in play", [](Learner& l) { return l.MatchPlay(); }, true},
-      {"the quiz in play", [](Learner& l) { return l.QuizPlay(true); }, true},
       {"the match game's group list",
        [](Learner& l) {
          kit::Controls m = l.Open(Mode::Match);
