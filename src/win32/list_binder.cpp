@@ -1,7 +1,8 @@
 // A list box: one choice, a double click on a row, and a click on the empty space below the
 // rows that leaves the choice as it is.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include "win32/binder.h"
 #include "win32/convert.h"

@@ -18,6 +18,8 @@ void Settings::Write(const wchar_t* section, const wchar_t* key, const std::wstr
   if (folder_end != std::wstring::npos)
     CreateDirectoryW(file.substr(0, folder_end).c_str(), nullptr);
   WritePrivateProfileStringW(section, key, value.c_str(), file.c_str());
+  // Out to the file at once (wine keeps a profile it once found missing in memory).
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str());
 }
 
 bool Settings::Flag(std::optional<bool>& kept, const wchar_t* section, const wchar_t* key,

@@ -3,7 +3,6 @@
 #include "ui/focus.h"
 #include "win32/accessibility.h"
 #include "win32/convert.h"
-#include "win32/media/picture.h"
 #include "win32/win32_platform.h"
 #include "win32/window_menu.h"
 

@@ -1,8 +1,9 @@
 // Vantle.exe: starts the match window and runs until a window's unload or a failed book load
 // ends the program.
+#include <windows.h>
+// After windows.h, which they need.
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include "program/program.h"
 #include "ui/random.h"
