@@ -63,7 +63,7 @@ TEST(Win32Menu, ShortcutsMatchTheirKeyAndModifiersOnly) {
 
 TEST(Win32Settings, AreWrittenOnlyWhenTheyChange) {
   const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / L"vantle-settings-测试";
+      std::filesystem::temp_directory_path() / L"vantle-settings-test";
   std::filesystem::remove_all(folder);
   const std::string file = win32::Narrow((folder / L"vantle.ini").wstring());
   win32::Settings settings(file);
