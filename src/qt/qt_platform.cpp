@@ -18,6 +18,7 @@
 #include "qt/settings.h"
 #include "qt/speech.h"
 #include "qt/window_binding.h"
+#include "view/wording.h"
 
 namespace qtbind {
 
@@ -163,7 +164,7 @@ void QtPlatform::Fail(const std::string& what) {
   if (ended_) return;
   failed_ = true;
   try {
-    ShowMessage("程序出错，无法继续运行，即将退出。\r\n" + what);
+    ShowMessage(view::FailureMessage(what));
   } catch (...) {
     // Nothing more can be said; the program still ends.
   }
