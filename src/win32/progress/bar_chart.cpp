@@ -53,8 +53,7 @@ int Width(HDC dc, const std::wstring& text) {
 
 }  // namespace
 
-BarChart::BarChart(HWND parent, COLORREF colour, FontCache& fonts,
-                   std::function<bool(WPARAM)> key)
+BarChart::BarChart(HWND parent, COLORREF colour, FontCache& fonts, std::function<bool(WPARAM)> key)
     : colour_(colour), fonts_(fonts), key_(std::move(key)) {
   Register();
   window_ = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_TABSTOP, 0, 0, 10, 10, parent, nullptr,
@@ -107,7 +106,8 @@ void BarChart::Paint(HDC dc, const RECT& client) {
   // The scale is as wide for every value below 10000, so that charts above one another align.
   const int scale = std::max(Width(dc, std::to_wstring(chart_.scale)), Width(dc, L"9999")) + gap;
   const int width = client.right - client.left;
-  const progresspage::BarFrame frame = progresspage::PlaceBars(chart_.bars.size(), width - scale - 4);
+  const progresspage::BarFrame frame =
+      progresspage::PlaceBars(chart_.bars.size(), width - scale - 4);
   const int top = metrics.tmHeight / 2 + 2;
   const RECT plot{scale, top, scale + frame.width,
                   std::max<int>(top + 1, client.bottom - metrics.tmHeight - gap)};
@@ -125,8 +125,8 @@ void BarChart::PaintScale(HDC dc, const RECT& plot) {
     SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     RECT note = plot;
     const std::wstring text = Widen(chart_.empty_note);
-    SelectedFont song(dc, fonts_.Get(ui::Font{}, chart_.empty_note, GetDpiForWindow(window_),
-                                     kAxisPoints));
+    SelectedFont song(
+        dc, fonts_.Get(ui::Font{}, chart_.empty_note, GetDpiForWindow(window_), kAxisPoints));
     DrawTextW(dc, text.c_str(), -1, &note, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     return;
   }
@@ -143,8 +143,7 @@ void BarChart::PaintScale(HDC dc, const RECT& plot) {
 
 // A bar taller than the scale fills the chart's height and is cut a little below its top,
 // where its value is written in a box kept right of the scale and inside the chart.
-void BarChart::PaintBars(HDC dc, const RECT& plot, const progresspage::BarFrame& frame,
-                         int width) {
+void BarChart::PaintBars(HDC dc, const RECT& plot, const progresspage::BarFrame& frame, int width) {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   for (std::size_t i = 0; i < chart_.bars.size(); ++i) {
@@ -157,9 +156,9 @@ void BarChart::PaintBars(HDC dc, const RECT& plot, const progresspage::BarFrame&
     if (!bar.cut) continue;
     const std::wstring text = std::to_wstring(bar.value);
     const int label_width = Width(dc, text) + 4;
-    const int label_left = std::clamp<int>((drawn.left + drawn.right - label_width) / 2,
-                                      static_cast<int>(plot.left),
-                                      std::max<int>(plot.left, width - label_width));
+    const int label_left =
+        std::clamp<int>((drawn.left + drawn.right - label_width) / 2, static_cast<int>(plot.left),
+                        std::max<int>(plot.left, width - label_width));
     RECT label{label_left, drawn.top + 1, label_left + label_width,
                drawn.top + 1 + metrics.tmHeight};
     Fill(dc, {drawn.left, label.bottom + 2, drawn.right, label.bottom + 2 + kCutGap},
@@ -171,16 +170,15 @@ void BarChart::PaintBars(HDC dc, const RECT& plot, const progresspage::BarFrame&
 }
 
 // The named days under their bars.
-void BarChart::PaintDays(HDC dc, const RECT& plot, const progresspage::BarFrame& frame,
-                         int width) {
+void BarChart::PaintDays(HDC dc, const RECT& plot, const progresspage::BarFrame& frame, int width) {
   SelectedFont song(dc, fonts_.Get(ui::Font{}, "今天", GetDpiForWindow(window_), kAxisPoints));
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   const int gap = MulDiv(kGap, GetDpiForWindow(window_), kBaseDpi);
-  const auto names = progresspage::PlaceDayNames(
-      chart_, frame, plot.left, width, metrics.tmAveCharWidth,
-      [dc](const std::string& name) { return Width(dc, Widen(name)); });
+  const auto names =
+      progresspage::PlaceDayNames(chart_, frame, plot.left, width, metrics.tmAveCharWidth,
+                                  [dc](const std::string& name) { return Width(dc, Widen(name)); });
   for (const progresspage::DayName& name : names) {
     const std::wstring text = Widen(chart_.bars[name.bar].day);
     TextOutW(dc, name.left, plot.bottom + gap / 2, text.c_str(), static_cast<int>(text.size()));
