@@ -179,7 +179,7 @@ void BarChart::PaintDays(HDC dc, const RECT& plot, const progresspage::BarFrame&
   const auto names =
       progresspage::PlaceDayNames(chart_, frame, plot.left, width, metrics.tmAveCharWidth,
                                   [dc](const std::string& name) { return Width(dc, Widen(name)); });
-  for (const progresspage::DayName& name : names) {
+  for (const progresspage::DayLabel& name : names) {
     const std::wstring text = Widen(chart_.bars[name.bar].day);
     TextOutW(dc, name.left, plot.bottom + gap / 2, text.c_str(), static_cast<int>(text.size()));
   }
