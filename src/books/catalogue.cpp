@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <filesystem>
+
+#include "os/os.h"
 
 namespace books {
 namespace {
@@ -118,11 +119,7 @@ std::string BookFilePath(std::string_view program_directory, const CatalogueEntr
 }
 
 std::string UserDataDirectory() {
-  const char* data_home = std::getenv("XDG_DATA_HOME");
-  if (data_home && data_home[0] == '/') return std::string(data_home) + "/vantle";
-  const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return std::string(home) + "/.local/share/vantle";
-  return {};
+  return os::UserDataDirectory();
 }
 
 std::string UserOwnBookPath(std::string_view user_directory) {
@@ -135,7 +132,7 @@ std::string UserOwnBookPath(std::string_view user_directory) {
 std::string OwnBookPath(std::string_view program_directory, std::string_view user_directory) {
   if (std::string user_book = UserOwnBookPath(user_directory); !user_book.empty()) {
     std::error_code error;
-    if (std::filesystem::exists(user_book, error)) return user_book;
+    if (std::filesystem::exists(os::PathOf(user_book), error)) return user_book;
   }
   return BookFilePath(program_directory, BookCatalogue().front());
 }

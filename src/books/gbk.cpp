@@ -1,11 +1,10 @@
 #include "books/gbk.h"
 
-#include <errno.h>
-#include <iconv.h>
-
-#include <array>
+#include <algorithm>
 #include <cstdint>
-#include <stdexcept>
+#include <iterator>
+
+#include "books/gbk_table.h"
 
 #include "text/text.h"
 
@@ -50,51 +49,20 @@ void PutFirstCode(std::string& s, int code, std::size_t length) {
 
 }  // namespace
 
-// Code points of every GBK code, taken once from the system's code page 936 converter, so
-// that decoding a book is a table lookup per character instead of a converter call per line.
-// 0 marks a code with no character.
+// Code points of every GBK code, made at build time from the system's code page 936 converter
+// (tools/gbk_table), so that decoding a book is a table lookup per character and gives the
+// same text on every system. 0 marks a code with no character.
 class GbkTable {
  public:
-  GbkTable() {
-    iconv_t cd = iconv_open("UTF-32LE", "CP936");
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv: no CP936 support");
-    for (unsigned b = 0x80; b <= 0xFF; ++b) {
-      if (IsLead(static_cast<unsigned char>(b))) continue;
-      const char in[1] = {static_cast<char>(b)};
-      single_[b - 0x80] = Convert(cd, in, 1);
-    }
-    for (unsigned lead = kFirstLead; lead <= kLastLead; ++lead)
-      for (unsigned trail = kFirstTrail; trail <= kLastTrail; ++trail) {
-        if (!IsTrail(static_cast<unsigned char>(trail))) continue;
-        const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        double_[(lead - kFirstLead) * kTrailsPerLead + (trail - kFirstTrail)] = Convert(cd, in, 2);
-      }
-    iconv_close(cd);
-  }
-
   // The code point of a byte from 0x80 that is no lead byte (0 when it has none).
-  std::uint16_t Single(unsigned char b) const { return single_[b - 0x80]; }
+  std::uint16_t Single(unsigned char b) const { return gbk_table::kSingle[b - 0x80]; }
   // The code point of a lead byte and a trail byte (0 when they form no character).
   std::uint16_t Double(unsigned char lead, unsigned char trail) const {
-    return double_[(lead - kFirstLead) * kTrailsPerLead + (trail - kFirstTrail)];
+    return gbk_table::kDouble[(lead - kFirstLead) * kTrailsPerLead + (trail - kFirstTrail)];
   }
-
- private:
-  static std::uint16_t Convert(iconv_t cd, const char* bytes, std::size_t n) {
-    char* in = const_cast<char*>(bytes);
-    std::uint32_t cp = 0;
-    char* out = reinterpret_cast<char*>(&cp);
-    std::size_t in_left = n, out_left = sizeof cp;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    std::size_t rc = iconv(cd, &in, &in_left, &out, &out_left);
-    if (rc == static_cast<std::size_t>(-1) || in_left != 0 || out_left != 0 || cp > 0xFFFF)
-      return 0;
-    return static_cast<std::uint16_t>(cp);
-  }
-
-  std::array<std::uint16_t, 0x80> single_{};
-  std::array<std::uint16_t, (kLastLead - kFirstLead + 1) * kTrailsPerLead> double_{};
 };
+
+static_assert(std::size(gbk_table::kDouble) == (kLastLead - kFirstLead + 1) * kTrailsPerLead);
 
 static const GbkTable& Table() {
   static const GbkTable kTable;
@@ -141,27 +109,25 @@ std::string GbkDecoder::Decode(std::string_view gbk) {
   return out;
 }
 
-GbkEncoder::GbkEncoder() : cd_(iconv_open("CP936", "UTF-8")) {
-  if (cd_ == reinterpret_cast<void*>(-1)) throw std::runtime_error("iconv: no CP936 support");
-}
-
-GbkEncoder::~GbkEncoder() {
-  iconv_close(static_cast<iconv_t>(cd_));
-}
-
 std::optional<std::string> GbkEncoder::Encode(std::string_view utf8) {
   if (text::IsAscii(utf8)) return std::string(utf8);
-  auto cd = static_cast<iconv_t>(cd_);
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  std::string out(utf8.size() + 8, '\0');  // no character takes more bytes in GBK than in UTF-8
-  char* in = const_cast<char*>(utf8.data());
-  std::size_t in_left = utf8.size();
-  char* dst = out.data();
-  std::size_t dst_left = out.size();
-  std::size_t rc = iconv(cd, &in, &in_left, &dst, &dst_left);
-  if (rc != static_cast<std::size_t>(-1)) rc = iconv(cd, nullptr, nullptr, &dst, &dst_left);
-  if (rc == static_cast<std::size_t>(-1) || in_left != 0) return std::nullopt;
-  out.resize(out.size() - dst_left);
+  if (!text::IsValidUtf8(utf8)) return std::nullopt;
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char32_t cp = text::NextCodePoint(utf8, i);
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+      continue;
+    }
+    const auto* end = std::end(gbk_table::kEncode);
+    const auto* found =
+        std::lower_bound(std::begin(gbk_table::kEncode), end, static_cast<std::uint32_t>(cp) << 16);
+    if (cp > 0xFFFF || found == end || *found >> 16 != cp) return std::nullopt;
+    const std::uint32_t code = *found & 0xFFFF;
+    if (code > 0xFF) out += static_cast<char>(code >> 8);
+    out += static_cast<char>(code & 0xFF);
+  }
   return out;
 }
 

@@ -29,18 +29,10 @@ class GbkDecoder {
 // UTF-8 text in GBK; nothing when some character has no GBK code or the text is not UTF-8.
 std::optional<std::string> EncodeGbk(std::string_view utf8);
 
-// The same for many texts, with one converter for all of them.
+// The same, for the code that encodes many texts.
 class GbkEncoder {
  public:
-  GbkEncoder();
-  ~GbkEncoder();
-  GbkEncoder(const GbkEncoder&) = delete;
-  GbkEncoder& operator=(const GbkEncoder&) = delete;
-
   std::optional<std::string> Encode(std::string_view utf8);
-
- private:
-  void* cd_;
 };
 
 // Raises the code of the first character (single byte or double-byte GBK code) by one.

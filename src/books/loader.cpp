@@ -1,15 +1,11 @@
 #include "books/loader.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <optional>
 
 #include "books/gbk.h"
 #include "books/rules.h"
+#include "os/os.h"
 #include "text/text.h"
 
 namespace books {
@@ -275,27 +271,11 @@ void CutIdiom(std::string_view line, std::string& entry, std::string& meaning) {
 }
 
 BookLoad ReadWordBook(const std::string& path, const CatalogueEntry& entry, WordBook& book) {
-  // Opening a pipe would wait for a writer and a terminal could become ours, so the file is
-  // opened without either and refused unless it is a regular file. The check is made on the
-  // opened file: the name may have been given to another since.
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  struct stat st;
-  if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-    close(fd);
-    fd = -1;
-  }
+  os::InputFile file(path);
   ReadBytes read;
-  if (fd >= 0) {
-    read = [fd](char* buffer, std::size_t size) -> std::ptrdiff_t {
-      for (;;) {
-        const ssize_t n = ::read(fd, buffer, size);
-        if (n >= 0 || errno != EINTR) return n;
-      }
-    };
-  }
-  BookLoad result = Loader(read, path, entry, book).Run();
-  if (fd >= 0) close(fd);
-  return result;
+  if (file.IsOpen())
+    read = [&file](char* buffer, std::size_t size) { return file.Read(buffer, size); };
+  return Loader(read, path, entry, book).Run();
 }
 
 BookLoad ReadWordBook(const ReadBytes& read, const std::string& name, const CatalogueEntry& entry,

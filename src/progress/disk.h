@@ -1,6 +1,7 @@
 // What the journal asks of the system, all in this one place: the identity of a file, copies
 // byte for byte, syncs to the disk, why a file or a folder cannot be written, and the local
-// time. These are POSIX calls; another system gives the same functions calls of its own.
+// time. disk_posix.cpp and disk_win32.cpp ask each system its own way; error numbers are the
+// system's own (errno, or Windows' GetLastError and SQLite's system error, which is that).
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,13 @@ struct FileIdentity {
 
 // The identity of the file at `path`; none when nothing is there.
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path);
+
+// The folder that holds `file` ("." for a bare name).
+std::filesystem::path FolderOf(const std::filesystem::path& file);
+
+// Why `path` (the file, or the folder when `folder`) cannot be written; empty when it can or
+// when it does not exist. Asked with the program's own rights, as opening would use them.
+std::string Obstacle(const std::filesystem::path& path, bool folder);
 
 // What stands in the way of writing `file` (which need not exist yet) and making files beside
 // it, as the learner reads it ("文件夹只读（/home/li/.local/share/vantle）"); empty when the
@@ -59,7 +67,7 @@ class SyncedFile {
 
  private:
   std::filesystem::path path_;
-  int handle_ = -1;
+  std::intptr_t handle_ = -1;
 };
 
 // The local time now as 20260308-101500, for the names of files.

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "os/os.h"
+
 namespace ui {
 
 std::int64_t Platform::Now() {
@@ -9,10 +11,7 @@ std::int64_t Platform::Now() {
 }
 
 int Platform::UtcOffset(std::int64_t at) {
-  const auto when = static_cast<std::time_t>(at);
-  std::tm local{};
-  if (!localtime_r(&when, &local)) return 0;
-  return static_cast<int>(local.tm_gmtoff);
+  return os::UtcOffset(at);
 }
 
 }  // namespace ui

@@ -270,10 +270,10 @@ int BarHeight(const Chart& chart, const Bar& bar, int height) {
   return std::max(kShortestBar, static_cast<int>(std::lround(share * height)));
 }
 
-std::vector<DayName> PlaceDayNames(const Chart& chart, const BarFrame& frame, int plot_left,
+std::vector<DayLabel> PlaceDayNames(const Chart& chart, const BarFrame& frame, int plot_left,
                                    int width, int space,
                                    const std::function<int(const std::string&)>& width_of) {
-  std::vector<DayName> names;
+  std::vector<DayLabel> names;
   int free_from = 0;
   for (std::size_t day = 0; day < chart.bars.size(); ++day) {
     if (!chart.bars[day].named) continue;

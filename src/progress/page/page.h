@@ -88,14 +88,14 @@ int BarLeft(const BarFrame& frame, std::size_t i);
 int BarHeight(const Chart& chart, const Bar& bar, int height);
 
 // Where a named day is written under the axis: its bar and its name's left edge.
-struct DayName {
+struct DayLabel {
   std::size_t bar = 0;
   int left = 0;
 };
 // The named days of `chart` under its bars (the plot starting `plot_left` from the chart's
 // left edge), each kept inside the chart's `width`; a name that would come nearer than `space`
 // to the one before is left out. `width_of` measures a name.
-std::vector<DayName> PlaceDayNames(const Chart& chart, const BarFrame& frame, int plot_left,
+std::vector<DayLabel> PlaceDayNames(const Chart& chart, const BarFrame& frame, int plot_left,
                                    int width, int space,
                                    const std::function<int(const std::string&)>& width_of);
 

@@ -141,7 +141,7 @@ void BarChart::PaintDays(QPainter& painter, const Frame& frame) const {
       metrics.averageCharWidth(), [&metrics](const std::string& name) {
         return metrics.horizontalAdvance(QString::fromStdString(name));
       });
-  for (const progresspage::DayName& name : names)
+  for (const progresspage::DayLabel& name : names)
     painter.drawText(name.left, base + kGap / 2 + metrics.ascent(),
                      QString::fromStdString(chart_.bars[name.bar].day));
 }

@@ -15,18 +15,6 @@ constexpr int kGap = 6;              // between the scale's or the days' names a
 constexpr int kCutGap = 3;           // the break across a cut bar
 constexpr double kAxisPoints = 9.0;  // the names along the axes, a little smaller than the text
 
-void Register() {
-  static const bool kRegistered = [] {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = DefWindowProcW;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.lpszClassName = kClass;
-    return RegisterClassW(&window_class) != 0;
-  }();
-  (void)kRegistered;
-}
-
 COLORREF Darker(COLORREF colour) {
   return RGB(GetRValue(colour) * 2 / 3, GetGValue(colour) * 2 / 3, GetBValue(colour) * 2 / 3);
 }
@@ -53,9 +41,19 @@ int Width(HDC dc, const std::wstring& text) {
 
 }  // namespace
 
+void RegisterWindowClass(const wchar_t* name, HBRUSH background) {
+  WNDCLASSW window_class{};
+  window_class.lpfnWndProc = DefWindowProcW;
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = background;
+  window_class.lpszClassName = name;
+  RegisterClassW(&window_class);  // fails harmlessly once the class exists
+}
+
 BarChart::BarChart(HWND parent, COLORREF colour, FontCache& fonts, std::function<bool(WPARAM)> key)
     : colour_(colour), fonts_(fonts), key_(std::move(key)) {
-  Register();
+  RegisterWindowClass(kClass, nullptr);
   window_ = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_TABSTOP, 0, 0, 10, 10, parent, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -179,7 +177,7 @@ void BarChart::PaintDays(HDC dc, const RECT& plot, const progresspage::BarFrame&
   const auto names =
       progresspage::PlaceDayNames(chart_, frame, plot.left, width, metrics.tmAveCharWidth,
                                   [dc](const std::string& name) { return Width(dc, Widen(name)); });
-  for (const progresspage::DayName& name : names) {
+  for (const progresspage::DayLabel& name : names) {
     const std::wstring text = Widen(chart_.bars[name.bar].day);
     TextOutW(dc, name.left, plot.bottom + gap / 2, text.c_str(), static_cast<int>(text.size()));
   }

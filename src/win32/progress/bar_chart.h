@@ -14,6 +14,10 @@
 
 namespace win32 {
 
+// Registers the window class `name` of this program's windows (a window made of it is given
+// its own procedure after it is made); again is harmless.
+void RegisterWindowClass(const wchar_t* name, HBRUSH background);
+
 class BarChart {
  public:
   // A hidden child of `parent`; `key` gets the keys pressed while it has the focus, and says

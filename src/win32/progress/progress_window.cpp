@@ -26,19 +26,6 @@ constexpr int kSpeakCommand = 1;
 // The charts' colours, in the page's order: reviews done blue, words coming due amber.
 constexpr COLORREF kChartColours[] = {RGB(70, 120, 190), RGB(225, 145, 45)};
 
-void Register() {
-  static const bool kRegistered = [] {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = DefWindowProcW;
-    window_class.hInstance = GetModuleHandleW(nullptr);
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = kProgressWindowClass;
-    return RegisterClassW(&window_class) != 0;
-  }();
-  (void)kRegistered;
-}
-
 void Place(HWND child, int left, int top, int width, int height, bool shown = true) {
   MoveWindow(child, left, top, std::max(0, width), std::max(0, height), TRUE);
   ShowWindow(child, shown ? SW_SHOWNA : SW_HIDE);
@@ -57,7 +44,7 @@ struct ProgressWindow::ListView {
 
 ProgressWindow::ProgressWindow(HWND owner, SpeakFunction speak, DeliverFunction deliver)
     : speak_(std::move(speak)), deliver_(std::move(deliver)) {
-  Register();
+  RegisterWindowClass(kProgressWindowClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   window_ = CreateWindowExW(0, kProgressWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                             CW_USEDEFAULT, CW_USEDEFAULT, kWidth, kHeight, owner, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
