@@ -1,10 +1,9 @@
 #include "win32/win32_platform.h"
 
-#include <shlobj.h>
-
 #include <chrono>
 #include <exception>
 
+#include "os/os.h"
 #include "win32/convert.h"
 #include "win32/media/picture.h"
 #include "win32/media/speech.h"
@@ -60,15 +59,6 @@ view::SpeechStatus ToStatus(Speech::Status status) {
 
 void BecomeDpiAware() {
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-}
-
-std::string UserDataFolder() {
-  PWSTR roaming = nullptr;
-  std::string folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming)))
-    folder = Narrow(roaming) + "\\Vantle";
-  CoTaskMemFree(roaming);
-  return folder;
 }
 
 Win32Platform::Win32Platform()
@@ -145,15 +135,7 @@ std::shared_ptr<const ui::Picture> Win32Platform::LoadPicture(const std::string&
 }
 
 std::string Win32Platform::ProgramDirectory() {
-  if (program_directory_) return *program_directory_;
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD length = 0;
-  while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
-         path.size())
-    path.resize(path.size() * 2);
-  path.resize(length);
-  const std::size_t end = path.find_last_of(L"\\/");
-  return Narrow(end == std::wstring::npos ? path : path.substr(0, end));
+  return program_directory_ ? *program_directory_ : os::ProgramDirectory();
 }
 
 std::uint64_t Win32Platform::ClockSeed() {

@@ -25,9 +25,6 @@ class WindowBinding;
 // Makes the process per-monitor dpi aware (once, before the first window).
 void BecomeDpiAware();
 
-// %APPDATA%\Vantle as UTF-8; empty when the folder is unknown.
-std::string UserDataFolder();
-
 class Win32Platform : public ui::Platform {
  public:
   Win32Platform();

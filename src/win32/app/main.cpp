@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "os/os.h"
 #include "program/program.h"
 #include "ui/random.h"
 #include "win32/progress/progress_window.h"
@@ -19,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int status = 0;
   {
     win32::Win32Platform platform;
-    platform.SetUserDataDirectory(win32::UserDataFolder());
+    platform.SetUserDataDirectory(os::UserDataDirectory());  // %APPDATA%\Vantle
     ui::ClockRandom random;
     program::Program program(
         platform, random,
