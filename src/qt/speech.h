@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "ui/platform.h"
+#include "view/wording.h"
 
 class QSettings;
 class QThread;
@@ -21,21 +22,14 @@ class SpeechEngine;
 struct SpeechLink;
 
 struct SpeechState {
-  enum class Status {
-    Idle,            // not started: the first request starts it
-    Starting,        // the engine is being opened
-    Ready,           // English can be spoken
-    NoEngine,        // no engine is installed, or it cannot be reached
-    NoEnglishVoice,  // an engine without English
-    Failed,          // the engine failed while speaking; the next request opens it again
-  };
+  using Status = view::SpeechStatus;
   Status status = Status::Idle;
   QStringList voices;    // the installed English voices, by name
   bool chinese = false;  // a Chinese voice is installed
   QString error;         // what the engine said when it failed
 
   // Whether a request can be made (it may still fail).
-  bool Usable() const { return status != Status::NoEngine && status != Status::NoEnglishVoice; }
+  bool Usable() const { return view::SpeechUsable(status); }
 };
 
 class Speech : public QObject {

@@ -16,29 +16,12 @@
 #include "qt/speech.h"
 #include "qt/widgets.h"
 #include "qt/window_binding.h"
+#include "view/wording.h"
 
 namespace qtbind {
 namespace {
 
 using Status = SpeechState::Status;
-
-// Why the entries cannot work yet or at all, for their captions; "" when they can.
-QString Reason(const SpeechState& state) {
-  switch (state.status) {
-    case Status::Starting:
-      return QStringLiteral("正在启动语音引擎…");
-    case Status::NoEngine:
-      return QStringLiteral("未安装语音引擎");
-    case Status::NoEnglishVoice:
-      return QStringLiteral("未安装英语语音");
-    default:
-      return {};
-  }
-}
-
-QString Captioned(const QString& entry, const QString& reason) {
-  return reason.isEmpty() ? entry : entry + QStringLiteral("（") + reason + QStringLiteral("）");
-}
 
 // The application's style, but the arrow keys stop on every line of a menu, the disabled ones
 // too: a line greyed out above an entry never moves the keys meant for it onto the entry below
@@ -223,28 +206,23 @@ void WindowMenu::PopupTextMenu(QWidget* box, QPoint global) {
 
 void WindowMenu::Refresh() {
   const SpeechState& state = speech_.State();
-  const QString reason = Reason(state);
+  const view::SpeechCaptions captions = view::SpeechEntryCaptions(state.status);
   const bool usable = state.Usable();
   speak_->setEnabled(usable);
-  // A usable entry names its key, and says so while the engine starts; a disabled one says
-  // why instead.
-  speak_->setText(state.status == Status::Failed
-                      ? QStringLiteral("朗读 (F2)（语音引擎出错，再试一次）")
-                  : usable ? Captioned(QStringLiteral("朗读 (F2)"), reason)
-                           : Captioned(QStringLiteral("朗读"), reason));
+  speak_->setText(QString::fromStdString(captions.speak));
   {
     const QSignalBlocker quiet(auto_);  // showing the setting is not changing it
     auto_->setChecked(speech_.AutoSpeak());
   }
   auto_->setEnabled(usable);
-  auto_->setText(Captioned(QStringLiteral("自动朗读"), reason));
-  voices_->setTitle(Captioned(QStringLiteral("语音"), reason));
+  auto_->setText(QString::fromStdString(captions.auto_speak));
+  voices_->setTitle(QString::fromStdString(captions.voices));
   voices_->setEnabled(usable);
 
   voices_->clear();
   for (QAction* a : voice_group_->actions()) voice_group_->removeAction(a);
   if (state.status == Status::Idle || state.status == Status::Starting) {
-    voices_->addAction(QStringLiteral("正在启动语音引擎…"))->setEnabled(false);
+    voices_->addAction(QString::fromUtf8(view::kSpeechStarting))->setEnabled(false);
     return;
   }
   const QString chosen = speech_.Voice();
@@ -255,7 +233,7 @@ void WindowMenu::Refresh() {
     voice_group_->addAction(a);
     QObject::connect(a, &QAction::triggered, this, [this, name] { speech_.SetVoice(name); });
   };
-  add(QStringLiteral("默认"), QString());
+  add(QString::fromUtf8(view::kDefaultVoice), QString());
   for (const QString& name : state.voices) add(name, name);
 }
 

@@ -250,4 +250,41 @@ Page Describe(const progress::Overview& overview, const Facts& facts) {
   return page;
 }
 
+BarFrame PlaceBars(std::size_t bars, int width) {
+  const int count = std::max<int>(1, static_cast<int>(bars));
+  BarFrame frame;
+  frame.slot = std::max(1, width / count);
+  frame.bar = frame.slot >= 3 ? std::max(1, frame.slot * 2 / 3) : frame.slot;
+  frame.width = frame.slot * count;
+  return frame;
+}
+
+int BarLeft(const BarFrame& frame, std::size_t i) {
+  return static_cast<int>(i) * frame.slot + (frame.slot - frame.bar) / 2;
+}
+
+int BarHeight(const Chart& chart, const Bar& bar, int height) {
+  constexpr int kShortestBar = 2;
+  if (bar.value <= 0 || chart.scale <= 0) return 0;
+  const double share = bar.cut ? 1.0 : static_cast<double>(bar.value) / chart.scale;
+  return std::max(kShortestBar, static_cast<int>(std::lround(share * height)));
+}
+
+std::vector<DayLabel> PlaceDayNames(const Chart& chart, const BarFrame& frame, int plot_left,
+                                   int width, int space,
+                                   const std::function<int(const std::string&)>& width_of) {
+  std::vector<DayLabel> names;
+  int free_from = 0;
+  for (std::size_t day = 0; day < chart.bars.size(); ++day) {
+    if (!chart.bars[day].named) continue;
+    const int name_width = width_of(chart.bars[day].day);
+    const int centre = plot_left + static_cast<int>(day) * frame.slot + frame.slot / 2;
+    const int left = std::clamp(centre - name_width / 2, 0, std::max(0, width - name_width));
+    if (left < free_from) continue;
+    names.push_back({day, left});
+    free_from = left + name_width + space;
+  }
+  return names;
+}
+
 }  // namespace progresspage

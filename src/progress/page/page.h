@@ -4,7 +4,9 @@
 // the binding's, and nothing it shows is computed there.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,6 +71,33 @@ struct Chart {
   // that bar is cut, so the other days stay readable.
   int scale = 0;
 };
+
+// Where a chart's bars stand across a plot `width` pixels wide, the same in every binding:
+// each day takes `slot`, its bar `bar` wide in the middle of it (a third of the slot is air
+// between the bars; bars too thin for air fill their slot); the plot is `width` wide.
+struct BarFrame {
+  int slot = 1;
+  int bar = 1;
+  int width = 1;
+};
+BarFrame PlaceBars(std::size_t bars, int width);
+// Bar `i`'s left edge from the plot's.
+int BarLeft(const BarFrame& frame, std::size_t i);
+// How tall `bar` of `chart` stands in a plot `height` pixels tall: 0 for none; a cut bar fills
+// the plot; a value above zero never draws thinner than two pixels.
+int BarHeight(const Chart& chart, const Bar& bar, int height);
+
+// Where a named day is written under the axis: its bar and its name's left edge.
+struct DayLabel {
+  std::size_t bar = 0;
+  int left = 0;
+};
+// The named days of `chart` under its bars (the plot starting `plot_left` from the chart's
+// left edge), each kept inside the chart's `width`; a name that would come nearer than `space`
+// to the one before is left out. `width_of` measures a name.
+std::vector<DayLabel> PlaceDayNames(const Chart& chart, const BarFrame& frame, int plot_left,
+                                   int width, int space,
+                                   const std::function<int(const std::string&)>& width_of);
 
 struct Column {
   std::string caption;   // "" for a list shown without a header

@@ -13,7 +13,6 @@ namespace qtprogress {
 namespace {
 
 constexpr int kGap = 6;              // between the scale's or the days' names and the bars
-constexpr int kShortestBar = 2;      // a value above zero never draws thinner than this
 constexpr int kCutGap = 3;           // the break across a cut bar
 constexpr double kAxisPoints = 9.0;  // the names along the axes, a little smaller than the text
 
@@ -54,12 +53,11 @@ BarChart::Frame BarChart::Place() const {
                     kGap;
   const QRect area =
       rect().adjusted(scale, metrics.height() / 2 + 2, -4, -(metrics.height() + kGap));
-  const int count = std::max<int>(1, static_cast<int>(chart_.bars.size()));
+  const progresspage::BarFrame bars = progresspage::PlaceBars(chart_.bars.size(), area.width());
   Frame frame;
-  frame.slot = std::max(1, area.width() / count);
-  // A third of each slot is air between the bars; bars too thin for air fill their slot.
-  frame.bar = frame.slot >= 3 ? std::max(1, frame.slot * 2 / 3) : frame.slot;
-  frame.plot = QRect(area.left(), area.top(), frame.slot * count, std::max(1, area.height()));
+  frame.slot = bars.slot;
+  frame.bar = bars.bar;
+  frame.plot = QRect(area.left(), area.top(), bars.width, std::max(1, area.height()));
   return frame;
 }
 
@@ -102,10 +100,9 @@ void BarChart::PaintBars(QPainter& painter, const Frame& frame) const {
   const int base = plot.top() + plot.height();
   for (std::size_t i = 0; i < chart_.bars.size(); ++i) {
     const progresspage::Bar& bar = chart_.bars[i];
-    if (bar.value <= 0) continue;
-    const double share = bar.cut ? 1.0 : static_cast<double>(bar.value) / chart_.scale;
-    const int height = std::max(kShortestBar, static_cast<int>(std::lround(share * plot.height())));
-    const int left = plot.left() + static_cast<int>(i) * frame.slot + (frame.slot - frame.bar) / 2;
+    const int height = progresspage::BarHeight(chart_, bar, plot.height());
+    if (height == 0) continue;
+    const int left = plot.left() + progresspage::BarLeft({frame.slot, frame.bar, 0}, i);
     const QRect drawn(left, base - height, frame.bar, height);
     const bool today = static_cast<int>(i) == chart_.today;
     painter.fillRect(drawn, today ? colour_.darker(150) : colour_);
@@ -139,17 +136,14 @@ void BarChart::PaintDays(QPainter& painter, const Frame& frame) const {
   const QRect& plot = frame.plot;
   const int base = plot.top() + plot.height();
   painter.setPen(palette().color(QPalette::WindowText));
-  int free_from = 0;
-  for (std::size_t day = 0; day < chart_.bars.size(); ++day) {
-    if (!chart_.bars[day].named) continue;
-    const QString name = QString::fromStdString(chart_.bars[day].day);
-    const int width = metrics.horizontalAdvance(name);
-    const int centre = plot.left() + static_cast<int>(day) * frame.slot + frame.slot / 2;
-    const int left = std::clamp(centre - width / 2, 0, std::max(0, this->width() - width));
-    if (left < free_from) continue;
-    painter.drawText(left, base + kGap / 2 + metrics.ascent(), name);
-    free_from = left + width + metrics.averageCharWidth();
-  }
+  const auto names = progresspage::PlaceDayNames(
+      chart_, {frame.slot, frame.bar, plot.width()}, plot.left(), width(),
+      metrics.averageCharWidth(), [&metrics](const std::string& name) {
+        return metrics.horizontalAdvance(QString::fromStdString(name));
+      });
+  for (const progresspage::DayLabel& name : names)
+    painter.drawText(name.left, base + kGap / 2 + metrics.ascent(),
+                     QString::fromStdString(chart_.bars[name.bar].day));
 }
 
 void BarChart::paintEvent(QPaintEvent*) {

@@ -1,0 +1,102 @@
+#include "win32/media/picture.h"
+
+#include <objidl.h>
+#include <shlwapi.h>
+
+#include <gdiplus.h>
+
+#include <string>
+
+namespace win32 {
+
+namespace {
+
+// The file's bytes as a stream GDI+ reads from: the file itself is closed at once, never held
+// open (and locked) for as long as the picture lives.
+IStream* ReadFile(const std::string& utf8_path) {
+  HANDLE file = CreateFileW(Wide(utf8_path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  LARGE_INTEGER size{};
+  std::string bytes;
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1 << 28)) {
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
+    bytes.resize(read);
+  }
+  CloseHandle(file);
+  if (bytes.empty()) return nullptr;
+  return SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
+                           static_cast<UINT>(bytes.size()));
+}
+
+}  // namespace
+
+GdiPicture::~GdiPicture() {
+  DeleteObject(bitmap_);
+}
+
+void StartGdiPlus() {
+  static const bool kStarted = [] {
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    // Never shut down: pictures live until the end of the process.
+    return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+  }();
+  (void)kStarted;
+}
+
+std::shared_ptr<const ui::Picture> LoadPicture(const std::string& utf8_path) {
+  StartGdiPlus();
+  IStream* stream = ReadFile(utf8_path);
+  if (!stream) return nullptr;
+  HBITMAP bitmap = nullptr;
+  int width = 0;
+  int height = 0;
+  {
+    Gdiplus::Bitmap image(stream);
+    if (image.GetLastStatus() == Gdiplus::Ok) {
+      width = static_cast<int>(image.GetWidth());
+      height = static_cast<int>(image.GetHeight());
+      if (image.GetHBITMAP(Gdiplus::Color(255, 255, 255), &bitmap) != Gdiplus::Ok) bitmap = nullptr;
+    }
+  }
+  stream->Release();
+  if (!bitmap || width <= 0 || height <= 0) {
+    if (bitmap) DeleteObject(bitmap);
+    return nullptr;
+  }
+  return std::make_shared<GdiPicture>(bitmap, width, height);
+}
+
+void DrawPicture(HDC dc, const ui::Picture& picture, int x, int y) {
+  const auto* gdi = dynamic_cast<const GdiPicture*>(&picture);
+  if (!gdi) return;
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, gdi->Bitmap());
+  BitBlt(dc, x, y, gdi->Width(), gdi->Height(), source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+}  // namespace win32

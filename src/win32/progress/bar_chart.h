@@ -1,0 +1,46 @@
+// A chart of the progress window drawn with GDI: the bars left to right, the top of the scale
+// named, a few days named under the axis, today's bar drawn stronger, a bar taller than the
+// scale cut with its value written on it, or the chart's note when every value is zero. It is
+// a child window named by its caption, so that Tab reaches it and assistive technology reads
+// it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "progress/page/page.h"
+#include "win32/fonts.h"
+
+namespace win32 {
+
+// Registers the window class `name` of this program's windows (a window made of it is given
+// its own procedure after it is made); again is harmless.
+void RegisterWindowClass(const wchar_t* name, HBRUSH background);
+
+class BarChart {
+ public:
+  // A hidden child of `parent`; `key` gets the keys pressed while it has the focus, and says
+  // whether it used them.
+  BarChart(HWND parent, COLORREF colour, FontCache& fonts, std::function<bool(WPARAM)> key);
+  BarChart(const BarChart&) = delete;
+  BarChart& operator=(const BarChart&) = delete;
+
+  void SetChart(progresspage::Chart chart);
+  HWND Handle() const { return window_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+  void Paint(HDC dc, const RECT& client);
+  void PaintScale(HDC dc, const RECT& plot);
+  void PaintBars(HDC dc, const RECT& plot, const progresspage::BarFrame& frame, int width);
+  void PaintDays(HDC dc, const RECT& plot, const progresspage::BarFrame& frame, int width);
+
+  HWND window_;
+  COLORREF colour_;
+  FontCache& fonts_;
+  std::function<bool(WPARAM)> key_;
+  progresspage::Chart chart_;
+};
+
+}  // namespace win32
