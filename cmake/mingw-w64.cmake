@@ -18,6 +18,6 @@ find_program(VANTLE_WINE64 NAMES wine64 wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${VANTLE_WINE64})
 
 # Wide-character APIs only, for Windows 10 and later.
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00
                         WINVER=0x0A00)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
