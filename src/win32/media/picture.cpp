@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "os/os.h"
+
 namespace win32 {
 
 namespace {
@@ -14,19 +16,14 @@ namespace {
 // The file's bytes as a stream GDI+ reads from: the file itself is closed at once, never held
 // open (and locked) for as long as the picture lives.
 IStream* ReadFile(const std::string& utf8_path) {
-  HANDLE file = CreateFileW(Wide(utf8_path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  LARGE_INTEGER size{};
+  constexpr std::size_t kLargest = std::size_t{1} << 28;  // no background is near this
+  os::InputFile file(utf8_path);
+  if (!file.IsOpen()) return nullptr;
   std::string bytes;
-  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1 << 28)) {
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
-    bytes.resize(read);
-  }
-  CloseHandle(file);
-  if (bytes.empty()) return nullptr;
+  char buffer[1 << 16];
+  for (std::ptrdiff_t n; (n = file.Read(buffer, sizeof buffer)) > 0 && bytes.size() < kLargest;)
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  if (bytes.empty() || bytes.size() >= kLargest) return nullptr;
   return SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
                            static_cast<UINT>(bytes.size()));
 }
