@@ -1,8 +1,9 @@
 # Reads layers.txt at the top of the source tree (see there) into
 #   VANTLE_LAYER_FOLDERS        every folder named, in file order
 #   VANTLE_LAYER_TARGET_<f>     its target, or "-"
-#   VANTLE_LAYER_USES_<f>       the folders it names (without Qt)
+#   VANTLE_LAYER_USES_<f>       the folders it names (without Qt and Win32)
 #   VANTLE_LAYER_QT_<f>         TRUE when it may include Qt
+#   VANTLE_LAYER_WIN32_<f>      TRUE when it may include the Windows headers
 # where <f> is the folder with "/" made "_".
 macro(vantle_read_layers file)
   set(VANTLE_LAYER_FOLDERS)
@@ -26,6 +27,11 @@ macro(vantle_read_layers file)
     if("Qt" IN_LIST _uses)
       set(VANTLE_LAYER_QT_${_key} TRUE)
       list(REMOVE_ITEM _uses Qt)
+    endif()
+    set(VANTLE_LAYER_WIN32_${_key} FALSE)
+    if("Win32" IN_LIST _uses)
+      set(VANTLE_LAYER_WIN32_${_key} TRUE)
+      list(REMOVE_ITEM _uses Win32)
     endif()
     set(VANTLE_LAYER_USES_${_key} ${_uses})
   endforeach()

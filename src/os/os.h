@@ -16,6 +16,11 @@ namespace os {
 std::filesystem::path PathOf(std::string_view utf8);
 std::string Utf8Of(const std::filesystem::path& path);
 
+// UTF-8 as Windows' wide text (UTF-16) and back, for the calls of the Windows binding; made
+// only on Windows.
+std::wstring Wide(std::string_view utf8);
+std::string Utf8(std::wstring_view wide);
+
 // A regular file opened for reading. Opening it never waits (a pipe, a device) and never makes
 // a terminal the program's; anything but a regular file is refused.
 class InputFile {

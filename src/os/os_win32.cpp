@@ -6,7 +6,6 @@
 #include "os/os.h"
 
 namespace os {
-namespace {
 
 std::wstring Wide(std::string_view utf8) {
   if (utf8.empty()) return {};
@@ -17,7 +16,7 @@ std::wstring Wide(std::string_view utf8) {
   return wide;
 }
 
-std::string Narrow(std::wstring_view wide) {
+std::string Utf8(std::wstring_view wide) {
   if (wide.empty()) return {};
   const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
                                     0, nullptr, nullptr);
@@ -26,6 +25,8 @@ std::string Narrow(std::wstring_view wide) {
                       nullptr, nullptr);
   return utf8;
 }
+
+namespace {
 
 std::tm LocalTime(std::int64_t at) {
   const auto when = static_cast<std::time_t>(at);
@@ -41,7 +42,7 @@ std::filesystem::path PathOf(std::string_view utf8) {
 }
 
 std::string Utf8Of(const std::filesystem::path& path) {
-  return Narrow(path.native());
+  return Utf8(path.native());
 }
 
 InputFile::InputFile(const std::string& utf8_path) {
@@ -90,7 +91,7 @@ std::string UserDataDirectory() {
   PWSTR roaming = nullptr;
   std::string folder;
   if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming)))
-    folder = Narrow(roaming) + "\\Vantle";
+    folder = Utf8(roaming) + "\\Vantle";
   CoTaskMemFree(roaming);
   return folder;
 }

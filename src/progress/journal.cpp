@@ -8,6 +8,7 @@
 #include <set>
 #include <utility>
 
+#include "os/os.h"
 #include "progress/connection.h"
 #include "progress/damage.h"
 #include "progress/log_syncer.h"
@@ -114,7 +115,7 @@ class Journal::Writer {
 
 std::filesystem::path JournalPath(std::string_view user_data_directory) {
   if (user_data_directory.empty()) return {};
-  return std::filesystem::path(user_data_directory) / "progress.sqlite3";
+  return os::PathOf(user_data_directory) / "progress.sqlite3";
 }
 
 Journal::Journal(std::filesystem::path path) : path_(path), reader_(std::move(path)) {}

@@ -10,7 +10,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <chrono>
-#include <exception>
 
 #include "qt/accessibility.h"
 #include "qt/convert.h"
@@ -18,11 +17,16 @@
 #include "qt/settings.h"
 #include "qt/speech.h"
 #include "qt/window_binding.h"
-#include "view/wording.h"
 
 namespace qtbind {
 
-QtPlatform::QtPlatform() : speech_(std::make_unique<Speech>()) {
+QtPlatform::QtPlatform()
+    : speech_(std::make_unique<Speech>()),
+      dispatcher_({[this](const std::string& message) { ShowMessage(message); },
+                   [this] { OnEndProgram(); },
+                   [this](bool to_next) {
+                     for (const auto& w : windows_) w->SettleFocus(to_next);
+                   }}) {
   // Hiding the window being left is part of every mode switch; only the program's end quits.
   QGuiApplication::setQuitOnLastWindowClosed(false);
   UseFacesForApplication();
@@ -31,12 +35,12 @@ QtPlatform::QtPlatform() : speech_(std::make_unique<Speech>()) {
 
 QtPlatform::~QtPlatform() {
   // The model windows may be gone already (DestroyWidgets is the orderly way).
-  live_ = false;
+  dispatcher_.Close();
   windows_.clear();
 }
 
 void QtPlatform::DestroyWidgets() {
-  live_ = false;
+  dispatcher_.Close();
   for (const auto& w : windows_) w->Detach();
   windows_.clear();
 }
@@ -67,7 +71,7 @@ void QtPlatform::ShowMessage(const std::string& text) {
   box.exec();
   // The keys go back to the window the message stood over.
   if (parent && parent->isVisible()) parent->activateWindow();
-  message_answered_ = true;
+  dispatcher_.MessageAnswered();
 }
 
 void QtPlatform::Beep() {
@@ -141,43 +145,15 @@ ui::Size QtPlatform::MeasureText(const std::string& text, const ui::Font& font) 
 }
 
 void QtPlatform::Deliver(const std::function<void()>& event) {
-  if (!Accepting()) return;
-  ++depth_;
-  try {
-    event();
-  } catch (const ui::ProgramEnded&) {
-    ended_ = true;
-  } catch (const std::exception& e) {
-    Fail(e.what());
-  } catch (...) {
-    Fail("unknown error");
-  }
-  --depth_;
-  if (depth_ > 0 || !Accepting()) return;
-  // After an answered message the focus goes to the control the user acts on next.
-  const bool to_next = message_answered_;
-  message_answered_ = false;
-  for (const auto& w : windows_) w->SettleFocus(to_next);
-}
-
-void QtPlatform::Fail(const std::string& what) {
-  if (ended_) return;
-  failed_ = true;
-  try {
-    ShowMessage(view::FailureMessage(what));
-  } catch (...) {
-    // Nothing more can be said; the program still ends.
-  }
-  OnEndProgram();
+  dispatcher_.Deliver(event);
 }
 
 void QtPlatform::DeliverTick(const std::function<void()>& tick) {
-  if (depth_ > 0) return;
-  Deliver(tick);
+  dispatcher_.DeliverTick(tick);
 }
 
 void QtPlatform::OnEndProgram() {
-  ended_ = true;
+  dispatcher_.MarkEnded();
   for (const auto& w : windows_) w->Shut();
   QCoreApplication::exit(ExitCode());
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ui/platform.h"
+#include "view/dispatcher.h"
 
 namespace qtbind {
 
@@ -66,10 +67,10 @@ class QtPlatform : public ui::Platform {
   void DeliverTick(const std::function<void()>& tick);
 
   // True while user events may still reach the model.
-  bool Accepting() const { return live_ && !ended_; }
-  bool Ended() const { return ended_; }
+  bool Accepting() const { return dispatcher_.Accepting(); }
+  bool Ended() const { return dispatcher_.Ended(); }
   // The program's exit status: 0, or 1 after a failure ended it.
-  int ExitCode() const { return failed_ ? 1 : 0; }
+  int ExitCode() const { return dispatcher_.ExitCode(); }
 
   // Destroys every window's widgets; nothing is delivered afterwards. The program calls it
   // before the model windows the widgets show go away.
@@ -91,8 +92,6 @@ class QtPlatform : public ui::Platform {
 
  private:
   WindowBinding* Find(std::string_view window) const;
-  // An unexpected failure in a handler: said in a message, then the end of the program.
-  void Fail(const std::string& what);
 
   std::unique_ptr<Speech> speech_;  // outlives the windows' menus
   QString settings_file_;
@@ -101,11 +100,7 @@ class QtPlatform : public ui::Platform {
   std::vector<std::unique_ptr<WindowBinding>> windows_;
   std::optional<std::string> program_directory_;
   std::string user_data_directory_;
-  int depth_ = 0;  // handlers running (more than one only through a modal message)
-  bool ended_ = false;
-  bool failed_ = false;
-  bool live_ = true;
-  bool message_answered_ = false;  // a message was answered during the current event
+  view::Dispatcher dispatcher_;
 };
 
 }  // namespace qtbind

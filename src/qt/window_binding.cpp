@@ -7,23 +7,11 @@
 #include "qt/qt_platform.h"
 #include "qt/window_menu.h"
 #include "ui/focus.h"
+#include "view/dispatcher.h"
 
 namespace qtbind {
 
 namespace {
-
-// Widget signals raised while the binding applies a model change are not user actions.
-class ApplyingChange {
- public:
-  explicit ApplyingChange(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
-  ~ApplyingChange() { flag_ = saved_; }
-  ApplyingChange(const ApplyingChange&) = delete;
-  ApplyingChange& operator=(const ApplyingChange&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
 
 // The character code of a key press (Enter is 13), or -1 for a key that types nothing.
 int KeyCode(const QKeyEvent& key) {
@@ -106,7 +94,7 @@ void WindowBinding::Changed(ui::Control& control, ui::Property what) {
   if (it == index_.end() || !it->second) return;
   Binder& b = *it->second;
   if (b.MakesWidget() && !b.Widget()) return;  // made from the model when first shown
-  ApplyingChange applying(applying_);
+  view::FlagScope applying(applying_);
   Apply(b, what);
   // A name comes with the look; a time bar's value is its height.
   if (what == ui::Property::Look || what == ui::Property::Geometry)
@@ -128,7 +116,7 @@ void WindowBinding::ApplyWindow(ui::Property what) {
     return;
   }
   if (!form_) return;  // built from the model when first shown
-  ApplyingChange applying(applying_);
+  view::FlagScope applying(applying_);
   switch (what) {
     case ui::Property::Geometry:
       form_->setFixedSize(ToPixels(window_.Width()), ToPixels(window_.Height()));
@@ -147,7 +135,7 @@ void WindowBinding::ApplyWindow(ui::Property what) {
 
 void WindowBinding::Build() {
   Adopt();  // controls the window added after the attach, as it loaded
-  ApplyingChange applying(applying_);
+  view::FlagScope applying(applying_);
   form_ = std::make_unique<FormWidget>(window_);
   form_->setWindowTitle(ToShownText(window_.Caption()));
   form_->setFixedSize(ToPixels(window_.Width()), ToPixels(window_.Height()));

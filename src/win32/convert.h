@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "os/os.h"
 #include "ui/control.h"
 
 namespace win32 {
@@ -22,8 +23,13 @@ int ToTwips(int pixels, int dpi);
 // The control's rectangle in pixels at `dpi`, relative to its window's client area.
 RECT PixelRect(const ui::Control& control, int dpi);
 
-std::wstring Widen(std::string_view utf8);
-std::string Narrow(std::wstring_view utf16);
+// UTF-8 to UTF-16 and back: the system's side of the core converts (one copy of it).
+inline std::wstring Widen(std::string_view utf8) {
+  return os::Wide(utf8);
+}
+inline std::string Narrow(std::wstring_view utf16) {
+  return os::Utf8(utf16);
+}
 // Model text as shown: every line ends with CR LF, as the edit and static controls want it.
 std::wstring ShownText(std::string_view utf8);
 // Text the user typed, for the model: CR LF as it stands.

@@ -75,13 +75,20 @@ class ListBinder : public Binder {
     return row;
   }
 
+  // Whether the control's row `index` shows `item`.
+  bool RowIs(int index, const std::string& item) const {
+    const std::wstring shown = ShownText(item);
+    const std::wstring row = Row(index);
+    return row == shown;
+  }
+
   void SyncItems() {
     // A list box only grows by appending or empties at once, so the control keeps its rows
     // and takes the new ones; anything else rebuilds it.
     const auto& items = model_.Items();
     int have = static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
     if (static_cast<std::size_t>(have) > items.size() ||
-        (have > 0 && Row(have - 1) != ShownText(items[static_cast<std::size_t>(have - 1)]))) {
+        (have > 0 && !RowIs(have - 1, items[static_cast<std::size_t>(have - 1)]))) {
       SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
       have = 0;
     }

@@ -1,7 +1,6 @@
 #include "win32/win32_platform.h"
 
 #include <chrono>
-#include <exception>
 
 #include "os/os.h"
 #include "win32/convert.h"
@@ -62,10 +61,16 @@ void BecomeDpiAware() {
 }
 
 Win32Platform::Win32Platform()
-    : settings_(SettingsPath(user_data_directory_)), message_box_(&SystemMessageBox) {}
+    : settings_(SettingsPath(user_data_directory_)),
+      message_box_(&SystemMessageBox),
+      dispatcher_({[this](const std::string& message) { ShowMessage(message); },
+                   [this] { OnEndProgram(); },
+                   [this](bool to_next) {
+                     for (const auto& w : windows_) w->SettleFocus(to_next);
+                   }}) {}
 
 Win32Platform::~Win32Platform() {
-  live_ = false;
+  dispatcher_.Close();
   windows_.clear();
 }
 
@@ -75,7 +80,7 @@ void Win32Platform::SetUserDataDirectory(std::string directory) {
 }
 
 void Win32Platform::DestroyWindows() {
-  live_ = false;
+  dispatcher_.Close();
   for (const auto& w : windows_) w->Detach();
   windows_.clear();
 }
@@ -94,7 +99,7 @@ void Win32Platform::ShowMessage(const std::string& text) {
   message_box_(owner, Widen(text), L"Vantle", MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
   // The keys go back to the window the message stood over.
   if (owner && IsWindowVisible(owner)) SetForegroundWindow(owner);
-  message_answered_ = true;
+  dispatcher_.MessageAnswered();
 }
 
 void Win32Platform::Beep() {
@@ -163,50 +168,22 @@ ui::Size Win32Platform::MeasureText(const std::string& text, const ui::Font& fon
 }
 
 void Win32Platform::Deliver(const std::function<void()>& event) {
-  if (!Accepting()) return;
-  ++depth_;
-  try {
-    event();
-  } catch (const ui::ProgramEnded&) {
-    ended_ = true;
-  } catch (const std::exception& e) {
-    Fail(e.what());
-  } catch (...) {
-    Fail("unknown error");
-  }
-  --depth_;
-  if (depth_ > 0 || !Accepting()) return;
-  // After an answered message the focus goes to the control the user acts on next.
-  const bool to_next = message_answered_;
-  message_answered_ = false;
-  for (const auto& w : windows_) w->SettleFocus(to_next);
-}
-
-void Win32Platform::Fail(const std::string& what) {
-  if (ended_) return;
-  failed_ = true;
-  try {
-    ShowMessage(view::FailureMessage(what));
-  } catch (...) {
-    // Nothing more can be said; the program still ends.
-  }
-  OnEndProgram();
+  dispatcher_.Deliver(event);
 }
 
 void Win32Platform::DeliverTick(const std::function<void()>& tick) {
-  if (depth_ > 0) return;
-  Deliver(tick);
+  dispatcher_.DeliverTick(tick);
 }
 
 void Win32Platform::OnEndProgram() {
-  ended_ = true;
+  dispatcher_.MarkEnded();
   for (const auto& w : windows_) w->Shut();
   PostQuitMessage(ExitCode());
 }
 
 int Win32Platform::Run() {
   MSG message;
-  while (!ended_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+  while (!Ended() && GetMessageW(&message, nullptr, 0, 0) > 0) {
     bool used = false;
     for (const auto& w : windows_)
       if (!used && Accepting()) used = w->PreTranslate(message);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/platform.h"
+#include "view/dispatcher.h"
 #include "view/wording.h"
 #include "win32/fonts.h"
 #include "win32/settings.h"
@@ -64,10 +65,10 @@ class Win32Platform : public ui::Platform {
   void Deliver(const std::function<void()>& event);
   // A timer tick: dropped while a handler is still running (its modal message is open).
   void DeliverTick(const std::function<void()>& tick);
-  bool Accepting() const { return live_ && !ended_; }
-  bool Ended() const { return ended_; }
+  bool Accepting() const { return dispatcher_.Accepting(); }
+  bool Ended() const { return dispatcher_.Ended(); }
   // The program's exit status: 0, or 1 after a failure ended it.
-  int ExitCode() const { return failed_ ? 1 : 0; }
+  int ExitCode() const { return dispatcher_.ExitCode(); }
 
   // Runs the message loop until the program ends; returns the exit status.
   int Run();
@@ -95,7 +96,6 @@ class Win32Platform : public ui::Platform {
   void OnEndProgram() override;
 
  private:
-  void Fail(const std::string& what);
   Speech& Engine();
 
   FontCache fonts_;                 // outlives the windows that draw in its fonts
@@ -105,11 +105,7 @@ class Win32Platform : public ui::Platform {
   std::vector<std::unique_ptr<WindowBinding>> windows_;
   std::optional<std::string> program_directory_;
   MessageBoxFunction message_box_;
-  int depth_ = 0;  // handlers running (more than one only through a modal message)
-  bool ended_ = false;
-  bool failed_ = false;
-  bool live_ = true;
-  bool message_answered_ = false;  // a message was answered during the current event
+  view::Dispatcher dispatcher_;
 };
 
 }  // namespace win32

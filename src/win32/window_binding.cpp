@@ -1,6 +1,7 @@
 #include "win32/window_binding.h"
 
 #include "ui/focus.h"
+#include "view/dispatcher.h"
 #include "win32/accessibility.h"
 #include "win32/convert.h"
 #include "win32/win32_platform.h"
@@ -128,7 +129,7 @@ void WindowBinding::Changed(ui::Control& control, ui::Property what) {
   if (it == index_.end() || !it->second) return;
   Binder& b = *it->second;
   if (b.MakesWindow() && !b.Handle()) return;  // made from the model when first shown
-  ApplyingChange applying(applying_);
+  view::FlagScope applying(applying_);
   Apply(b, what);
   if (what == ui::Property::Look) Describe(b.Handle(), b.Model());
 }
@@ -154,7 +155,7 @@ void WindowBinding::ApplyWindow(ui::Property what) {
     return;
   }
   if (!hwnd_) return;  // built from the model when first shown
-  ApplyingChange applying(applying_);
+  view::FlagScope applying(applying_);
   if (what == ui::Property::Geometry) PlaceWindow();
   if (what == ui::Property::Caption) SetWindowTextW(hwnd_, Widen(window_.Caption()).c_str());
   if (what == ui::Property::Look) InvalidateRect(hwnd_, nullptr, TRUE);
@@ -163,7 +164,7 @@ void WindowBinding::ApplyWindow(ui::Property what) {
 void WindowBinding::Build() {
   Adopt();  // controls the window added after the attach, as it loaded
   RegisterWindowClass();
-  ApplyingChange applying(applying_);
+  view::FlagScope applying(applying_);
   hwnd_ = CreateWindowExW(0, kWindowClass, Widen(window_.Caption()).c_str(), kStyle, CW_USEDEFAULT,
                           CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr),
                           nullptr);

@@ -18,19 +18,6 @@ namespace win32 {
 
 class Win32Platform;
 
-// Notifications raised while the binding applies a model change are not user actions.
-class ApplyingChange {
- public:
-  explicit ApplyingChange(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
-  ~ApplyingChange() { flag_ = saved_; }
-  ApplyingChange(const ApplyingChange&) = delete;
-  ApplyingChange& operator=(const ApplyingChange&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
-
 class WindowBinding : public BinderHost {
  public:
   // Observes the window and every control it holds (and, when it is first shown, those added

@@ -2,6 +2,7 @@
 // loop shows it before dispatching them.
 #include <windowsx.h>
 
+#include "view/dispatcher.h"
 #include "win32/convert.h"
 #include "win32/media/picture.h"
 #include "win32/win32_platform.h"
@@ -104,13 +105,13 @@ void WindowBinding::DpiChanged(int dpi, const RECT& suggested) {
   // The window moved to a monitor of another density: everything is laid out again there.
   dpi_ = dpi;
   {
-    ApplyingChange applying(applying_);
+    view::FlagScope applying(applying_);
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   for (auto& b : binders_) {
     if (!b->Handle()) continue;
-    ApplyingChange applying(applying_);
+    view::FlagScope applying(applying_);
     Apply(*b, ui::Property::Look);
     Apply(*b, ui::Property::Geometry);
   }

@@ -2,6 +2,7 @@
 // and the user's data folder.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -108,6 +109,13 @@ TEST(Catalogue, BookFilePathsFollowTheKindOfBook) {
   EXPECT_NE(path("《高中英语》(第三册)(579)"), path("《高中英语》(第三册)选修(525)"));
 }
 
+#ifdef _WIN32
+TEST(Catalogue, UserDataFolderIsVantleInTheRoamingApplicationData) {
+  const char* app_data = std::getenv("APPDATA");
+  ASSERT_NE(app_data, nullptr);
+  EXPECT_EQ(books::UserDataDirectory(), std::string(app_data) + "\\Vantle");
+}
+#else
 TEST(Catalogue, UserDataFolderFollowsXdgDataHomeThenHome) {
   struct Row {
     const char *data_home, *home, *expected;
@@ -126,5 +134,6 @@ TEST(Catalogue, UserDataFolderFollowsXdgDataHomeThenHome) {
         << (r.data_home ? r.data_home : "(unset)") << " " << (r.home ? r.home : "(unset)");
   }
 }
+#endif
 
 }  // namespace

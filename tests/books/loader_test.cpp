@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -290,10 +292,15 @@ TEST_F(LoaderTest, ShortAndUnreadableFilesAreRefusedWithTheirReason) {
 
 TEST_F(LoaderTest, OnlyRegularFilesAreOpened) {
   // A pipe with no writer would block a plain open; it is refused at once.
+  std::vector<std::filesystem::path> refused = {dir_.Path() / "missing", dir_.Path()};
+#ifdef _WIN32
+  refused.push_back("NUL");  // a device
+#else
   const std::filesystem::path fifo = dir_.Path() / "fifo";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::filesystem::path& path :
-       {dir_.Path() / "missing", dir_.Path(), fifo, std::filesystem::path("/dev/null")}) {
+  refused.insert(refused.end(), {fifo, "/dev/null"});
+#endif
+  for (const std::filesystem::path& path : refused) {
     const books::LoadFailure result = Refused(books::ReadWordBook(path.string(), Entry(5), book_));
     EXPECT_EQ(result.kind, LoadFault::CannotOpen) << path;
     EXPECT_EQ(result.file, path.string());

@@ -44,6 +44,8 @@ std::string Numbered(std::string_view prefix, int number, std::string_view suffi
 
 // UTF-8 text as GBK bytes (the test fails on text GBK cannot hold).
 std::string Gbk(const std::string& utf8);
+// The file a test names: its own name, read as UTF-8 on every system.
+std::filesystem::path Named(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
 // A book file's bytes: the lines in GBK, each ended by CR LF.

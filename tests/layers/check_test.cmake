@@ -7,6 +7,7 @@ src/ui     lib_ui    : src/text
 src/books  lib_books : src/text
 src/shell  lib_shell : src/ui src/books
 src/qt     lib_qt    : src/ui Qt
+src/win32  lib_win32 : src/ui Win32
 ]=])
 
 # row: NAME, EXPECTED ("" to pass, or a text the failure names), then FILE=CONTENT pairs.
@@ -46,5 +47,9 @@ check_tree(books_looking_sideways "src/books/gbk.cpp: includes src/ui/control.h"
            "src/books/gbk.cpp=#include \"ui/control.h\"")
 check_tree(qt_in_a_layer_below "src/ui/window.h: includes Qt"
            "src/ui/window.h=#include <QtCore/QString>")
+check_tree(windows_in_its_binding "" "src/win32/window.cpp=#include <windows.h>\n#include \"ui/control.h\"")
+check_tree(windows_in_a_system_file "" "src/books/open_win32.cpp=#include <Windows.h>")
+check_tree(windows_in_a_layer_below "src/books/loader.cpp: includes a Windows header"
+           "src/books/loader.cpp=#include <shlobj.h>")
 check_tree(unlisted_folder "src/extra/x.cpp: in no folder" "src/extra/x.cpp=// anything")
 check_tree(missing_header "cannot find \"ui/gone.h\"" "src/shell/game.cpp=#include \"ui/gone.h\"")

@@ -5,9 +5,11 @@
 #include <SQLiteCpp/Backup.h>
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <gtest/gtest.h>
+#ifdef __linux__
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#endif
 
 #include <cstdint>
 #include <filesystem>
@@ -24,6 +26,7 @@ namespace journal_files {
 inline constexpr std::int64_t kStart = 1767225600;
 inline constexpr std::int64_t kDay = 86400;
 
+#ifdef __linux__
 // While it lives, the thread that made it (and the threads it starts) is held to files'
 // permissions as any user is: root's rights to write and search past them are set aside, so
 // that a read-only folder or file stops the journal as it would stop the learner. Nothing
@@ -47,6 +50,10 @@ class HeldToPermissions {
   __user_cap_data_struct kept_[2] = {};
   bool held_ = false;
 };
+#else
+// Elsewhere no one is above files' permissions this way: nothing to set aside.
+struct HeldToPermissions {};
+#endif
 
 class JournalTest : public ::testing::Test {
  protected:
