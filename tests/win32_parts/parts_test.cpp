@@ -1,6 +1,7 @@
 // The Win32 media and progress window on a real (or wine's) Windows: pictures read through
 // GDI+, speech through SAPI on its error paths, and the progress window's parts read back from
 // its child windows.
+#include <objidl.h>
 #include <windows.h>
 
 #include <gdiplus.h>

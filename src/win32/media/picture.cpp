@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "os/os.h"
+
 namespace win32 {
 
 namespace {
@@ -14,19 +16,14 @@ namespace {
 // The file's bytes as a stream GDI+ reads from: the file itself is closed at once, never held
 // open (and locked) for as long as the picture lives.
 IStream* ReadFile(const std::string& utf8_path) {
-  HANDLE file = CreateFileW(Wide(utf8_path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  LARGE_INTEGER size{};
+  constexpr std::size_t kLargest = std::size_t{1} << 28;  // no background is near this
+  os::InputFile file(utf8_path);
+  if (!file.IsOpen()) return nullptr;
   std::string bytes;
-  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1 << 28)) {
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
-    bytes.resize(read);
-  }
-  CloseHandle(file);
-  if (bytes.empty()) return nullptr;
+  char buffer[1 << 16];
+  for (std::ptrdiff_t n; (n = file.Read(buffer, sizeof buffer)) > 0 && bytes.size() < kLargest;)
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  if (bytes.empty() || bytes.size() >= kLargest) return nullptr;
   return SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
                            static_cast<UINT>(bytes.size()));
 }
@@ -78,25 +75,6 @@ void DrawPicture(HDC dc, const ui::Picture& picture, int x, int y) {
   BitBlt(dc, x, y, gdi->Width(), gdi->Height(), source, 0, 0, SRCCOPY);
   SelectObject(source, old);
   DeleteDC(source);
-}
-
-std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  return wide;
-}
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  return utf8;
 }
 
 }  // namespace win32

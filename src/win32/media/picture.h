@@ -39,8 +39,4 @@ void DrawPicture(HDC dc, const ui::Picture& picture, int x, int y);
 // Starts GDI+ for the process (once; cheap after). LoadPicture calls it itself.
 void StartGdiPlus();
 
-// UTF-8 as UTF-16 for the wide Windows calls, and back.
-std::wstring Wide(const std::string& utf8);
-std::string Utf8(const std::wstring& wide);
-
 }  // namespace win32

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "win32/media/picture.h"
+#include "os/os.h"
 
 namespace win32 {
 
@@ -59,7 +59,7 @@ std::vector<Voice> VoicesOf(const wchar_t* attributes) {
     if (tokens->Next(1, voice.token.out(), nullptr) != S_OK) break;
     wchar_t* name = nullptr;
     if (SUCCEEDED(voice.token->GetStringValue(nullptr, &name)) && name) {
-      voice.name = Utf8(name);
+      voice.name = os::Utf8(name);
       CoTaskMemFree(name);
     }
     if (!voice.name.empty()) voices.push_back(std::move(voice));
@@ -117,7 +117,7 @@ void Speech::Say(const std::string& utf8, ui::Language language) {
   const Voice* chosen = &voices.front();
   for (const Voice& v : voices)
     if (language == ui::Language::English && v.name == voice_) chosen = &v;
-  const std::wstring wide = Wide(utf8);
+  const std::wstring wide = os::Wide(utf8);
   if (FAILED(engine_->voice->SetVoice(chosen->token.get())) ||
       FAILED(engine_->voice->Speak(wide.c_str(), SPF_ASYNC | SPF_PURGEBEFORESPEAK | SPF_IS_NOT_XML,
                                    nullptr))) {

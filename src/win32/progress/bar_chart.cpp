@@ -1,5 +1,7 @@
 #include "win32/progress/bar_chart.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -58,6 +60,7 @@ BarChart::BarChart(HWND parent, COLORREF colour, FontCache& fonts, std::function
                             GetModuleHandleW(nullptr), nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure));
+  MakeTip();
 }
 
 void BarChart::SetChart(progresspage::Chart chart) {
@@ -87,6 +90,18 @@ LRESULT CALLBACK BarChart::Procedure(HWND window, UINT message, WPARAM w, LPARAM
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
+    case WM_MOUSEMOVE:
+      if (const int bar = chart->BarUnderMouse(); bar != chart->tip_bar_) {
+        chart->tip_bar_ = bar;
+        SendMessageW(chart->tip_, TTM_UPDATE, 0, 0);
+      }
+      break;
+    case WM_NOTIFY:
+      if (reinterpret_cast<NMHDR*>(l)->code == TTN_GETDISPINFOW) {
+        chart->ShowTip(*reinterpret_cast<NMTTDISPINFOW*>(l));
+        return 0;
+      }
+      break;
     case WM_KEYDOWN:
       if (chart->key_(w)) return 0;
       break;
@@ -94,25 +109,73 @@ LRESULT CALLBACK BarChart::Procedure(HWND window, UINT message, WPARAM w, LPARAM
   return DefWindowProcW(window, message, w, l);
 }
 
-void BarChart::Paint(HDC dc, const RECT& client) {
-  Fill(dc, client, GetSysColor(COLOR_BTNFACE));
-  const SelectedFont font(dc, fonts_.Get(ui::Font{}, "0", GetDpiForWindow(window_), kAxisPoints));
-  SetBkMode(dc, TRANSPARENT);
+// Where the bars stand for the chart's present size, with the axis font selected in `dc`.
+BarChart::Frame BarChart::Place(HDC dc, const RECT& client) const {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   const int gap = MulDiv(kGap, GetDpiForWindow(window_), kBaseDpi);
   // The scale is as wide for every value below 10000, so that charts above one another align.
   const int scale = std::max(Width(dc, std::to_wstring(chart_.scale)), Width(dc, L"9999")) + gap;
-  const int width = client.right - client.left;
-  const progresspage::BarFrame frame =
-      progresspage::PlaceBars(chart_.bars.size(), width - scale - 4);
+  Frame frame;
+  frame.bars = progresspage::PlaceBars(chart_.bars.size(), client.right - scale - 4);
   const int top = metrics.tmHeight / 2 + 2;
-  const RECT plot{scale, top, scale + frame.width,
-                  std::max<int>(top + 1, client.bottom - metrics.tmHeight - gap)};
-  PaintScale(dc, plot);
-  if (chart_.scale > 0) PaintBars(dc, plot, frame, width);
-  PaintDays(dc, plot, frame, width);
+  frame.plot = {scale, top, scale + frame.bars.width,
+                std::max<int>(top + 1, client.bottom - metrics.tmHeight - gap)};
+  return frame;
+}
+
+HFONT BarChart::AxisFont(const std::string& text) const {
+  return fonts_.Get(ui::Font{}, text, GetDpiForWindow(window_), kAxisPoints);
+}
+
+void BarChart::Paint(HDC dc, const RECT& client) {
+  Fill(dc, client, GetSysColor(COLOR_BTNFACE));
+  const SelectedFont font(dc, AxisFont());
+  SetBkMode(dc, TRANSPARENT);
+  const Frame frame = Place(dc, client);
+  PaintScale(dc, frame.plot);
+  if (chart_.scale > 0) PaintBars(dc, frame.plot, frame.bars, client.right);
+  PaintDays(dc, frame.plot, frame.bars, client.right);
   if (GetFocus() == window_) DrawFocusRect(dc, &client);
+}
+
+// The bar under the mouse, or -1.
+int BarChart::BarUnderMouse() const {
+  POINT mouse{};
+  GetCursorPos(&mouse);
+  ScreenToClient(window_, &mouse);
+  RECT client;
+  GetClientRect(window_, &client);
+  HDC dc = GetDC(window_);
+  Frame frame;
+  {
+    const SelectedFont font(dc, AxisFont());
+    frame = Place(dc, client);
+  }
+  ReleaseDC(window_, dc);
+  if (mouse.x < frame.plot.left || mouse.y < frame.plot.top || mouse.y > frame.plot.bottom)
+    return -1;
+  const int bar = (mouse.x - frame.plot.left) / frame.bars.slot;
+  return bar < static_cast<int>(chart_.bars.size()) ? bar : -1;
+}
+
+// The tip of the bar under the mouse: its day and value.
+void BarChart::MakeTip() {
+  tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0,
+                         0, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(window_);
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void BarChart::ShowTip(NMTTDISPINFOW& info) {
+  const int bar = BarUnderMouse();
+  tip_text_ = bar < 0 ? std::wstring() : Widen(chart_.bars[static_cast<std::size_t>(bar)].tip);
+  info.lpszText = tip_text_.data();
 }
 
 // The top of the scale and zero at its foot, or the empty chart's note.
@@ -123,8 +186,7 @@ void BarChart::PaintScale(HDC dc, const RECT& plot) {
     SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     RECT note = plot;
     const std::wstring text = Widen(chart_.empty_note);
-    SelectedFont song(
-        dc, fonts_.Get(ui::Font{}, chart_.empty_note, GetDpiForWindow(window_), kAxisPoints));
+    SelectedFont song(dc, AxisFont(chart_.empty_note));
     DrawTextW(dc, text.c_str(), -1, &note, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     return;
   }
@@ -169,7 +231,7 @@ void BarChart::PaintBars(HDC dc, const RECT& plot, const progresspage::BarFrame&
 
 // The named days under their bars.
 void BarChart::PaintDays(HDC dc, const RECT& plot, const progresspage::BarFrame& frame, int width) {
-  SelectedFont song(dc, fonts_.Get(ui::Font{}, "今天", GetDpiForWindow(window_), kAxisPoints));
+  SelectedFont song(dc, AxisFont("今天"));
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));

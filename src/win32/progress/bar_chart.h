@@ -7,7 +7,10 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
+#include <string>
 
 #include "progress/page/page.h"
 #include "win32/fonts.h"
@@ -30,7 +33,18 @@ class BarChart {
   HWND Handle() const { return window_; }
 
  private:
+  // Where the bars stand in the chart.
+  struct Frame {
+    RECT plot{};  // the area the bars grow in, their base on its bottom edge
+    progresspage::BarFrame bars;
+  };
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+  Frame Place(HDC dc, const RECT& client) const;
+  // The names along the axes, a little smaller than the text, in the face `text` needs.
+  HFONT AxisFont(const std::string& text = "0") const;
+  int BarUnderMouse() const;
+  void MakeTip();
+  void ShowTip(NMTTDISPINFOW& info);
   void Paint(HDC dc, const RECT& client);
   void PaintScale(HDC dc, const RECT& plot);
   void PaintBars(HDC dc, const RECT& plot, const progresspage::BarFrame& frame, int width);
@@ -41,6 +55,9 @@ class BarChart {
   FontCache& fonts_;
   std::function<bool(WPARAM)> key_;
   progresspage::Chart chart_;
+  HWND tip_ = nullptr;
+  int tip_bar_ = -1;       // the bar whose tip shows, or -1
+  std::wstring tip_text_;  // what the tip says while it shows
 };
 
 }  // namespace win32

@@ -226,6 +226,11 @@ static int LineHeight(HWND window, HFONT font) {
   return height;
 }
 
+// A list's rows, with air above and below the text.
+int ProgressWindow::RowHeight() {
+  return LineHeight(window_, Font("单词", kTextPoints)) + Scaled(6);
+}
+
 void ProgressWindow::Layout() {
   RECT client;
   GetClientRect(window_, &client);
@@ -417,12 +422,21 @@ LRESULT ProgressWindow::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_SIZE:
       Layout();
       return 0;
+    case WM_DPICHANGED: {
+      // Moved to a screen of another density: the fonts and row heights are made anew for it.
+      const RECT& suggested = *reinterpret_cast<const RECT*>(l);
+      SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      for (const auto& view : lists_) SendMessageW(view->list, LB_SETITEMHEIGHT, 0, RowHeight());
+      SetPage(progresspage::Page(page_));
+      return 0;
+    }
     case WM_CLOSE:
       Close();
       return 0;
     case WM_MEASUREITEM:
-      reinterpret_cast<MEASUREITEMSTRUCT*>(l)->itemHeight =
-          LineHeight(window_, Font("单词", kTextPoints)) + Scaled(6);
+      reinterpret_cast<MEASUREITEMSTRUCT*>(l)->itemHeight = RowHeight();
       return TRUE;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(l);

@@ -56,6 +56,7 @@ class ProgressWindow {
   void ShowCharts(const std::vector<progresspage::Chart>& charts);
   void ShowLists(const std::vector<progresspage::List>& lists);
   ListView& List(std::size_t i);
+  int RowHeight();
   void Layout();
   int LayoutLeft(int top, int left, int width, int bottom);
   void LayoutRight(int top, int left, int width, int bottom);
