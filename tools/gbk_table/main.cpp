@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
     const auto* b = reinterpret_cast<const unsigned char*>(out.data());
     encode.push_back(cp << 16 | (out.size() == 2 ? (b[0] << 8 | b[1]) : b[0]));
   }
+  for (iconv_t cd : {to_utf32, to_utf8, from_utf32}) iconv_close(cd);
   FILE* f = std::fopen(argv[1], "w");
   if (!f) {
     std::perror(argv[1]);
