@@ -3,6 +3,8 @@
 ; STAGE/../uninstall.nsh the lines that remove exactly those files (make_zip.cmake writes
 ; both). It installs for every user under Program Files, adds a Start-menu entry and an entry
 ; in Add/Remove Programs. The learner's own folder, %APPDATA%\Vantle, is never touched.
+; A 64-bit installer for a 64-bit program (and wine64 runs it without a 32-bit wine).
+Target amd64-unicode
 Unicode true
 SetCompressor /SOLID lzma
 Name "Vantle"
