@@ -9,6 +9,7 @@
 //   probe row HANDLE INDEX    scrolls a list box to row INDEX and prints that row's centre
 //   probe rows HANDLE         prints a list box's rows
 //   probe click HANDLE        presses a button with BM_CLICK
+//   probe close HANDLE        asks a window to close (WM_CLOSE, as its close box does)
 //   probe message [MS]        waits for a message box captioned "Vantle", prints its text
 //   probe memory EXE          prints the working set and its peak, in KiB, of a running EXE
 // The exit code is 0 on success, 1 when the thing looked for is not there (in time).
@@ -216,9 +217,10 @@ int Run(int argc, wchar_t** argv) {
   if (command == L"row" && argc > 3) return Row(Handle(argv[2]), _wtoi(argv[3]));
   if (command == L"rows" && argc > 2) return Rows(Handle(argv[2]));
   if (command == L"click" && argc > 2) return PostMessageW(Handle(argv[2]), BM_CLICK, 0, 0) ? 0 : 1;
+  if (command == L"close" && argc > 2) return PostMessageW(Handle(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
   if (command == L"message") return Message(ms(2));
   if (command == L"memory" && argc > 2) return Memory(argv[2]);
-  std::fprintf(stderr, "usage: probe list|wait|centre|row|rows|click|message|memory ...\n");
+  std::fprintf(stderr, "usage: probe list|wait|centre|row|rows|click|close|message|memory ...\n");
   return 2;
 }
 
