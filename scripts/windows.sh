@@ -78,6 +78,9 @@ third_party() {
 }
 
 install_packages
+# The native build that makes the word books, pictures and icon the package carries needs
+# what the Linux build needs.
+(source "$ROOT/scripts/common.sh" && install_packages)
 THIRD_PARTY=$(third_party)
 
 # The generator of the GBK tables runs here, with this system's converter.
