@@ -97,7 +97,8 @@ fi
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DVANTLE_WITH_QT=OFF -DVANTLE_TESTS=ON -DVANTLE_BENCH=OFF \
   -DVANTLE_SANITIZE=OFF -DVANTLE_WERROR=ON -DVANTLE_THIRD_PARTY="$THIRD_PARTY" \
-  -DVANTLE_GBK_TABLE_GENERATOR="$BUILD/host/vantle-gbk-table" "${LAUNCHER[@]}" "$@"
+  -DVANTLE_GBK_TABLE_GENERATOR="$BUILD/host/vantle-gbk-table" -DPython3_EXECUTABLE=/usr/bin/python3 \
+  "${LAUNCHER[@]}" "$@"
 cmake --build "$BUILD" -j "$(nproc)"
 
 # shellcheck source=wine-env.sh
