@@ -21,7 +21,8 @@ mapped_ms() {
   start=$(date +%s%N)
   (cd "$work" && exec wine "$@" >/dev/null 2>&1) &
   pid=$!
-  xdotool search --sync --onlyvisible --name "^${title}\$" >/dev/null
+  # Polled every 20 ms: xdotool's own --sync looks only every half second.
+  until xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1; do sleep 0.02; done
   end=$(date +%s%N)
   echo $(((end - start) / 1000000))
   if [ "$(basename "$1")" = Vantle.exe ]; then
