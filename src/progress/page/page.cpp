@@ -271,8 +271,8 @@ int BarHeight(const Chart& chart, const Bar& bar, int height) {
 }
 
 std::vector<DayLabel> PlaceDayNames(const Chart& chart, const BarFrame& frame, int plot_left,
-                                   int width, int space,
-                                   const std::function<int(const std::string&)>& width_of) {
+                                    int width, int space,
+                                    const std::function<int(const std::string&)>& width_of) {
   std::vector<DayLabel> names;
   int free_from = 0;
   for (std::size_t day = 0; day < chart.bars.size(); ++day) {

@@ -96,8 +96,8 @@ struct DayLabel {
 // left edge), each kept inside the chart's `width`; a name that would come nearer than `space`
 // to the one before is left out. `width_of` measures a name.
 std::vector<DayLabel> PlaceDayNames(const Chart& chart, const BarFrame& frame, int plot_left,
-                                   int width, int space,
-                                   const std::function<int(const std::string&)>& width_of);
+                                    int width, int space,
+                                    const std::function<int(const std::string&)>& width_of);
 
 struct Column {
   std::string caption;   // "" for a list shown without a header
