@@ -5,28 +5,16 @@
 # cross-compiles into build-windows/ and runs the Windows tests there under wine64 (ctest),
 # which make the zip and the installer as well. The third-party sources are kept in
 # $VANTLE_WINDOWS_CACHE (~/.cache/vantle-windows), so a second run fetches nothing.
-set -euo pipefail
-ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# The Linux packages first: the native build that makes the word books, pictures and icon the
+# package carries needs what the Linux build needs.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 BUILD="$ROOT/build-windows"
 CACHE="${VANTLE_WINDOWS_CACHE:-$HOME/.cache/vantle-windows}"
-PACKAGES=(build-essential cmake ninja-build dpkg-dev g++-mingw-w64-x86-64-posix
-  gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 nsis python3-pefile zip unzip
-  xvfb xauth xdotool imagemagick locales fonts-arphic-uming fonts-liberation sqlite3 libgtest-dev
-  tcl)
+PACKAGES+=(dpkg-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  binutils-mingw-w64-x86-64 wine wine64 nsis python3-pefile zip unzip locales sqlite3 tcl)
 
 sudo_if_needed() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-install_packages() {
-  local missing=()
-  for p in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  if ((${#missing[@]})); then
-    sudo_if_needed apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive sudo_if_needed apt-get install -y -qq "${missing[@]}"
-  fi
 }
 
 # Debian's source packages come from the archive the system already uses: a deb-src entry is
@@ -78,9 +66,6 @@ third_party() {
 }
 
 install_packages
-# The native build that makes the word books, pictures and icon the package carries needs
-# what the Linux build needs.
-(source "$ROOT/scripts/common.sh" && install_packages)
 THIRD_PARTY=$(third_party)
 
 # The generator of the GBK tables runs here, with this system's converter.
