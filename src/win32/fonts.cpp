@@ -24,14 +24,14 @@ HFONT FontCache::Get(const ui::Font& font, std::string_view text, int dpi, doubl
   auto key = std::make_tuple(FaceFor(font, text), height, font.bold, dpi);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
-  LOGFONTW spec{};
-  spec.lfHeight = height;
-  spec.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-  spec.lfCharSet = DEFAULT_CHARSET;
-  spec.lfQuality = CLEARTYPE_QUALITY;
-  spec.lfOutPrecision = OUT_TT_PRECIS;
-  lstrcpynW(spec.lfFaceName, std::get<0>(key).c_str(), LF_FACESIZE);
-  HFONT made = CreateFontIndirectW(&spec);
+  LOGFONTW wanted{};
+  wanted.lfHeight = height;
+  wanted.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  wanted.lfQuality = CLEARTYPE_QUALITY;
+  wanted.lfOutPrecision = OUT_TT_PRECIS;
+  lstrcpynW(wanted.lfFaceName, std::get<0>(key).c_str(), LF_FACESIZE);
+  HFONT made = CreateFontIndirectW(&wanted);
   fonts_.emplace(std::move(key), made);
   return made;
 }
