@@ -37,23 +37,6 @@ void SystemMessageBox(HWND owner, const std::wstring& text, const std::wstring& 
   message_hook = nullptr;
 }
 
-view::SpeechStatus ToStatus(Speech::Status status) {
-  switch (status) {
-    case Speech::Status::Starting:
-      return view::SpeechStatus::Starting;
-    case Speech::Status::Ready:
-      return view::SpeechStatus::Ready;
-    case Speech::Status::NoEngine:
-      return view::SpeechStatus::NoEngine;
-    case Speech::Status::NoEnglishVoice:
-      return view::SpeechStatus::NoEnglishVoice;
-    case Speech::Status::Failed:
-      return view::SpeechStatus::Failed;
-    default:
-      return view::SpeechStatus::Idle;
-  }
-}
-
 }  // namespace
 
 void BecomeDpiAware() {
@@ -123,7 +106,7 @@ void Win32Platform::StartSpeech() {
 }
 
 view::SpeechStatus Win32Platform::SpeechState() const {
-  return speech_ ? ToStatus(speech_->State()) : view::SpeechStatus::Idle;
+  return speech_ ? speech_->State() : view::SpeechStatus::Idle;
 }
 
 std::vector<std::string> Win32Platform::Voices() const {

@@ -10,19 +10,14 @@
 #include <vector>
 
 #include "ui/platform.h"
+#include "view/wording.h"
 
 namespace win32 {
 
 class Speech {
  public:
-  enum class Status {
-    Idle,            // not started: the first request starts it
-    Starting,        // the engine is being opened
-    Ready,           // English can be spoken
-    NoEngine,        // no engine is installed, or it cannot be made
-    NoEnglishVoice,  // an engine without English
-    Failed,          // the engine failed while speaking; the next request opens it again
-  };
+  // Where the engine stands, in the words the menus share.
+  using Status = view::SpeechStatus;
 
   Speech();
   ~Speech();
