@@ -84,7 +84,7 @@ class LabelBinder : public Binder {
     if (!picture) return;
     POINT origin{0, 0};
     MapWindowPoints(Handle(), GetParent(Handle()), &origin, 1);
-    DrawPicture(dc, *picture, -origin.x, -origin.y);
+    DrawPicture(dc, *picture, -origin.x, -origin.y, host_.Dpi());
   }
 
   ui::Label& model_;

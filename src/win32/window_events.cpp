@@ -82,11 +82,12 @@ LRESULT WindowBinding::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void WindowBinding::Paint(HDC dc) {
-  // Unscaled from the top-left corner of the client area, over the window's own colour.
+  // From the top-left corner of the client area, over the window's own colour, at its size in
+  // the window's twips (scaled with the window's dpi).
   RECT client{};
   GetClientRect(hwnd_, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-  if (const ui::Picture* picture = Background()) DrawPicture(dc, *picture, 0, 0);
+  if (const ui::Picture* picture = Background()) DrawPicture(dc, *picture, 0, 0, dpi_);
 }
 
 void WindowBinding::MovedByUser() {

@@ -67,12 +67,21 @@ std::shared_ptr<const ui::Picture> LoadPicture(const std::string& utf8_path) {
   return std::make_shared<GdiPicture>(bitmap, width, height);
 }
 
-void DrawPicture(HDC dc, const ui::Picture& picture, int x, int y) {
+void DrawPicture(HDC dc, const ui::Picture& picture, int x, int y, int dpi) {
   const auto* gdi = dynamic_cast<const GdiPicture*>(&picture);
   if (!gdi) return;
   HDC source = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(source, gdi->Bitmap());
-  BitBlt(dc, x, y, gdi->Width(), gdi->Height(), source, 0, 0, SRCCOPY);
+  if (dpi == kPlainDpi) {
+    BitBlt(dc, x, y, gdi->Width(), gdi->Height(), source, 0, 0, SRCCOPY);
+  } else {
+    // A picture's pixels are the window's pixels at 96 dpi: it grows with the window.
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, x, y, MulDiv(gdi->Width(), dpi, kPlainDpi),
+               MulDiv(gdi->Height(), dpi, kPlainDpi), source, 0, 0, gdi->Width(), gdi->Height(),
+               SRCCOPY);
+  }
   SelectObject(source, old);
   DeleteDC(source);
 }

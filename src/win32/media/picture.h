@@ -32,9 +32,12 @@ class GdiPicture : public ui::Picture {
 // A JPEG (or any picture GDI+ reads) at a UTF-8 path; null when missing or unreadable.
 std::shared_ptr<const ui::Picture> LoadPicture(const std::string& utf8_path);
 
-// Draws `picture` unscaled with its top-left corner at (x, y) pixels of `dc`. A picture not
-// made by LoadPicture draws nothing.
-void DrawPicture(HDC dc, const ui::Picture& picture, int x, int y);
+// The dpi at which a picture's pixels are the screen's.
+inline constexpr int kPlainDpi = 96;
+// Draws `picture` with its top-left corner at (x, y) pixels of `dc`, at its own size at 96 dpi
+// and grown with the window's `dpi` beyond that. A picture not made by LoadPicture draws
+// nothing.
+void DrawPicture(HDC dc, const ui::Picture& picture, int x, int y, int dpi = kPlainDpi);
 
 // Starts GDI+ for the process (once; cheap after). LoadPicture calls it itself.
 void StartGdiPlus();
